@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Builds Cadrels and starts it under Wine: in a Wine virtual desktop on
+# $DISPLAY when one is set, otherwise inside a private Xvfb. A few seconds
+# after start-up a screenshot of the desktop is left in build/screenshot.png.
+# Cadrels keeps running until it quits or Ctrl+C is pressed.
+#   scripts/run.sh [--for <seconds>] [Cadrels arguments...]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${CADRELS_BUILD_DIR:-$root/build}
+seconds=
+if [ "${1:-}" = --for ]; then
+    seconds=${2:?seconds}
+    shift 2
+fi
+
+"$root/scripts/deps.sh"
+"$root/scripts/build.sh"
+
+export CADRELS_WINE_ENV=run
+if [ -n "${DISPLAY:-}" ]; then
+    export CADRELS_USE_DISPLAY=1
+fi
+env=$root/tests/harness/wine-env.sh
+"$env" start "$build"
+trap '"$env" stop "$build"' EXIT INT TERM
+
+log=$build/wine-env-run/logs/Cadrels.log
+pid=$("$env" spawn "$build" "$log" "$build/bin/Cadrels.exe" "$@")
+sleep 5
+"$env" shell "$build" import -window root "$build/screenshot.png"
+echo "Cadrels is running (Wine pid $pid). Screenshot: $build/screenshot.png"
+
+if [ -n "$seconds" ]; then
+    sleep "$seconds"
+else
+    echo "Press Ctrl+C to stop."
+    while kill -0 "$pid" 2>/dev/null; do
+        sleep 1
+    done
+fi

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds Cadrels and runs every test through CTest under Wine and Xvfb.
+#   scripts/test.sh [ctest options...]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${CADRELS_BUILD_DIR:-$root/build}
+
+"$root/scripts/deps.sh"
+"$root/scripts/build.sh"
+cd "$build"
+exec ctest --output-on-failure -j2 "$@"

@@ -1,0 +1,1 @@
+// Translation unit that builds the shared precompiled header.

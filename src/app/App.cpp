@@ -1,0 +1,189 @@
+#include "app/App.h"
+
+#include "app/AppMessages.h"
+#include "app/CopyData.h"
+#include "app/DebugLog.h"
+#include "app/Failure.h"
+#include "app/WindowProc.h"
+#include "i18n/StringTable.h"
+#include "model/Theme.h"
+
+#include <ole2.h>
+
+#include <stdexcept>
+
+namespace cadrels {
+namespace {
+
+App* currentApp = nullptr;
+
+DWORD MillisecondsSinceProcessStart()
+{
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) {
+        return 0;
+    }
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const ULONGLONG start = (ULONGLONG{created.dwHighDateTime} << 32) | created.dwLowDateTime;
+    const ULONGLONG current = (ULONGLONG{now.dwHighDateTime} << 32) | now.dwLowDateTime;
+    return current > start ? static_cast<DWORD>((current - start) / 10000) : 0;
+}
+
+}  // namespace
+
+App::App() = default;
+
+App::~App() = default;
+
+App* App::Current()
+{
+    return currentApp;
+}
+
+int App::Run(HINSTANCE instance)
+{
+    instance_ = instance;
+    currentApp = this;
+    // Cleared on every way out, exceptions included: hooks must never see a dead App.
+    struct ClearCurrent {
+        ~ClearCurrent() { currentApp = nullptr; }
+    } clearCurrent;
+
+    options_ = ParseCommandLine(GetCommandLineW());
+
+    if (!EnsureSingleInstance()) {
+        if (!options_.HasWindowOption()) {
+            DebugLog(L"Une instance de Cadrels est deja en cours. Arret.");
+        }
+        return 0;
+    }
+
+    // Fails with ERROR_ACCESS_DENIED when the manifest already made the process
+    // per-monitor aware, which is the normal case; the call covers launches
+    // whose manifest was stripped.
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+
+    CreateAppWindow();
+    CADRELS_CHECK(OleInitialize(nullptr));
+
+    Initialize();
+    PostStartupRequests();
+
+    MSG message{};
+    RunMessageLoop(message);
+    Shutdown();
+    return static_cast<int>(message.wParam);
+}
+
+void App::CreateAppWindow()
+{
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = ForwardingWndProc<App>;
+    windowClass.hInstance = instance_;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = AppWindowClass;
+    // A second registration in the same process fails harmlessly.
+    RegisterClassExW(&windowClass);
+
+    window_ = CreateWindowExW(0, AppWindowClass, AppWindowTitle, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              instance_, this);
+    if (window_ == nullptr) {
+        throw std::runtime_error("Creation de la fenetre-message impossible");
+    }
+}
+
+void App::Initialize()
+{
+    monitors_ = EnumerateMonitors();
+    displayKey_ = DisplayKey(monitors_);
+
+    SetUiLanguage(settings_.language);
+    ApplyTheme(settings_.theme);
+    SetAccent(settings_.accent);
+    SetCadrelBackground(settings_.cadrelBg);
+}
+
+void App::PostStartupRequests()
+{
+    if (options_.menu) {
+        PostMessageW(window_, WM_APP_SHOW_MENU, 0, 0);
+    }
+    if (options_.settings) {
+        PostMessageW(window_, WM_APP_SHOW_SETTINGS, 0, 0);
+    }
+    if (options_.search) {
+        PostMessageW(window_, WM_APP_FILE_SEARCH, 0, 0);
+    }
+    if (!options_.sendToList.empty()) {
+        PostMessageW(window_, WM_APP_SEND_TO_LIST, 0,
+                     reinterpret_cast<LPARAM>(new std::wstring(options_.sendToList)));
+    }
+    if (!options_.sendToPath.empty()) {
+        QueueSendToPath(options_.sendToPath);
+    }
+}
+
+void App::RunMessageLoop(MSG& message)
+{
+    DebugLog(L"Boucle de messages en marche (%lu ms apres le lancement).", MillisecondsSinceProcessStart());
+    BOOL result;
+    while ((result = GetMessageW(&message, nullptr, 0, 0)) != 0) {
+        if (result == -1) {
+            message.wParam = 0;
+            break;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void App::Save()
+{
+    savePending_ = false;
+}
+
+void App::Shutdown()
+{
+    Save();
+    if (window_ != nullptr) {
+        DestroyWindow(window_);
+        window_ = nullptr;
+    }
+    OleUninitialize();
+    if (singleInstanceMutex_) {
+        ReleaseMutex(singleInstanceMutex_.Get());
+        singleInstanceMutex_.Reset();
+    }
+}
+
+void App::QueueSendToPath(const std::wstring& path)
+{
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    if (sendToBatch_.Add(path, cursor, GetTickCount())) {
+        SetTimer(window_, TimerSendToBatch, SendToBatch::QuietMs, nullptr);
+    }
+}
+
+void App::OnSendToBatchTimer()
+{
+    KillTimer(window_, TimerSendToBatch);
+    const POINT cursor = sendToBatch_.Cursor();
+    HandleSentPaths(sendToBatch_.Take(), cursor);
+}
+
+void App::HandleSentPaths(std::vector<std::wstring> paths, POINT cursor)
+{
+    if (paths.empty()) {
+        return;
+    }
+    DebugLog(L"Envoi vers une cadrel : lot de %d chemin(s) au point (%ld, %ld).", static_cast<int>(paths.size()),
+             cursor.x, cursor.y);
+    for (const std::wstring& path : paths) {
+        DebugLog(L"Envoi vers une cadrel : %ls", path.c_str());
+    }
+}
+
+}  // namespace cadrels

@@ -1,0 +1,21 @@
+#include "app/Failure.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+namespace cadrels {
+
+std::string FailureText(const char* expressionText, HRESULT hr)
+{
+    char buffer[256];
+    std::snprintf(buffer, sizeof buffer, "%s a echoue (HRESULT 0x%08X)", expressionText,
+                  static_cast<unsigned>(hr));
+    return buffer;
+}
+
+void ThrowFailure(const char* expressionText, HRESULT hr)
+{
+    throw std::runtime_error(FailureText(expressionText, hr));
+}
+
+}  // namespace cadrels

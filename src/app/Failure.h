@@ -1,0 +1,34 @@
+// Linear error handling for COM and Win32 calls.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace cadrels {
+
+// The start-up failure text: "<expression> a echoue (HRESULT 0x%08X)", cut to
+// 255 characters.
+std::string FailureText(const char* expressionText, HRESULT hr);
+
+// Start-up code only: throws std::runtime_error with FailureText.
+[[noreturn]] void ThrowFailure(const char* expressionText, HRESULT hr);
+
+inline void CheckHr(HRESULT hr, const char* expressionText)
+{
+    if (FAILED(hr)) {
+        ThrowFailure(expressionText, hr);
+    }
+}
+
+}  // namespace cadrels
+
+#define CADRELS_RETURN_IF_FAILED(expression)          \
+    do {                                              \
+        const HRESULT cadrelsHr_ = (expression);      \
+        if (FAILED(cadrelsHr_)) {                     \
+            return cadrelsHr_;                        \
+        }                                             \
+    } while (false)
+
+#define CADRELS_CHECK(expression) ::cadrels::CheckHr((expression), #expression)

@@ -1,0 +1,128 @@
+#include "i18n/StringTable.h"
+
+#include "i18n/LanguageTexts.h"
+
+#include <cstdarg>
+#include <cwchar>
+
+namespace cadrels {
+namespace {
+
+using namespace i18n;
+
+struct LanguageInfo {
+    const LanguageTexts* texts;
+    const char* code;
+    const wchar_t* nativeName;
+};
+
+// Column order is part of the layout file (the "language" index): never reorder.
+const LanguageInfo Languages[LanguageCount] = {
+    {&French, "fr", L"Français"},
+    {&English, "en", L"English"},
+    {&Spanish, "es", L"Español"},
+    {&German, "de", L"Deutsch"},
+    {&Italian, "it", L"Italiano"},
+    {&Portuguese, "pt", L"Português"},
+    {&Dutch, "nl", L"Nederlands"},
+    {&Polish, "pl", L"Polski"},
+    {&Russian, "ru", L"Русский"},
+    {&Turkish, "tr", L"Türkçe"},
+    {&ChineseSimplified, "zh", L"中文(简体)"},
+    {&Japanese, "ja", L"日本語"},
+    {&Korean, "ko", L"한국어"},
+    {&Hindi, "hi", L"हिन्दी"},
+    {&Bengali, "bn", L"বাংলা"},
+    {&Indonesian, "id", L"Bahasa Indonesia"},
+    {&Vietnamese, "vi", L"Tiếng Việt"},
+    {&Thai, "th", L"ไทย"},
+    {&ChineseTraditional, "zh-tw", L"中文(繁體)"},
+};
+
+int currentLanguage = 0;
+
+int FindCode(std::string_view code)
+{
+    for (int i = 0; i < LanguageCount; ++i) {
+        if (code == Languages[i].code) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+}  // namespace
+
+const wchar_t* Tr(int id)
+{
+    if (static_cast<unsigned>(id) >= static_cast<unsigned>(StringCount)) {
+        return L"";
+    }
+    return (*Languages[currentLanguage].texts)[id];
+}
+
+std::wstring TrFormat(int id, ...)
+{
+    const wchar_t* format = Tr(id);
+    va_list args;
+    va_start(args, id);
+    va_list measureArgs;
+    va_copy(measureArgs, args);
+    const int length = _vscwprintf(format, measureArgs);
+    va_end(measureArgs);
+    std::wstring result;
+    if (length > 0) {
+        result.resize(static_cast<size_t>(length));
+        // The string's own terminator slot gives the formatter its NUL room.
+        _vsnwprintf(result.data(), static_cast<size_t>(length) + 1, format, args);
+    }
+    va_end(args);
+    return result;
+}
+
+const wchar_t* LanguageName(int index)
+{
+    if (static_cast<unsigned>(index) >= static_cast<unsigned>(LanguageCount)) {
+        return L"";
+    }
+    return Languages[index].nativeName;
+}
+
+const char* LanguageCode(int index)
+{
+    if (static_cast<unsigned>(index) >= static_cast<unsigned>(LanguageCount)) {
+        return "";
+    }
+    return Languages[index].code;
+}
+
+void SetUiLanguage(int index)
+{
+    currentLanguage = index < 0 ? 0 : (index >= LanguageCount ? LanguageCount - 1 : index);
+}
+
+int UiLanguage()
+{
+    return currentLanguage;
+}
+
+int LanguageIndexFromCode(std::string_view code)
+{
+    std::string lower(code);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    const int exact = FindCode(lower);
+    if (exact >= 0) {
+        return exact;
+    }
+    const size_t dash = lower.find('-');
+    if (dash != std::string::npos && dash > 0) {
+        return FindCode(std::string_view(lower).substr(0, dash));
+    }
+    return -1;
+}
+
+}  // namespace cadrels

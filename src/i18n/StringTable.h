@@ -1,0 +1,29 @@
+// Every user-visible text, by numeric id, in the current interface language.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace cadrels {
+
+// The text of an id in the current language; never null. Ids outside 0..485
+// give the empty string.
+const wchar_t* Tr(int id);
+
+// Tr(id) used as a wide printf format (MS rules: %s is a wide string).
+std::wstring TrFormat(int id, ...);
+
+// The native name of a language; the empty string outside 0..18.
+const wchar_t* LanguageName(int index);
+
+// The code the administration policy uses ("fr", "en", ..., "zh-tw").
+const char* LanguageCode(int index);
+
+// Clamps to 0..18.
+void SetUiLanguage(int index);
+int UiLanguage();
+
+// "pt-BR" gives 5, "ZH-TW" 18; -1 when nothing matches.
+int LanguageIndexFromCode(std::string_view code);
+
+}  // namespace cadrels

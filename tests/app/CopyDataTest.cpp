@@ -1,0 +1,76 @@
+#include "app/CopyData.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace cadrels {
+namespace {
+
+COPYDATASTRUCT Data(ULONG_PTR kind, const void* bytes, DWORD size)
+{
+    COPYDATASTRUCT data{};
+    data.dwData = kind;
+    data.lpData = const_cast<void*>(bytes);
+    data.cbData = size;
+    return data;
+}
+
+TEST(CopyData, AcceptsBothKindsAndRemovesOneTrailingZero)
+{
+    const std::wstring payload = CopyDataPayload(L"C:\\Users\\x\\fichier.txt");
+    const DWORD size = static_cast<DWORD>(payload.size() * sizeof(wchar_t));
+    EXPECT_EQ(size, 2u * 22u + 2u) << "path length in bytes plus the terminator";
+
+    COPYDATASTRUCT data = Data(CopyDataSendToPath, payload.data(), size);
+    auto read = ReadCopyData(&data);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->kind, CopyDataSendToPath);
+    EXPECT_EQ(read->path, L"C:\\Users\\x\\fichier.txt");
+
+    data.dwData = CopyDataSendToList;
+    read = ReadCopyData(&data);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->kind, CopyDataSendToList);
+
+    const wchar_t twoZeros[] = {L'a', L'\0', L'\0'};
+    data = Data(CopyDataSendToPath, twoZeros, sizeof twoZeros);
+    EXPECT_EQ(ReadCopyData(&data)->path, std::wstring(L"a\0", 2)) << "only one zero is removed";
+
+    const wchar_t noZero[] = {L'a', L'b'};
+    data = Data(CopyDataSendToPath, noZero, sizeof noZero);
+    EXPECT_EQ(ReadCopyData(&data)->path, L"ab");
+}
+
+TEST(CopyData, RefusesOtherKindsMissingDataAndSizesOutsideTheRange)
+{
+    std::vector<wchar_t> big(65538 / 2, L'x');
+    const wchar_t one[] = {L'a'};
+    struct Case {
+        ULONG_PTR kind;
+        const void* bytes;
+        DWORD size;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {0x43444C03, big.data(), 4, false},
+        {0, big.data(), 4, false},
+        {CopyDataSendToPath, nullptr, 4, false},
+        {CopyDataSendToPath, one, 1, false},
+        {CopyDataSendToPath, one, 0, false},
+        {CopyDataSendToPath, one, 2, true},
+        {CopyDataSendToPath, big.data(), 65536, true},
+        {CopyDataSendToPath, big.data(), 65537, false},
+        {CopyDataSendToList, big.data(), 65538, false},
+    };
+    for (const Case& c : cases) {
+        COPYDATASTRUCT data = Data(c.kind, c.bytes, c.size);
+        EXPECT_EQ(ReadCopyData(&data).has_value(), c.accepted) << "kind " << c.kind << " size " << c.size;
+    }
+    EXPECT_FALSE(ReadCopyData(nullptr));
+    COPYDATASTRUCT limit = Data(CopyDataSendToPath, big.data(), 65536);
+    EXPECT_EQ(ReadCopyData(&limit)->path.size(), 32768u);
+}
+
+}  // namespace
+}  // namespace cadrels

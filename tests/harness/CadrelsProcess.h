@@ -1,0 +1,68 @@
+// Starts the real Cadrels.exe under the Windows debug API, so a test can read
+// its diagnostic lines (OutputDebugStringW), find its windows and end it.
+#pragma once
+
+#include <windows.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace cadrels::testing {
+
+// The program under test: the CADRELS_EXE variable the test runner sets
+// (a host path, mapped to the Z: drive), else Cadrels.exe beside the test.
+std::wstring CadrelsExePath();
+
+class CadrelsProcess {
+public:
+    CadrelsProcess() = default;
+    ~CadrelsProcess();
+    CadrelsProcess(const CadrelsProcess&) = delete;
+    CadrelsProcess& operator=(const CadrelsProcess&) = delete;
+
+    // Starts Cadrels.exe with the arguments (each quoted when it needs it).
+    bool Start(const std::vector<std::wstring>& arguments = {});
+
+    // Diagnostic lines without the "[Cadrels] " prefix and the line feed.
+    std::vector<std::wstring> Lines() const;
+    size_t CountLines(std::wstring_view fragment) const;
+    // Waits until `count` lines containing the fragment were written.
+    bool WaitForLine(std::wstring_view fragment, DWORD timeoutMs, size_t count = 1) const;
+    // Waits for the line App writes when its message loop runs.
+    bool WaitUntilReady(DWORD timeoutMs = 20000) const;
+
+    // The "Cadrels.App" message-only window of this process.
+    HWND AppWindow() const;
+    // Visible or hidden top-level windows of this process with that class.
+    std::vector<HWND> TopLevelWindows(const wchar_t* className) const;
+
+    // Posts WM_QUIT to the application thread (the normal shutdown path) and
+    // waits for the exit code.
+    std::optional<DWORD> Quit(DWORD timeoutMs = 15000);
+    std::optional<DWORD> WaitForExit(DWORD timeoutMs) const;
+    bool Running() const;
+    void Kill();
+    DWORD ProcessId() const { return processId_; }
+
+private:
+    void DebugLoop(std::wstring commandLine);
+    void AddDebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO& info);
+
+    std::thread thread_;
+    mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
+    std::vector<std::wstring> lines_;
+    bool startDone_ = false;
+    bool started_ = false;
+    bool exited_ = false;
+    DWORD exitCode_ = 0;
+    DWORD processId_ = 0;
+    HANDLE processHandle_ = nullptr;  // owned by the debug loop thread until exit
+};
+
+}  // namespace cadrels::testing

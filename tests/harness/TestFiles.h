@@ -1,0 +1,24 @@
+// File helpers for tests that run inside the test prefix.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace cadrels::testing {
+
+std::wstring KnownFolderPath(REFKNOWNFOLDERID id);
+// %LOCALAPPDATA%\Cadrels: where the program keeps its files.
+std::wstring AppDataFolder();
+// A new empty folder under the user's temporary folder.
+std::wstring MakeTempFolder(std::wstring_view prefix);
+
+bool WriteBytes(const std::wstring& path, std::string_view bytes);
+std::string ReadBytes(const std::wstring& path);
+bool FileExists(const std::wstring& path);
+bool FolderExists(const std::wstring& path);
+// Deletes a folder and everything below it; true when nothing is left.
+bool RemoveTree(const std::wstring& path);
+
+}  // namespace cadrels::testing
