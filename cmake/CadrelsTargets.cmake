@@ -6,8 +6,12 @@ set(CADRELS_DEFINITIONS
     _WIN32_WINNT=0x0A00 WINVER=0x0A00 NTDDI_VERSION=0x0A000006
     CADRELS_VERSION_TEXT="${PROJECT_VERSION}")
 
+# GCC 12 reports out-of-bounds reads inside libstdc++'s inlined string copies
+# for ordinary code such as std::string(200, '[') + "1" (false positives of that
+# compiler, fixed in later releases); with -Werror they would block the build.
 set(CADRELS_WARNINGS -Wall -Wextra -Wpedantic -Werror
-    -Wno-missing-field-initializers -Wno-cast-function-type)
+    -Wno-missing-field-initializers -Wno-cast-function-type
+    -Wno-array-bounds -Wno-stringop-overread -Wno-stringop-overflow)
 
 # Static runtime: the exe must run on a clean Windows with only system DLLs.
 # ASLR, DEP and high-entropy addresses are spelled out even where binutils

@@ -6,6 +6,8 @@
 #include "app/Failure.h"
 #include "app/WindowProc.h"
 #include "i18n/StringTable.h"
+#include "model/LayoutFile.h"
+#include "model/NewId.h"
 #include "model/Theme.h"
 
 #include <ole2.h>
@@ -99,10 +101,21 @@ void App::Initialize()
     monitors_ = EnumerateMonitors();
     displayKey_ = DisplayKey(monitors_);
 
+    firstRun_ = !LoadLayout(settings_);
+    if (settings_.workspaces.empty()) {
+        Workspace page;
+        page.id = NewId();
+        page.name = Tr(4);
+        settings_.workspaces.push_back(std::move(page));
+        settings_.activeWorkspace = 0;
+    }
+
     SetUiLanguage(settings_.language);
     ApplyTheme(settings_.theme);
     SetAccent(settings_.accent);
     SetCadrelBackground(settings_.cadrelBg);
+
+    Save();
 }
 
 void App::PostStartupRequests()
@@ -142,6 +155,7 @@ void App::RunMessageLoop(MSG& message)
 void App::Save()
 {
     savePending_ = false;
+    SaveLayout(settings_);
 }
 
 void App::Shutdown()

@@ -58,6 +58,7 @@ private:
     std::vector<MonitorInfo> monitors_;
     std::string displayKey_;
     bool savePending_ = false;
+    bool firstRun_ = false;
 };
 
 }  // namespace cadrels

@@ -95,8 +95,8 @@ struct Workspace {
 };
 
 struct HotkeyBinding {
-    unsigned modifiers = 0;    // MOD_ALT 1, MOD_CONTROL 2, MOD_SHIFT 4, MOD_WIN 8
-    unsigned virtualKey = 0;   // 0: the action has no shortcut
+    int modifiers = 0;   // MOD_ALT 1, MOD_CONTROL 2, MOD_SHIFT 4, MOD_WIN 8
+    int virtualKey = 0;  // 0: the action has no shortcut
 
     friend bool operator==(const HotkeyBinding&, const HotkeyBinding&) = default;
 };

@@ -94,8 +94,8 @@ TEST(Records, GeometryRuleConditionPageAndSnapDefaults)
     EXPECT_FALSE(snap.anchored);
 
     const HotkeyBinding binding;
-    EXPECT_EQ(binding.modifiers, 0u);
-    EXPECT_EQ(binding.virtualKey, 0u);
+    EXPECT_EQ(binding.modifiers, 0);
+    EXPECT_EQ(binding.virtualKey, 0);
 }
 
 TEST(Records, CopiesAreIndependentValues)

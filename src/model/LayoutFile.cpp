@@ -1,0 +1,207 @@
+#include "model/LayoutFile.h"
+
+#include "app/DebugLog.h"
+#include "model/AppFolders.h"
+#include "model/AtomicFile.h"
+#include "model/JsonValue.h"
+#include "model/SettingsJson.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cwchar>
+
+namespace cadrels {
+namespace {
+
+bool IsFile(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::wstring LocalTimeStamp()
+{
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    wchar_t text[32];
+    swprintf(text, 32, L"%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+             now.wSecond);
+    return text;
+}
+
+// Keeps the newest copies of one file; the time stamp in the name sorts them.
+void PruneCopies(const std::wstring& original, size_t keep)
+{
+    const std::wstring pattern = original + L".unreadable-*";
+    const size_t slash = original.find_last_of(L'\\');
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : original.substr(0, slash + 1);
+    std::vector<std::wstring> copies;
+    WIN32_FIND_DATAW data{};
+    HANDLE find = FindFirstFileW(pattern.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    do {
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            copies.push_back(folder + data.cFileName);
+        }
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    std::sort(copies.begin(), copies.end());
+    for (size_t i = 0; i + keep < copies.size(); ++i) {
+        DeleteFileW(copies[i].c_str());
+    }
+}
+
+// "<stamp>", then "<stamp>-02", "-03"...: always after every copy of the same
+// second still present, so name order stays the order the copies were made
+// even after pruning removed the first ones.
+std::wstring NextCopyName(const std::wstring& stamp)
+{
+    const size_t slash = stamp.find_last_of(L'\\');
+    const std::wstring stampName = slash == std::wstring::npos ? stamp : stamp.substr(slash + 1);
+    int highest = 0;
+    WIN32_FIND_DATAW data{};
+    HANDLE find = FindFirstFileW((stamp + L"*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = data.cFileName;
+            if (name == stampName) {
+                highest = std::max(highest, 1);
+            } else if (name.size() == stampName.size() + 3 && name.compare(0, stampName.size(), stampName) == 0 &&
+                       name[stampName.size()] == L'-') {
+                highest = std::max(highest, _wtoi(name.c_str() + stampName.size() + 1));
+            }
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    if (highest == 0) {
+        return stamp;
+    }
+    wchar_t suffix[8];
+    swprintf(suffix, 8, L"-%02d", std::min(highest + 1, 99));
+    return stamp + suffix;
+}
+
+}  // namespace
+
+std::wstring LayoutPath()
+{
+    const std::wstring folder = AppDataFolder();
+    return folder.empty() ? std::wstring() : folder + L"\\layout.json";
+}
+
+bool LoadSettingsFile(const std::wstring& path, Settings& settings, bool& pagesFound)
+{
+    std::string bytes;
+    if (path.empty() || !ReadWholeFile(path, bytes)) {
+        return false;
+    }
+    JsonValue root;
+    if (!ParseJson(bytes, root)) {
+        return false;
+    }
+    return SettingsFromJson(root, settings, pagesFound);
+}
+
+std::string SerializeSettings(const Settings& settings)
+{
+    return SerializeJson(SettingsToJson(settings), 2);
+}
+
+LayoutFile::LayoutFile(std::wstring path) : path_(std::move(path)) {}
+
+bool LayoutFile::Load(Settings& settings)
+{
+    if (path_.empty()) {
+        return false;
+    }
+    bool mainPages = false;
+    const bool mainLoaded = LoadSettingsFile(path_, settings, mainPages);
+    if (!mainLoaded) {
+        SetAsideIfPresent(path_);
+    }
+    if (mainLoaded && mainPages) {
+        return true;
+    }
+    const std::wstring bak = path_ + L".bak";
+    Settings backup;
+    bool backupPages = false;
+    const bool backupLoaded = LoadSettingsFile(bak, backup, backupPages);
+    if (!backupLoaded) {
+        SetAsideIfPresent(bak);
+    }
+    if (backupLoaded && backupPages) {
+        DebugLog(L"Disposition principale illisible/vide : restauration depuis .bak");
+        settings = std::move(backup);
+        return true;
+    }
+    return mainLoaded;
+}
+
+void LayoutFile::SetAsideIfPresent(const std::wstring& path)
+{
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        GetLastError() == ERROR_FILE_NOT_FOUND) {
+        return;
+    }
+    pendingSetAside_.push_back(path);
+    SetAsidePending();
+}
+
+bool LayoutFile::SetAsidePending()
+{
+    while (!pendingSetAside_.empty()) {
+        const std::wstring& original = pendingSetAside_.front();
+        if (!IsFile(original) && GetLastError() == ERROR_FILE_NOT_FOUND) {
+            pendingSetAside_.erase(pendingSetAside_.begin());
+            continue;
+        }
+        const std::wstring copy = NextCopyName(original + L".unreadable-" + LocalTimeStamp());
+        if (!CopyFileW(original.c_str(), copy.c_str(), TRUE)) {
+            DebugLog(L"Disposition illisible : copie de cote impossible pour %ls (err %lu), sauvegarde suspendue",
+                     original.c_str(), GetLastError());
+            return false;
+        }
+        DebugLog(L"Disposition illisible mise de cote : %ls -> %ls", original.c_str(), copy.c_str());
+        setAside_.push_back(copy);
+        PruneCopies(original, KeptUnreadableCopies);
+        pendingSetAside_.erase(pendingSetAside_.begin());
+    }
+    return true;
+}
+
+bool LayoutFile::Save(const Settings& settings)
+{
+    if (path_.empty()) {
+        return false;
+    }
+    // An unusable file is only ever overwritten once a copy of it exists.
+    if (!SetAsidePending()) {
+        return false;
+    }
+    return WriteFileAtomically(path_, SerializeSettings(settings));
+}
+
+namespace {
+
+LayoutFile& ProcessLayoutFile()
+{
+    static LayoutFile file(LayoutPath());
+    return file;
+}
+
+}  // namespace
+
+bool LoadLayout(Settings& settings)
+{
+    return ProcessLayoutFile().Load(settings);
+}
+
+bool SaveLayout(const Settings& settings)
+{
+    return ProcessLayoutFile().Save(settings);
+}
+
+}  // namespace cadrels

@@ -1,0 +1,336 @@
+#include "model/AtomicFile.h"
+#include "model/LayoutFile.h"
+
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+namespace cadrels {
+namespace {
+
+using testing::FileExists;
+using testing::MakeTempFolder;
+using testing::ReadBytes;
+using testing::RemoveTree;
+using testing::WriteBytes;
+
+// A layout document whose grid value tells which file the settings came from.
+std::string LayoutWithGrid(int grid, bool withPage = true)
+{
+    std::string text = "{\"grid\":" + std::to_string(grid) + ",\"workspaces\":[";
+    if (withPage) {
+        text += R"({"id":"{PAGE}","name":"p","cadrels":[{"id":"{C}","tabs":[{"title":"t","folder":"C:\\x"}]}]})";
+    }
+    return text + "]}";
+}
+
+class LayoutFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder_ = MakeTempFolder(L"layout");
+        ASSERT_FALSE(folder_.empty());
+        path_ = folder_ + L"\\layout.json";
+    }
+    void TearDown() override
+    {
+        SetReplaceFileFunctionForTesting(nullptr);
+        RemoveTree(folder_);
+    }
+
+    std::wstring Bak() const { return path_ + L".bak"; }
+
+    std::vector<std::wstring> FolderEntries() const
+    {
+        std::vector<std::wstring> names;
+        WIN32_FIND_DATAW data{};
+        HANDLE find = FindFirstFileW((folder_ + L"\\*").c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE) {
+            return names;
+        }
+        do {
+            if (data.cFileName[0] != L'.') {
+                names.push_back(data.cFileName);
+            }
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    Settings Sample(int grid) const
+    {
+        Settings s;
+        s.grid = grid;
+        s.workspaces.push_back(Workspace{"{P}", L"Page", false, {}, {}});
+        return s;
+    }
+
+    std::wstring folder_;
+    std::wstring path_;
+};
+
+enum class Main { Missing, Empty, Oversized, NotJson, Array, Null, NoPage, Good };
+enum class BakState { Good, Bad, Absent };
+
+void WriteMain(const std::wstring& path, Main kind)
+{
+    switch (kind) {
+    case Main::Missing:
+        break;
+    case Main::Empty:
+        WriteBytes(path, "");
+        break;
+    case Main::Oversized: {
+        // Past the 64 MiB limit by one byte; the size alone makes it unusable.
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        LARGE_INTEGER size{};
+        size.QuadPart = static_cast<LONGLONG>(MaxReadableFileBytes) + 1;
+        SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
+        SetEndOfFile(file);
+        CloseHandle(file);
+        break;
+    }
+    case Main::NotJson:
+        WriteBytes(path, "{\"grid\": 5, \"workspaces\": [],}");
+        break;
+    case Main::Array:
+        WriteBytes(path, "[]");
+        break;
+    case Main::Null:
+        WriteBytes(path, "null");
+        break;
+    case Main::NoPage:
+        WriteBytes(path, LayoutWithGrid(11, false));
+        break;
+    case Main::Good:
+        WriteBytes(path, LayoutWithGrid(1));
+        break;
+    }
+}
+
+TEST_F(LayoutFileTest, RecoveryMatrix)
+{
+    const Main mains[] = {Main::Missing, Main::Empty, Main::Oversized, Main::NotJson,
+                          Main::Array,   Main::Null,  Main::NoPage,    Main::Good};
+    const BakState baks[] = {BakState::Good, BakState::Bad, BakState::Absent};
+    for (Main main : mains) {
+        for (BakState bak : baks) {
+            SCOPED_TRACE("main " + std::to_string(static_cast<int>(main)) + " bak " +
+                         std::to_string(static_cast<int>(bak)));
+            RemoveTree(folder_);
+            CreateDirectoryW(folder_.c_str(), nullptr);
+            WriteMain(path_, main);
+            if (bak == BakState::Good) {
+                WriteBytes(Bak(), LayoutWithGrid(2));
+            } else if (bak == BakState::Bad) {
+                WriteBytes(Bak(), "not json at all");
+            }
+            const bool mainUsable = main == Main::NoPage || main == Main::Good;
+            const bool mainExists = main != Main::Missing;
+            const std::string mainBytes = main == Main::Oversized ? std::string() : ReadBytes(path_);
+
+            LayoutFile file(path_);
+            Settings settings;
+            settings.grid = 99;  // tells "untouched" apart
+            const bool loaded = file.Load(settings);
+
+            if (main == Main::Good) {
+                EXPECT_TRUE(loaded);
+                EXPECT_EQ(settings.grid, 1);
+            } else if (bak == BakState::Good) {
+                EXPECT_TRUE(loaded);
+                EXPECT_EQ(settings.grid, 2) << "the .bak file wins";
+                EXPECT_EQ(settings.workspaces.size(), 1u);
+            } else if (main == Main::NoPage) {
+                EXPECT_TRUE(loaded) << "a readable file without pages still counts";
+                EXPECT_EQ(settings.grid, 11);
+                ASSERT_EQ(settings.workspaces.size(), 1u) << "with one empty page";
+                EXPECT_TRUE(settings.workspaces[0].cadrels.empty());
+            } else {
+                EXPECT_FALSE(loaded) << "a first run";
+                EXPECT_EQ(settings.grid, 99) << "the settings are untouched";
+            }
+
+            // The .bak file is only looked at when the main file has no page.
+            const bool bakRead = main != Main::Good;
+            const size_t expectedCopies =
+                (mainExists && !mainUsable ? 1u : 0u) + (bakRead && bak == BakState::Bad ? 1u : 0u);
+            EXPECT_EQ(file.SetAsideCopies().size(), expectedCopies);
+
+            // Two saves would rotate any damaged file out of existence...
+            ASSERT_TRUE(file.Save(Sample(7)));
+            ASSERT_TRUE(file.Save(Sample(8)));
+            // ...but every copy made aside still holds what was there.
+            for (const std::wstring& copy : file.SetAsideCopies()) {
+                ASSERT_TRUE(FileExists(copy));
+                const bool isMainCopy = copy.find(L"layout.json.unreadable-") != std::wstring::npos;
+                if (isMainCopy && main == Main::Oversized) {
+                    WIN32_FILE_ATTRIBUTE_DATA data{};
+                    GetFileAttributesExW(copy.c_str(), GetFileExInfoStandard, &data);
+                    EXPECT_EQ(data.nFileSizeLow, static_cast<DWORD>(MaxReadableFileBytes) + 1);
+                } else {
+                    EXPECT_EQ(ReadBytes(copy), isMainCopy ? mainBytes : std::string("not json at all"));
+                }
+            }
+            Settings reread;
+            bool pagesFound = false;
+            ASSERT_TRUE(LoadSettingsFile(path_, reread, pagesFound));
+            EXPECT_EQ(reread.grid, 8);
+        }
+    }
+}
+
+TEST_F(LayoutFileTest, TheFirstSaveMovesTheFileInAndTheSecondKeepsABak)
+{
+    LayoutFile file(path_);
+    ASSERT_TRUE(file.Save(Sample(1)));
+    EXPECT_TRUE(FileExists(path_));
+    EXPECT_FALSE(FileExists(Bak()));
+    EXPECT_FALSE(FileExists(path_ + L".tmp"));
+    ASSERT_TRUE(file.Save(Sample(2)));
+    Settings bak;
+    bool pagesFound = false;
+    ASSERT_TRUE(LoadSettingsFile(Bak(), bak, pagesFound));
+    EXPECT_EQ(bak.grid, 1);
+    EXPECT_EQ(FolderEntries(), (std::vector<std::wstring>{L"layout.json", L"layout.json.bak"}));
+}
+
+TEST_F(LayoutFileTest, AByteOrderMarkIsIgnored)
+{
+    WriteBytes(path_, "\xEF\xBB\xBF" + LayoutWithGrid(3));
+    Settings settings;
+    EXPECT_TRUE(LayoutFile(path_).Load(settings));
+    EXPECT_EQ(settings.grid, 3);
+    std::string bytes;
+    EXPECT_TRUE(ReadWholeFile(path_, bytes));
+    EXPECT_EQ(bytes.front(), '{');
+    WriteBytes(path_, "\xEF\xBB\xBF");
+    EXPECT_TRUE(ReadWholeFile(path_, bytes));
+    EXPECT_TRUE(bytes.empty()) << "three bytes of mark leave nothing";
+}
+
+TEST_F(LayoutFileTest, ASaveFailsCleanlyWhileAnotherHandleBlocksTheReplace)
+{
+    LayoutFile file(path_);
+    ASSERT_TRUE(file.Save(Sample(1)));
+    ASSERT_TRUE(file.Save(Sample(2)));
+    const std::string mainBefore = ReadBytes(path_);
+    const std::string bakBefore = ReadBytes(Bak());
+
+    // Another program holds the file without delete sharing.
+    HANDLE holder = CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    const Settings next = Sample(3);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(file.Save(next));
+    const auto elapsed =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    CloseHandle(holder);
+
+    EXPECT_GE(elapsed, 150) << "five tries 40 ms apart";
+    EXPECT_LT(elapsed, 2000);
+    EXPECT_EQ(ReadBytes(path_), mainBefore);
+    EXPECT_EQ(ReadBytes(Bak()), bakBefore);
+    EXPECT_FALSE(FileExists(path_ + L".tmp"));
+    EXPECT_EQ(next.grid, 3);
+    EXPECT_TRUE(file.Save(next)) << "the next save tries again";
+}
+
+BOOL WINAPI ReplaceThatLosesTheTarget(LPCWSTR replaced, LPCWSTR, LPCWSTR backup, DWORD, LPVOID, LPVOID)
+{
+    // What ReplaceFileW leaves behind on ERROR_UNABLE_TO_MOVE_REPLACEMENT_2.
+    MoveFileExW(replaced, backup, MOVEFILE_REPLACE_EXISTING);
+    SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2);
+    return FALSE;
+}
+
+int replaceCalls = 0;
+BOOL WINAPI ReplaceThatAlwaysFails(LPCWSTR, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID)
+{
+    ++replaceCalls;
+    SetLastError(ERROR_SHARING_VIOLATION);
+    return FALSE;
+}
+
+TEST_F(LayoutFileTest, AReplaceThatMovedTheTargetAwayStillPutsTheNewContentInPlace)
+{
+    LayoutFile file(path_);
+    ASSERT_TRUE(file.Save(Sample(1)));
+    SetReplaceFileFunctionForTesting(ReplaceThatLosesTheTarget);
+    EXPECT_TRUE(file.Save(Sample(2)));
+    Settings main;
+    Settings bak;
+    bool pagesFound = false;
+    ASSERT_TRUE(LoadSettingsFile(path_, main, pagesFound));
+    EXPECT_EQ(main.grid, 2) << "the newest content is not lost";
+    ASSERT_TRUE(LoadSettingsFile(Bak(), bak, pagesFound));
+    EXPECT_EQ(bak.grid, 1);
+    EXPECT_FALSE(FileExists(path_ + L".tmp"));
+}
+
+TEST_F(LayoutFileTest, AReplaceThatKeepsFailingIsTriedFiveTimes)
+{
+    LayoutFile file(path_);
+    ASSERT_TRUE(file.Save(Sample(1)));
+    const std::string before = ReadBytes(path_);
+    replaceCalls = 0;
+    SetReplaceFileFunctionForTesting(ReplaceThatAlwaysFails);
+    EXPECT_FALSE(file.Save(Sample(2)));
+    EXPECT_EQ(replaceCalls, 5);
+    EXPECT_EQ(ReadBytes(path_), before);
+    EXPECT_FALSE(FileExists(path_ + L".tmp"));
+}
+
+TEST_F(LayoutFileTest, AFileThatCannotBeCopiedAsideBlocksSavesUntilItCanBe)
+{
+    WriteBytes(path_, "{ broken");
+    // Held exclusively: neither readable nor copyable, as at a busy logon.
+    HANDLE holder = CreateFileW(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    LayoutFile file(path_);
+    Settings settings;
+    EXPECT_FALSE(file.Load(settings));
+    EXPECT_TRUE(file.SetAsideCopies().empty());
+    EXPECT_FALSE(file.Save(Sample(1))) << "never overwrite what could not be preserved";
+    CloseHandle(holder);
+    EXPECT_EQ(ReadBytes(path_), "{ broken");
+
+    EXPECT_TRUE(file.Save(Sample(1)));
+    ASSERT_EQ(file.SetAsideCopies().size(), 1u);
+    EXPECT_EQ(ReadBytes(file.SetAsideCopies()[0]), "{ broken");
+}
+
+TEST_F(LayoutFileTest, OnlyTheNewestUnreadableCopiesAreKept)
+{
+    for (int i = 0; i < 8; ++i) {
+        WriteBytes(path_, "broken " + std::to_string(i));
+        LayoutFile file(path_);
+        Settings settings;
+        file.Load(settings);
+    }
+    size_t copies = 0;
+    std::vector<std::string> contents;
+    for (const std::wstring& name : FolderEntries()) {
+        if (name.find(L".unreadable-") != std::wstring::npos) {
+            ++copies;
+            contents.push_back(ReadBytes(folder_ + L"\\" + name));
+        }
+    }
+    EXPECT_EQ(copies, LayoutFile::KeptUnreadableCopies);
+    EXPECT_EQ(contents.back(), "broken 7") << "the newest survives";
+    EXPECT_EQ(std::count(contents.begin(), contents.end(), "broken 0"), 0) << "the oldest went";
+}
+
+TEST_F(LayoutFileTest, AnEmptyPathLoadsAndSavesNothing)
+{
+    LayoutFile file(L"");
+    Settings settings;
+    EXPECT_FALSE(file.Load(settings));
+    EXPECT_FALSE(file.Save(settings));
+}
+
+}  // namespace
+}  // namespace cadrels
