@@ -64,21 +64,40 @@ int FocusedButtonId(HWND prompt, int buttonCount)
     return FirstPromptButtonId;
 }
 
-// Takes one message for a prompt; false when the loop must end: on WM_QUIT,
-// posted again so that the outer loop still ends the program, or on error.
-bool NextPromptMessage(MSG& message)
-{
-    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-    if (got == 0) {
-        PostQuitMessage(static_cast<int>(message.wParam));
-        return false;
-    }
-    return got != -1;
-}
-
 bool IsKeyForPrompt(const MSG& message, HWND prompt, WPARAM key)
 {
     return message.message == WM_KEYDOWN && message.wParam == key && BelongsToPrompt(prompt, message.hwnd);
+}
+
+enum class DialogNavigation { Off, On };
+
+// Runs until the result cell is set: Esc dismisses, Enter answers with
+// `enterResult()`, and everything else is dispatched (through the dialog
+// navigation when it is on: Tab between buttons, Space presses). WM_QUIT
+// dismisses and is posted again so that the outer loop still ends the
+// program; a GetMessageW error dismisses too.
+template <typename EnterResult>
+void RunPromptLoop(HWND window, PromptState& state, EnterResult&& enterResult, DialogNavigation navigation)
+{
+    MSG message{};
+    while (!state.Done()) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+        }
+        if (got == 0 || got == -1) {
+            state.Finish(window, PromptState::Dismissed);
+            break;
+        }
+        if (IsKeyForPrompt(message, window, VK_ESCAPE)) {
+            state.Finish(window, PromptState::Dismissed);
+        } else if (IsKeyForPrompt(message, window, VK_RETURN)) {
+            state.Finish(window, enterResult());
+        } else if (navigation == DialogNavigation::Off || !IsDialogMessageW(window, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
 }
 
 }  // namespace
@@ -121,21 +140,7 @@ int ShowChoicePrompt(HWND owner, const std::wstring& text, const std::vector<std
     }
     ShowPrompt(window, first);
 
-    MSG message{};
-    while (!state.Done()) {
-        if (!NextPromptMessage(message)) {
-            state.Finish(window, PromptState::Dismissed);
-            break;
-        }
-        if (IsKeyForPrompt(message, window, VK_ESCAPE)) {
-            state.Finish(window, PromptState::Dismissed);
-        } else if (IsKeyForPrompt(message, window, VK_RETURN)) {
-            state.Finish(window, FocusedButtonId(window, count));
-        } else if (!IsDialogMessageW(window, &message)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
+    RunPromptLoop(window, state, [window, count] { return FocusedButtonId(window, count); }, DialogNavigation::On);
     const int result = state.Result();
     return result >= FirstPromptButtonId ? result - FirstPromptButtonId : -1;
 }
@@ -161,21 +166,7 @@ bool ShowTextPrompt(HWND owner, const std::wstring& label, std::wstring& text, i
     ShowPrompt(window, edit);
     SendMessageW(edit, EM_SETSEL, 0, -1);
 
-    MSG message{};
-    while (!state.Done()) {
-        if (!NextPromptMessage(message)) {
-            state.Finish(window, PromptState::Dismissed);
-            break;
-        }
-        if (IsKeyForPrompt(message, window, VK_RETURN)) {
-            state.Finish(window, PromptState::Confirmed);
-        } else if (IsKeyForPrompt(message, window, VK_ESCAPE)) {
-            state.Finish(window, PromptState::Dismissed);
-        } else {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
+    RunPromptLoop(window, state, [] { return PromptState::Confirmed; }, DialogNavigation::Off);
     if (state.Result() != PromptState::Confirmed) {
         return false;
     }

@@ -1,6 +1,7 @@
 // The menu as a user drives it: real windows on the test's main thread, keys
 // and mouse messages posted by a script thread.
 #include "DesktopDriver.h"
+#include "MenuItems.h"
 
 #include "model/Theme.h"
 #include "settings/DarkMenu.h"
@@ -13,22 +14,6 @@ namespace {
 
 constexpr wchar_t MenuClass[] = L"Cadrels.DarkMenu";
 constexpr POINT MenuOrigin{200, 150};
-
-DarkMenuItem Entry(const wchar_t* label, int id, bool enabled = true)
-{
-    DarkMenuItem item;
-    item.label = label;
-    item.id = id;
-    item.enabled = enabled;
-    return item;
-}
-
-DarkMenuItem Submenu(const wchar_t* label, int id, std::vector<DarkMenuItem> children)
-{
-    DarkMenuItem item = Entry(label, id);
-    item.children = std::move(children);
-    return item;
-}
 
 // [A, separator, disabled B, C]; at 96 DPI the entries are centred at these
 // heights below the window's top (6 margin, 30 per entry, 9 per separator).
@@ -80,9 +65,7 @@ Step MouseOutside(UINT message)
 
 int RunSteps(const std::vector<DarkMenuItem>& items, const std::vector<Step>& steps, bool* timedOut)
 {
-    ScriptThread script([&steps] {
-        const HWND root = WaitForNewWindow(MenuClass);
-        ASSERT_NE(root, nullptr) << "the menu never showed";
+    ScriptThread script(MenuClass, [&steps](HWND root) {
         for (const Step& step : steps) {
             if (step.kind == Step::Key) {
                 PostKey(root, step.value);
@@ -96,6 +79,19 @@ int RunSteps(const std::vector<DarkMenuItem>& items, const std::vector<Step>& st
     const int result = ShowDarkMenu(nullptr, items, MenuOrigin.x, MenuOrigin.y, 96);
     *timedOut = script.Finish();
     return result;
+}
+
+// Opens the menu, notes where its root window went and closes it with Esc.
+RECT RootWindowOf(const std::vector<DarkMenuItem>& items, POINT at, int dpi)
+{
+    RECT root{};
+    ScriptThread script(MenuClass, [&root](HWND window) {
+        root = WindowRect(window);
+        PostKey(window, VK_ESCAPE);
+    });
+    EXPECT_EQ(ShowDarkMenu(nullptr, items, at.x, at.y, dpi), 0);
+    EXPECT_FALSE(script.Finish());
+    return root;
 }
 
 class DarkMenu : public ::testing::Test {
@@ -170,14 +166,32 @@ TEST_F(DarkMenu, MouseReleaseOutsideEndsButPressesAndRightClicksDoNot)
     });
 }
 
+TEST_F(DarkMenu, RealPointerInputReachesTheMenuThroughTheCapture)
+{
+    struct RealCase {
+        const char* name;
+        bool outside;
+        int expected;
+    };
+    for (const RealCase& c : {RealCase{"a click on C chooses it", false, 3},
+                              RealCase{"a click outside ends with nothing", true, 0}}) {
+        ScriptThread script(MenuClass, [&c](HWND root) {
+            const RECT rect = WindowRect(root);
+            const POINT target = c.outside ? POINT{rect.right + 150, rect.bottom + 100} : At(root, WalkC);
+            ASSERT_TRUE(SendPointerTo({target.x - 5, target.y}));
+            ASSERT_TRUE(SendLeftClick(target));
+        });
+        EXPECT_EQ(ShowDarkMenu(nullptr, WalkItems(), MenuOrigin.x, MenuOrigin.y, 96), c.expected) << c.name;
+        EXPECT_FALSE(script.Finish()) << c.name;
+    }
+}
+
 TEST_F(DarkMenu, HoverOpensSubmenuAtOnceAndMovingBackClosesIt)
 {
     RECT root{};
     RECT submenu{};
     bool reopened = false;
-    ScriptThread script([&] {
-        const HWND rootWindow = WaitForNewWindow(MenuClass);
-        ASSERT_NE(rootWindow, nullptr);
+    ScriptThread script(MenuClass, [&](HWND rootWindow) {
         root = WindowRect(rootWindow);
         PostMouse(rootWindow, WM_MOUSEMOVE, At(rootWindow, NestedMore));
         const HWND sub = WaitForNewWindow(MenuClass, {rootWindow}, 2000);
@@ -205,15 +219,7 @@ TEST_F(DarkMenu, HoverOpensSubmenuAtOnceAndMovingBackClosesIt)
 TEST_F(DarkMenu, MenuNearTheBottomRightCornerLiesInsideTheWorkArea)
 {
     const RECT work = WorkAreaNear({0, 0});
-    RECT root{};
-    ScriptThread script([&] {
-        const HWND window = WaitForNewWindow(MenuClass);
-        ASSERT_NE(window, nullptr);
-        root = WindowRect(window);
-        PostKey(window, VK_ESCAPE);
-    });
-    EXPECT_EQ(ShowDarkMenu(nullptr, WalkItems(), work.right - 5, work.bottom - 5, 96), 0);
-    EXPECT_FALSE(script.Finish());
+    const RECT root = RootWindowOf(WalkItems(), {work.right - 5, work.bottom - 5}, 96);
     EXPECT_EQ(root.right, work.right);
     EXPECT_EQ(root.bottom, work.bottom);
     EXPECT_EQ(root.right - root.left, 170);
@@ -225,9 +231,7 @@ TEST_F(DarkMenu, SubmenuThatWouldLeaveTheScreenOnTheRightIsMovedLeft)
     const RECT work = WorkAreaNear({0, 0});
     RECT root{};
     RECT submenu{};
-    ScriptThread script([&] {
-        const HWND window = WaitForNewWindow(MenuClass);
-        ASSERT_NE(window, nullptr);
+    ScriptThread script(MenuClass, [&](HWND window) {
         root = WindowRect(window);
         PostKey(window, VK_DOWN);
         PostKey(window, VK_DOWN);
@@ -258,15 +262,7 @@ TEST_F(DarkMenu, WindowSizesFollowTheDpi)
     // [A, separator, disabled B, C]: margins, three entries and a separator.
     for (const DpiCase& c : {DpiCase{96, 170, 6 + 30 + 9 + 30 + 30 + 6}, DpiCase{144, 255, 9 + 45 + 14 + 45 + 45 + 9},
                              DpiCase{0, 170, 111}}) {
-        RECT root{};
-        ScriptThread script([&] {
-            const HWND window = WaitForNewWindow(MenuClass);
-            ASSERT_NE(window, nullptr);
-            root = WindowRect(window);
-            PostKey(window, VK_ESCAPE);
-        });
-        EXPECT_EQ(ShowDarkMenu(nullptr, WalkItems(), 100, 100, c.dpi), 0);
-        EXPECT_FALSE(script.Finish());
+        const RECT root = RootWindowOf(WalkItems(), {100, 100}, c.dpi);
         EXPECT_EQ(root.right - root.left, c.width) << "dpi " << c.dpi;
         EXPECT_EQ(root.bottom - root.top, c.height) << "dpi " << c.dpi;
     }
@@ -277,15 +273,7 @@ TEST_F(DarkMenu, LongLabelWidensTheMenu)
     const std::wstring label = L"Une entrée de menu vraiment très longue, avec & dedans";
     std::vector<DarkMenuItem> items = WalkItems();
     items.push_back(Entry(label.c_str(), 4));
-    RECT root{};
-    ScriptThread script([&] {
-        const HWND window = WaitForNewWindow(MenuClass);
-        ASSERT_NE(window, nullptr);
-        root = WindowRect(window);
-        PostKey(window, VK_ESCAPE);
-    });
-    EXPECT_EQ(ShowDarkMenu(nullptr, items, 100, 100, 96), 0);
-    EXPECT_FALSE(script.Finish());
+    const RECT root = RootWindowOf(items, {100, 100}, 96);
     EXPECT_EQ(root.right - root.left, 34 + 28 + MeasureMenuLabel(label, 96));
     EXPECT_GT(root.right - root.left, 170);
 }
@@ -293,8 +281,7 @@ TEST_F(DarkMenu, LongLabelWidensTheMenu)
 TEST_F(DarkMenu, QuitWhileOpenEndsTheMenuAndReachesTheOuterLoop)
 {
     const DWORD mainThread = GetCurrentThreadId();
-    ScriptThread script([mainThread] {
-        ASSERT_NE(WaitForNewWindow(MenuClass), nullptr);
+    ScriptThread script(MenuClass, [mainThread](HWND) {
         PostThreadMessageW(mainThread, WM_QUIT, 42, 0);
     });
     EXPECT_EQ(ShowDarkMenu(nullptr, WalkItems(), 100, 100, 96), 0);

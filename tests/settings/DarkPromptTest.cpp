@@ -53,11 +53,7 @@ protected:
 int RunChoice(const std::function<void(HWND)>& script, bool* timedOut,
               const std::vector<std::wstring>& buttons = FourButtons, HWND owner = nullptr)
 {
-    ScriptThread thread([&] {
-        const HWND prompt = WaitForNewWindow(PromptClass);
-        ASSERT_NE(prompt, nullptr) << "the prompt never showed";
-        script(prompt);
-    });
+    ScriptThread thread(PromptClass, script);
     const int result = ShowChoicePrompt(owner, L"Que faire de cette cadrel ?", buttons, 96);
     *timedOut = thread.Finish();
     return result;
@@ -118,6 +114,31 @@ TEST_F(DarkPrompt, KeyboardAndMouseChooseButtons)
     }
 }
 
+// A timer of the program answers the prompt: it only fires when the prompt's
+// loop dispatches what it does not consume itself.
+struct AnsweringTimer {
+    static inline int ticks = 0;
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        ++ticks;
+        KillTimer(nullptr, id);
+        const std::vector<HWND> prompts = ProcessWindows(L"Cadrels.DarkPrompt");
+        if (!prompts.empty()) {
+            PostKey(Button(prompts.front(), 2), VK_SPACE);
+        }
+    }
+};
+
+TEST_F(DarkPrompt, TimersKeepRunningWhileAPromptIsOpen)
+{
+    AnsweringTimer::ticks = 0;
+    ASSERT_NE(SetTimer(nullptr, 0, 200, &AnsweringTimer::OnTimer), 0u);
+    ScriptThread watchdog([] {});
+    EXPECT_EQ(ShowChoicePrompt(nullptr, L"Que faire ?", FourButtons, 96), 2);
+    EXPECT_FALSE(watchdog.Finish());
+    EXPECT_EQ(AnsweringTimer::ticks, 1);
+}
+
 TEST_F(DarkPrompt, NoButtonsReturnsAtOnceWithoutAWindow)
 {
     EXPECT_EQ(ShowChoicePrompt(nullptr, L"Rien", {}, 96), -1);
@@ -140,9 +161,7 @@ TEST_F(DarkPrompt, ChoiceLayoutFollowsTheHeightFormulaAndCentresOnTheOwner)
         RECT prompt{};
         std::vector<RECT> buttons;
         RECT label{};
-        ScriptThread script([&] {
-            const HWND window = WaitForNewWindow(PromptClass);
-            ASSERT_NE(window, nullptr);
+        ScriptThread script(PromptClass, [&](HWND window) {
             prompt = WindowRect(window);
             for (int i = 0; i < 4; ++i) {
                 buttons.push_back(ClientRectIn(Button(window, i), window));
@@ -196,8 +215,7 @@ TEST_F(DarkPrompt, QuitEndsBothPromptsAndStillReachesTheOuterLoop)
         EXPECT_EQ(message.wParam, 7u);
     }
     {
-        ScriptThread script([main] {
-            ASSERT_NE(WaitForNewWindow(PromptClass), nullptr);
+        ScriptThread script(PromptClass, [main](HWND) {
             PostThreadMessageW(main, WM_QUIT, 8, 0);
         });
         std::wstring text = L"avant";
@@ -242,9 +260,7 @@ TEST_F(DarkPrompt, TextPromptConfirmsWithEnterAndCancelsWithEsc)
          false, L"Projets 2024"},
     };
     for (const Case& c : cases) {
-        ScriptThread script([&] {
-            const HWND prompt = WaitForNewWindow(PromptClass);
-            ASSERT_NE(prompt, nullptr);
+        ScriptThread script(PromptClass, [&](HWND prompt) {
             const HWND edit = EditOf(prompt);
             ASSERT_NE(edit, nullptr);
             ASSERT_TRUE(WaitForFocus(main, edit)) << c.name << ": the edit line has no focus";
@@ -269,9 +285,7 @@ TEST_F(DarkPrompt, TextPromptSizeAtTwoDpis)
          {std::tuple{96, 320, 76, 38, 26}, std::tuple{144, 480, 114, 57, 39}}) {
         RECT prompt{};
         RECT edit{};
-        ScriptThread script([&] {
-            const HWND window = WaitForNewWindow(PromptClass);
-            ASSERT_NE(window, nullptr);
+        ScriptThread script(PromptClass, [&](HWND window) {
             prompt = WindowRect(window);
             edit = ClientRectIn(EditOf(window), window);
             PostKey(window, VK_ESCAPE);
@@ -313,8 +327,7 @@ TEST_F(DarkPrompt, AnotherApplicationTakingTheForegroundDismisses)
     EXPECT_FALSE(timedOut) << "the prompt stayed open behind the other application";
 
     PROCESS_INFORMATION textHelper{};
-    ScriptThread script([&] {
-        ASSERT_NE(WaitForNewWindow(PromptClass), nullptr);
+    ScriptThread script(PromptClass, [&](HWND) {
         ASSERT_TRUE(StartForeignWindow(textHelper));
     });
     std::wstring text = L"garde";

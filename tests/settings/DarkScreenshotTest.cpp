@@ -2,6 +2,7 @@
 // prompts, in the dark and the light palette, checked at chosen pixels and
 // saved beside the test program for a person to look at.
 #include "DesktopDriver.h"
+#include "MenuItems.h"
 #include "ScreenImage.h"
 
 #include "model/Theme.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace cadrels::testing {
@@ -25,6 +27,11 @@ struct Theme {
 };
 constexpr Theme Themes[] = {{1, L"dark"}, {2, L"light"}};
 
+void PrintTo(const Theme& theme, std::ostream* out)
+{
+    *out << (theme.mode == 1 ? "dark" : "light");
+}
+
 // Colours compared as COLORREF values, printed as r,g,b on failure.
 std::string Rgb(COLORREF colour)
 {
@@ -35,14 +42,6 @@ std::string Rgb(COLORREF colour)
            std::to_string(GetBValue(colour));
 }
 #define EXPECT_COLOR(actual, expected, what) EXPECT_EQ(Rgb(actual), Rgb(expected)) << (what)
-
-DarkMenuItem Entry(const wchar_t* label, int id)
-{
-    DarkMenuItem item;
-    item.label = label;
-    item.id = id;
-    return item;
-}
 
 // Entry centres at 96 DPI below the window's top: 21, 51, 81, the separator
 // at 100, then 120 and 150.
@@ -90,9 +89,7 @@ TEST_P(DarkScreenshot, MenuWithOpenSubmenuUsesThePalette)
     ScreenImage shot;
     RECT root{};
     RECT sub{};
-    ScriptThread script([&] {
-        const HWND rootWindow = WaitForNewWindow(MenuClass);
-        ASSERT_NE(rootWindow, nullptr);
+    ScriptThread script(MenuClass, [&](HWND rootWindow) {
         root = WindowRect(rootWindow);
         PostMouse(rootWindow, WM_MOUSEMOVE, {root.left + 60, root.top + 150});
         const HWND subWindow = WaitForNewWindow(MenuClass, {rootWindow}, 2000);
@@ -130,9 +127,7 @@ TEST_P(DarkScreenshot, ChoicePromptShowsTheAccentButtonAndTheFocus)
     ScreenImage tabbed;
     RECT prompt{};
     RECT buttons[2]{};
-    ScriptThread script([&] {
-        const HWND window = WaitForNewWindow(PromptClass);
-        ASSERT_NE(window, nullptr);
+    ScriptThread script(PromptClass, [&](HWND window) {
         prompt = WindowRect(window);
         buttons[0] = WindowRect(GetDlgItem(window, 100));
         buttons[1] = WindowRect(GetDlgItem(window, 101));
@@ -169,9 +164,7 @@ TEST_P(DarkScreenshot, TextPromptUsesTheInputColours)
     ScreenImage shot;
     RECT prompt{};
     RECT edit{};
-    ScriptThread script([&] {
-        const HWND window = WaitForNewWindow(PromptClass);
-        ASSERT_NE(window, nullptr);
+    ScriptThread script(PromptClass, [&](HWND window) {
         prompt = WindowRect(window);
         edit = WindowRect(FindWindowExW(window, nullptr, L"Edit", nullptr));
         Sleep(500);

@@ -1,5 +1,8 @@
 #include "DesktopDriver.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <chrono>
 
 namespace cadrels::testing {
@@ -90,6 +93,37 @@ void PostKey(HWND window, WPARAM key)
     PostMessageW(window, WM_KEYUP, key, 1 | (static_cast<LPARAM>(scan) << 16) | (3LL << 30));
 }
 
+namespace {
+
+INPUT AbsoluteMouse(POINT screen, DWORD flags)
+{
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int width = std::max(2, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    const int height = std::max(2, GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(screen.x - left, 65535, width - 1);
+    input.mi.dy = MulDiv(screen.y - top, 65535, height - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+    return input;
+}
+
+}  // namespace
+
+bool SendPointerTo(POINT screen)
+{
+    INPUT input = AbsoluteMouse(screen, 0);
+    return SendInput(1, &input, sizeof input) == 1;
+}
+
+bool SendLeftClick(POINT screen)
+{
+    INPUT inputs[] = {AbsoluteMouse(screen, 0), AbsoluteMouse(screen, MOUSEEVENTF_LEFTDOWN),
+                      AbsoluteMouse(screen, MOUSEEVENTF_LEFTUP)};
+    return SendInput(3, inputs, sizeof inputs[0]) == 3;
+}
+
 HWND FocusOf(DWORD threadId)
 {
     GUITHREADINFO info{};
@@ -107,6 +141,18 @@ ScriptThread::ScriptThread(std::function<void()> body, DWORD graceMs) : mainThre
             PostThreadMessageW(mainThread_, WM_QUIT, 0, 0);
         }
     });
+}
+
+ScriptThread::ScriptThread(const wchar_t* className, std::function<void(HWND)> body)
+    : ScriptThread([className, body = std::move(body)] {
+          const HWND window = WaitForNewWindow(className);
+          if (window == nullptr) {
+              ADD_FAILURE() << "no window of the class showed";
+              return;
+          }
+          body(window);
+      })
+{
 }
 
 ScriptThread::~ScriptThread()

@@ -32,6 +32,11 @@ void PostClick(HWND window, POINT screen, bool right = false);
 // WM_KEYDOWN then WM_KEYUP.
 void PostKey(HWND window, WPARAM key);
 
+// Real input through SendInput: moves the pointer to a screen point, and
+// presses and releases the left button there.
+bool SendPointerTo(POINT screen);
+bool SendLeftClick(POINT screen);
+
 // The window that has the keyboard focus on the given thread.
 HWND FocusOf(DWORD threadId);
 
@@ -41,6 +46,9 @@ public:
     // `graceMs` after the body ended, WM_QUIT is posted to the creating
     // thread to end it.
     explicit ScriptThread(std::function<void()> body, DWORD graceMs = 8000);
+    // The same for a script that starts once a window of the class shows;
+    // the test fails when none shows.
+    ScriptThread(const wchar_t* className, std::function<void(HWND)> body);
     ~ScriptThread();
     ScriptThread(const ScriptThread&) = delete;
     ScriptThread& operator=(const ScriptThread&) = delete;

@@ -1,5 +1,7 @@
 #include "settings/MenuLayout.h"
 
+#include "MenuItems.h"
+
 #include "settings/DarkStyle.h"
 #include "settings/Placement.h"
 
@@ -8,14 +10,7 @@
 namespace cadrels {
 namespace {
 
-DarkMenuItem Entry(const wchar_t* label, int id, bool enabled = true)
-{
-    DarkMenuItem item;
-    item.label = label;
-    item.id = id;
-    item.enabled = enabled;
-    return item;
-}
+using testing::Entry;
 
 // Labels measure ten pixels per character, so widths are easy to predict.
 int TenPerCharacter(const std::wstring& label)
