@@ -1,0 +1,30 @@
+// A copy of the screen as it stands, read pixel by pixel and saved as BMP.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace cadrels::testing {
+
+class ScreenImage {
+public:
+    // Copies the whole virtual screen through the screen DC.
+    bool Capture();
+
+    // COLORREF of a screen point; CLR_INVALID outside the capture.
+    COLORREF Pixel(int x, int y) const;
+    COLORREF Pixel(POINT point) const { return Pixel(point.x, point.y); }
+
+    // A 32-bit top-down BMP of the capture, or of `area` of it.
+    bool SaveBmp(const std::wstring& path) const;
+    bool SaveBmp(const std::wstring& path, const RECT& area) const;
+
+private:
+    RECT bounds_{};
+    std::vector<std::uint32_t> pixels_;  // 0x00RRGGBB, top row first
+};
+
+}  // namespace cadrels::testing
