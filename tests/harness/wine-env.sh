@@ -105,6 +105,13 @@ start() {
     # started later join it instead of creating (and tearing down) their own.
     nohup wine explorer "/desktop=shell,$desktop_size" >"$envdir/desktop.log" 2>&1 </dev/null &
     echo "DESKTOP_PID=$!" >>"$statefile"
+    # A program started before the desktop is up may end up outside it.
+    if [ -x "$build/bin/wait_for_desktop.exe" ]; then
+        timeout 60 wine "$build/bin/wait_for_desktop.exe" >/dev/null 2>&1 </dev/null ||
+            log "the virtual desktop did not come up"
+    else
+        sleep 2
+    fi
     log "ready: DISPLAY=$DISPLAY WINEPREFIX=$WINEPREFIX"
 }
 
