@@ -1,7 +1,6 @@
 #include "app/App.h"
 
 #include "app/AppMessages.h"
-#include "app/CopyData.h"
 #include "app/DebugLog.h"
 #include "app/Failure.h"
 #include "app/WindowProc.h"
@@ -13,6 +12,7 @@
 #include <ole2.h>
 
 #include <stdexcept>
+#include <system_error>
 
 namespace cadrels {
 namespace {
@@ -31,6 +31,11 @@ DWORD MillisecondsSinceProcessStart()
     const ULONGLONG current = (ULONGLONG{now.dwHighDateTime} << 32) | now.dwLowDateTime;
     return current > start ? static_cast<DWORD>((current - start) / 10000) : 0;
 }
+
+// Every timer of the application window (the hotkey ids are not timers).
+constexpr UINT_PTR ApplicationTimers[] = {TimerDeviceRetry, TimerDisplayReconfigure, TimerSort, TimerSendToBatch,
+                                          TimerUpdateCheck, TimerHostTracking,       TimerHostReanchor,
+                                          TimerQuitAfterInstall};
 
 }  // namespace
 
@@ -70,6 +75,10 @@ int App::Run(HINSTANCE instance)
     CADRELS_CHECK(OleInitialize(nullptr));
 
     Initialize();
+
+    tray_.Add(window_, WM_APP_TRAYICON, instance_, TrayTooltip(BrandName()));
+    StartThemeWatcher();
+    PostMessageW(window_, WM_APP_SORT_SOON, 0, 0);
     PostStartupRequests();
 
     MSG message{};
@@ -94,6 +103,25 @@ void App::CreateAppWindow()
     if (window_ == nullptr) {
         throw std::runtime_error("Creation de la fenetre-message impossible");
     }
+    // Broadcasts never reach a message-only window; this one hears them for it.
+    broadcasts_.Create(instance_, BroadcastHandlers{
+                                      [this] { OnTaskbarCreated(); },
+                                      [this](const wchar_t* area) { OnSettingChange(area); },
+                                      [this] { PostMessageW(window_, WM_APP_DISPLAY_CHANGED, 0, 0); },
+                                  });
+}
+
+void App::StartThemeWatcher()
+{
+    if (!stopEvent_) {
+        stopEvent_.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        if (!stopEvent_) {
+            throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
+                                    "Creation de l'evenement d'arret impossible");
+        }
+    }
+    // std::thread throws std::system_error when the thread cannot start.
+    themeWatcher_.Start(window_, stopEvent_.Get());
 }
 
 void App::Initialize()
@@ -158,9 +186,41 @@ void App::Save()
     SaveLayout(settings_);
 }
 
+void App::KillApplicationTimers()
+{
+    for (UINT_PTR timer : ApplicationTimers) {
+        KillTimer(window_, timer);
+    }
+}
+
 void App::Shutdown()
 {
+    // From here on, nothing may start a menu, a prompt or a file operation.
+    shuttingDown_ = true;
     Save();
+
+    if (stopEvent_) {
+        SetEvent(stopEvent_.Get());
+    }
+    themeWatcher_.Join();
+    stopEvent_.Reset();
+
+    // All of them, not just the hosting one: a pending sort or send-to batch
+    // must not run after the final save or hold up the exit with a menu.
+    KillApplicationTimers();
+
+    // Messages posted during teardown are handled before the windows go.
+    for (int pass = 0; pass < 15; ++pass) {
+        MSG pending{};
+        while (PeekMessageW(&pending, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&pending);
+            DispatchMessageW(&pending);
+        }
+        Sleep(10);
+    }
+
+    tray_.Remove();
+    broadcasts_.Destroy();
     if (window_ != nullptr) {
         DestroyWindow(window_);
         window_ = nullptr;
@@ -169,34 +229,6 @@ void App::Shutdown()
     if (singleInstanceMutex_) {
         ReleaseMutex(singleInstanceMutex_.Get());
         singleInstanceMutex_.Reset();
-    }
-}
-
-void App::QueueSendToPath(const std::wstring& path)
-{
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    if (sendToBatch_.Add(path, cursor, GetTickCount())) {
-        SetTimer(window_, TimerSendToBatch, SendToBatch::QuietMs, nullptr);
-    }
-}
-
-void App::OnSendToBatchTimer()
-{
-    KillTimer(window_, TimerSendToBatch);
-    const POINT cursor = sendToBatch_.Cursor();
-    HandleSentPaths(sendToBatch_.Take(), cursor);
-}
-
-void App::HandleSentPaths(std::vector<std::wstring> paths, POINT cursor)
-{
-    if (paths.empty()) {
-        return;
-    }
-    DebugLog(L"Envoi vers une cadrel : lot de %d chemin(s) au point (%ld, %ld).", static_cast<int>(paths.size()),
-             cursor.x, cursor.y);
-    for (const std::wstring& path : paths) {
-        DebugLog(L"Envoi vers une cadrel : %ls", path.c_str());
     }
 }
 

@@ -2,8 +2,11 @@
 // application window and everything that lives for the whole process.
 #pragma once
 
+#include "app/BroadcastWindow.h"
 #include "app/CommandLine.h"
 #include "app/SendToBatch.h"
+#include "app/ThemeWatcher.h"
+#include "app/TrayIcon.h"
 #include "app/UniqueHandle.h"
 #include "model/MonitorInfo.h"
 #include "model/Records.h"
@@ -32,24 +35,49 @@ public:
     void Initialize();
     void Save();
 
+    void SwitchPage(int index);
+    void ReloadCadrels();
+    void SetTheme(int mode);
+    void SetLanguage(int index);
+    void ShowWelcome();
+    void SortNow();
+
     void QueueSendToPath(const std::wstring& path);
+    void OnSendToList(const std::wstring& listPath);
     void HandleSentPaths(std::vector<std::wstring> paths, POINT cursor);
 
     LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
     void CreateAppWindow();
+    void StartThemeWatcher();
     void PostStartupRequests();
     void RunMessageLoop(MSG& message);
     void Shutdown();
+    void KillApplicationTimers();
 
+    // Message handlers.
     LRESULT OnCopyData(const COPYDATASTRUCT* data);
-    void OnSendToBatchTimer();
-    void OnSendToList(std::wstring* listPath);
     void OnTimer(UINT_PTR id);
+    void OnTrayIcon(UINT mouseMessage);
+    void OnHotkey(int id);
+    void OnSaveSoon();
+    void OnSortSoon();
+    void OnDisplayChanged();
+    void OnDisplayReconfigureTimer();
+    void OnSortTimer();
+    void OnSendToBatchTimer();
+    void OnSettingChange(const wchar_t* area);
+    void OnSystemThemeChanged();
+    void OnTaskbarCreated();
+
+    void ShowTrayMenu();
+    std::wstring BrandName() const;
 
     HINSTANCE instance_ = nullptr;
     HWND window_ = nullptr;
+    BroadcastWindow broadcasts_;
+    TrayIcon tray_;
     UniqueHandle singleInstanceMutex_;
     CommandLineOptions options_;
     SendToBatch sendToBatch_;
@@ -57,8 +85,20 @@ private:
     Settings settings_;
     std::vector<MonitorInfo> monitors_;
     std::string displayKey_;
+
+    // One queued save, one queued sort, one queued icon refresh at a time.
     bool savePending_ = false;
+    bool sortPending_ = false;
+    bool iconsRefreshPending_ = false;
+    bool reconfigPending_ = false;
+    bool busy_ = false;
+    bool hidden_ = false;
+    bool shuttingDown_ = false;
     bool firstRun_ = false;
+    DWORD sortSuppressedUntil_ = 0;
+
+    UniqueHandle stopEvent_;
+    ThemeWatcher themeWatcher_;
 };
 
 }  // namespace cadrels

@@ -2,8 +2,8 @@
 #include "app/App.h"
 
 #include "app/AppMessages.h"
+#include "app/AppScheduling.h"
 #include "app/CopyData.h"
-#include "app/SendToList.h"
 
 #include <memory>
 
@@ -20,17 +20,49 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_TIMER:
         OnTimer(static_cast<UINT_PTR>(wParam));
         return 0;
+    case WM_HOTKEY:
+        OnHotkey(static_cast<int>(wParam));
+        return 0;
+    case WM_SETTINGCHANGE:
+        OnSettingChange(reinterpret_cast<const wchar_t*>(lParam));
+        return 0;
+    case WM_APP_TRAYICON:
+        OnTrayIcon(LOWORD(lParam));
+        return 0;
+    case WM_APP_ICONS_REFRESH:
+        iconsRefreshPending_ = false;
+        return 0;
     case WM_APP_SAVE_SOON:
-        if (!savePending_) {
-            savePending_ = true;
-            PostMessageW(window, WM_APP_SAVE_NOW, 0, 0);
-        }
+        OnSaveSoon();
+        return 0;
+    case WM_APP_DISPLAY_CHANGED:
+        OnDisplayChanged();
         return 0;
     case WM_APP_SAVE_NOW:
         Save();
         return 0;
-    case WM_APP_SEND_TO_LIST:
-        OnSendToList(reinterpret_cast<std::wstring*>(lParam));
+    case WM_APP_SET_LANGUAGE:
+        SetLanguage(static_cast<int>(lParam));
+        return 0;
+    case WM_APP_SORT_SOON:
+        OnSortSoon();
+        return 0;
+    case WM_APP_SET_THEME:
+        SetTheme(static_cast<int>(lParam));
+        return 0;
+    case WM_APP_WELCOME:
+        ShowWelcome();
+        return 0;
+    case WM_APP_SEND_TO_LIST: {
+        // The path was allocated by the poster and is ours on every path.
+        const std::unique_ptr<std::wstring> listPath(reinterpret_cast<std::wstring*>(lParam));
+        if (listPath) {
+            OnSendToList(*listPath);
+        }
+        return 0;
+    }
+    case WM_APP_SYSTEM_THEME_CHANGED:
+        OnSystemThemeChanged();
         return 0;
     default:
         break;
@@ -55,6 +87,12 @@ LRESULT App::OnCopyData(const COPYDATASTRUCT* data)
 void App::OnTimer(UINT_PTR id)
 {
     switch (id) {
+    case TimerDisplayReconfigure:
+        OnDisplayReconfigureTimer();
+        break;
+    case TimerSort:
+        OnSortTimer();
+        break;
     case TimerSendToBatch:
         OnSendToBatchTimer();
         break;
@@ -63,42 +101,48 @@ void App::OnTimer(UINT_PTR id)
     }
 }
 
-void App::OnSendToList(std::wstring* listPathPointer)
+void App::OnHotkey(int id)
 {
-    const std::unique_ptr<std::wstring> listPath(listPathPointer);
-    if (!listPath || listPath->empty()) {
-        return;
-    }
-    wchar_t fullPath[MAX_PATH];
-    const DWORD fullLength = GetFullPathNameW(listPath->c_str(), MAX_PATH, fullPath, nullptr);
-    wchar_t tempFolder[MAX_PATH + 1];
-    const DWORD tempLength = GetTempPathW(MAX_PATH + 1, tempFolder);
-    if (fullLength == 0 || fullLength >= MAX_PATH || tempLength == 0 || tempLength > 258 ||
-        !IsAcceptedSendToListPath(fullPath, tempFolder)) {
-        return;
-    }
-
-    std::string bytes;
-    {
-        UniqueFile file(CreateFileW(fullPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        LARGE_INTEGER size{};
-        if (file && GetFileSizeEx(file.Get(), &size) && size.QuadPart > 1 &&
-            size.QuadPart <= static_cast<LONGLONG>(SendToListMaxBytes)) {
-            bytes.resize(static_cast<size_t>(size.QuadPart));
-            DWORD read = 0;
-            if (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-                read != bytes.size()) {
-                bytes.clear();
-            }
+    const int pages = static_cast<int>(settings_.workspaces.size());
+    switch (id) {
+    case HotkeyIdFirst + HotkeySortNow:
+        SortNow();
+        break;
+    case HotkeyIdFirst + HotkeyNextPage:
+        if (pages > 0) {
+            SwitchPage(WrappedPageIndex(settings_.activeWorkspace, pages, +1));
         }
+        break;
+    case HotkeyIdFirst + HotkeyPreviousPage:
+        if (pages > 0) {
+            SwitchPage(WrappedPageIndex(settings_.activeWorkspace, pages, -1));
+        }
+        break;
+    default:
+        break;
     }
-    // The sender hands the file over: it is ours to delete, readable or not.
-    DeleteFileW(fullPath);
+}
 
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    HandleSentPaths(ParseSendToList(bytes), cursor);
+void App::OnSaveSoon()
+{
+    if (!savePending_) {
+        savePending_ = true;
+        PostMessageW(window_, WM_APP_SAVE_NOW, 0, 0);
+    }
+}
+
+void App::OnSortSoon()
+{
+    if (!sortPending_) {
+        sortPending_ = true;
+        SetTimer(window_, TimerSort, 400, nullptr);
+    }
+}
+
+void App::OnSortTimer()
+{
+    KillTimer(window_, TimerSort);
+    SortNow();
 }
 
 }  // namespace cadrels

@@ -1,0 +1,48 @@
+// The notification icon, its menu, and the welcome prompt.
+#include "app/App.h"
+
+#include "app/AppMessages.h"
+#include "app/TrayMenu.h"
+#include "i18n/StringTable.h"
+#include "settings/DarkMenu.h"
+#include "settings/DarkPrompt.h"
+
+namespace cadrels {
+
+void App::OnTrayIcon(UINT mouseMessage)
+{
+    if (mouseMessage == WM_RBUTTONUP) {
+        ShowTrayMenu();
+    }
+}
+
+void App::ShowTrayMenu()
+{
+    if (shuttingDown_) {
+        return;
+    }
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    // Nothing can be undone or redone until a file has been moved.
+    const std::vector<DarkMenuItem> items = TrayMenuItems(std::nullopt, std::nullopt);
+    ShowDarkMenu(window_, items, cursor.x, cursor.y, static_cast<int>(GetDpiForWindow(window_)));
+}
+
+void App::OnTaskbarCreated()
+{
+    // Explorer restarted and forgot every icon: without this one the program
+    // would have no way in left.
+    tray_.Add(window_, WM_APP_TRAYICON, instance_, TrayTooltip(BrandName()));
+}
+
+void App::ShowWelcome()
+{
+    if (shuttingDown_) {
+        return;
+    }
+    const MonitorInfo* primary = PrimaryMonitor(monitors_);
+    const int dpi = primary ? static_cast<int>(primary->dpi) : 96;
+    ShowChoicePrompt(nullptr, Tr(202), {Tr(203), Tr(204)}, dpi);
+}
+
+}  // namespace cadrels

@@ -1,0 +1,23 @@
+// The notification icon's menu: undo, redo and settings.
+#pragma once
+
+#include "settings/DarkMenu.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace cadrels {
+
+enum TrayCommand : int {
+    TrayCommandUndo = 500,
+    TrayCommandRedo = 501,
+    TrayCommandSettings = 205,
+};
+
+// `undo` / `redo`: the description of the entry that would be undone or
+// redone, or nothing when there is none (the entry is then disabled).
+std::vector<DarkMenuItem> TrayMenuItems(const std::optional<std::wstring>& undo,
+                                        const std::optional<std::wstring>& redo);
+
+}  // namespace cadrels

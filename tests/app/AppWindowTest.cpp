@@ -1,0 +1,449 @@
+// The application window end to end: latches, timers, pages, send-to
+// batches and list files, the theme, and the notification icon.
+#include "CadrelsProcess.h"
+#include "TestFiles.h"
+
+#include "app/AppMessages.h"
+#include "app/CopyData.h"
+#include "model/LayoutFile.h"
+
+#include <gtest/gtest.h>
+
+#include <shellapi.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace cadrels::testing {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+long long MillisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+// Counts how often layout.json is written, by watching its temporary file
+// being created in the application-data folder.
+class LayoutWriteCounter {
+public:
+    explicit LayoutWriteCounter(const std::wstring& folder)
+    {
+        directory_ = CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
+        stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        thread_ = std::thread([this] { Watch(); });
+    }
+    ~LayoutWriteCounter()
+    {
+        SetEvent(stop_);
+        thread_.join();
+        CloseHandle(directory_);
+        CloseHandle(stop_);
+    }
+    int Writes() const { return writes_; }
+
+private:
+    void Watch()
+    {
+        alignas(DWORD) char buffer[16384];
+        HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        for (;;) {
+            OVERLAPPED overlapped{};
+            overlapped.hEvent = done;
+            ResetEvent(done);
+            if (!ReadDirectoryChangesW(directory_, buffer, sizeof buffer, FALSE, FILE_NOTIFY_CHANGE_FILE_NAME,
+                                       nullptr, &overlapped, nullptr)) {
+                break;
+            }
+            const HANDLE events[] = {stop_, done};
+            if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) {
+                CancelIoEx(directory_, &overlapped);
+                DWORD ignored = 0;
+                GetOverlappedResult(directory_, &overlapped, &ignored, TRUE);
+                break;
+            }
+            DWORD returned = 0;
+            if (!GetOverlappedResult(directory_, &overlapped, &returned, FALSE)) {
+                break;
+            }
+            for (size_t offset = 0; returned > 0;) {
+                const auto* info = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer + offset);
+                const std::wstring name(info->FileName, info->FileNameLength / sizeof(wchar_t));
+                if (info->Action == FILE_ACTION_ADDED && name == L"layout.json.tmp") {
+                    ++writes_;
+                }
+                if (info->NextEntryOffset == 0) {
+                    break;
+                }
+                offset += info->NextEntryOffset;
+            }
+        }
+        CloseHandle(done);
+    }
+
+    HANDLE directory_ = INVALID_HANDLE_VALUE;
+    HANDLE stop_ = nullptr;
+    std::thread thread_;
+    std::atomic<int> writes_{0};
+};
+
+class AppWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder_ = AppDataFolder();
+        ASSERT_TRUE(RemoveTree(folder_));
+        ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));
+    }
+    void TearDown() override
+    {
+        if (HasFailure()) {
+            for (const std::wstring& line : app_.Lines()) {
+                std::wprintf(L"  [Cadrels] %ls\n", line.c_str());
+            }
+        }
+        if (app_.Running()) {
+            app_.Quit();
+        }
+        RemoveTree(folder_);
+    }
+
+    void WriteLayout(const std::string& json) { ASSERT_TRUE(WriteBytes(folder_ + L"\\layout.json", json)); }
+
+    void Start(const std::vector<std::wstring>& arguments = {})
+    {
+        ASSERT_TRUE(app_.Start(arguments));
+        ASSERT_TRUE(app_.WaitUntilReady());
+        window_ = app_.AppWindow();
+        ASSERT_NE(window_, nullptr);
+    }
+
+    Settings Layout() const
+    {
+        Settings settings;
+        bool pagesFound = false;
+        EXPECT_TRUE(LoadSettingsFile(folder_ + L"\\layout.json", settings, pagesFound));
+        return settings;
+    }
+
+    // Handled before this returns (a posted message would wait its turn
+    // behind sent ones).
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(window_, message, wParam, lParam, SMTO_NORMAL, 5000, &result);
+        return static_cast<LRESULT>(result);
+    }
+
+    LRESULT SendCopyData(ULONG_PTR kind, const std::wstring& text) const
+    {
+        const std::wstring payload = CopyDataPayload(text);
+        COPYDATASTRUCT data{kind, static_cast<DWORD>(payload.size() * sizeof(wchar_t)),
+                            const_cast<wchar_t*>(payload.data())};
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(window_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, 5000, &result);
+        return static_cast<LRESULT>(result);
+    }
+
+    std::wstring folder_;
+    CadrelsProcess app_;
+    HWND window_ = nullptr;
+};
+
+TEST_F(AppWindow, ABurstOfSaveRequestsWritesTheLayoutOnce)
+{
+    Start();
+    LayoutWriteCounter counter(folder_);
+    Sleep(200);
+    // One burst, as a drag produces it: the thread is held while the requests
+    // queue up, or it would save between two of them.
+    HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(window_, nullptr));
+    ASSERT_NE(thread, nullptr);
+    ASSERT_NE(SuspendThread(thread), static_cast<DWORD>(-1));
+    for (int i = 0; i < 10; ++i) {
+        PostMessageW(window_, WM_APP_SAVE_SOON, 0, 0);
+    }
+    ResumeThread(thread);
+    CloseHandle(thread);
+    Sleep(700);
+    EXPECT_EQ(counter.Writes(), 1);
+
+    // A request after the save went out is a new write.
+    PostMessageW(window_, WM_APP_SAVE_SOON, 0, 0);
+    Sleep(700);
+    EXPECT_EQ(counter.Writes(), 2);
+}
+
+TEST_F(AppWindow, ADisplayChangeIsAppliedSixHundredMillisecondsAfterTheLastNotice)
+{
+    Start();
+    constexpr wchar_t Applied[] = L"Reconfiguration d'ecran appliquee (empreinte mise a jour).";
+    const auto start = Clock::now();
+    PostMessageW(window_, WM_APP_DISPLAY_CHANGED, 0, 0);
+    Sleep(300);
+    PostMessageW(window_, WM_APP_DISPLAY_CHANGED, 0, 0);
+    ASSERT_TRUE(app_.WaitForLine(Applied, 5000));
+    const long long elapsed = MillisecondsSince(start);
+    EXPECT_GE(elapsed, 850) << "the second notice restarts the wait";
+    EXPECT_LT(elapsed, 3000);
+    Sleep(800);
+    EXPECT_EQ(app_.CountLines(Applied), 1u) << "both notices are one reconfiguration";
+}
+
+TEST_F(AppWindow, NextAndPreviousPageShortcutsWrapAround)
+{
+    WriteLayout(R"({"activeWorkspace":1,"workspaces":[{"id":"{A}","name":"A"},{"id":"{B}","name":"B"},
+        {"id":"{C}","name":"C"}]})");
+    Start();
+    auto pressAndRead = [&](int hotkey) {
+        Send(WM_HOTKEY, static_cast<WPARAM>(hotkey));
+        return Layout().activeWorkspace;
+    };
+    EXPECT_EQ(pressAndRead(HotkeyIdFirst + 8), 2);
+    EXPECT_EQ(pressAndRead(HotkeyIdFirst + 8), 0) << "next from the last page is the first";
+    EXPECT_EQ(pressAndRead(HotkeyIdFirst + 9), 2) << "previous from the first page is the last";
+    EXPECT_EQ(pressAndRead(HotkeyIdFirst + 9), 1);
+    EXPECT_EQ(Layout().workspaces.size(), 3u);
+}
+
+TEST_F(AppWindow, PathsSentTogetherFormOneBatchAndALateOneStartsAnother)
+{
+    Start();
+    std::vector<std::unique_ptr<CadrelsProcess>> senders;
+    for (int i = 1; i <= 4; ++i) {
+        senders.push_back(std::make_unique<CadrelsProcess>());
+        ASSERT_TRUE(senders.back()->Start({L"--send-to-path", L"C:\\envoi\\fichier" + std::to_wstring(i) + L".txt"}));
+    }
+    for (auto& sender : senders) {
+        EXPECT_EQ(sender->WaitForExit(20000), std::optional<DWORD>(0));
+    }
+    ASSERT_TRUE(app_.WaitForLine(L"Envoi vers une cadrel : lot de", 5000));
+    EXPECT_EQ(app_.CountLines(L"Envoi vers une cadrel : lot de 4 chemin(s)"), 1u);
+    Sleep(2000);
+    CadrelsProcess late;
+    ASSERT_TRUE(late.Start({L"--send-to-path", L"C:\\envoi\\tardif.txt"}));
+    EXPECT_EQ(late.WaitForExit(20000), std::optional<DWORD>(0));
+    ASSERT_TRUE(app_.WaitForLine(L"Envoi vers une cadrel : lot de 1 chemin(s)", 5000));
+    EXPECT_EQ(app_.CountLines(L"Envoi vers une cadrel : lot de"), 2u);
+}
+
+std::string Utf16Bytes(std::wstring_view text)
+{
+    std::string bytes;
+    for (wchar_t c : text) {
+        bytes.push_back(static_cast<char>(c & 0xFF));
+        bytes.push_back(static_cast<char>(c >> 8));
+    }
+    return bytes;
+}
+
+TEST_F(AppWindow, ListFilesAreReadAndDeletedOnlyFromTheTempFolderWithTheRightName)
+{
+    Start();
+    wchar_t tempBuffer[MAX_PATH + 1];
+    GetTempPathW(MAX_PATH + 1, tempBuffer);
+    const std::wstring temp = tempBuffer;
+    const std::wstring elsewhere = MakeTempFolder(L"ailleurs");
+    const std::string content = "\xFF\xFE" + Utf16Bytes(L"C:\\a.txt\r\nD:\\dossier é\\b.txt\r\n") + "\x41";
+
+    const std::wstring wrongFolder = elsewhere + L"\\cdr-liste.tmp";
+    const std::wstring wrongPrefix = temp + L"liste-cdr.tmp";
+    const std::wstring oneByte = temp + L"cdr-un-octet.tmp";
+    const std::wstring good = temp + L"cdr-bonne.tmp";
+    ASSERT_TRUE(WriteBytes(wrongFolder, content));
+    ASSERT_TRUE(WriteBytes(wrongPrefix, content));
+    ASSERT_TRUE(WriteBytes(oneByte, "x"));
+    ASSERT_TRUE(WriteBytes(good, content));
+
+    for (const std::wstring& path : {wrongFolder, wrongPrefix, oneByte}) {
+        EXPECT_EQ(SendCopyData(CopyDataSendToList, path), TRUE);
+    }
+    Sleep(500);
+    EXPECT_TRUE(FileExists(wrongFolder)) << "outside the temp folder: left alone";
+    EXPECT_TRUE(FileExists(wrongPrefix)) << "without the prefix: left alone";
+    EXPECT_FALSE(FileExists(oneByte)) << "too small, but the right name: deleted";
+    EXPECT_EQ(app_.CountLines(L"Envoi vers une cadrel : lot de"), 0u) << "nothing was read from them";
+
+    EXPECT_EQ(SendCopyData(CopyDataSendToList, good), TRUE);
+    ASSERT_TRUE(app_.WaitForLine(L"Envoi vers une cadrel : D:\\dossier é\\b.txt", 5000));
+    EXPECT_EQ(app_.CountLines(L"Envoi vers une cadrel : lot de 2 chemin(s)"), 1u);
+    EXPECT_EQ(app_.CountLines(L"Envoi vers une cadrel : C:\\a.txt"), 1u);
+    EXPECT_FALSE(FileExists(good));
+    DeleteFileW(wrongPrefix.c_str());
+    RemoveTree(elsewhere);
+}
+
+// Committed private memory, summed over the address space: Wine leaves the
+// counters of GetProcessMemoryInfo at their start values.
+SIZE_T PrivateBytes(DWORD processId)
+{
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    SIZE_T total = 0;
+    MEMORY_BASIC_INFORMATION region{};
+    for (const char* address = nullptr;
+         VirtualQueryEx(process, address, &region, sizeof region) == sizeof region;
+         address = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) {
+            total += region.RegionSize;
+        }
+    }
+    CloseHandle(process);
+    return total;
+}
+
+TEST_F(AppWindow, ForwardedListPathsAreFreedAfterUse)
+{
+    Start();
+    // Refused list files (not in the temp folder) still travel as heap copies.
+    const std::wstring path(300, L'x');
+    for (int i = 0; i < 1000; ++i) {
+        SendCopyData(CopyDataSendToList, path);
+    }
+    Sleep(500);
+    const SIZE_T before = PrivateBytes(app_.ProcessId());
+    for (int i = 0; i < 10000; ++i) {
+        SendCopyData(CopyDataSendToList, path);
+    }
+    Sleep(1000);
+    const SIZE_T after = PrivateBytes(app_.ProcessId());
+    ASSERT_GT(before, 0u);
+    // 10,000 leaked copies would be more than 6 MB.
+    EXPECT_LT(after, before + 512 * 1024) << "before " << before << " after " << after;
+}
+
+class Personalize {
+public:
+    Personalize()
+    {
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize", 0,
+                        nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+    }
+    ~Personalize()
+    {
+        RegDeleteValueW(key_, L"AppsUseLightTheme");
+        RegCloseKey(key_);
+    }
+    void SetLight(DWORD value)
+    {
+        RegSetValueExW(key_, L"AppsUseLightTheme", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+// The watcher registers for changes on its own thread shortly after start-up,
+// so a first change is repeated until it is seen.
+bool ToggleUntilLine(Personalize& personalize, const CadrelsProcess& process, const wchar_t* line)
+{
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        personalize.SetLight(attempt % 2 == 0 ? 1 : 0);
+        if (process.WaitForLine(line, 250)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST_F(AppWindow, TheSystemThemeIsFollowedOnlyInSystemMode)
+{
+    Personalize personalize;
+    personalize.SetLight(0);
+    WriteLayout(R"({"theme":1,"workspaces":[{"id":"{A}"}]})");
+    Start();
+    EXPECT_TRUE(ToggleUntilLine(personalize, app_, L"Theme systeme modifie, ignore (theme choisi : 1)."));
+    personalize.SetLight(1);
+    Sleep(500);
+    EXPECT_EQ(app_.CountLines(L"Theme systeme applique"), 0u) << "a chosen dark theme stays dark";
+    ASSERT_EQ(app_.Quit(), std::optional<DWORD>(0));
+    EXPECT_EQ(Layout().theme, 1) << "nothing was saved over the choice";
+
+    WriteLayout(R"({"theme":0,"workspaces":[{"id":"{A}"}]})");
+    personalize.SetLight(0);
+    CadrelsProcess system;
+    ASSERT_TRUE(system.Start());
+    ASSERT_TRUE(system.WaitUntilReady());
+    ASSERT_TRUE(ToggleUntilLine(personalize, system, L"Theme systeme applique : clair."));
+    const auto start = Clock::now();
+    personalize.SetLight(0);
+    EXPECT_TRUE(system.WaitForLine(L"Theme systeme applique : sombre.", 3000));
+    EXPECT_LT(MillisecondsSince(start), 1000) << "the flip follows within a second";
+    EXPECT_EQ(system.Quit(), std::optional<DWORD>(0));
+}
+
+bool TrayIconPresent(HWND window)
+{
+    // A modify that changes nothing succeeds exactly when the icon exists.
+    NOTIFYICONDATAW probe{};
+    probe.cbSize = sizeof probe;
+    probe.hWnd = window;
+    probe.uID = 1;
+    return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
+}
+
+TEST_F(AppWindow, TheTrayIconLivesWithTheProcessAndReturnsAfterTheTaskbarRestarts)
+{
+    Start();
+    EXPECT_TRUE(TrayIconPresent(window_));
+
+    // What an Explorer restart does: every icon gone, then "TaskbarCreated".
+    NOTIFYICONDATAW remove{};
+    remove.cbSize = sizeof remove;
+    remove.hWnd = window_;
+    remove.uID = 1;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &remove));
+    EXPECT_FALSE(TrayIconPresent(window_));
+    const std::vector<HWND> broadcasts = app_.TopLevelWindows(L"Cadrels.Broadcasts");
+    ASSERT_EQ(broadcasts.size(), 1u);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(broadcasts[0], RegisterWindowMessageW(L"TaskbarCreated"), 0, 0, SMTO_NORMAL, 5000, &result);
+    EXPECT_TRUE(TrayIconPresent(window_));
+
+    ASSERT_EQ(app_.Quit(), std::optional<DWORD>(0));
+    EXPECT_FALSE(TrayIconPresent(window_)) << "removed at exit";
+}
+
+TEST_F(AppWindow, QuitWhilePromptsAndBatchesArePendingEndsPromptlyAndFilesNothing)
+{
+    Start();
+    PostMessageW(window_, WM_APP_WELCOME, 0, 0);
+    std::vector<HWND> prompts;
+    for (int i = 0; i < 50 && prompts.empty(); ++i) {
+        Sleep(100);
+        prompts = app_.TopLevelWindows(L"Cadrels.DarkPrompt");
+    }
+    ASSERT_EQ(prompts.size(), 1u) << "the welcome prompt is open";
+    EXPECT_EQ(SendCopyData(CopyDataSendToPath, L"C:\\en-attente.txt"), TRUE);
+    PostMessageW(window_, WM_APP_WELCOME, 0, 0);
+    const auto start = Clock::now();
+    // WM_QUIT reaches the prompt's own loop, which hands it on to the program.
+    EXPECT_EQ(app_.Quit(), std::optional<DWORD>(0));
+    EXPECT_LT(MillisecondsSince(start), 3000);
+    EXPECT_EQ(app_.CountLines(L"Envoi vers une cadrel"), 0u) << "the pending batch was not filed after the end";
+}
+
+TEST_F(AppWindow, TheTrayMenuOpensOnARightClick)
+{
+    Start();
+    PostMessageW(window_, WM_APP_TRAYICON, 1, WM_RBUTTONUP);
+    std::vector<HWND> menus;
+    for (int i = 0; i < 50 && menus.empty(); ++i) {
+        Sleep(100);
+        menus = app_.TopLevelWindows(L"Cadrels.DarkMenu");
+    }
+    ASSERT_EQ(menus.size(), 1u);
+    PostMessageW(menus[0], WM_KEYDOWN, VK_ESCAPE, 0);
+    for (int i = 0; i < 50 && !menus.empty(); ++i) {
+        Sleep(100);
+        menus = app_.TopLevelWindows(L"Cadrels.DarkMenu");
+    }
+    EXPECT_TRUE(menus.empty()) << "Esc closes it";
+    EXPECT_TRUE(app_.Running());
+}
+
+}  // namespace
+}  // namespace cadrels::testing
