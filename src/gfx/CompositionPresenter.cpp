@@ -46,9 +46,14 @@ public:
     {
         ComPtr<IDXGISurface> dxgiSurface;
         POINT offset{};
-        CADRELS_RETURN_IF_FAILED(device_.Filter(
-            GfxCall::BeginFrame, surface_->BeginDraw(nullptr, __uuidof(IDXGISurface),
-                                                     reinterpret_cast<void**>(dxgiSurface.GetAddressOf()), &offset)));
+        const HRESULT begun = surface_->BeginDraw(nullptr, __uuidof(IDXGISurface),
+                                                  reinterpret_cast<void**>(dxgiSurface.GetAddressOf()), &offset);
+        if (const HRESULT hr = device_.Filter(GfxCall::BeginFrame, begun); FAILED(hr)) {
+            if (SUCCEEDED(begun)) {
+                surface_->EndDraw();
+            }
+            return hr;
+        }
         const D2D1_BITMAP_PROPERTIES1 properties = D2D1::BitmapProperties1(
             D2D1_BITMAP_OPTIONS_TARGET | D2D1_BITMAP_OPTIONS_CANNOT_DRAW,
             D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED), 96.0f, 96.0f);

@@ -132,9 +132,19 @@ FrameResult WindowGraphics::Draw()
 {
     // While a recreation is pending there is no context: the window keeps its
     // last frame on screen and draws again once asked after the recreation.
-    if (window_ == nullptr || device_.D2DContext() == nullptr) {
+    if (window_ == nullptr || device_.D2DContext() == nullptr || drawing_) {
         return FrameResult::Skipped;
     }
+    // UpdateLayeredWindow may resize the window and so send WM_SIZE, whose
+    // handler draws, from inside this frame.
+    drawing_ = true;
+    const FrameResult result = DrawUnguarded();
+    drawing_ = false;
+    return result;
+}
+
+FrameResult WindowGraphics::DrawUnguarded()
+{
     if (!built_ || generation_ != device_.Generation()) {
         Release();
         if (const HRESULT hr = Build(); FAILED(hr)) {

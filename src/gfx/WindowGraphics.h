@@ -72,6 +72,7 @@ private:
     HRESULT Build();
     HRESULT BuildPresenter();
     HRESULT MatchClientSize(bool& hasSurface);
+    FrameResult DrawUnguarded();
     HRESULT DrawContent();
     // Device-lost codes are reported once per build; anything else drops the frame.
     FrameResult Fail(HRESULT hr);
@@ -89,6 +90,7 @@ private:
     bool deviceLost_ = false;
     std::uint32_t lostGeneration_ = 0;
     bool built_ = false;
+    bool drawing_ = false;
 };
 
 }  // namespace cadrels

@@ -12,9 +12,18 @@ namespace {
 
 constexpr HRESULT Unsupported = static_cast<HRESULT>(0x887A0004);  // DXGI_ERROR_UNSUPPORTED
 
-TEST(GraphicsDevice, CreateMakesEveryMemberAndCountsTheGeneration)
-{
+// A device not created yet, with faults that tests arm before Create.
+class Device : public ::testing::Test {
+protected:
+    void SetUp() override { device.SetFaultInjector(&faults); }
+
+    testing::LogCapture log;
+    FaultInjector faults;
     GraphicsDevice device;
+};
+
+TEST_F(Device, CreateMakesEveryMemberAndCountsTheGeneration)
+{
     EXPECT_EQ(device.Generation(), 0u);
     device.Create();
     EXPECT_EQ(device.Generation(), 1u);
@@ -30,13 +39,9 @@ TEST(GraphicsDevice, CreateMakesEveryMemberAndCountsTheGeneration)
     EXPECT_NE(device.D2DContext(), nullptr);
 }
 
-TEST(GraphicsDevice, HardwareFailureFallsBackToWarpAndLogsOncePerCreation)
+TEST_F(Device, HardwareFailureFallsBackToWarpAndLogsOncePerCreation)
 {
-    testing::LogCapture log;
-    FaultInjector faults;
     faults.FailAlways(GfxCall::HardwareDevice, Unsupported);
-    GraphicsDevice device;
-    device.SetFaultInjector(&faults);
 
     device.Create();
     EXPECT_NE(device.D2DContext(), nullptr) << "WARP gives a working device";
@@ -56,13 +61,10 @@ TEST(GraphicsDevice, HardwareFailureFallsBackToWarpAndLogsOncePerCreation)
     EXPECT_EQ(device.Generation(), 3u);
 }
 
-TEST(GraphicsDevice, CreateThrowsTheStartupTextWhenNeitherDeviceCanBeMade)
+TEST_F(Device, CreateThrowsTheStartupTextWhenNeitherDeviceCanBeMade)
 {
-    FaultInjector faults;
     faults.FailAlways(GfxCall::HardwareDevice, Unsupported);
     faults.FailAlways(GfxCall::WarpDevice, E_OUTOFMEMORY);
-    GraphicsDevice device;
-    device.SetFaultInjector(&faults);
     try {
         device.Create();
         ADD_FAILURE() << "Create returned";
@@ -73,12 +75,8 @@ TEST(GraphicsDevice, CreateThrowsTheStartupTextWhenNeitherDeviceCanBeMade)
     EXPECT_EQ(device.D2DContext(), nullptr);
 }
 
-TEST(GraphicsDevice, FailedRecreationLeavesNoHalfDeviceAndKeepsTheGeneration)
+TEST_F(Device, FailedRecreationLeavesNoHalfDeviceAndKeepsTheGeneration)
 {
-    testing::LogCapture log;
-    FaultInjector faults;
-    GraphicsDevice device;
-    device.SetFaultInjector(&faults);
     device.Create();
 
     faults.FailAlways(GfxCall::HardwareDevice, Unsupported);
@@ -98,13 +96,9 @@ TEST(GraphicsDevice, FailedRecreationLeavesNoHalfDeviceAndKeepsTheGeneration)
     EXPECT_EQ(device.Generation(), 2u);
 }
 
-TEST(GraphicsDevice, WithoutCompositionWindowsAreLayeredAndTheChoiceIsLoggedOnce)
+TEST_F(Device, WithoutCompositionWindowsAreLayeredAndTheChoiceIsLoggedOnce)
 {
-    testing::LogCapture log;
-    FaultInjector faults;
     faults.FailAlways(GfxCall::CompositionDevice, E_NOTIMPL);
-    GraphicsDevice device;
-    device.SetFaultInjector(&faults);
     device.Create();
     EXPECT_EQ(device.Presenter(), PresenterKind::Layered);
     EXPECT_EQ(device.Composition(), nullptr);
@@ -117,11 +111,8 @@ TEST(GraphicsDevice, WithoutCompositionWindowsAreLayeredAndTheChoiceIsLoggedOnce
     EXPECT_EQ(log.Count(L"Presentation des fenetres"), 1u) << "an unchanged choice is not logged again";
 }
 
-TEST(GraphicsDevice, LostCompositionDeviceFailsTheCreation)
+TEST_F(Device, LostCompositionDeviceFailsTheCreation)
 {
-    FaultInjector faults;
-    GraphicsDevice device;
-    device.SetFaultInjector(&faults);
     device.Create();
     faults.FailNext(GfxCall::CompositionDevice, static_cast<HRESULT>(0x887A0005));
     EXPECT_EQ(device.Recreate(), static_cast<HRESULT>(0x887A0005));
