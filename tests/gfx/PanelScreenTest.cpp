@@ -1,6 +1,7 @@
 #include "PanelFixture.h"
 
 #include <cmath>
+#include <string>
 
 namespace cadrels {
 namespace {
@@ -20,6 +21,16 @@ Rgb Scaled(Rgb colour, double factor)
 Rgb Sum(Rgb a, Rgb b)
 {
     return {a.r + b.r, a.g + b.g, a.b + b.b};
+}
+
+// Beside the test program, so a run from any folder leaves it in the build tree.
+std::wstring ShotPath()
+{
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length);
+    folder.erase(folder.find_last_of(L"\\/") + 1);
+    return folder + L"gfx-panel.png";
 }
 
 // Pixels of a region far enough from `background` to be glyph strokes.
@@ -58,7 +69,7 @@ TEST_F(PanelOnScreen, ShowsOpaqueAndTranslucentColoursAndNothingWhereTransparent
     ASSERT_EQ(panel->Redraw(), FrameResult::Drawn);
     testing::PumpMessages(700);
     const ScreenShot after = ScreenShot::Take(around);
-    EXPECT_TRUE(after.SavePng(L"gfx-panel.png"));
+    EXPECT_TRUE(after.SavePng(ShotPath()));
 
     // Offsets of the window inside the shots.
     const auto at = [&](const ScreenShot& shot, int x, int y) { return shot.At(x + 20, y + 20); };
