@@ -39,7 +39,13 @@ constexpr UINT_PTR ApplicationTimers[] = {TimerDeviceRetry, TimerDisplayReconfig
 
 }  // namespace
 
-App::App() = default;
+App::App()
+    : deviceRecovery_(graphics_, DeviceRecovery::Callbacks{
+                                     [this](UINT delayMs) { SetTimer(window_, TimerDeviceRetry, delayMs, nullptr); },
+                                     nullptr,
+                                 })
+{
+}
 
 App::~App() = default;
 
@@ -73,6 +79,7 @@ int App::Run(HINSTANCE instance)
 
     CreateAppWindow();
     CADRELS_CHECK(OleInitialize(nullptr));
+    graphics_.Create();
 
     Initialize();
 

@@ -8,6 +8,8 @@
 #include "app/ThemeWatcher.h"
 #include "app/TrayIcon.h"
 #include "app/UniqueHandle.h"
+#include "gfx/DeviceRecovery.h"
+#include "gfx/GraphicsDevice.h"
 #include "model/MonitorInfo.h"
 #include "model/Records.h"
 
@@ -75,6 +77,8 @@ private:
     std::wstring BrandName() const;
 
     HINSTANCE instance_ = nullptr;
+    GraphicsDevice graphics_;
+    DeviceRecovery deviceRecovery_;
     HWND window_ = nullptr;
     BroadcastWindow broadcasts_;
     TrayIcon tray_;

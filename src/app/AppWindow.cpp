@@ -29,6 +29,9 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_APP_TRAYICON:
         OnTrayIcon(LOWORD(lParam));
         return 0;
+    case WM_APP_DEVICE_LOST:
+        deviceRecovery_.OnDeviceLost(static_cast<std::uint32_t>(wParam));
+        return 0;
     case WM_APP_ICONS_REFRESH:
         iconsRefreshPending_ = false;
         return 0;
@@ -87,6 +90,10 @@ LRESULT App::OnCopyData(const COPYDATASTRUCT* data)
 void App::OnTimer(UINT_PTR id)
 {
     switch (id) {
+    case TimerDeviceRetry:
+        KillTimer(window_, TimerDeviceRetry);
+        deviceRecovery_.OnRetryTimer();
+        break;
     case TimerDisplayReconfigure:
         OnDisplayReconfigureTimer();
         break;

@@ -445,5 +445,15 @@ TEST_F(AppWindow, TheTrayMenuOpensOnARightClick)
     EXPECT_TRUE(app_.Running());
 }
 
+TEST_F(AppWindow, TheGraphicsDeviceIsRecreatedOnceForOneLoss)
+{
+    Start();
+    EXPECT_EQ(app_.CountLines(L"Presentation des fenetres"), 1u) << "the presenter is named once at start";
+    Send(WM_APP_DEVICE_LOST);
+    ASSERT_TRUE(app_.WaitForLine(L"Device recree avec succes.", 10000));
+    EXPECT_EQ(app_.CountLines(L"Recreation du device. Raison de retrait"), 1u);
+    EXPECT_TRUE(app_.Running());
+}
+
 }  // namespace
 }  // namespace cadrels::testing
