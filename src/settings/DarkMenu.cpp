@@ -230,13 +230,13 @@ void MenuSession::CloseAbove(size_t levelIndex)
 
 int ShowDarkMenu(HWND owner, const std::vector<DarkMenuItem>& items, int x, int y, int dpi)
 {
-    const UniqueFont font = CreateDarkUiFont(dpi);
+    UiFontSet fonts(dpi);
     const HINSTANCE instance =
         RegisterDarkWindowClass(DarkMenuClassName, ForwardingWndProc<MenuLevel>, ModuleOf(owner));
     if (instance == nullptr) {
         return 0;
     }
-    const MenuStyle style{MenuMetricsAt(dpi), font.Get(), instance};
+    const MenuStyle style{MenuMetricsAt(dpi), &fonts, instance};
     MenuSession session(style);
     if (!session.OpenRoot(items, {x, y})) {
         return 0;
@@ -246,8 +246,8 @@ int ShowDarkMenu(HWND owner, const std::vector<DarkMenuItem>& items, int x, int 
 
 int MeasureMenuLabel(const std::wstring& label, int dpi)
 {
-    const UniqueFont font = CreateDarkUiFont(dpi);
-    return MeasureLabelExtent(font.Get(), label);
+    UiFontSet fonts(dpi);
+    return MeasureLabelExtent(fonts, label);
 }
 
 }  // namespace cadrels

@@ -5,6 +5,7 @@
 #include "settings/DarkWindowClass.h"
 #include "settings/PromptLayout.h"
 #include "settings/PromptWindow.h"
+#include "settings/UiFontSet.h"
 
 namespace cadrels {
 namespace {
@@ -104,8 +105,8 @@ void RunPromptLoop(HWND window, PromptState& state, EnterResult&& enterResult, D
 
 int MeasureChoicePromptText(const std::wstring& text, int dpi)
 {
-    const UniqueFont font = CreateDarkUiFont(dpi);
-    return MeasureText(font.Get(), text, ChoicePromptTextWidth(dpi));
+    UiFontSet fonts(dpi);
+    return MeasureText(fonts.For(text), text, ChoicePromptTextWidth(dpi));
 }
 
 int ShowChoicePrompt(HWND owner, const std::wstring& text, const std::vector<std::wstring>& buttons, int dpi)
@@ -117,23 +118,26 @@ int ShowChoicePrompt(HWND owner, const std::wstring& text, const std::vector<std
     if (instance == nullptr) {
         return -1;
     }
-    const UniqueFont font = CreateDarkUiFont(dpi);
-    const int textHeight = MeasureText(font.Get(), text, ChoicePromptTextWidth(dpi));
+    UiFontSet fonts(dpi);
+    std::vector<std::wstring_view> shown{text};
+    shown.insert(shown.end(), buttons.begin(), buttons.end());
+    const HFONT font = fonts.ForAll(shown);
+    const int textHeight = MeasureText(font, text, ChoicePromptTextWidth(dpi));
     const int count = static_cast<int>(buttons.size());
     const ChoicePromptLayout layout = LayoutChoicePrompt(textHeight, count, dpi);
 
-    PromptState state;
+    PromptState state(&fonts);
     const UniqueWindow prompt(CreatePromptWindow(owner, instance, {layout.width, layout.height}, state));
     if (!prompt) {
         return -1;
     }
     const HWND window = prompt.Get();
-    CreateChild(window, instance, L"STATIC", text, SS_NOPREFIX, layout.text, 0, font.Get());
+    CreateChild(window, instance, L"STATIC", text, SS_NOPREFIX, layout.text, 0, font);
     HWND first = nullptr;
     for (int i = 0; i < count; ++i) {
         const HWND button =
             CreateChild(window, instance, L"BUTTON", buttons[static_cast<size_t>(i)], WS_TABSTOP | BS_OWNERDRAW,
-                        layout.buttons[static_cast<size_t>(i)], FirstPromptButtonId + i, font.Get());
+                        layout.buttons[static_cast<size_t>(i)], FirstPromptButtonId + i, font);
         if (i == 0) {
             first = button;
         }
@@ -152,17 +156,18 @@ bool ShowTextPrompt(HWND owner, const std::wstring& label, std::wstring& text, i
         return false;
     }
     const TextPromptLayout layout = LayoutTextPrompt(dpi);
-    const UniqueFont font = CreateDarkUiFont(dpi);
+    UiFontSet fonts(dpi);
+    const HFONT font = fonts.ForAll({label, text});
 
-    PromptState state;
+    PromptState state(&fonts);
     const UniqueWindow prompt(CreatePromptWindow(owner, instance, {layout.width, layout.height}, state));
     if (!prompt) {
         return false;
     }
     const HWND window = prompt.Get();
-    CreateChild(window, instance, L"STATIC", label, SS_NOPREFIX, layout.label, 0, font.Get());
+    CreateChild(window, instance, L"STATIC", label, SS_NOPREFIX, layout.label, 0, font);
     const HWND edit =
-        CreateChild(window, instance, L"EDIT", text, WS_BORDER | ES_AUTOHSCROLL, layout.edit, 0, font.Get());
+        CreateChild(window, instance, L"EDIT", text, WS_BORDER | ES_AUTOHSCROLL, layout.edit, 0, font);
     ShowPrompt(window, edit);
     SendMessageW(edit, EM_SETSEL, 0, -1);
 

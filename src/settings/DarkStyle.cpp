@@ -42,11 +42,11 @@ ButtonColors PromptButtonColors(bool primary, bool pressed, bool focused, const 
     return {fill, focused ? accent : palette.border, palette.text};
 }
 
-UniqueFont CreateDarkUiFont(int dpi)
+UniqueFont CreateDarkUiFont(int dpi, const wchar_t* face)
 {
     return UniqueFont(CreateFontW(-ScaleLength(FontHeight, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                   DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                  VARIABLE_PITCH | FF_DONTCARE, FontFamily));
+                                  VARIABLE_PITCH | FF_DONTCARE, face != nullptr ? face : FontFamily));
 }
 
 }  // namespace cadrels

@@ -27,6 +27,6 @@ ButtonColors PromptButtonColors(bool primary, bool pressed, bool focused, const 
 
 // "Segoe UI" 15 px at `dpi`; null when the font cannot be created, in which
 // case callers keep the system font.
-UniqueFont CreateDarkUiFont(int dpi);
+UniqueFont CreateDarkUiFont(int dpi, const wchar_t* face = nullptr);
 
 }  // namespace cadrels

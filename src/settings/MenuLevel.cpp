@@ -6,25 +6,20 @@
 
 namespace cadrels {
 
-int MeasureLabelExtent(HFONT font, const std::wstring& label)
+int MeasureLabelExtent(UiFontSet& fonts, const std::wstring& label)
 {
     ScreenDc screen;
     if (screen.Get() == nullptr) {
         return 0;
     }
-    const SelectedObject selected(screen.Get(), font != nullptr ? font : GetStockObject(SYSTEM_FONT));
-    SIZE extent{};
-    if (!GetTextExtentPoint32W(screen.Get(), label.c_str(), static_cast<int>(label.size()), &extent)) {
-        return 0;
-    }
-    return extent.cx;
+    return fonts.MeasureLine(screen.Get(), label);
 }
 
 MenuLevel::MenuLevel(std::span<const DarkMenuItem> items, const MenuStyle& style)
     : items_(items), style_(style)
 {
     layout_ = MeasureMenuLevel(items_, style_.metrics,
-                               [&style](const std::wstring& label) { return MeasureLabelExtent(style.font, label); });
+                               [&style](const std::wstring& label) { return MeasureLabelExtent(*style.fonts, label); });
 }
 
 bool MenuLevel::Open(POINT at)

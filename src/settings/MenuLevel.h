@@ -4,6 +4,7 @@
 
 #include "app/UniqueHandle.h"
 #include "settings/MenuLayout.h"
+#include "settings/UiFontSet.h"
 
 #include <windows.h>
 
@@ -15,12 +16,12 @@ namespace cadrels {
 // What every level of one menu shares.
 struct MenuStyle {
     MenuMetrics metrics;
-    HFONT font = nullptr;  // null: the system font
+    UiFontSet* fonts = nullptr;
     HINSTANCE instance = nullptr;
 };
 
-// The extent of a label in `font` on the screen DC.
-int MeasureLabelExtent(HFONT font, const std::wstring& label);
+// The extent of a label in the font the menu draws it with, on the screen DC.
+int MeasureLabelExtent(UiFontSet& fonts, const std::wstring& label);
 
 class MenuLevel {
 public:

@@ -89,7 +89,6 @@ void PaintMenuLevel(HDC dc, const MenuLevel& level, const MenuStyle& style)
     FillRect(dc, &client, background.Get());
     FrameRoundRect(dc, client, m.cornerDiameter, palette.border);
 
-    const SelectedObject selectedFont(dc, style.font != nullptr ? style.font : GetStockObject(SYSTEM_FONT));
     SetBkMode(dc, TRANSPARENT);
 
     const auto items = level.Items();
@@ -114,9 +113,8 @@ void PaintMenuLevel(HDC dc, const MenuLevel& level, const MenuStyle& style)
             DrawTick(dc, m, centre, mark);
         }
         SetTextColor(dc, text);
-        RECT textRect{m.textLeft, top, layout.width - m.textRightMargin, top + height};
-        DrawTextW(dc, item.label.c_str(), static_cast<int>(item.label.size()), &textRect,
-                  DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
+        const RECT textRect{m.textLeft, top, layout.width - m.textRightMargin, top + height};
+        style.fonts->DrawLine(dc, item.label, textRect, false);
         if (!item.children.empty()) {
             DrawSubmenuArrow(dc, m, layout.width, centre, text);
         }

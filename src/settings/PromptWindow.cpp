@@ -6,6 +6,7 @@
 #include "settings/DarkStyle.h"
 #include "settings/DarkWindowClass.h"
 #include "settings/Placement.h"
+#include "settings/UiFontSet.h"
 
 namespace cadrels {
 namespace {
@@ -22,7 +23,7 @@ bool IsOtherProcess(HWND window)
     return processId != GetCurrentProcessId();
 }
 
-LRESULT DrawPromptButton(const DRAWITEMSTRUCT& item)
+LRESULT DrawPromptButton(const DRAWITEMSTRUCT& item, UiFontSet* fonts)
 {
     const bool primary = item.CtlID == FirstPromptButtonId;
     const ButtonColors colours = PromptButtonColors(primary, (item.itemState & ODS_SELECTED) != 0,
@@ -47,7 +48,12 @@ LRESULT DrawPromptButton(const DRAWITEMSTRUCT& item)
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, colours.text);
     RECT textRect = rect;
-    DrawTextW(dc, caption, length, &textRect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    if (fonts != nullptr) {
+        fonts->DrawLine(dc, std::wstring_view(caption, static_cast<size_t>(length)), textRect, true);
+    } else {
+        DrawTextW(dc, caption, length, &textRect,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    }
     return TRUE;
 }
 
@@ -78,7 +84,7 @@ LRESULT PromptState::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (item->CtlType == ODT_BUTTON) {
-            return DrawPromptButton(*item);
+            return DrawPromptButton(*item, fonts_);
         }
         break;
     }

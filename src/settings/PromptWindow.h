@@ -6,6 +6,8 @@
 
 namespace cadrels {
 
+class UiFontSet;
+
 // Button control ids start here; the first one is the primary button.
 inline constexpr int FirstPromptButtonId = 100;
 
@@ -15,6 +17,9 @@ public:
     static constexpr int None = 0;
     static constexpr int Dismissed = -1;
     static constexpr int Confirmed = 1;  // the text prompt's Enter
+
+    // `fonts` draws the button captions; it outlives the prompt.
+    explicit PromptState(UiFontSet* fonts = nullptr) : fonts_(fonts) {}
 
     int Result() const { return result_; }
     bool Done() const { return result_ != None; }
@@ -28,6 +33,7 @@ private:
     void OnActivate(HWND window, WPARAM wParam, LPARAM lParam);
 
     int result_ = None;
+    UiFontSet* fonts_;
 };
 
 // The class "Cadrels.DarkPrompt", registered on first use; the instance to

@@ -190,7 +190,7 @@ constinit const LanguageTexts Dutch = MakeLanguageTexts({
     {188, L"Kleur van cadrels"},
     {189, L"Bestandslocatie openen"},
     {190, L"Bestandspad kopiëren"},
-    {191, L"Laatste actie ongedaan maken"},
+    {191, L"Ongedaan maken"},
     {192, L"Opnieuw"},
     {193, L"Niets om ongedaan te maken"},
     {194, L"Niets om opnieuw uit te voeren"},
