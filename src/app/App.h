@@ -59,6 +59,8 @@ private:
     std::string displayKey_;
     bool savePending_ = false;
     bool firstRun_ = false;
+    // New cadrels placed by the cascade so far; each placement steps on.
+    unsigned cascadeCount_ = 0;
 };
 
 }  // namespace cadrels
