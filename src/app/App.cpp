@@ -4,7 +4,10 @@
 #include "app/DebugLog.h"
 #include "app/Failure.h"
 #include "app/WindowProc.h"
+#include "cadrel/CadrelPlacement.h"
 #include "i18n/StringTable.h"
+#include "model/ContainerMigration.h"
+#include "model/DefaultCadrels.h"
 #include "model/LayoutFile.h"
 #include "model/NewId.h"
 #include "model/Theme.h"
@@ -150,7 +153,31 @@ void App::Initialize()
     SetAccent(settings_.accent);
     SetCadrelBackground(settings_.cadrelBg);
 
+    if (!firstRun_) {
+        MigrateContainers(settings_);
+        if (ClaimContainers(settings_)) {
+            SaveLayout(settings_);
+        }
+    }
+
+    Workspace& page = settings_.workspaces[static_cast<size_t>(settings_.activeWorkspace)];
+    if (page.cadrels.empty() && firstRun_) {
+        CreateDefaultCadrels(page, monitors_, displayKey_);
+    }
+    if (page.cadrels.empty()) {
+        AddEmptyCadrel(page, displayKey_, CascadePlacement(monitors_, cascadeCount_++));
+    }
+    std::map<std::string, CadrelGeom>& geometries = page.layouts[displayKey_];
+    for (const CadrelRecord& record : page.cadrels) {
+        if (geometries.find(record.id) == geometries.end()) {
+            geometries[record.id] = CascadePlacement(monitors_, cascadeCount_++);
+        }
+    }
+
     Save();
+    if (firstRun_) {
+        PostMessageW(window_, WM_APP_WELCOME, 0, 0);
+    }
 }
 
 void App::PostStartupRequests()

@@ -99,10 +99,13 @@ private:
     bool hidden_ = false;
     bool shuttingDown_ = false;
     bool firstRun_ = false;
+    bool welcomeOpen_ = false;
     DWORD sortSuppressedUntil_ = 0;
 
     UniqueHandle stopEvent_;
     ThemeWatcher themeWatcher_;
+    // New cadrels placed by the cascade so far; each placement steps on.
+    unsigned cascadeCount_ = 0;
 };
 
 }  // namespace cadrels

@@ -37,12 +37,16 @@ void App::OnTaskbarCreated()
 
 void App::ShowWelcome()
 {
-    if (shuttingDown_) {
+    // The prompt's loop dispatches messages: a second request while it is
+    // open must not stack a second guide on the first.
+    if (shuttingDown_ || welcomeOpen_) {
         return;
     }
+    welcomeOpen_ = true;
     const MonitorInfo* primary = PrimaryMonitor(monitors_);
     const int dpi = primary ? static_cast<int>(primary->dpi) : 96;
     ShowChoicePrompt(nullptr, Tr(202), {Tr(203), Tr(204)}, dpi);
+    welcomeOpen_ = false;
 }
 
 }  // namespace cadrels

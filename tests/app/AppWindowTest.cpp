@@ -96,8 +96,12 @@ protected:
     void SetUp() override
     {
         folder_ = AppDataFolder();
+        containers_ = KnownFolderPath(FOLDERID_Profile) + L"\\Cadrels";
         ASSERT_TRUE(RemoveTree(folder_));
+        ASSERT_TRUE(RemoveTree(containers_));
         ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));
+        // Not a first run: no welcome prompt unless a test asks for one.
+        WriteLayout(R"({"workspaces":[{"id":"{A}","name":"A"}]})");
     }
     void TearDown() override
     {
@@ -110,6 +114,7 @@ protected:
             app_.Quit();
         }
         RemoveTree(folder_);
+        RemoveTree(containers_);
     }
 
     void WriteLayout(const std::string& json) { ASSERT_TRUE(WriteBytes(folder_ + L"\\layout.json", json)); }
@@ -150,6 +155,7 @@ protected:
     }
 
     std::wstring folder_;
+    std::wstring containers_;
     CadrelsProcess app_;
     HWND window_ = nullptr;
 };

@@ -5,6 +5,8 @@
 
 #include "model/LayoutFile.h"
 
+#include <knownfolders.h>
+
 #include <gtest/gtest.h>
 
 namespace cadrels::testing {
@@ -15,7 +17,9 @@ protected:
     void SetUp() override
     {
         folder_ = AppDataFolder();
+        containerRoot_ = KnownFolderPath(FOLDERID_Profile) + L"\\Cadrels";
         ASSERT_TRUE(RemoveTree(folder_));
+        ASSERT_TRUE(RemoveTree(containerRoot_));
         ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));
         layout_ = folder_ + L"\\layout.json";
     }
@@ -25,6 +29,7 @@ protected:
             process_.Quit();
         }
         RemoveTree(folder_);
+        RemoveTree(containerRoot_);
     }
 
     void RunOnce()
@@ -43,6 +48,7 @@ protected:
     }
 
     std::wstring folder_;
+    std::wstring containerRoot_;  // a start on an empty page makes a container there
     std::wstring layout_;
     CadrelsProcess process_;
 };

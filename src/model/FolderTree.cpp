@@ -1,0 +1,27 @@
+#include "model/FolderTree.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+namespace cadrels {
+
+bool IsDirectory(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool CreateFolderTree(const std::wstring& path)
+{
+    if (path.empty()) {
+        return false;
+    }
+    const int result = SHCreateDirectoryExW(nullptr, path.c_str(), nullptr);
+    if (result != ERROR_SUCCESS && result != ERROR_ALREADY_EXISTS && result != ERROR_FILE_EXISTS) {
+        return false;
+    }
+    // "Already exists" is also the answer when a file holds the name.
+    return IsDirectory(path);
+}
+
+}  // namespace cadrels

@@ -1,0 +1,66 @@
+#include "model/PathText.h"
+
+namespace cadrels {
+
+wchar_t AsciiLower(wchar_t c)
+{
+    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+
+bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b)
+{
+    return a.size() == b.size() && StartsWithIgnoringAsciiCase(a, b);
+}
+
+bool StartsWithIgnoringAsciiCase(std::wstring_view text, std::wstring_view prefix)
+{
+    if (text.size() < prefix.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        if (AsciiLower(text[i]) != AsciiLower(prefix[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsForbiddenInName(wchar_t c)
+{
+    return c < 0x20 || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos;
+}
+
+std::wstring ReplaceForbiddenNameCharacters(std::wstring_view name)
+{
+    std::wstring result(name);
+    for (wchar_t& c : result) {
+        if (IsForbiddenInName(c)) {
+            c = L'_';
+        }
+    }
+    return result;
+}
+
+void TrimTrailingDotsAndSpaces(std::wstring& name)
+{
+    while (!name.empty() && (name.back() == L'.' || name.back() == L' ')) {
+        name.pop_back();
+    }
+}
+
+bool IsOnlyDotsAndSpaces(std::wstring_view name)
+{
+    return name.find_first_not_of(L". ") == std::wstring_view::npos;
+}
+
+std::wstring ChildPath(std::wstring_view folder, std::wstring_view name)
+{
+    std::wstring path(folder);
+    if (!path.empty() && !IsPathSeparator(path.back())) {
+        path += L'\\';
+    }
+    path += name;
+    return path;
+}
+
+}  // namespace cadrels

@@ -1,0 +1,33 @@
+// Text rules for the names and paths the program makes and compares: ASCII
+// case folding only (the way the program has always compared its own paths),
+// and the characters a Windows file name cannot hold.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace cadrels {
+
+wchar_t AsciiLower(wchar_t c);
+bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b);
+bool StartsWithIgnoringAsciiCase(std::wstring_view text, std::wstring_view prefix);
+
+inline bool IsPathSeparator(wchar_t c)
+{
+    return c == L'\\' || c == L'/';
+}
+
+// True for a character below U+0020 or one of \ / : * ? " < > |.
+bool IsForbiddenInName(wchar_t c);
+
+// Every forbidden character becomes an underscore.
+std::wstring ReplaceForbiddenNameCharacters(std::wstring_view name);
+
+// Windows drops trailing dots and spaces from a name when it creates a file.
+void TrimTrailingDotsAndSpaces(std::wstring& name);
+bool IsOnlyDotsAndSpaces(std::wstring_view name);
+
+// `folder` + "\" + `name`, without doubling a separator already present.
+std::wstring ChildPath(std::wstring_view folder, std::wstring_view name);
+
+}  // namespace cadrels

@@ -1,0 +1,37 @@
+// Snapshot files: complete copies of the settings and every page, kept in the
+// snapshots folder of the application-data folder.
+#pragma once
+
+#include "model/JsonValue.h"
+#include "model/Records.h"
+
+#include <string>
+
+namespace cadrels {
+
+// AppDataFolder() + "\snapshots", not created; empty when the application-data
+// folder cannot be had.
+std::wstring SnapshotsFolderPath();
+// The same, created on demand; empty on failure.
+std::wstring SnapshotsFolder();
+
+// Local time as a snapshot records it: "YYYY-MM-DD hh:mm".
+std::wstring SnapshotTimeNow();
+
+// "auto_" or "snap_", the display name made safe for a file name, "_", a new
+// identifier and ".json".
+std::wstring SnapshotFileName(const std::wstring& name, bool isAuto);
+
+// The settings document with `name`, `created` and `auto` appended.
+JsonValue SnapshotDocument(const Settings& settings, const std::wstring& name, const std::wstring& createdText,
+                           bool isAuto);
+
+bool WriteSnapshot(const Settings& settings, const std::wstring& name, const std::wstring& createdText,
+                   bool isAuto);
+
+// Writes one snapshot into `folder` (created when missing); the file's path,
+// or empty when nothing could be written.
+std::wstring WriteSnapshotInFolder(const std::wstring& folder, const Settings& settings, const std::wstring& name,
+                                   const std::wstring& createdText, bool isAuto);
+
+}  // namespace cadrels

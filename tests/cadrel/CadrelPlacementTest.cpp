@@ -1,0 +1,61 @@
+#include "cadrel/CadrelPlacement.h"
+
+#include <gtest/gtest.h>
+
+namespace cadrels {
+namespace {
+
+MonitorInfo Monitor(std::string id, LONG width, LONG height, unsigned dpi, bool primary)
+{
+    MonitorInfo monitor;
+    monitor.id = std::move(id);
+    monitor.workArea = {100, 50, 100 + width, 50 + height};
+    monitor.dpi = dpi;
+    monitor.primary = primary;
+    return monitor;
+}
+
+void ExpectGeometry(const CadrelGeom& actual, const CadrelGeom& expected, const char* label)
+{
+    EXPECT_EQ(actual.monitor, expected.monitor) << label;
+    EXPECT_DOUBLE_EQ(actual.x, expected.x) << label;
+    EXPECT_DOUBLE_EQ(actual.y, expected.y) << label;
+    EXPECT_DOUBLE_EQ(actual.w, expected.w) << label;
+    EXPECT_DOUBLE_EQ(actual.h, expected.h) << label;
+    EXPECT_FALSE(actual.rolled) << label;
+}
+
+TEST(CascadePlacement, StepsDownAndRightSixTimesThenStartsANewColumn)
+{
+    const std::vector<MonitorInfo> monitors = {Monitor("SIDE", 800, 600, 96, false),
+                                               Monitor("MAIN", 1920, 1040, 96, true)};
+    const double w = 360.0 / 1920, h = 460.0 / 1040;
+    ExpectGeometry(CascadePlacement(monitors, 0), {"MAIN", 60.0 / 1920, 60.0 / 1040, w, h, false}, "first");
+    ExpectGeometry(CascadePlacement(monitors, 5), {"MAIN", 210.0 / 1920, 210.0 / 1040, w, h, false}, "sixth");
+    ExpectGeometry(CascadePlacement(monitors, 6), {"MAIN", 280.0 / 1920, 60.0 / 1040, w, h, false}, "seventh");
+    ExpectGeometry(CascadePlacement(monitors, 13), {"MAIN", 530.0 / 1920, 90.0 / 1040, w, h, false}, "fourteenth");
+}
+
+TEST(CascadePlacement, ScalesWithTheMonitorAndClampsToItsWorkArea)
+{
+    ExpectGeometry(CascadePlacement({Monitor("HI", 2880, 1560, 144, true)}, 1),
+                   {"HI", 135.0 / 2880, 135.0 / 1560, 540.0 / 2880, 690.0 / 1560, false}, "150 %");
+    ExpectGeometry(CascadePlacement({Monitor("ODD", 1000, 1000, 120, true)}, 1),
+                   {"ODD", 112.0 / 1000, 112.0 / 1000, 0.45, 0.575, false}, "125 % truncates each length");
+    ExpectGeometry(CascadePlacement({Monitor("SMALL", 300, 200, 96, true)}, 40),
+                   {"SMALL", 0.85, 0.85, 1.0, 1.0, false}, "small");
+    ExpectGeometry(CascadePlacement({Monitor("HUGE", 10000, 10000, 96, true)}, 0),
+                   {"HUGE", 0.006, 0.006, 0.05, 0.05, false}, "huge");
+    // Without a primary flag the first monitor serves.
+    EXPECT_EQ(CascadePlacement({Monitor("A", 800, 600, 96, false), Monitor("B", 800, 600, 96, false)}, 0).monitor, "A");
+}
+
+TEST(CascadePlacement, KeepsTheDefaultsWithoutAUsableMonitor)
+{
+    ExpectGeometry(CascadePlacement({}, 3), CadrelGeom{}, "no monitor");
+    ExpectGeometry(CascadePlacement({Monitor("FLAT", 0, 900, 96, true)}, 0), CadrelGeom{}, "zero width");
+    ExpectGeometry(CascadePlacement({Monitor("FLAT", 900, 0, 96, true)}, 0), CadrelGeom{}, "zero height");
+}
+
+}  // namespace
+}  // namespace cadrels
