@@ -2,7 +2,9 @@
 #include "app/App.h"
 
 #include "app/AppMessages.h"
+#include "cadrel/CadrelPlacement.h"
 #include "i18n/StringTable.h"
+#include "model/ContainerFolders.h"
 #include "model/Theme.h"
 
 namespace cadrels {
@@ -26,6 +28,18 @@ void App::ReloadCadrels()
     SetAccent(settings_.accent);
     SetCadrelBackground(settings_.cadrelBg);
     tray_.SetTooltip(TrayTooltip(BrandName()));
+
+    Workspace& page = settings_.workspaces[static_cast<size_t>(settings_.activeWorkspace)];
+    auto& geometries = page.layouts[displayKey_];
+    for (const CadrelRecord& record : page.cadrels) {
+        if (geometries.find(record.id) == geometries.end()) {
+            const std::optional<CadrelGeom> seen = GeometryFromOtherDisplay(page.layouts, record.id, displayKey_, monitors_);
+            geometries[record.id] = seen ? *seen : CascadePlacement(monitors_, cascadeCount_++);
+        }
+        for (const CadrelTab& tab : record.tabs) {
+            EnsureContainer(tab.folder);
+        }
+    }
     Save();
     PostMessageW(window_, WM_APP_SORT_SOON, 0, 0);
 }

@@ -45,4 +45,29 @@ CadrelGeom CascadePlacement(const std::vector<MonitorInfo>& monitors, unsigned i
     return geometry;
 }
 
+std::optional<CadrelGeom> GeometryFromOtherDisplay(const PageLayouts& layouts, const std::string& cadrelId,
+                                                   const std::string& currentKey,
+                                                   const std::vector<MonitorInfo>& monitors)
+{
+    // std::map keeps the display keys in byte order.
+    for (const auto& [key, geometries] : layouts) {
+        if (key == currentKey) {
+            continue;
+        }
+        const auto found = geometries.find(cadrelId);
+        if (found == geometries.end()) {
+            continue;
+        }
+        CadrelGeom geometry = found->second;
+        const bool connected = std::any_of(monitors.begin(), monitors.end(),
+                                           [&](const MonitorInfo& monitor) { return monitor.id == geometry.monitor; });
+        if (!connected) {
+            const MonitorInfo* primary = PrimaryMonitor(monitors);
+            geometry.monitor = primary ? primary->id : std::string();
+        }
+        return geometry;
+    }
+    return std::nullopt;
+}
+
 }  // namespace cadrels

@@ -4,6 +4,8 @@
 #include "model/MonitorInfo.h"
 #include "model/Records.h"
 
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace cadrels {
@@ -13,5 +15,13 @@ namespace cadrels {
 // 220 pixels further right. Without a monitor, or with an empty work area,
 // the geometry defaults.
 CadrelGeom CascadePlacement(const std::vector<MonitorInfo>& monitors, unsigned index);
+
+// Where a cadrel of a page being shown stands on a display configuration the
+// page has no geometry for yet: the geometry it has under the first other
+// display key (in byte order), moved to the primary monitor when its own
+// monitor is not connected; nothing when no key holds one.
+std::optional<CadrelGeom> GeometryFromOtherDisplay(const PageLayouts& layouts, const std::string& cadrelId,
+                                                   const std::string& currentKey,
+                                                   const std::vector<MonitorInfo>& monitors);
 
 }  // namespace cadrels

@@ -6,6 +6,7 @@
 #include "app/AppMessages.h"
 #include "app/CopyData.h"
 #include "model/LayoutFile.h"
+#include "model/MonitorInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -214,6 +215,27 @@ TEST_F(AppWindow, NextAndPreviousPageShortcutsWrapAround)
     EXPECT_EQ(pressAndRead(HotkeyIdFirst + 9), 2) << "previous from the first page is the last";
     EXPECT_EQ(pressAndRead(HotkeyIdFirst + 9), 1);
     EXPECT_EQ(Layout().workspaces.size(), 3u);
+}
+
+TEST_F(AppWindow, ASwitchedToPageGetsAPlaceForEachCadrelOnThisDisplay)
+{
+    WriteLayout(R"({"workspaces":[{"id":"{A}","name":"A"},{"id":"{B}","name":"B","cadrels":[
+        {"id":"{SEEN}","tabs":[{"title":"t","folder":"C:\\windows"}]},
+        {"id":"{NEW}","tabs":[{"title":"u","folder":"C:\\windows"}]}],
+        "layouts":{"OTHER|1x1@96":{"{SEEN}":{"monitor":"unplugged","x":0.5,"y":0.25,"w":0.2,"h":0.3}}}}]})");
+    Start();
+    Send(WM_HOTKEY, HotkeyIdFirst + 8);
+    const Settings settings = Layout();
+    ASSERT_EQ(settings.activeWorkspace, 1);
+    const std::vector<MonitorInfo> monitors = EnumerateMonitors();
+    const auto& here = settings.workspaces[1].layouts.at(DisplayKey(monitors));
+    ASSERT_EQ(here.size(), 2u);
+    const CadrelGeom& seen = here.at("{SEEN}");
+    EXPECT_DOUBLE_EQ(seen.x, 0.5) << "taken from the other display";
+    EXPECT_DOUBLE_EQ(seen.h, 0.3);
+    EXPECT_EQ(seen.monitor, PrimaryMonitor(monitors)->id) << "its monitor is not connected";
+    EXPECT_EQ(here.at("{NEW}").monitor, PrimaryMonitor(monitors)->id) << "a new placement";
+    EXPECT_EQ(settings.workspaces[1].layouts.count("OTHER|1x1@96"), 1u) << "the other display keeps its own";
 }
 
 TEST_F(AppWindow, PathsSentTogetherFormOneBatchAndALateOneStartsAnother)

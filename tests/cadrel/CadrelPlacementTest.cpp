@@ -59,3 +59,49 @@ TEST(CascadePlacement, KeepsTheDefaultsWithoutAUsableMonitor)
 
 }  // namespace
 }  // namespace cadrels
+
+namespace cadrels {
+namespace {
+
+MonitorInfo ConnectedMonitor(const char* id, bool primary)
+{
+    MonitorInfo monitor;
+    monitor.id = id;
+    monitor.workArea = {0, 0, 1920, 1040};
+    monitor.bounds = {0, 0, 1920, 1080};
+    monitor.primary = primary;
+    return monitor;
+}
+
+TEST(GeometryFromOtherDisplay, TakesTheFirstOtherKeyInByteOrder)
+{
+    PageLayouts layouts;
+    layouts["B|1280x720@96"]["{C}"] = CadrelGeom{"second", 0.2, 0.2, 0.3, 0.3, false};
+    layouts["A|1920x1040@96"]["{C}"] = CadrelGeom{"first", 0.5, 0.1, 0.2, 0.4, true};
+    layouts["A|1920x1040@96"]["{OTHER}"] = CadrelGeom{};
+    const std::vector<MonitorInfo> monitors = {ConnectedMonitor("first", true), ConnectedMonitor("second", false)};
+
+    const auto geometry = GeometryFromOtherDisplay(layouts, "{C}", "Z|now", monitors);
+    ASSERT_TRUE(geometry);
+    EXPECT_EQ(*geometry, (CadrelGeom{"first", 0.5, 0.1, 0.2, 0.4, true}));
+    // The current key itself is never the source.
+    const auto skipped = GeometryFromOtherDisplay(layouts, "{C}", "A|1920x1040@96", monitors);
+    ASSERT_TRUE(skipped);
+    EXPECT_EQ(skipped->monitor, "second");
+    EXPECT_FALSE(GeometryFromOtherDisplay(layouts, "{NONE}", "Z|now", monitors));
+}
+
+TEST(GeometryFromOtherDisplay, AMonitorThatIsGoneBecomesThePrimaryOne)
+{
+    PageLayouts layouts;
+    layouts["docked"]["{C}"] = CadrelGeom{"unplugged", 0.6, 0.3, 0.2, 0.5, false};
+    const std::vector<MonitorInfo> monitors = {ConnectedMonitor("laptop", false), ConnectedMonitor("main", true)};
+    const auto geometry = GeometryFromOtherDisplay(layouts, "{C}", "undocked", monitors);
+    ASSERT_TRUE(geometry);
+    EXPECT_EQ(geometry->monitor, "main");
+    EXPECT_DOUBLE_EQ(geometry->x, 0.6) << "the fractions stay";
+    EXPECT_TRUE(GeometryFromOtherDisplay(layouts, "{C}", "undocked", {})->monitor.empty());
+}
+
+}  // namespace
+}  // namespace cadrels
