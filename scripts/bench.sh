@@ -8,10 +8,11 @@ build=${CADRELS_BENCH_DIR:-$root/build-bench}
 CADRELS_BUILD_DIR=$build "$root/scripts/build.sh" -DCADRELS_BUILD_BENCH=ON -DCADRELS_BUILD_TESTS=OFF
 programs=("$@")
 if [ ${#programs[@]} -eq 0 ]; then
-    programs=(json_bench frame_time_bench)
+    programs=(json_bench frame_time_bench idle_bench)
 fi
 env=$root/tests/harness/wine-env.sh
 export CADRELS_WINE_ENV=bench
+export CADRELS_EXE=$build/bin/Cadrels.exe
 "$env" start "$build"
 trap '"$env" stop "$build"' EXIT
 for program in "${programs[@]}"; do

@@ -25,8 +25,17 @@ env=$root/tests/harness/wine-env.sh
 trap '"$env" stop "$build"' EXIT INT TERM
 
 log=$build/wine-env-run/logs/Cadrels.log
+layout=$build/wineprefix-run/drive_c/users/$(id -un)/AppData/Local/Cadrels/layout.json
+started=$(date +%s)
 pid=$("$env" spawn "$build" "$log" "$build/bin/Cadrels.exe" "$@")
-sleep 5
+# Cadrels writes its layout once start-up is done; a fresh prefix takes longer.
+for _ in $(seq 1 120); do
+    if [ -f "$layout" ] && [ "$(stat -c %Y "$layout")" -ge "$started" ]; then
+        break
+    fi
+    sleep 0.5
+done
+sleep 4
 "$env" shell "$build" import -window root "$build/screenshot.png"
 echo "Cadrels is running (Wine pid $pid). Screenshot: $build/screenshot.png"
 

@@ -1,6 +1,7 @@
 // Process entry: prepare the process, run the single App, report what escapes.
 #include "app/App.h"
 #include "app/Environment.h"
+#include "app/ProcessHeap.h"
 #include "i18n/StringTable.h"
 #include "i18n/TextEncoding.h"
 
@@ -15,6 +16,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     SetDllDirectoryW(L"");
 
+    cadrels::UseLowFragmentationHeap();
     cadrels::ScrubEnvironment();
     SetCurrentProcessExplicitAppUserModelID(L"Tarvel.Cadrels");
 

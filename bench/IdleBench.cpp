@@ -1,0 +1,78 @@
+// What the running program costs while nobody uses it: the time from process
+// start to the message loop, and the private memory and CPU time it uses over
+// a minute of idleness after start-up.
+#include "CadrelsProcess.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+// Committed private memory, summed over the address space (Wine leaves the
+// counters of GetProcessMemoryInfo at their start values).
+SIZE_T PrivateBytes(HANDLE process)
+{
+    SIZE_T total = 0;
+    MEMORY_BASIC_INFORMATION region{};
+    for (const char* address = nullptr; VirtualQueryEx(process, address, &region, sizeof region) == sizeof region;
+         address = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) {
+            total += region.RegionSize;
+        }
+    }
+    return total;
+}
+
+double CpuSeconds(HANDLE process)
+{
+    FILETIME created{}, exited{}, kernel{}, user{};
+    GetProcessTimes(process, &created, &exited, &kernel, &user);
+    const auto ticks = [](const FILETIME& time) {
+        return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    return static_cast<double>(ticks(kernel) + ticks(user)) / 1e7;
+}
+
+unsigned StartupMilliseconds(const cadrels::testing::CadrelsProcess& process)
+{
+    for (const std::wstring& line : process.Lines()) {
+        const size_t open = line.find(L"Boucle de messages en marche (");
+        if (open != std::wstring::npos) {
+            return static_cast<unsigned>(std::wcstoul(line.c_str() + open + 30, nullptr, 10));
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main()
+{
+    constexpr DWORD SettleMs = 5000;
+    constexpr DWORD IdleMs = 60000;
+    cadrels::testing::CadrelsProcess app;
+    if (!app.Start() || !app.WaitUntilReady(60000)) {
+        std::printf("Cadrels did not start\n");
+        return 1;
+    }
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, app.ProcessId());
+    std::printf("process start to message loop: %u ms\n", StartupMilliseconds(app));
+    Sleep(SettleMs);
+    const SIZE_T memoryBefore = PrivateBytes(process);
+    const double cpuBefore = CpuSeconds(process);
+    Sleep(IdleMs);
+    const SIZE_T memoryAfter = PrivateBytes(process);
+    const double cpuAfter = CpuSeconds(process);
+    std::printf("private bytes after start-up: %.1f MiB\n", static_cast<double>(memoryBefore) / (1024.0 * 1024.0));
+    std::printf("private bytes after 60 s idle: %.1f MiB (%+lld bytes)\n",
+                static_cast<double>(memoryAfter) / (1024.0 * 1024.0),
+                static_cast<long long>(memoryAfter) - static_cast<long long>(memoryBefore));
+    std::printf("CPU time during 60 s idle: %.3f s (%.3f %% of one core)\n", cpuAfter - cpuBefore,
+                (cpuAfter - cpuBefore) / 60.0 * 100.0);
+    CloseHandle(process);
+    app.Quit();
+    return 0;
+}
