@@ -91,7 +91,11 @@ double StrtodC(const char* text, char** end)
 
 class Parser {
 public:
-    explicit Parser(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {}
+    explicit Parser(std::string_view text) : p_(text.data()), end_(text.data() + text.size())
+    {
+        elementStack_.reserve(64);
+        memberStack_.reserve(64);
+    }
 
     bool ParseDocument(JsonValue& out)
     {

@@ -97,7 +97,7 @@ protected:
     void SetUp() override
     {
         folder_ = AppDataFolder();
-        containers_ = KnownFolderPath(FOLDERID_Profile) + L"\\Cadrels";
+        containers_ = ContainerRootFolder();
         ASSERT_TRUE(RemoveTree(folder_));
         ASSERT_TRUE(RemoveTree(containers_));
         ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));

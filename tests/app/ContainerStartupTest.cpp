@@ -20,7 +20,7 @@ protected:
     void SetUp() override
     {
         appData_ = AppDataFolder();
-        root_ = KnownFolderPath(FOLDERID_Profile) + L"\\Cadrels";
+        root_ = ContainerRootFolder();
         ASSERT_TRUE(RemoveTree(appData_));
         ASSERT_TRUE(RemoveTree(root_));
         layout_ = appData_ + L"\\layout.json";

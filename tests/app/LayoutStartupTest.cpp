@@ -17,7 +17,7 @@ protected:
     void SetUp() override
     {
         folder_ = AppDataFolder();
-        containerRoot_ = KnownFolderPath(FOLDERID_Profile) + L"\\Cadrels";
+        containerRoot_ = ContainerRootFolder();
         ASSERT_TRUE(RemoveTree(folder_));
         ASSERT_TRUE(RemoveTree(containerRoot_));
         ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));

@@ -23,6 +23,11 @@ std::wstring AppDataFolder()
     return KnownFolderPath(FOLDERID_LocalAppData) + L"\\Cadrels";
 }
 
+std::wstring ContainerRootFolder()
+{
+    return KnownFolderPath(FOLDERID_Profile) + L"\\Cadrels";
+}
+
 std::wstring MakeTempFolder(std::wstring_view prefix)
 {
     static std::atomic<unsigned> counter{0};

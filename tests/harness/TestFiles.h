@@ -11,6 +11,8 @@ namespace cadrels::testing {
 std::wstring KnownFolderPath(REFKNOWNFOLDERID id);
 // %LOCALAPPDATA%\Cadrels: where the program keeps its files.
 std::wstring AppDataFolder();
+// %USERPROFILE%\Cadrels: where it creates container folders.
+std::wstring ContainerRootFolder();
 // A new empty folder under the user's temporary folder.
 std::wstring MakeTempFolder(std::wstring_view prefix);
 

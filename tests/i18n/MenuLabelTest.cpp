@@ -10,6 +10,8 @@
 #include "settings/UiFontSet.h"
 #include "app/UniqueHandle.h"
 
+#include "LanguageScope.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -46,15 +48,6 @@ std::vector<int> MenuLabelIds()
     range(450, 477);
     return ids;
 }
-
-class LanguageScope {
-public:
-    explicit LanguageScope(int language) : saved_(UiLanguage()) { SetUiLanguage(language); }
-    ~LanguageScope() { SetUiLanguage(saved_); }
-
-private:
-    int saved_;
-};
 
 // Menu texts of the table as the program shows them (counts filled in).
 std::vector<std::wstring> MenuLabels(int language)

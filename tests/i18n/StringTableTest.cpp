@@ -1,6 +1,8 @@
 #include "i18n/LanguageTexts.h"
 #include "i18n/StringTable.h"
 
+#include "LanguageScope.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +10,8 @@
 
 namespace cadrels {
 namespace {
+
+using testing::LanguageScope;
 
 using i18n::LanguageCount;
 using i18n::StringCount;
@@ -31,15 +35,6 @@ std::vector<std::wstring> Placeholders(const std::wstring& text)
     }
     return found;
 }
-
-class LanguageScope {
-public:
-    explicit LanguageScope(int language) : saved_(UiLanguage()) { SetUiLanguage(language); }
-    ~LanguageScope() { SetUiLanguage(saved_); }
-
-private:
-    int saved_;
-};
 
 std::wstring TextOf(int id, int language)
 {
