@@ -2,6 +2,7 @@
 // start to the message loop, and the private memory and CPU time it uses over
 // a minute of idleness after start-up.
 #include "CadrelsProcess.h"
+#include "ProcessProbe.h"
 
 #include <windows.h>
 
@@ -10,21 +11,6 @@
 #include <string>
 
 namespace {
-
-// Committed private memory, summed over the address space (Wine leaves the
-// counters of GetProcessMemoryInfo at their start values).
-SIZE_T PrivateBytes(HANDLE process)
-{
-    SIZE_T total = 0;
-    MEMORY_BASIC_INFORMATION region{};
-    for (const char* address = nullptr; VirtualQueryEx(process, address, &region, sizeof region) == sizeof region;
-         address = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
-        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) {
-            total += region.RegionSize;
-        }
-    }
-    return total;
-}
 
 double CpuSeconds(HANDLE process)
 {
@@ -61,10 +47,10 @@ int main()
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, app.ProcessId());
     std::printf("process start to message loop: %u ms\n", StartupMilliseconds(app));
     Sleep(SettleMs);
-    const SIZE_T memoryBefore = PrivateBytes(process);
+    const SIZE_T memoryBefore = cadrels::testing::PrivateBytes(app.ProcessId());
     const double cpuBefore = CpuSeconds(process);
     Sleep(IdleMs);
-    const SIZE_T memoryAfter = PrivateBytes(process);
+    const SIZE_T memoryAfter = cadrels::testing::PrivateBytes(app.ProcessId());
     const double cpuAfter = CpuSeconds(process);
     std::printf("private bytes after start-up: %.1f MiB\n", static_cast<double>(memoryBefore) / (1024.0 * 1024.0));
     std::printf("private bytes after 60 s idle: %.1f MiB (%+lld bytes)\n",

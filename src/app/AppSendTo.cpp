@@ -5,6 +5,7 @@
 #include "app/AppMessages.h"
 #include "app/DebugLog.h"
 #include "app/SendToList.h"
+#include "model/AtomicFile.h"
 
 namespace cadrels {
 
@@ -51,20 +52,10 @@ void App::OnSendToList(const std::wstring& listPath)
         return;
     }
 
+    // A single byte yields no path: the odd last byte is dropped.
     std::string bytes;
-    {
-        UniqueFile file(CreateFileW(fullPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        LARGE_INTEGER size{};
-        if (file && GetFileSizeEx(file.Get(), &size) && size.QuadPart > 1 &&
-            size.QuadPart <= static_cast<LONGLONG>(SendToListMaxBytes)) {
-            bytes.resize(static_cast<size_t>(size.QuadPart));
-            DWORD read = 0;
-            if (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-                read != bytes.size()) {
-                bytes.clear();
-            }
-        }
+    if (!ReadFileBytes(fullPath, SendToListMaxBytes, bytes)) {
+        bytes.clear();
     }
     // The sender hands the file over: it is ours to delete, readable or not.
     DeleteFileW(fullPath);

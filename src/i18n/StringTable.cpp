@@ -1,9 +1,9 @@
 #include "i18n/StringTable.h"
 
 #include "i18n/LanguageTexts.h"
+#include "i18n/WideFormat.h"
 
 #include <cstdarg>
-#include <cwchar>
 
 namespace cadrels {
 namespace {
@@ -63,19 +63,9 @@ const wchar_t* Tr(int id)
 
 std::wstring TrFormat(int id, ...)
 {
-    const wchar_t* format = Tr(id);
     va_list args;
     va_start(args, id);
-    va_list measureArgs;
-    va_copy(measureArgs, args);
-    const int length = _vscwprintf(format, measureArgs);
-    va_end(measureArgs);
-    std::wstring result;
-    if (length > 0) {
-        result.resize(static_cast<size_t>(length));
-        // The string's own terminator slot gives the formatter its NUL room.
-        _vsnwprintf(result.data(), static_cast<size_t>(length) + 1, format, args);
-    }
+    std::wstring result = FormatWideV(Tr(id), args);
     va_end(args);
     return result;
 }

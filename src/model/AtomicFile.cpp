@@ -27,7 +27,7 @@ void SetReplaceFileFunctionForTesting(ReplaceFileFunction function)
     replaceFile = function ? function : ReplaceFileW;
 }
 
-bool ReadWholeFile(const std::wstring& path, std::string& bytes)
+bool ReadFileBytes(const std::wstring& path, size_t maxBytes, std::string& bytes)
 {
     UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -36,13 +36,23 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes)
     }
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 1 ||
-        size.QuadPart > static_cast<LONGLONG>(MaxReadableFileBytes)) {
+        static_cast<ULONGLONG>(size.QuadPart) > maxBytes) {
         return false;
     }
     std::string content(static_cast<size_t>(size.QuadPart), '\0');
     DWORD read = 0;
     if (!ReadFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &read, nullptr) ||
         read != content.size()) {
+        return false;
+    }
+    bytes = std::move(content);
+    return true;
+}
+
+bool ReadWholeFile(const std::wstring& path, std::string& bytes)
+{
+    std::string content;
+    if (!ReadFileBytes(path, MaxReadableFileBytes, content)) {
         return false;
     }
     if (content.size() > 2 && content.compare(0, 3, "\xEF\xBB\xBF") == 0) {

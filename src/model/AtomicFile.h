@@ -11,6 +11,9 @@ namespace cadrels {
 
 inline constexpr size_t MaxReadableFileBytes = 64u * 1024u * 1024u;
 
+// The whole file, 1 byte to `maxBytes`, read in one call with read sharing.
+bool ReadFileBytes(const std::wstring& path, size_t maxBytes, std::string& bytes);
+
 // 1 byte to 64 MiB, read in one call; a UTF-8 byte-order mark is removed.
 bool ReadWholeFile(const std::wstring& path, std::string& bytes);
 

@@ -2,6 +2,7 @@
 
 #include "app/DebugLog.h"
 #include "i18n/StringTable.h"
+#include "i18n/WideFormat.h"
 #include "model/FolderTree.h"
 #include "model/LayoutFile.h"
 #include "model/PathText.h"
@@ -9,7 +10,6 @@
 
 #include <windows.h>
 
-#include <cstdarg>
 #include <cstdio>
 #include <map>
 #include <vector>
@@ -18,23 +18,6 @@ namespace cadrels {
 namespace {
 
 constexpr int SnapshotNameBeforeMovingContainers = 338;
-
-std::wstring FormatLine(const wchar_t* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    const int length = _vscwprintf(format, args);
-    va_end(args);
-    if (length <= 0) {
-        return {};
-    }
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    va_start(args, format);
-    _vsnwprintf(text.data(), text.size(), format, args);
-    va_end(args);
-    text.resize(static_cast<size_t>(length));
-    return text;
-}
 
 template <typename Visit>
 void ForEachTab(Settings& settings, Visit visit)
@@ -127,7 +110,7 @@ bool MigrateContainers(Settings& settings, const MigrationContext& context)
     MovedFolders moved;
     const auto persist = [&](const std::wstring& newPath) {
         if (!context.save(settings)) {
-            context.log(FormatLine(L"Migration: persistance layout.json ECHOUEE apres deplacement vers %ls "
+            context.log(FormatWide(L"Migration: persistance layout.json ECHOUEE apres deplacement vers %ls "
                                    L"(disque/verrou) ; re-persistance a la sortie.",
                                    newPath.c_str()));
         }
@@ -149,12 +132,12 @@ bool MigrateContainers(Settings& settings, const MigrationContext& context)
             UniqueContainerPath(context.roots.root, ContainerFolderName(tab.title, cadrel.id), reserved);
         if (!MoveFileExW(old.c_str(), target.c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH)) {
             const DWORD error = GetLastError();
-            context.log(FormatLine(L"Migration conteneur ECHOUEE (ancien chemin conserve): %ls -> orphelin possible: "
+            context.log(FormatWide(L"Migration conteneur ECHOUEE (ancien chemin conserve): %ls -> orphelin possible: "
                                    L"%ls (err %lu)",
                                    old.c_str(), target.c_str(), error));
             return;
         }
-        context.log(FormatLine(L"Conteneur migre: %ls -> %ls", old.c_str(), target.c_str()));
+        context.log(FormatWide(L"Conteneur migre: %ls -> %ls", old.c_str(), target.c_str()));
         tab.folder = target;
         reserved.push_back(target);
         moved.Add(old, target);

@@ -1,9 +1,30 @@
 #include "model/FolderTree.h"
 
+#include "app/UniqueHandle.h"
+
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
+
 namespace cadrels {
+
+std::vector<std::wstring> FileNamesMatching(const std::wstring& pattern)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data{};
+    UniqueFind find(FindFirstFileW(pattern.c_str(), &data));
+    if (!find) {
+        return names;
+    }
+    do {
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            names.emplace_back(data.cFileName);
+        }
+    } while (FindNextFileW(find.Get(), &data));
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 bool IsDirectory(const std::wstring& path)
 {

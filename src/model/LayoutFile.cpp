@@ -3,6 +3,7 @@
 #include "app/DebugLog.h"
 #include "model/AppFolders.h"
 #include "model/AtomicFile.h"
+#include "model/FolderTree.h"
 #include "model/JsonValue.h"
 #include "model/SettingsJson.h"
 
@@ -30,27 +31,18 @@ std::wstring LocalTimeStamp()
     return text;
 }
 
+std::wstring FolderOf(const std::wstring& path)
+{
+    const size_t slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+}
+
 // Keeps the newest copies of one file; the time stamp in the name sorts them.
 void PruneCopies(const std::wstring& original, size_t keep)
 {
-    const std::wstring pattern = original + L".unreadable-*";
-    const size_t slash = original.find_last_of(L'\\');
-    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : original.substr(0, slash + 1);
-    std::vector<std::wstring> copies;
-    WIN32_FIND_DATAW data{};
-    HANDLE find = FindFirstFileW(pattern.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) {
-        return;
-    }
-    do {
-        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            copies.push_back(folder + data.cFileName);
-        }
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-    std::sort(copies.begin(), copies.end());
+    const std::vector<std::wstring> copies = FileNamesMatching(original + L".unreadable-*");
     for (size_t i = 0; i + keep < copies.size(); ++i) {
-        DeleteFileW(copies[i].c_str());
+        DeleteFileW((FolderOf(original) + copies[i]).c_str());
     }
 }
 
@@ -59,22 +51,15 @@ void PruneCopies(const std::wstring& original, size_t keep)
 // even after pruning removed the first ones.
 std::wstring NextCopyName(const std::wstring& stamp)
 {
-    const size_t slash = stamp.find_last_of(L'\\');
-    const std::wstring stampName = slash == std::wstring::npos ? stamp : stamp.substr(slash + 1);
+    const std::wstring stampName = stamp.substr(FolderOf(stamp).size());
     int highest = 0;
-    WIN32_FIND_DATAW data{};
-    HANDLE find = FindFirstFileW((stamp + L"*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == stampName) {
-                highest = std::max(highest, 1);
-            } else if (name.size() == stampName.size() + 3 && name.compare(0, stampName.size(), stampName) == 0 &&
-                       name[stampName.size()] == L'-') {
-                highest = std::max(highest, _wtoi(name.c_str() + stampName.size() + 1));
-            }
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
+    for (const std::wstring& name : FileNamesMatching(stamp + L"*")) {
+        if (name == stampName) {
+            highest = std::max(highest, 1);
+        } else if (name.size() == stampName.size() + 3 && name.compare(0, stampName.size(), stampName) == 0 &&
+                   name[stampName.size()] == L'-') {
+            highest = std::max(highest, _wtoi(name.c_str() + stampName.size() + 1));
+        }
     }
     if (highest == 0) {
         return stamp;

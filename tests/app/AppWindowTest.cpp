@@ -1,6 +1,7 @@
 // The application window end to end: latches, timers, pages, send-to
 // batches and list files, the theme, and the notification icon.
 #include "CadrelsProcess.h"
+#include "ProcessProbe.h"
 #include "TestFiles.h"
 
 #include "app/AppMessages.h"
@@ -303,24 +304,6 @@ TEST_F(AppWindow, ListFilesAreReadAndDeletedOnlyFromTheTempFolderWithTheRightNam
     EXPECT_FALSE(FileExists(good));
     DeleteFileW(wrongPrefix.c_str());
     RemoveTree(elsewhere);
-}
-
-// Committed private memory, summed over the address space: Wine leaves the
-// counters of GetProcessMemoryInfo at their start values.
-SIZE_T PrivateBytes(DWORD processId)
-{
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
-    SIZE_T total = 0;
-    MEMORY_BASIC_INFORMATION region{};
-    for (const char* address = nullptr;
-         VirtualQueryEx(process, address, &region, sizeof region) == sizeof region;
-         address = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
-        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) {
-            total += region.RegionSize;
-        }
-    }
-    CloseHandle(process);
-    return total;
 }
 
 TEST_F(AppWindow, ForwardedListPathsAreFreedAfterUse)

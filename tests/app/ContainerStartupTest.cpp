@@ -8,6 +8,8 @@
 
 #include <knownfolders.h>
 
+#include "model/FolderTree.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -144,12 +146,10 @@ TEST_F(ContainerStartup, ContainersLeftInTheFormerFolderMoveIntoTheProfile)
     EXPECT_TRUE(settings.containersClaimed);
     EXPECT_TRUE(FileExists(unmarked + L"\\.cadrel-container")) << "claimed once";
 
-    WIN32_FIND_DATAW data{};
-    HANDLE find = FindFirstFileW((appData_ + L"\\snapshots\\auto_*.json").c_str(), &data);
-    ASSERT_NE(find, INVALID_HANDLE_VALUE) << "the safety snapshot";
-    FindClose(find);
-    EXPECT_EQ(std::wstring(data.cFileName).rfind(L"auto_Avant déplacement des conteneurs_{", 0), 0u);
-    EXPECT_NE(ReadBytes(appData_ + L"\\snapshots\\" + data.cFileName).find("\"auto\": 1"), std::string::npos);
+    const std::vector<std::wstring> snapshots = FileNamesMatching(appData_ + L"\\snapshots\\auto_*.json");
+    ASSERT_FALSE(snapshots.empty()) << "the safety snapshot";
+    EXPECT_EQ(snapshots.front().rfind(L"auto_Avant déplacement des conteneurs_{", 0), 0u);
+    EXPECT_NE(ReadBytes(appData_ + L"\\snapshots\\" + snapshots.front()).find("\"auto\": 1"), std::string::npos);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "CadrelsProcess.h"
 #include "TestFiles.h"
 
+#include "model/FolderTree.h"
 #include "model/LayoutFile.h"
 
 #include <knownfolders.h>
@@ -78,11 +79,9 @@ TEST_F(LayoutStartup, ADamagedFileIsRestoredFromBakAndKeptAside)
     EXPECT_EQ(settings.language, 1);
     EXPECT_EQ(settings.workspaces.at(0).name, L"Mine");
 
-    WIN32_FIND_DATAW data{};
-    HANDLE find = FindFirstFileW((layout_ + L".unreadable-*").c_str(), &data);
-    ASSERT_NE(find, INVALID_HANDLE_VALUE) << "the hand-edited file survives two saves";
-    FindClose(find);
-    EXPECT_EQ(ReadBytes(folder_ + L"\\" + data.cFileName), R"({"grid":24,"workspaces":[{"id":"{P}"},],})");
+    const std::vector<std::wstring> copies = FileNamesMatching(layout_ + L".unreadable-*");
+    ASSERT_FALSE(copies.empty()) << "the hand-edited file survives two saves";
+    EXPECT_EQ(ReadBytes(folder_ + L"\\" + copies.front()), R"({"grid":24,"workspaces":[{"id":"{P}"},],})");
 }
 
 TEST_F(LayoutStartup, AnUnusableFileWithoutBakStartsAfreshButIsNotLost)

@@ -3,6 +3,8 @@
 // back from the screen.
 #pragma once
 
+#include "ScreenImage.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -47,15 +49,14 @@ public:
     static ScreenShot Take(const RECT& area);
 
     Rgb At(int x, int y) const;  // relative to the area's top left
-    int Width() const { return width_; }
-    int Height() const { return height_; }
+    int Width() const { return area_.right - area_.left; }
+    int Height() const { return area_.bottom - area_.top; }
     // PNG through WIC; true on success.
     bool SavePng(const std::wstring& path) const;
 
 private:
-    int width_ = 0;
-    int height_ = 0;
-    std::vector<std::uint32_t> pixels_;  // 0x00RRGGBB, top-down
+    RECT area_{};
+    ScreenImage image_;
 };
 
 bool Near(Rgb actual, Rgb expected, int tolerance);

@@ -1,5 +1,7 @@
 #include "CadrelsProcess.h"
 
+#include "ProcessProbe.h"
+
 #include <algorithm>
 #include <chrono>
 
@@ -29,25 +31,6 @@ std::wstring QuoteArgument(const std::wstring& argument)
     quoted.append(backslashes * 2, L'\\');
     quoted.push_back(L'"');
     return quoted;
-}
-
-struct WindowSearch {
-    DWORD processId;
-    const wchar_t* className;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM context)
-{
-    auto* search = reinterpret_cast<WindowSearch*>(context);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t name[256] = {};
-    if (owner == search->processId && GetClassNameW(window, name, 256) > 0 &&
-        std::wstring_view(name) == search->className) {
-        search->found.push_back(window);
-    }
-    return TRUE;
 }
 
 }  // namespace
@@ -254,9 +237,7 @@ HWND CadrelsProcess::AppWindow() const
 
 std::vector<HWND> CadrelsProcess::TopLevelWindows(const wchar_t* className) const
 {
-    WindowSearch search{processId_, className, {}};
-    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return TopLevelWindowsOf(processId_, className, false);
 }
 
 std::optional<DWORD> CadrelsProcess::Quit(DWORD timeoutMs)

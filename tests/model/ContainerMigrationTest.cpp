@@ -2,6 +2,7 @@
 
 #include "app/UniqueHandle.h"
 #include "model/ContainerMigration.h"
+#include "model/FolderTree.h"
 #include "model/LayoutFile.h"
 #include "model/SettingsJson.h"
 
@@ -34,19 +35,7 @@ protected:
         context_.log = [this](const std::wstring& line) { lines_.push_back(line); };
     }
 
-    std::vector<std::wstring> Snapshots() const
-    {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW data{};
-        UniqueFind find(FindFirstFileW((context_.snapshotsFolder + L"\\*.json").c_str(), &data));
-        while (find) {
-            names.push_back(data.cFileName);
-            if (!FindNextFileW(find.Get(), &data)) {
-                break;
-            }
-        }
-        return names;
-    }
+    std::vector<std::wstring> Snapshots() const { return FileNamesMatching(context_.snapshotsFolder + L"\\*.json"); }
 
     std::wstring Legacy(const std::wstring& name, const std::string& content = "kept")
     {

@@ -1,4 +1,5 @@
 #include "model/AtomicFile.h"
+#include "model/FolderTree.h"
 #include "model/LayoutFile.h"
 
 #include "TestFiles.h"
@@ -42,23 +43,7 @@ protected:
 
     std::wstring Bak() const { return path_ + L".bak"; }
 
-    std::vector<std::wstring> FolderEntries() const
-    {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW data{};
-        HANDLE find = FindFirstFileW((folder_ + L"\\*").c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE) {
-            return names;
-        }
-        do {
-            if (data.cFileName[0] != L'.') {
-                names.push_back(data.cFileName);
-            }
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::wstring> FolderEntries() const { return FileNamesMatching(folder_ + L"\\*"); }
 
     Settings Sample(int grid) const
     {

@@ -1,5 +1,7 @@
 #include "DesktopDriver.h"
 
+#include "ProcessProbe.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,24 +23,7 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 
 std::vector<HWND> ProcessWindows(const wchar_t* className)
 {
-    struct Search {
-        const wchar_t* className;
-        std::vector<HWND> found;
-    } search{className, {}};
-    EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(parameter);
-            DWORD processId = 0;
-            GetWindowThreadProcessId(window, &processId);
-            wchar_t name[64] = {};
-            GetClassNameW(window, name, 64);
-            if (processId == GetCurrentProcessId() && IsWindowVisible(window) && _wcsicmp(name, s.className) == 0) {
-                s.found.push_back(window);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return TopLevelWindowsOf(GetCurrentProcessId(), className, true);
 }
 
 HWND WaitForNewWindow(const wchar_t* className, const std::vector<HWND>& known, DWORD timeoutMs)

@@ -1,4 +1,5 @@
-// A copy of the screen as it stands, read pixel by pixel and saved as BMP.
+// A copy of the screen as it stands (all of it, or a rectangle), read pixel
+// by pixel and saved as BMP or PNG.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +14,8 @@ class ScreenImage {
 public:
     // Copies the whole virtual screen through the screen DC.
     bool Capture();
+    // Copies one rectangle of it, in screen coordinates.
+    bool Capture(const RECT& area);
 
     // COLORREF of a screen point; CLR_INVALID outside the capture.
     COLORREF Pixel(int x, int y) const;
@@ -21,6 +24,8 @@ public:
     // A 32-bit top-down BMP of the capture, or of `area` of it.
     bool SaveBmp(const std::wstring& path) const;
     bool SaveBmp(const std::wstring& path, const RECT& area) const;
+    // The whole capture as PNG, through WIC.
+    bool SavePng(const std::wstring& path) const;
 
 private:
     RECT bounds_{};

@@ -2,6 +2,9 @@
 
 #include "app/UniqueHandle.h"
 
+#include <wincodec.h>
+#include <wrl/client.h>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -9,9 +12,16 @@ namespace cadrels::testing {
 
 bool ScreenImage::Capture()
 {
-    bounds_ = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
-    bounds_.right = bounds_.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    bounds_.bottom = bounds_.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
+    screen.right = screen.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    return Capture(screen);
+}
+
+bool ScreenImage::Capture(const RECT& area)
+{
+    bounds_ = area;
+    pixels_.clear();
     const int width = bounds_.right - bounds_.left;
     const int height = bounds_.bottom - bounds_.top;
 
@@ -31,13 +41,17 @@ bool ScreenImage::Capture()
     }
     {
         const SelectedObject selected(memory.Get(), bitmap.Get());
-        if (!BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), bounds_.left, bounds_.top, SRCCOPY)) {
+        if (!BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), bounds_.left, bounds_.top,
+                    SRCCOPY | CAPTUREBLT)) {
             return false;
         }
     }
     GdiFlush();
     const auto* source = static_cast<const std::uint32_t*>(bits);
     pixels_.assign(source, source + static_cast<size_t>(width) * static_cast<size_t>(height));
+    for (std::uint32_t& pixel : pixels_) {
+        pixel &= 0x00FFFFFF;
+    }
     return true;
 }
 
@@ -90,6 +104,41 @@ bool ScreenImage::SaveBmp(const std::wstring& path, const RECT& area) const
         written = std::fwrite(row, 4, static_cast<size_t>(width), out) == static_cast<size_t>(width);
     }
     return std::fclose(out) == 0 && written;
+}
+
+bool ScreenImage::SavePng(const std::wstring& path) const
+{
+    using Microsoft::WRL::ComPtr;
+    if (pixels_.empty()) {
+        return false;
+    }
+    const int width = bounds_.right - bounds_.left;
+    const int height = bounds_.bottom - bounds_.top;
+    const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    bool saved = false;
+    {
+        ComPtr<IWICImagingFactory> factory;
+        ComPtr<IWICStream> stream;
+        ComPtr<IWICBitmapEncoder> encoder;
+        ComPtr<IWICBitmapFrameEncode> frame;
+        WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGR;
+        saved = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                           IID_PPV_ARGS(factory.GetAddressOf()))) &&
+                SUCCEEDED(factory->CreateStream(stream.GetAddressOf())) &&
+                SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
+                SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.GetAddressOf())) &&
+                SUCCEEDED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)) &&
+                SUCCEEDED(encoder->CreateNewFrame(frame.GetAddressOf(), nullptr)) &&
+                SUCCEEDED(frame->Initialize(nullptr)) && SUCCEEDED(frame->SetSize(width, height)) &&
+                SUCCEEDED(frame->SetPixelFormat(&format)) &&
+                SUCCEEDED(frame->WritePixels(height, width * 4, static_cast<UINT>(pixels_.size() * 4),
+                                             reinterpret_cast<BYTE*>(const_cast<std::uint32_t*>(pixels_.data())))) &&
+                SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
+    }
+    if (SUCCEEDED(init)) {
+        CoUninitialize();
+    }
+    return saved;
 }
 
 }  // namespace cadrels::testing
