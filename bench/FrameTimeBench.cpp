@@ -3,7 +3,7 @@
 // machine: once at a fixed size, once with a size change every 10 frames
 // (each change makes a new surface or layered buffer). A shorter breakdown
 // follows: an empty frame, the rectangles alone, the texts alone.
-#include "app/WindowProc.h"
+#include "base/WindowProc.h"
 #include "gfx/D2DColor.h"
 #include "gfx/GraphicsDevice.h"
 #include "gfx/WindowGraphics.h"

@@ -2,7 +2,7 @@
 // RapidJSON on the same bytes, and the layout file's load and save end to end.
 #include "LargeLayout.h"
 
-#include "app/ProcessHeap.h"
+#include "base/ProcessHeap.h"
 #include "model/JsonValue.h"
 #include "model/LayoutFile.h"
 

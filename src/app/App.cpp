@@ -1,9 +1,9 @@
 #include "app/App.h"
 
-#include "app/AppMessages.h"
-#include "app/DebugLog.h"
-#include "app/Failure.h"
-#include "app/WindowProc.h"
+#include "base/AppMessages.h"
+#include "base/DebugLog.h"
+#include "base/Failure.h"
+#include "base/WindowProc.h"
 #include "cadrel/CadrelPlacement.h"
 #include "i18n/StringTable.h"
 #include "model/ContainerMigration.h"

@@ -7,7 +7,7 @@
 #include "app/SendToBatch.h"
 #include "app/ThemeWatcher.h"
 #include "app/TrayIcon.h"
-#include "app/UniqueHandle.h"
+#include "base/UniqueHandle.h"
 #include "gfx/DeviceRecovery.h"
 #include "gfx/GraphicsDevice.h"
 #include "model/MonitorInfo.h"

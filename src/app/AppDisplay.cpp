@@ -1,8 +1,8 @@
 // Display changes: the monitor list, the display key and where cadrels stand.
 #include "app/App.h"
 
-#include "app/AppMessages.h"
-#include "app/DebugLog.h"
+#include "base/AppMessages.h"
+#include "base/DebugLog.h"
 #include "model/LayoutFile.h"
 
 namespace cadrels {

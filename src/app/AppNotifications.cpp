@@ -1,7 +1,7 @@
 // The notification icon, its menu, and the welcome prompt.
 #include "app/App.h"
 
-#include "app/AppMessages.h"
+#include "base/AppMessages.h"
 #include "app/TrayMenu.h"
 #include "i18n/StringTable.h"
 #include "settings/DarkMenu.h"

@@ -1,7 +1,7 @@
 // Pages: switching between them and rebuilding what the active page shows.
 #include "app/App.h"
 
-#include "app/AppMessages.h"
+#include "base/AppMessages.h"
 #include "cadrel/CadrelPlacement.h"
 #include "i18n/StringTable.h"
 #include "model/ContainerFolders.h"

@@ -1,7 +1,7 @@
 // Theme and language: applied process-wide, stored in the settings.
 #include "app/App.h"
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 #include "i18n/StringTable.h"
 #include "model/Theme.h"
 

@@ -2,8 +2,8 @@
 // list file for many.
 #include "app/App.h"
 
-#include "app/AppMessages.h"
-#include "app/DebugLog.h"
+#include "base/AppMessages.h"
+#include "base/DebugLog.h"
 #include "app/SendToList.h"
 #include "model/AtomicFile.h"
 

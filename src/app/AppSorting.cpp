@@ -1,7 +1,7 @@
 // When the sorting pass runs.
 #include "app/App.h"
 
-#include "app/AppMessages.h"
+#include "base/AppMessages.h"
 #include "app/AppScheduling.h"
 
 namespace cadrels {

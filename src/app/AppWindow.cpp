@@ -1,7 +1,7 @@
 // The application window procedure: a table from message to handler.
 #include "app/App.h"
 
-#include "app/AppMessages.h"
+#include "base/AppMessages.h"
 #include "app/AppScheduling.h"
 #include "app/CopyData.h"
 

@@ -1,6 +1,6 @@
 #include "app/BroadcastWindow.h"
 
-#include "app/WindowProc.h"
+#include "base/WindowProc.h"
 
 namespace cadrels {
 namespace {

@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "app/AppMessages.h"
+#include "base/AppMessages.h"
 
 #include <shellapi.h>
 

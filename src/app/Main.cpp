@@ -1,7 +1,7 @@
 // Process entry: prepare the process, run the single App, report what escapes.
 #include "app/App.h"
 #include "app/Environment.h"
-#include "app/ProcessHeap.h"
+#include "base/ProcessHeap.h"
 #include "i18n/StringTable.h"
 #include "i18n/TextEncoding.h"
 

@@ -1,6 +1,6 @@
 #include "app/App.h"
 
-#include "app/AppMessages.h"
+#include "base/AppMessages.h"
 #include "app/CopyData.h"
 
 namespace cadrels {

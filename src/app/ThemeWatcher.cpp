@@ -1,7 +1,7 @@
 #include "app/ThemeWatcher.h"
 
-#include "app/AppMessages.h"
-#include "app/UniqueHandle.h"
+#include "base/AppMessages.h"
+#include "base/UniqueHandle.h"
 
 namespace cadrels {
 namespace {

@@ -3,7 +3,7 @@
 // the desktop.
 #include "gfx/Presenter.h"
 
-#include "app/Failure.h"
+#include "base/Failure.h"
 
 #include <dxgi.h>
 #include <wrl/client.h>

@@ -1,6 +1,6 @@
 #include "gfx/DeviceRecovery.h"
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 
 #include <algorithm>
 #include <utility>

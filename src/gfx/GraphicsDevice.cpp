@@ -1,7 +1,7 @@
 #include "gfx/GraphicsDevice.h"
 
-#include "app/DebugLog.h"
-#include "app/Failure.h"
+#include "base/DebugLog.h"
+#include "base/Failure.h"
 #include "gfx/DeviceLost.h"
 #include "gfx/UiFont.h"
 

@@ -4,8 +4,8 @@
 // device) or refuses a window; valid on any Windows.
 #include "gfx/Presenter.h"
 
-#include "app/Failure.h"
-#include "app/UniqueHandle.h"
+#include "base/Failure.h"
+#include "base/UniqueHandle.h"
 
 #include <dxgi.h>
 #include <wrl/client.h>

@@ -1,7 +1,7 @@
 #include "gfx/PanelWindow.h"
 
-#include "app/Failure.h"
-#include "app/WindowProc.h"
+#include "base/Failure.h"
+#include "base/WindowProc.h"
 #include "gfx/D2DColor.h"
 
 #include <utility>

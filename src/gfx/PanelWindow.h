@@ -4,7 +4,7 @@
 // members, device-bound resources made per generation).
 #pragma once
 
-#include "app/UniqueHandle.h"
+#include "base/UniqueHandle.h"
 #include "gfx/GraphicsDevice.h"
 #include "gfx/WindowGraphics.h"
 #include "model/Records.h"

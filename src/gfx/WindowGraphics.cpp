@@ -1,8 +1,8 @@
 #include "gfx/WindowGraphics.h"
 
-#include "app/AppMessages.h"
-#include "app/DebugLog.h"
-#include "app/Failure.h"
+#include "base/AppMessages.h"
+#include "base/DebugLog.h"
+#include "base/Failure.h"
 #include "gfx/D2DDeclarations.h"
 #include "gfx/DeviceLost.h"
 

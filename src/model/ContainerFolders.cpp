@@ -1,6 +1,6 @@
 #include "model/ContainerFolders.h"
 
-#include "app/UniqueHandle.h"
+#include "base/UniqueHandle.h"
 #include "i18n/TextEncoding.h"
 #include "model/AppFolders.h"
 #include "model/FolderTree.h"

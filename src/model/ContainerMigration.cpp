@@ -1,6 +1,6 @@
 #include "model/ContainerMigration.h"
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 #include "i18n/StringTable.h"
 #include "i18n/WideFormat.h"
 #include "model/FolderTree.h"

@@ -1,6 +1,6 @@
 #include "model/FolderTree.h"
 
-#include "app/UniqueHandle.h"
+#include "base/UniqueHandle.h"
 
 #include <windows.h>
 #include <shlobj.h>

@@ -1,6 +1,6 @@
 #include "model/LayoutFile.h"
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 #include "model/AppFolders.h"
 #include "model/AtomicFile.h"
 #include "model/FolderTree.h"

@@ -1,6 +1,6 @@
 #include "model/Theme.h"
 
-#include "app/UniqueHandle.h"
+#include "base/UniqueHandle.h"
 
 namespace cadrels {
 namespace {

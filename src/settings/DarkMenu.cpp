@@ -1,7 +1,7 @@
 // The menu's own message loop over a stack of open levels, the root first.
 #include "settings/DarkMenu.h"
 
-#include "app/WindowProc.h"
+#include "base/WindowProc.h"
 #include "settings/DarkStyle.h"
 #include "settings/DarkWindowClass.h"
 #include "settings/MenuLevel.h"

@@ -1,6 +1,6 @@
 #include "settings/DarkPrompt.h"
 
-#include "app/UniqueHandle.h"
+#include "base/UniqueHandle.h"
 #include "settings/DarkStyle.h"
 #include "settings/DarkWindowClass.h"
 #include "settings/PromptLayout.h"

@@ -2,7 +2,7 @@
 // arithmetic, the prompt button colours and the one font they all use.
 #pragma once
 
-#include "app/UniqueHandle.h"
+#include "base/UniqueHandle.h"
 #include "model/Theme.h"
 
 #include <windows.h>

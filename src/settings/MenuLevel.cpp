@@ -1,6 +1,6 @@
 #include "settings/MenuLevel.h"
 
-#include "app/WindowProc.h"
+#include "base/WindowProc.h"
 #include "settings/DarkWindowClass.h"
 #include "settings/Placement.h"
 

@@ -2,7 +2,7 @@
 // the entry whose submenu is open. The window keeps a pointer to its level.
 #pragma once
 
-#include "app/UniqueHandle.h"
+#include "base/UniqueHandle.h"
 #include "settings/MenuLayout.h"
 #include "settings/UiFontSet.h"
 

@@ -1,7 +1,7 @@
 #include "settings/PromptWindow.h"
 
-#include "app/UniqueHandle.h"
-#include "app/WindowProc.h"
+#include "base/UniqueHandle.h"
+#include "base/WindowProc.h"
 #include "model/Theme.h"
 #include "settings/DarkStyle.h"
 #include "settings/DarkWindowClass.h"

@@ -7,7 +7,7 @@
 // lacks the fewest.
 #pragma once
 
-#include "app/UniqueHandle.h"
+#include "base/UniqueHandle.h"
 
 #include <windows.h>
 

@@ -4,7 +4,7 @@
 #include "ProcessProbe.h"
 #include "TestFiles.h"
 
-#include "app/AppMessages.h"
+#include "base/AppMessages.h"
 #include "app/CopyData.h"
 #include "model/LayoutFile.h"
 #include "model/MonitorInfo.h"

@@ -1,4 +1,4 @@
-#include "app/AppMessages.h"
+#include "base/AppMessages.h"
 #include "app/CommandLine.h"
 
 #include <gtest/gtest.h>

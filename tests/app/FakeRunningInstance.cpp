@@ -1,7 +1,7 @@
 #include "FakeRunningInstance.h"
 
-#include "app/AppMessages.h"
-#include "app/WindowProc.h"
+#include "base/AppMessages.h"
+#include "base/WindowProc.h"
 
 #include <chrono>
 

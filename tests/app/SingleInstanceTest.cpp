@@ -3,7 +3,7 @@
 #include "CadrelsProcess.h"
 #include "FakeRunningInstance.h"
 
-#include "app/AppMessages.h"
+#include "base/AppMessages.h"
 #include "app/CopyData.h"
 
 #include <gtest/gtest.h>

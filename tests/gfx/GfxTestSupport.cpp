@@ -1,8 +1,8 @@
 #include "GfxTestSupport.h"
 
-#include "app/AppMessages.h"
-#include "app/UniqueHandle.h"
-#include "app/WindowProc.h"
+#include "base/AppMessages.h"
+#include "base/UniqueHandle.h"
+#include "base/WindowProc.h"
 
 
 #include <cstdio>

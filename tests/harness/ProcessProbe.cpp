@@ -1,6 +1,6 @@
 #include "ProcessProbe.h"
 
-#include "app/UniqueHandle.h"
+#include "base/UniqueHandle.h"
 
 #include <cwchar>
 

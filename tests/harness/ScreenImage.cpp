@@ -1,6 +1,6 @@
 #include "ScreenImage.h"
 
-#include "app/UniqueHandle.h"
+#include "base/UniqueHandle.h"
 
 #include <wincodec.h>
 #include <wrl/client.h>

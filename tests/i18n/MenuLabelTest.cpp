@@ -8,7 +8,7 @@
 #include "settings/DarkMenu.h"
 #include "settings/DarkStyle.h"
 #include "settings/UiFontSet.h"
-#include "app/UniqueHandle.h"
+#include "base/UniqueHandle.h"
 
 #include "LanguageScope.h"
 

@@ -1,6 +1,6 @@
 #include "ContainerTree.h"
 
-#include "app/UniqueHandle.h"
+#include "base/UniqueHandle.h"
 #include "model/ContainerMigration.h"
 #include "model/FolderTree.h"
 #include "model/LayoutFile.h"

@@ -2,7 +2,7 @@
 // container holding anything but its marker, is ever renamed or removed.
 #include "ContainerTree.h"
 
-#include "app/UniqueHandle.h"
+#include "base/UniqueHandle.h"
 
 #include <gtest/gtest.h>
 

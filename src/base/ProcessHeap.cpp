@@ -1,4 +1,4 @@
-#include "app/ProcessHeap.h"
+#include "base/ProcessHeap.h"
 
 #include <windows.h>
 
