@@ -1,18 +1,10 @@
 #include "app/SendToList.h"
 
+#include "model/PathText.h"
+
 #include <windows.h>
 
 namespace cadrels {
-namespace {
-
-bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b)
-{
-    return a.size() == b.size() &&
-           CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
-               CSTR_EQUAL;
-}
-
-}  // namespace
 
 bool IsAcceptedSendToListPath(std::wstring_view fullPath, std::wstring_view tempFolder)
 {
@@ -22,7 +14,7 @@ bool IsAcceptedSendToListPath(std::wstring_view fullPath, std::wstring_view temp
     }
     const std::wstring_view folder = fullPath.substr(0, slash + 1);
     const std::wstring_view name = fullPath.substr(slash + 1);
-    return EqualsIgnoringCase(folder, tempFolder) && name.size() > 2 && EqualsIgnoringCase(name.substr(0, 3), L"cdr");
+    return EqualsIgnoringAsciiCase(folder, tempFolder) && name.size() > 2 && EqualsIgnoringAsciiCase(name.substr(0, 3), L"cdr");
 }
 
 std::vector<std::wstring> ParseSendToList(std::string_view bytes)

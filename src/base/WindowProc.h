@@ -7,6 +7,10 @@
 
 namespace cadrels {
 
+// Logs "Exception interceptee dans <class>::WndProc (msg=0x%04X)", the class
+// being the window class without its "Cadrels." prefix.
+void LogWndProcException(HWND window, UINT message);
+
 template <typename T>
 LRESULT CALLBACK ForwardingWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -21,7 +25,16 @@ LRESULT CALLBACK ForwardingWndProc(HWND window, UINT message, WPARAM wParam, LPA
     if (self == nullptr) {
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    const LRESULT result = self->WndProc(window, message, wParam, lParam);
+    LRESULT result = 0;
+    // An exception unwinding through user32's frames is undefined behaviour
+    // (and on x64 often a silent process exit): it ends here, the message
+    // gets the default handling, and the object stays as the handler left it.
+    try {
+        result = self->WndProc(window, message, wParam, lParam);
+    } catch (...) {
+        LogWndProcException(window, message);
+        result = DefWindowProcW(window, message, wParam, lParam);
+    }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     }

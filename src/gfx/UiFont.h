@@ -3,6 +3,8 @@
 // out with zero width, so the family is chosen among those that exist.
 #pragma once
 
+#include "base/UiFontFamily.h"
+
 #include <dwrite.h>
 
 #include <functional>
@@ -10,8 +12,6 @@
 #include <string_view>
 
 namespace cadrels {
-
-inline constexpr wchar_t PreferredUiFontFamily[] = L"Segoe UI";
 
 // "Segoe UI" when the collection has it, else the system message font's face
 // when the collection has that, else the collection's first family; "Segoe UI"

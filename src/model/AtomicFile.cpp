@@ -1,5 +1,7 @@
 #include "model/AtomicFile.h"
 
+#include "model/FolderTree.h"
+
 #include "base/UniqueHandle.h"
 
 namespace cadrels {
@@ -9,11 +11,6 @@ constexpr int ReplaceAttempts = 5;
 constexpr DWORD ReplaceRetryDelayMs = 40;
 
 ReplaceFileFunction replaceFile = ReplaceFileW;
-
-bool Exists(const std::wstring& path)
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 bool MoveIntoPlace(const std::wstring& tmp, const std::wstring& path)
 {

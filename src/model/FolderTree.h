@@ -1,4 +1,4 @@
-// Folder checks and creation shared by the container and snapshot code.
+// File and folder checks, listing and creation shared by the model code.
 #pragma once
 
 #include <string>
@@ -7,6 +7,17 @@
 namespace cadrels {
 
 bool IsDirectory(const std::wstring& path);
+bool IsFile(const std::wstring& path);
+bool Exists(const std::wstring& path);
+
+// The Windows errors that mean "nothing there" rather than "something there
+// that cannot be read": file or path not found, a network path or name gone,
+// a syntactically impossible name, a directory name that is not one.
+bool IsNotFoundError(unsigned long error);
+
+// True when the path certainly names nothing; false when something is there
+// or its state cannot be told (access denied, sharing violation...).
+bool IsAbsent(const std::wstring& path);
 
 // The names of the files (not folders) a wildcard pattern such as
 // "C:\dir\*.json" matches, sorted.

@@ -189,7 +189,9 @@ private:
         while (p_ < end_ && Is(*p_, NumberChar)) {
             ++p_;
         }
-        if (p_ == start || *runStart == '+') {
+        // An empty run ("-" at the end of the input) fails before any read:
+        // the text need not be terminated, so end_ may not be dereferenced.
+        if (p_ == runStart || *runStart == '+') {
             Fail();
             return;
         }

@@ -15,12 +15,6 @@
 namespace cadrels {
 namespace {
 
-bool IsFile(const std::wstring& path)
-{
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
 std::wstring LocalTimeStamp()
 {
     SYSTEMTIME now{};
@@ -127,8 +121,7 @@ bool LayoutFile::Load(Settings& settings)
 
 void LayoutFile::SetAsideIfPresent(const std::wstring& path)
 {
-    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES &&
-        GetLastError() == ERROR_FILE_NOT_FOUND) {
+    if (IsAbsent(path)) {
         return;
     }
     pendingSetAside_.push_back(path);
@@ -139,7 +132,7 @@ bool LayoutFile::SetAsidePending()
 {
     while (!pendingSetAside_.empty()) {
         const std::wstring& original = pendingSetAside_.front();
-        if (!IsFile(original) && GetLastError() == ERROR_FILE_NOT_FOUND) {
+        if (IsAbsent(original)) {
             pendingSetAside_.erase(pendingSetAside_.begin());
             continue;
         }

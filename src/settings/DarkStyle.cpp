@@ -1,11 +1,12 @@
 #include "settings/DarkStyle.h"
 
+#include "base/UiFontFamily.h"
+
 #include <algorithm>
 
 namespace cadrels {
 namespace {
 
-constexpr wchar_t FontFamily[] = L"Segoe UI";
 constexpr int FontHeight = 15;
 
 constexpr Color White = RGB(255, 255, 255);
@@ -46,7 +47,7 @@ UniqueFont CreateDarkUiFont(int dpi, const wchar_t* face)
 {
     return UniqueFont(CreateFontW(-ScaleLength(FontHeight, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                   DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                  VARIABLE_PITCH | FF_DONTCARE, face != nullptr ? face : FontFamily));
+                                  VARIABLE_PITCH | FF_DONTCARE, face != nullptr ? face : PreferredUiFontFamily));
 }
 
 }  // namespace cadrels

@@ -97,9 +97,14 @@ bool RemoveTree(const std::wstring& path)
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return true;
     }
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         return DeleteFileW(path.c_str()) != FALSE;
+    }
+    // A junction or a directory link is removed itself; what it points to is
+    // not ours to delete (it may be outside the prefix).
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        return RemoveDirectoryW(path.c_str()) != FALSE;
     }
     WIN32_FIND_DATAW data{};
     HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
@@ -112,7 +117,6 @@ bool RemoveTree(const std::wstring& path)
         } while (FindNextFileW(find, &data));
         FindClose(find);
     }
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     return RemoveDirectoryW(path.c_str()) != FALSE;
 }
 

@@ -91,6 +91,19 @@ prepare_prefix() {
     touch "$marker"
 }
 
+# Wine cannot make junctions or directory links from inside, but reports a
+# host symbolic link to a directory as one (a reparse point): the harness test
+# of RemoveTree deletes a tree holding such a link, and the folder it points
+# to must survive.
+make_link_fixture() {
+    local fixture=$WINEPREFIX/drive_c/link-fixture
+    rm -rf "$fixture"
+    mkdir -p "$fixture/outside" "$fixture/tree/inner"
+    printf precious >"$fixture/outside/keep.txt"
+    printf mine >"$fixture/tree/inner/mine.txt"
+    ln -s ../../outside "$fixture/tree/inner/link"
+}
+
 start() {
     if [ -f "$statefile" ]; then
         stop
@@ -100,6 +113,7 @@ start() {
     # One server for the whole run; its descriptors must not hold our pipes.
     wineserver -p >/dev/null 2>&1 </dev/null &
     prepare_prefix
+    make_link_fixture
     wine wineboot >/dev/null 2>&1 </dev/null
     # The virtual desktop stays up as long as this explorer runs, so programs
     # started later join it instead of creating (and tearing down) their own.

@@ -1,5 +1,7 @@
 #include "model/JsonValue.h"
 
+#include "GuardedText.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -43,6 +45,37 @@ TEST(JsonParse, AcceptsAndRejectsByTheGrammar)
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Parses(c.text), c.ok) << c.text;
+    }
+}
+
+// Every prefix of a document, each ending exactly where readable memory ends:
+// a truncated number ("-"), literal, escape or string must fail cleanly
+// without looking at the byte after it.
+TEST(JsonParse, TruncatedInputIsNeverReadPastItsEnd)
+{
+    struct Case {
+        const char* document;
+        bool whole;  // the complete document parses
+    };
+    const Case cases[] = {
+        {"-", false}, {"[-", false}, {"{\"a\":-", false}, {"-1.5e+3", true}, {"[-0, 1e-2, -7]", true},
+        {"\"a\\u00e9\\n\"", true}, {"[true,false,null]", true},
+        {"{\"k\": [1, {\"x\": \"y\"}], \"n\": -12.5E-3}", true},
+    };
+    for (const Case& c : cases) {
+        const std::string_view document = c.document;
+        for (size_t length = 0; length < document.size(); ++length) {
+            const test::GuardedText text(document.substr(0, length));
+            JsonValue value;
+            const bool parsed = ParseJson(text.View(), value);
+            // A cut container or string is never complete; a cut number may be.
+            if (document[0] == '[' || document[0] == '{' || document[0] == '"') {
+                EXPECT_FALSE(parsed) << text.View();
+            }
+        }
+        const test::GuardedText whole(document);
+        JsonValue value;
+        EXPECT_EQ(ParseJson(whole.View(), value), c.whole) << document;
     }
 }
 

@@ -2,6 +2,7 @@
 #include "model/FolderTree.h"
 #include "model/LayoutFile.h"
 
+#include "LogCapture.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -307,6 +308,43 @@ TEST_F(LayoutFileTest, OnlyTheNewestUnreadableCopiesAreKept)
     EXPECT_EQ(copies, LayoutFile::KeptUnreadableCopies);
     EXPECT_EQ(contents.back(), "broken 7") << "the newest survives";
     EXPECT_EQ(std::count(contents.begin(), contents.end(), "broken 0"), 0) << "the oldest went";
+}
+
+// A folder missing on the way to the file means "no file", like a missing
+// file: nothing to set aside, and no save held back for it.
+TEST_F(LayoutFileTest, AMissingFolderOnTheWayIsAbsenceNotAnUnreadableFile)
+{
+    testing::LogCapture log;
+    const std::wstring deeper = folder_ + L"\\not-yet\\deeper";
+    LayoutFile file(deeper + L"\\layout.json");
+    Settings settings;
+    EXPECT_FALSE(file.Load(settings));
+    EXPECT_TRUE(file.SetAsideCopies().empty());
+    EXPECT_EQ(log.Count(L"copie de cote impossible"), 0u) << "nothing there to preserve";
+
+    ASSERT_TRUE(CreateFolderTree(deeper));
+    EXPECT_TRUE(file.Save(Sample(3)));
+    EXPECT_EQ(log.Count(L"copie de cote impossible"), 0u);
+    EXPECT_TRUE(file.SetAsideCopies().empty());
+}
+
+TEST_F(LayoutFileTest, AbsenceIsToldApartFromAnUnreadableFile)
+{
+    WriteBytes(path_, "x");
+    EXPECT_FALSE(IsAbsent(path_));
+    EXPECT_TRUE(IsAbsent(folder_ + L"\\missing.json"));
+    EXPECT_TRUE(IsAbsent(folder_ + L"\\missing\\layout.json"));
+    EXPECT_TRUE(IsAbsent(path_ + L"\\under-a-file.json"));
+    HANDLE holder = CreateFileW(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(IsAbsent(path_)) << "held, but there";
+    CloseHandle(holder);
+    for (unsigned long error : {2ul, 3ul, 53ul, 64ul, 123ul, 267ul}) {
+        EXPECT_TRUE(IsNotFoundError(error)) << error;
+    }
+    for (unsigned long error : {0ul, 5ul, 32ul, 33ul, 1920ul}) {
+        EXPECT_FALSE(IsNotFoundError(error)) << error;
+    }
 }
 
 TEST_F(LayoutFileTest, AnEmptyPathLoadsAndSavesNothing)

@@ -224,6 +224,7 @@ TEST(SettingsJson, CadrelRecordReadRules)
     EXPECT_EQ(r.active, 0) << "active 5 with two tabs";
     EXPECT_EQ(ReadCadrel(R"("active":1,"tabs":[{},{}])").active, 1);
     EXPECT_EQ(ReadCadrel(R"("active":-1,"tabs":[{},{}])").active, 0);
+    EXPECT_EQ(ReadCadrel(R"("active":2,"tabs":[{},{}])").active, 0) << "one past the last tab";
 
     const CadrelRecord d = ReadCadrel(R"("density":[1.5,"x",0.7,9],"tabs":[{}])");
     EXPECT_FLOAT_EQ(d.density[0], 1.5f);
