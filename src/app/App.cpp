@@ -192,8 +192,7 @@ void App::PostStartupRequests()
         PostMessageW(window_, WM_APP_FILE_SEARCH, 0, 0);
     }
     if (!options_.sendToList.empty()) {
-        PostMessageW(window_, WM_APP_SEND_TO_LIST, 0,
-                     reinterpret_cast<LPARAM>(new std::wstring(options_.sendToList)));
+        PostSendToList(options_.sendToList);
     }
     if (!options_.sendToPath.empty()) {
         QueueSendToPath(options_.sendToPath);

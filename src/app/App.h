@@ -7,6 +7,7 @@
 #include "app/SendToBatch.h"
 #include "app/ThemeWatcher.h"
 #include "app/TrayIcon.h"
+#include "base/Mailbox.h"
 #include "base/UniqueHandle.h"
 #include "gfx/DeviceRecovery.h"
 #include "gfx/GraphicsDevice.h"
@@ -46,6 +47,8 @@ public:
 
     void QueueSendToPath(const std::wstring& path);
     void OnSendToList(const std::wstring& listPath);
+    // Queues a list file for OnSendToList and signals the window.
+    void PostSendToList(const std::wstring& listPath);
     void HandleSentPaths(std::vector<std::wstring> paths, POINT cursor);
 
     LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -72,6 +75,7 @@ private:
     void OnSettingChange(const wchar_t* area);
     void OnSystemThemeChanged();
     void OnTaskbarCreated();
+    void OnSendToListMessage();
 
     void ShowTrayMenu();
     std::wstring BrandName() const;
@@ -85,6 +89,8 @@ private:
     UniqueHandle singleInstanceMutex_;
     CommandLineOptions options_;
     SendToBatch sendToBatch_;
+    // Objects handed to the main thread wait here; the messages only signal.
+    Mailbox<std::wstring> sendToLists_;
 
     Settings settings_;
     std::vector<MonitorInfo> monitors_;

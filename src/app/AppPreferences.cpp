@@ -2,6 +2,7 @@
 #include "app/App.h"
 
 #include "base/DebugLog.h"
+#include "i18n/LanguageTexts.h"
 #include "i18n/StringTable.h"
 #include "model/Theme.h"
 
@@ -11,6 +12,10 @@ namespace cadrels {
 
 void App::SetTheme(int mode)
 {
+    // The message may come from any process: a mode we do not know is ignored.
+    if (mode < 0 || mode > 2) {
+        return;
+    }
     ApplyTheme(mode);
     settings_.theme = mode == 1 || mode == 2 ? mode : 0;
     Save();
@@ -18,6 +23,9 @@ void App::SetTheme(int mode)
 
 void App::SetLanguage(int index)
 {
+    if (index < 0 || index >= i18n::LanguageCount) {
+        return;
+    }
     SetUiLanguage(index);
     settings_.language = UiLanguage();
     tray_.SetTooltip(TrayTooltip(BrandName()));

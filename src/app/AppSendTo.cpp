@@ -38,6 +38,20 @@ void App::HandleSentPaths(std::vector<std::wstring> paths, POINT cursor)
     }
 }
 
+void App::PostSendToList(const std::wstring& listPath)
+{
+    sendToLists_.Post(window_, WM_APP_SEND_TO_LIST, std::make_unique<std::wstring>(listPath));
+}
+
+// The message carries nothing: the list file waits in the mailbox, and a
+// message that finds it empty (posted by another process) does nothing.
+void App::OnSendToListMessage()
+{
+    if (const std::unique_ptr<std::wstring> listPath = sendToLists_.Take()) {
+        OnSendToList(*listPath);
+    }
+}
+
 void App::OnSendToList(const std::wstring& listPath)
 {
     if (listPath.empty()) {

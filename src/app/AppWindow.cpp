@@ -5,8 +5,6 @@
 #include "app/AppScheduling.h"
 #include "app/CopyData.h"
 
-#include <memory>
-
 namespace cadrels {
 
 LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -56,14 +54,9 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_APP_WELCOME:
         ShowWelcome();
         return 0;
-    case WM_APP_SEND_TO_LIST: {
-        // The path was allocated by the poster and is ours on every path.
-        const std::unique_ptr<std::wstring> listPath(reinterpret_cast<std::wstring*>(lParam));
-        if (listPath) {
-            OnSendToList(*listPath);
-        }
+    case WM_APP_SEND_TO_LIST:
+        OnSendToListMessage();
         return 0;
-    }
     case WM_APP_SYSTEM_THEME_CHANGED:
         OnSystemThemeChanged();
         return 0;
@@ -80,7 +73,7 @@ LRESULT App::OnCopyData(const COPYDATASTRUCT* data)
         return FALSE;
     }
     if (forwarded->kind == CopyDataSendToList) {
-        PostMessageW(window_, WM_APP_SEND_TO_LIST, 0, reinterpret_cast<LPARAM>(new std::wstring(forwarded->path)));
+        PostSendToList(forwarded->path);
     } else {
         QueueSendToPath(forwarded->path);
     }

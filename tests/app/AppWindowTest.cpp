@@ -326,6 +326,41 @@ TEST_F(AppWindow, ForwardedListPathsAreFreedAfterUse)
     EXPECT_LT(after, before + 512 * 1024) << "before " << before << " after " << after;
 }
 
+// Any process on the desktop can post to "Cadrels.App". No application
+// message may take its parameters for a pointer it owns, or for a choice it
+// applies without checking.
+TEST_F(AppWindow, StrayApplicationMessagesFromAnotherProcessAreHarmless)
+{
+    Start();
+    const Settings before = Layout();
+    const LPARAM junk[] = {static_cast<LPARAM>(0xDEADBEEF), 0x12345678, -1, 99};
+    for (UINT n = 1; n <= 63; ++n) {
+        if (WM_APP + n == WM_APP_WELCOME) {
+            continue;  // opens the guide, by design, and carries nothing
+        }
+        for (LPARAM value : junk) {
+            PostMessageW(window_, WM_APP + n, static_cast<WPARAM>(value), value);
+        }
+    }
+    // Everything posted before this is handled once it returns.
+    EXPECT_EQ(Send(WM_NULL), 0);
+    Sleep(300);
+    ASSERT_TRUE(app_.Running());
+    EXPECT_EQ(Send(WM_NULL), 0) << "still answering";
+    EXPECT_EQ(app_.CountLines(L"Envoi vers une cadrel"), 0u) << "no list file came with the messages";
+    const Settings after = Layout();
+    EXPECT_EQ(after.language, before.language) << "an index out of range changes nothing";
+    EXPECT_EQ(after.theme, before.theme);
+
+    // A real list file still arrives through the mailbox afterwards.
+    wchar_t temp[MAX_PATH + 1];
+    GetTempPathW(MAX_PATH + 1, temp);
+    const std::wstring list = std::wstring(temp) + L"cdr-apres.tmp";
+    ASSERT_TRUE(WriteBytes(list, "\xFF\xFE" + Utf16Bytes(L"C:\\apres.txt")));
+    EXPECT_EQ(SendCopyData(CopyDataSendToList, list), TRUE);
+    EXPECT_TRUE(app_.WaitForLine(L"Envoi vers une cadrel : C:\\apres.txt", 5000));
+}
+
 class Personalize {
 public:
     Personalize()
