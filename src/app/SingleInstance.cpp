@@ -2,8 +2,16 @@
 
 #include "base/AppMessages.h"
 #include "app/CopyData.h"
+#include "base/DebugLog.h"
 
 namespace cadrels {
+namespace {
+
+// How long a second process waits for a starting instance's window.
+constexpr int InstanceWaitSteps = 50;
+constexpr DWORD InstanceWaitStepMs = 100;
+
+}  // namespace
 
 bool App::EnsureSingleInstance()
 {
@@ -12,17 +20,23 @@ bool App::EnsureSingleInstance()
         return true;
     }
 
+    // Another process holds the mutex: this one never becomes a second full
+    // instance (two writers of layout.json would rotate each other's .bak).
+    // The other may still be starting, so wait for its window and forward; if
+    // it ends meanwhile, its mutex comes to us and we are the instance.
     HWND running = FindWindowExW(HWND_MESSAGE, nullptr, AppWindowClass, nullptr);
-    if (running == nullptr && options_.HasSendTo()) {
-        // The running instance may still be starting: a send-to from the shell
-        // must not be lost, so wait up to about two seconds for its window.
-        for (int attempt = 0; attempt < 20 && running == nullptr; ++attempt) {
-            Sleep(100);
-            running = FindWindowExW(HWND_MESSAGE, nullptr, AppWindowClass, nullptr);
+    for (int attempt = 0; running == nullptr && attempt < InstanceWaitSteps; ++attempt) {
+        const DWORD waited = WaitForSingleObject(singleInstanceMutex_.Get(), InstanceWaitStepMs);
+        if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
+            DebugLog(L"L'instance precedente s'est arretee : cette instance prend la releve.");
+            return true;
         }
+        running = FindWindowExW(HWND_MESSAGE, nullptr, AppWindowClass, nullptr);
     }
     if (running == nullptr) {
-        return true;
+        DebugLog(L"Une instance de Cadrels demarre sans fenetre joignable. Arret.");
+        singleInstanceMutex_.Reset();
+        return false;
     }
     if (!options_.HasSendTo() && !options_.HasWindowOption()) {
         return false;

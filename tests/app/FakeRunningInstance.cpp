@@ -7,20 +7,26 @@
 
 namespace cadrels::testing {
 
-FakeRunningInstance::FakeRunningInstance(bool withWindow)
+FakeRunningInstance::FakeRunningInstance(bool withWindow, DWORD windowDelayMs)
 {
     mutex_ = CreateMutexW(nullptr, TRUE, SingleInstanceMutexName);
     if (!withWindow) {
         return;
     }
-    thread_ = std::thread([this] { Pump(); });
-    std::unique_lock lock(lock_);
-    changed_.wait(lock, [this] { return ready_; });
+    thread_ = std::thread([this, windowDelayMs] { Pump(windowDelayMs); });
+    if (windowDelayMs == 0) {
+        std::unique_lock lock(lock_);
+        changed_.wait(lock, [this] { return ready_; });
+    }
 }
 
 FakeRunningInstance::~FakeRunningInstance()
 {
     if (thread_.joinable()) {
+        {
+            std::unique_lock lock(lock_);
+            changed_.wait(lock, [this] { return ready_; });
+        }
         PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
         thread_.join();
     }
@@ -30,8 +36,9 @@ FakeRunningInstance::~FakeRunningInstance()
     }
 }
 
-void FakeRunningInstance::Pump()
+void FakeRunningInstance::Pump(DWORD windowDelayMs)
 {
+    Sleep(windowDelayMs);
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = ForwardingWndProc<FakeRunningInstance>;

@@ -22,7 +22,9 @@ struct ReceivedMessage {
 
 class FakeRunningInstance {
 public:
-    explicit FakeRunningInstance(bool withWindow);
+    // With a window, it appears `windowDelayMs` after construction, as the
+    // window of an instance still starting would.
+    explicit FakeRunningInstance(bool withWindow, DWORD windowDelayMs = 0);
     ~FakeRunningInstance();
 
     std::vector<ReceivedMessage> Messages() const;
@@ -31,7 +33,7 @@ public:
     LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    void Pump();
+    void Pump(DWORD windowDelayMs);
 
     HANDLE mutex_ = nullptr;
     std::thread thread_;

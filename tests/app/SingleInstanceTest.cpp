@@ -2,6 +2,7 @@
 // started against a stand-in that records what it is sent.
 #include "CadrelsProcess.h"
 #include "FakeRunningInstance.h"
+#include "TestFiles.h"
 
 #include "base/AppMessages.h"
 #include "app/CopyData.h"
@@ -150,34 +151,104 @@ TEST(SingleInstanceForwarding, SendToAsTheLastArgumentIsIgnored)
     EXPECT_EQ(second->CountLines(AlreadyRunning), 1u) << "with no option left it is a plain second start";
 }
 
-TEST(SingleInstanceForwarding, SendToPathWaitsAboutTwoSecondsForAWindowThenRunsAlone)
+long long MillisecondsSince(std::chrono::steady_clock::time_point start)
 {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The running instance is still starting: its mutex is held, its window comes
+// later. Whatever the options, the new process waits for the window and
+// forwards, and never runs as a second instance.
+TEST(SingleInstanceForwarding, AStartingInstanceIsWaitedForAndForwardedTo)
+{
+    const std::wstring layout = AppDataFolder() + L"\\layout.json";
+    RemoveTree(AppDataFolder());
+    {
+        FakeRunningInstance starting(true, 1500);
+        DWORD code = 1;
+        const auto started = std::chrono::steady_clock::now();
+        RunSecond({L"--send-to-path", L"C:\\attente.txt"}, &code);
+        EXPECT_EQ(code, 0u);
+        EXPECT_GE(MillisecondsSince(started), 1400) << "it forwarded before the window existed?";
+        ASSERT_TRUE(starting.WaitForMessages(1, 3000));
+        EXPECT_EQ(starting.Messages()[0].copyDataKind, CopyDataSendToPath);
+    }
+    {
+        FakeRunningInstance starting(true, 1000);
+        DWORD code = 1;
+        RunSecond({L"--settings"}, &code);
+        EXPECT_EQ(code, 0u);
+        ASSERT_TRUE(starting.WaitForMessages(1, 3000));
+        EXPECT_EQ(starting.Messages()[0].message, WM_APP_SHOW_SETTINGS);
+    }
+    {
+        FakeRunningInstance starting(true, 1000);
+        DWORD code = 1;
+        const auto second = RunSecond({}, &code);
+        EXPECT_EQ(code, 0u);
+        EXPECT_EQ(second->CountLines(AlreadyRunning), 1u);
+        EXPECT_FALSE(second->WaitUntilReady(0));
+    }
+    EXPECT_FALSE(FileExists(layout)) << "no second instance ever wrote the layout";
+}
+
+// A mutex held without a window ever appearing (a hung start): the new
+// process gives up after a few seconds and exits without touching any file.
+TEST(SingleInstanceForwarding, AnInstanceThatNeverShowsItsWindowIsNotJoined)
+{
+    RemoveTree(AppDataFolder());
     FakeRunningInstance mutexOnly(false);
-    CadrelsProcess process;
+    DWORD code = 1;
     const auto started = std::chrono::steady_clock::now();
-    ASSERT_TRUE(process.Start({L"--send-to-path", L"C:\\attente.txt"}));
+    const auto second = RunSecond({L"--send-to-path", L"C:\\perdu.txt"}, &code);
+    EXPECT_EQ(code, 0u);
+    EXPECT_GE(MillisecondsSince(started), 4500);
+    EXPECT_FALSE(second->WaitUntilReady(0)) << "never a second running instance";
+    EXPECT_FALSE(FolderExists(AppDataFolder())) << "no file touched";
+}
+
+// The first process ends while the second waits: the mutex passes to the
+// second, which carries on as the one instance.
+TEST(SingleInstanceForwarding, WhenTheHolderEndsMeanwhileTheWaiterBecomesTheInstance)
+{
+    auto holder = std::make_unique<FakeRunningInstance>(false);
+    CadrelsProcess process;
+    ASSERT_TRUE(process.Start({L"--send-to-path", L"C:\\releve.txt"}));
+    Sleep(1200);
+    EXPECT_TRUE(process.Running()) << "still waiting for the holder";
+    EXPECT_FALSE(process.WaitUntilReady(0));
+    holder.reset();
     ASSERT_TRUE(process.WaitUntilReady(20000));
-    const auto waited =
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
-    EXPECT_GE(waited, 1900) << "it gave up waiting too early";
-    EXPECT_LE(waited, 12000);
-    EXPECT_NE(process.AppWindow(), nullptr) << "it carries on as the running instance";
-    EXPECT_TRUE(process.WaitForLine(L"Envoi vers une cadrel : C:\\attente.txt", 5000))
+    EXPECT_EQ(process.CountLines(L"prend la releve"), 1u);
+    EXPECT_NE(process.AppWindow(), nullptr);
+    EXPECT_TRUE(process.WaitForLine(L"Envoi vers une cadrel : C:\\releve.txt", 5000))
         << "its own path joins its own batch";
     EXPECT_EQ(process.Quit(), std::optional<DWORD>(0));
 }
 
-TEST(SingleInstanceForwarding, WithoutSendToAMissingWindowMeansRunAlone)
+// Two real starts at the same moment: exactly one runs.
+TEST(SingleInstanceForwarding, TwoSimultaneousStartsLeaveOneInstance)
 {
-    FakeRunningInstance mutexOnly(false);
-    CadrelsProcess process;
-    const auto started = std::chrono::steady_clock::now();
-    ASSERT_TRUE(process.Start({L"--menu"}));
-    ASSERT_TRUE(process.WaitUntilReady(20000));
-    const auto waited =
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
-    EXPECT_LT(waited, 1900) << "only a send-to waits for the window";
-    EXPECT_EQ(process.Quit(), std::optional<DWORD>(0));
+    CadrelsProcess a;
+    CadrelsProcess b;
+    ASSERT_TRUE(a.Start());
+    ASSERT_TRUE(b.Start());
+    bool aReady = false;
+    bool bReady = false;
+    for (int step = 0; step < 200 && !aReady && !bReady; ++step) {
+        aReady = a.WaitUntilReady(50);
+        bReady = b.WaitUntilReady(50);
+    }
+    // Give the other one time to (wrongly) start a loop of its own.
+    Sleep(1000);
+    aReady = a.WaitUntilReady(0);
+    bReady = b.WaitUntilReady(0);
+    EXPECT_NE(aReady, bReady) << "exactly one reaches its message loop";
+    CadrelsProcess& loser = aReady ? b : a;
+    CadrelsProcess& winner = aReady ? a : b;
+    EXPECT_EQ(loser.WaitForExit(10000), std::optional<DWORD>(0));
+    EXPECT_EQ(loser.CountLines(AlreadyRunning), 1u);
+    EXPECT_EQ(winner.Quit(), std::optional<DWORD>(0));
 }
 
 }  // namespace
