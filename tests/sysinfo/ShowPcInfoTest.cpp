@@ -2,6 +2,7 @@
 // report, owned by the window that asked for it.
 #include "DesktopDriver.h"
 #include "LanguageScope.h"
+#include "ScreenImage.h"
 
 #include "app/App.h"
 #include "i18n/StringTable.h"
@@ -22,6 +23,7 @@ struct ShownBox {
     std::wstring text;
     HWND owner = nullptr;
     bool hasIcon = false;
+    RECT rect{};
 };
 
 std::wstring WindowText(HWND window)
@@ -37,6 +39,7 @@ ShownBox Inspect(HWND box)
     ShownBox shown;
     shown.caption = WindowText(box);
     shown.owner = GetWindow(box, GW_OWNER);
+    GetWindowRect(box, &shown.rect);
     for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
         wchar_t className[32] = {};
         GetClassNameW(child, className, 32);
@@ -54,11 +57,28 @@ ShownBox Inspect(HWND box)
     return shown;
 }
 
-ShownBox ShowAndClose(App& app, HWND owner)
+// Beside the test program, so a run from any folder leaves it in the build tree.
+std::wstring ShotPath(const wchar_t* name)
+{
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length);
+    folder.erase(folder.find_last_of(L"\\/") + 1);
+    return folder + name;
+}
+
+ShownBox ShowAndClose(App& app, HWND owner, const wchar_t* shotName)
 {
     ShownBox shown;
     ScriptThread script(MessageBoxClass, [&](HWND box) {
         shown = Inspect(box);
+        // The box paints on the test's thread; let it finish before the shot.
+        RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Sleep(200);
+        ScreenImage shot;
+        if (shot.Capture(shown.rect)) {
+            shot.SavePng(ShotPath(shotName));
+        }
         PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
     app.ShowPcInfo(owner);
@@ -81,10 +101,15 @@ TEST(ShowPcInfo, ShowsTheReportInABoxOwnedByTheAskingWindow)
                                        nullptr, GetModuleHandleW(nullptr), nullptr));
     ASSERT_TRUE(owner);
 
-    const ShownBox owned = ShowAndClose(app, owner.Get());
+    const ShownBox owned = ShowAndClose(app, owner.Get(), L"sysinfo-box-fr.png");
     EXPECT_EQ(owned.caption, L"Infos PC");
     EXPECT_EQ(owned.owner, owner.Get());
     EXPECT_TRUE(owned.hasIcon);
+    // The whole report is readable without scrolling: the box fits the screen.
+    RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT inside{};
+    IntersectRect(&inside, &owned.rect, &screen);
+    EXPECT_TRUE(EqualRect(&inside, &owned.rect));
     const std::wstring text = WithoutLineBreaks(owned.text);
     EXPECT_EQ(text.rfind(L"Informations PC", 0), 0u) << owned.text.c_str();
     for (const wchar_t* part : {L"Identité", L"- Nom du PC : ", L"Système", L"- Windows : ", L"Graphique"}) {
@@ -95,7 +120,7 @@ TEST(ShowPcInfo, ShowsTheReportInABoxOwnedByTheAskingWindow)
     const HWND closed = owner.Get();
     owner.Reset();
     LanguageScope english(1);
-    const ShownBox unowned = ShowAndClose(app, closed);
+    const ShownBox unowned = ShowAndClose(app, closed, L"sysinfo-box-en.png");
     EXPECT_EQ(unowned.caption, L"PC info");
     EXPECT_EQ(unowned.owner, nullptr);
     EXPECT_EQ(WithoutLineBreaks(unowned.text).rfind(L"PC information", 0), 0u) << unowned.text.c_str();
