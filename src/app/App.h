@@ -44,6 +44,8 @@ public:
     void SetLanguage(int index);
     void ShowWelcome();
     void SortNow();
+    // The PC information report in a message box, owned by `owner` if given.
+    void ShowPcInfo(HWND owner = nullptr);
 
     void QueueSendToPath(const std::wstring& path);
     void OnSendToList(const std::wstring& listPath);
