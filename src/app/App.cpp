@@ -116,7 +116,7 @@ void App::CreateAppWindow()
     // Broadcasts never reach a message-only window; this one hears them for it.
     broadcasts_.Create(instance_, BroadcastHandlers{
                                       [this] { OnTaskbarCreated(); },
-                                      [this](const wchar_t* area) { OnSettingChange(area); },
+                                      [this](UINT action, const wchar_t* area) { OnSettingChange(action, area); },
                                       [this] { PostMessageW(window_, WM_APP_DISPLAY_CHANGED, 0, 0); },
                                   });
 }
@@ -167,12 +167,7 @@ void App::Initialize()
     if (page.cadrels.empty()) {
         AddEmptyCadrel(page, displayKey_, CascadePlacement(monitors_, cascadeCount_++));
     }
-    std::map<std::string, CadrelGeom>& geometries = page.layouts[displayKey_];
-    for (const CadrelRecord& record : page.cadrels) {
-        if (geometries.find(record.id) == geometries.end()) {
-            geometries[record.id] = CascadePlacement(monitors_, cascadeCount_++);
-        }
-    }
+    PlaceCadrelsWithoutGeometry(page);
 
     Save();
     if (firstRun_) {
@@ -216,6 +211,9 @@ void App::RunMessageLoop(MSG& message)
 void App::Save()
 {
     savePending_ = false;
+    if (!reconfigPending_) {
+        NoteDisplayUsed(settings_.recentDisplays, displayKey_);
+    }
     SaveLayout(settings_);
 }
 

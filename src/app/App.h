@@ -74,10 +74,14 @@ private:
     void OnDisplayReconfigureTimer();
     void OnSortTimer();
     void OnSendToBatchTimer();
-    void OnSettingChange(const wchar_t* area);
+    void OnSettingChange(UINT action, const wchar_t* area);
     void OnSystemThemeChanged();
     void OnTaskbarCreated();
     void OnSendToListMessage();
+
+    // Gives every cadrel of the page without geometry for the current display
+    // one: borrowed from another display configuration, else the cascade.
+    void PlaceCadrelsWithoutGeometry(Workspace& page);
 
     void ShowTrayMenu();
     std::wstring BrandName() const;

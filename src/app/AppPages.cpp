@@ -20,6 +20,18 @@ void App::SwitchPage(int index)
     ReloadCadrels();
 }
 
+void App::PlaceCadrelsWithoutGeometry(Workspace& page)
+{
+    auto& geometries = page.layouts[displayKey_];
+    for (const CadrelRecord& record : page.cadrels) {
+        if (geometries.find(record.id) == geometries.end()) {
+            const std::optional<CadrelGeom> seen =
+                GeometryFromOtherDisplay(page.layouts, record.id, displayKey_, monitors_, settings_.recentDisplays);
+            geometries[record.id] = seen ? *seen : CascadePlacement(monitors_, cascadeCount_++);
+        }
+    }
+}
+
 void App::ReloadCadrels()
 {
     hidden_ = false;
@@ -30,12 +42,8 @@ void App::ReloadCadrels()
     tray_.SetTooltip(TrayTooltip(BrandName()));
 
     Workspace& page = settings_.workspaces[static_cast<size_t>(settings_.activeWorkspace)];
-    auto& geometries = page.layouts[displayKey_];
+    PlaceCadrelsWithoutGeometry(page);
     for (const CadrelRecord& record : page.cadrels) {
-        if (geometries.find(record.id) == geometries.end()) {
-            const std::optional<CadrelGeom> seen = GeometryFromOtherDisplay(page.layouts, record.id, displayKey_, monitors_);
-            geometries[record.id] = seen ? *seen : CascadePlacement(monitors_, cascadeCount_++);
-        }
         for (const CadrelTab& tab : record.tabs) {
             EnsureContainer(tab.folder);
         }

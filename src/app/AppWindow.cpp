@@ -22,7 +22,7 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         OnHotkey(static_cast<int>(wParam));
         return 0;
     case WM_SETTINGCHANGE:
-        OnSettingChange(reinterpret_cast<const wchar_t*>(lParam));
+        OnSettingChange(static_cast<UINT>(wParam), reinterpret_cast<const wchar_t*>(lParam));
         return 0;
     case WM_APP_TRAYICON:
         OnTrayIcon(LOWORD(lParam));

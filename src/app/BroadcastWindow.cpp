@@ -53,7 +53,7 @@ LRESULT BroadcastWindow::WndProc(HWND window, UINT message, WPARAM wParam, LPARA
     switch (message) {
     case WM_SETTINGCHANGE:
         if (handlers_.settingChanged) {
-            handlers_.settingChanged(reinterpret_cast<const wchar_t*>(lParam));
+            handlers_.settingChanged(static_cast<UINT>(wParam), reinterpret_cast<const wchar_t*>(lParam));
         }
         return 0;
     case WM_DISPLAYCHANGE:

@@ -12,7 +12,7 @@ namespace cadrels {
 struct BroadcastHandlers {
     std::function<void()> taskbarCreated;
     // `area` is WM_SETTINGCHANGE's text (may be null); valid during the call only.
-    std::function<void(const wchar_t* area)> settingChanged;
+    std::function<void(UINT action, const wchar_t* area)> settingChanged;
     std::function<void()> displayChanged;
 };
 

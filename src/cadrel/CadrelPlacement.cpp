@@ -47,27 +47,47 @@ CadrelGeom CascadePlacement(const std::vector<MonitorInfo>& monitors, unsigned i
 
 std::optional<CadrelGeom> GeometryFromOtherDisplay(const PageLayouts& layouts, const std::string& cadrelId,
                                                    const std::string& currentKey,
-                                                   const std::vector<MonitorInfo>& monitors)
+                                                   const std::vector<MonitorInfo>& monitors,
+                                                   const std::vector<std::string>& recentKeys)
 {
-    // std::map keeps the display keys in byte order.
-    for (const auto& [key, geometries] : layouts) {
+    std::vector<const CadrelGeom*> candidates;
+    const auto consider = [&](const std::string& key) {
         if (key == currentKey) {
-            continue;
+            return;
         }
-        const auto found = geometries.find(cadrelId);
-        if (found == geometries.end()) {
-            continue;
+        const auto page = layouts.find(key);
+        if (page == layouts.end()) {
+            return;
         }
-        CadrelGeom geometry = found->second;
-        const bool connected = std::any_of(monitors.begin(), monitors.end(),
-                                           [&](const MonitorInfo& monitor) { return monitor.id == geometry.monitor; });
-        if (!connected) {
-            const MonitorInfo* primary = PrimaryMonitor(monitors);
-            geometry.monitor = primary ? primary->id : std::string();
+        const auto found = page->second.find(cadrelId);
+        if (found != page->second.end() &&
+            std::find(candidates.begin(), candidates.end(), &found->second) == candidates.end()) {
+            candidates.push_back(&found->second);
         }
-        return geometry;
+    };
+    for (const std::string& key : recentKeys) {
+        consider(key);
     }
-    return std::nullopt;
+    // std::map keeps the remaining display keys in byte order.
+    for (const auto& entry : layouts) {
+        consider(entry.first);
+    }
+    const auto connected = [&](const CadrelGeom& geometry) {
+        return std::any_of(monitors.begin(), monitors.end(),
+                           [&](const MonitorInfo& monitor) { return monitor.id == geometry.monitor; });
+    };
+    for (const CadrelGeom* geometry : candidates) {
+        if (connected(*geometry)) {
+            return *geometry;
+        }
+    }
+    if (candidates.empty()) {
+        return std::nullopt;
+    }
+    CadrelGeom geometry = *candidates.front();
+    const MonitorInfo* primary = PrimaryMonitor(monitors);
+    geometry.monitor = primary ? primary->id : std::string();
+    return geometry;
 }
 
 }  // namespace cadrels

@@ -16,12 +16,15 @@ namespace cadrels {
 // the geometry defaults.
 CadrelGeom CascadePlacement(const std::vector<MonitorInfo>& monitors, unsigned index);
 
-// Where a cadrel of a page being shown stands on a display configuration the
-// page has no geometry for yet: the geometry it has under the first other
-// display key (in byte order), moved to the primary monitor when its own
-// monitor is not connected; nothing when no key holds one.
+// Where a cadrel stands on a display configuration its page has no geometry
+// for yet (a taskbar moved while the program was not running changes the
+// key, as does docking a laptop). The other display keys are tried most
+// recently used first (`recentKeys`), then in byte order: the first geometry
+// on a monitor still connected wins; failing that, the first geometry of any
+// key, moved to the primary monitor; nothing when no key holds one.
 std::optional<CadrelGeom> GeometryFromOtherDisplay(const PageLayouts& layouts, const std::string& cadrelId,
                                                    const std::string& currentKey,
-                                                   const std::vector<MonitorInfo>& monitors);
+                                                   const std::vector<MonitorInfo>& monitors,
+                                                   const std::vector<std::string>& recentKeys = {});
 
 }  // namespace cadrels

@@ -1,6 +1,7 @@
 #include "model/MonitorInfo.h"
 
 #include "i18n/TextEncoding.h"
+#include "model/Records.h"
 
 #include <shellscalingapi.h>
 
@@ -133,6 +134,18 @@ std::string DisplayKey(const std::vector<MonitorInfo>& monitors)
         key += part;
     }
     return key;
+}
+
+void NoteDisplayUsed(std::vector<std::string>& recent, const std::string& key)
+{
+    if (key.empty()) {
+        return;
+    }
+    std::erase(recent, key);
+    recent.insert(recent.begin(), key);
+    if (recent.size() > MaxRecentDisplays) {
+        recent.resize(MaxRecentDisplays);
+    }
 }
 
 }  // namespace cadrels

@@ -29,4 +29,8 @@ const MonitorInfo* PrimaryMonitor(const std::vector<MonitorInfo>& monitors);
 // concatenated; "default" without monitors.
 std::string DisplayKey(const std::vector<MonitorInfo>& monitors);
 
+// Moves `key` to the front of the most-recent-first list, dropping the oldest
+// beyond MaxRecentDisplays.
+void NoteDisplayUsed(std::vector<std::string>& recent, const std::string& key);
+
 }  // namespace cadrels

@@ -15,6 +15,9 @@ namespace cadrels {
 // Colors are COLORREF values (red in the low byte); 0 means "theme default".
 using Color = std::uint32_t;
 
+// How many display keys the settings remember by recency.
+inline constexpr size_t MaxRecentDisplays = 16;
+
 struct CadrelGeom {
     std::string monitor;  // monitor identifier (UTF-8)
     double x = 0.1;       // fractions of that monitor's work area
@@ -147,6 +150,9 @@ struct Settings {
     double backupLast = 0;  // seconds since 1970 UTC
     bool backupCloud = false;
     std::vector<SnapAppEntry> snapApps;
+    // Display keys the arrangement was last saved under, most recent first:
+    // a display configuration without geometry borrows from the newest.
+    std::vector<std::string> recentDisplays;  // at most MaxRecentDisplays
     std::vector<Workspace> workspaces;
 
     friend bool operator==(const Settings&, const Settings&) = default;

@@ -300,6 +300,13 @@ void ReadPreferences(const JsonValue& root, Settings& s)
     }
     s.activeWorkspace = ReadInt(root.Find("activeWorkspace"), s.activeWorkspace);
     s.watchFolders = ReadTextList(root.Find("watchFolders"));
+    if (const JsonValue* recent = root.Find("recentDisplays")) {
+        for (const JsonValue& key : recent->Elements()) {
+            if (key.IsString() && !key.StringOr("").empty() && s.recentDisplays.size() < MaxRecentDisplays) {
+                s.recentDisplays.emplace_back(key.StringOr(""));
+            }
+        }
+    }
     if (const JsonValue* hotkeys = root.Find("hotkeys")) {
         for (const JsonValue& binding : hotkeys->Elements()) {
             const JsonValue* action = binding.Find("a");
@@ -539,6 +546,13 @@ JsonValue SettingsToJson(const Settings& s)
             apps.Push(std::move(item));
         }
         root.Append("snapApps", std::move(apps));
+    }
+    if (!s.recentDisplays.empty()) {
+        JsonValue recent = JsonValue::MakeArray();
+        for (const std::string& key : s.recentDisplays) {
+            recent.Push(JsonValue(key));
+        }
+        root.Append("recentDisplays", std::move(recent));
     }
     JsonValue pages = JsonValue::MakeArray();
     for (const Workspace& page : s.workspaces) {

@@ -239,6 +239,49 @@ TEST_F(AppWindow, ASwitchedToPageGetsAPlaceForEachCadrelOnThisDisplay)
     EXPECT_EQ(settings.workspaces[1].layouts.count("OTHER|1x1@96"), 1u) << "the other display keeps its own";
 }
 
+// The taskbar moved while Cadrels was not running: the display key differs,
+// and the arrangement comes from the same monitor under the key used last.
+TEST_F(AppWindow, AtStartUpAChangedDisplayKeyKeepsTheArrangement)
+{
+    const std::vector<MonitorInfo> monitors = EnumerateMonitors();
+    ASSERT_FALSE(monitors.empty());
+    const std::string monitor = PrimaryMonitor(monitors)->id;
+    std::string layout = R"({"recentDisplays":["TASKBAR-LEFT","TASKBAR-TOP"],"workspaces":[{"id":"{A}","name":"A",
+        "cadrels":[{"id":"{ONE}","tabs":[{"title":"t","folder":"C:\\windows"}]},
+                   {"id":"{TWO}","tabs":[{"title":"u","folder":"C:\\windows"}]},
+                   {"id":"{NEW}","tabs":[{"title":"v","folder":"C:\\windows"}]}],
+        "layouts":{
+          "TASKBAR-TOP":{"{ONE}":{"monitor":"MON","x":0.11,"y":0.2,"w":0.2,"h":0.3},
+                         "{TWO}":{"monitor":"MON","x":0.61,"y":0.2,"w":0.2,"h":0.3}},
+          "TASKBAR-LEFT":{"{ONE}":{"monitor":"MON","x":0.12,"y":0.2,"w":0.2,"h":0.3}}}}]})";
+    std::string escaped;
+    for (char c : monitor) {
+        escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    }
+    for (size_t at = layout.find("MON"); at != std::string::npos; at = layout.find("MON", at + escaped.size())) {
+        layout.replace(at, 3, escaped);
+    }
+    WriteLayout(layout);
+    Start();
+    const Settings settings = Layout();
+    const auto& here = settings.workspaces[0].layouts.at(DisplayKey(monitors));
+    EXPECT_DOUBLE_EQ(here.at("{ONE}").x, 0.12) << "the most recently used key first";
+    EXPECT_DOUBLE_EQ(here.at("{TWO}").x, 0.61) << "an older key when the newest has none";
+    EXPECT_EQ(here.at("{ONE}").monitor, monitor);
+    EXPECT_NE(here.at("{NEW}").x, 0.11) << "only what has no geometry anywhere is cascaded";
+    ASSERT_FALSE(settings.recentDisplays.empty());
+    EXPECT_EQ(settings.recentDisplays.front(), DisplayKey(monitors)) << "this display is now the newest";
+
+    // A work-area change while running counts as a display change.
+    constexpr wchar_t Applied[] = L"Reconfiguration d'ecran appliquee (empreinte mise a jour).";
+    const std::vector<HWND> broadcast = app_.TopLevelWindows(L"Cadrels.Broadcasts");
+    ASSERT_EQ(broadcast.size(), 1u);
+    for (HWND window : broadcast) {
+        SendMessageTimeoutW(window, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0, SMTO_NORMAL, 2000, nullptr);
+    }
+    EXPECT_TRUE(app_.WaitForLine(Applied, 5000));
+}
+
 TEST_F(AppWindow, PathsSentTogetherFormOneBatchAndALateOneStartsAnother)
 {
     Start();

@@ -91,6 +91,52 @@ TEST(GeometryFromOtherDisplay, TakesTheFirstOtherKeyInByteOrder)
     EXPECT_FALSE(GeometryFromOtherDisplay(layouts, "{NONE}", "Z|now", monitors));
 }
 
+TEST(GeometryFromOtherDisplay, TheMostRecentKeyOnAConnectedMonitorWins)
+{
+    PageLayouts layouts;
+    layouts["A|old"]["{C}"] = CadrelGeom{"main", 0.1, 0.1, 0.2, 0.2, false};
+    layouts["B|gone"]["{C}"] = CadrelGeom{"unplugged", 0.3, 0.3, 0.2, 0.2, false};
+    layouts["C|newest"]["{C}"] = CadrelGeom{"main", 0.7, 0.2, 0.2, 0.3, false};
+    const std::vector<MonitorInfo> monitors = {ConnectedMonitor("main", true)};
+
+    // Recency first: the newest key, on the same monitor.
+    const auto recent = GeometryFromOtherDisplay(layouts, "{C}", "now", monitors, {"C|newest", "A|old"});
+    ASSERT_TRUE(recent);
+    EXPECT_DOUBLE_EQ(recent->x, 0.7);
+    // A recent key whose monitor is gone gives way to an older one on a
+    // connected monitor.
+    const auto connected = GeometryFromOtherDisplay(layouts, "{C}", "now", monitors, {"B|gone", "C|newest"});
+    ASSERT_TRUE(connected);
+    EXPECT_DOUBLE_EQ(connected->x, 0.7);
+    // Keys the recency list does not know (an older file) follow in byte order.
+    const auto unknown = GeometryFromOtherDisplay(layouts, "{C}", "now", monitors, {"Z|never-saved"});
+    ASSERT_TRUE(unknown);
+    EXPECT_DOUBLE_EQ(unknown->x, 0.1);
+    // Only monitors that are gone: the most recent, moved to the primary.
+    layouts.erase("A|old");
+    layouts.erase("C|newest");
+    const auto moved = GeometryFromOtherDisplay(layouts, "{C}", "now", monitors, {"B|gone"});
+    ASSERT_TRUE(moved);
+    EXPECT_EQ(moved->monitor, "main");
+    EXPECT_DOUBLE_EQ(moved->x, 0.3);
+}
+
+TEST(DisplayRecency, TheUsedKeyMovesToTheFrontAndTheListStaysBounded)
+{
+    std::vector<std::string> recent;
+    NoteDisplayUsed(recent, "a");
+    NoteDisplayUsed(recent, "b");
+    NoteDisplayUsed(recent, "a");
+    EXPECT_EQ(recent, (std::vector<std::string>{"a", "b"}));
+    NoteDisplayUsed(recent, "");
+    EXPECT_EQ(recent.size(), 2u);
+    for (int i = 0; i < 40; ++i) {
+        NoteDisplayUsed(recent, "k" + std::to_string(i));
+    }
+    EXPECT_EQ(recent.size(), MaxRecentDisplays);
+    EXPECT_EQ(recent.front(), "k39");
+}
+
 TEST(GeometryFromOtherDisplay, AMonitorThatIsGoneBecomesThePrimaryOne)
 {
     PageLayouts layouts;

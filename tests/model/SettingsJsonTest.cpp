@@ -62,6 +62,7 @@ Settings FullyPopulated()
     s.backupLast = 1765432109.0;
     s.backupCloud = true;
     s.snapApps = {{L"code.exe", 1, 2, true}, {L"navigateur.exe", 0, 3, false}};
+    s.recentDisplays = {"\\\\?\\DISPLAY#B|1920x1040@144", "\\\\?\\DISPLAY#A|1280x760@96"};
     for (int p = 0; p < 3; ++p) {
         Workspace page;
         page.id = "{PAGE-" + std::to_string(p) + "}";
@@ -131,7 +132,8 @@ TEST(SettingsJson, KeysAreWrittenInTheDocumentOrder)
     const std::vector<std::string> expected = {
         "version", "language", "theme", "snap", "grid", "accent", "cadrelBg", "dblClickHide", "showDock",
         "containersClaimed", "dock", "dockIcons", "activeWorkspace", "watchFolders", "hotkeys", "backupEnabled",
-        "backupFolder", "backupFreq", "backupKeep", "backupLast", "backupCloud", "snapApps", "workspaces"};
+        "backupFolder", "backupFreq", "backupKeep", "backupLast", "backupCloud", "snapApps", "recentDisplays",
+        "workspaces"};
     EXPECT_EQ(keys, expected);
     const JsonValue& cadrel = root.Find("workspaces")->Elements()[0].Find("cadrels")->Elements()[0];
     std::vector<std::string> recordKeys;
