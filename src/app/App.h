@@ -73,6 +73,11 @@ private:
     void OnSystemThemeChanged();
     void OnTaskbarCreated();
 
+    void StartUpdates();
+    void OnUpdateCheckTimer();
+    void OnUpdateStatus();
+    void OnQuitAfterInstallTimer();
+
     void ShowTrayMenu();
     std::wstring BrandName() const;
 

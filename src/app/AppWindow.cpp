@@ -64,6 +64,9 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     }
+    case WM_APP_UPDATE_STATUS:
+        OnUpdateStatus();
+        return 0;
     case WM_APP_SYSTEM_THEME_CHANGED:
         OnSystemThemeChanged();
         return 0;
@@ -102,6 +105,12 @@ void App::OnTimer(UINT_PTR id)
         break;
     case TimerSendToBatch:
         OnSendToBatchTimer();
+        break;
+    case TimerUpdateCheck:
+        OnUpdateCheckTimer();
+        break;
+    case TimerQuitAfterInstall:
+        OnQuitAfterInstallTimer();
         break;
     default:
         break;
