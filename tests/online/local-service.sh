@@ -72,6 +72,13 @@ stop() {
     local code=0
     if [ -f "$dir/ca.der" ]; then
         "$wine_env" run "$build" 60 "$trust" remove "Z:${dir//\//\\}\\ca.der" || code=1
+        # Wine's store reports the deletion but keeps the registry copy, so the
+        # certificate's key goes too (named by its SHA-1 thumbprint).
+        local thumbprint
+        thumbprint=$(openssl x509 -in "$dir/ca.pem" -noout -fingerprint -sha1 | sed 's/.*=//; s/://g')
+        "$wine_env" shell "$build" wine reg delete \
+            "HKCU\\Software\\Microsoft\\SystemCertificates\\Root\\Certificates\\$thumbprint" /f \
+            >/dev/null 2>&1 </dev/null
     fi
     stop_server
     rm -rf "$dir"
