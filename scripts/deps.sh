@@ -9,6 +9,7 @@ packages=(
     cmake ninja-build g++-mingw-w64-x86-64-posix
     wine wine64 xvfb xauth imagemagick googletest
     fonts-wine fonts-noto-core fonts-noto-cjk
+    python3 openssl
 )
 if [ "${1:-}" = --bench ]; then
     packages+=(nlohmann-json3-dev rapidjson-dev)

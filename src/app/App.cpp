@@ -11,6 +11,7 @@
 #include "model/LayoutFile.h"
 #include "model/NewId.h"
 #include "model/Theme.h"
+#include "online/UpdateService.h"
 
 #include <ole2.h>
 
@@ -90,6 +91,7 @@ int App::Run(HINSTANCE instance)
     StartThemeWatcher();
     PostMessageW(window_, WM_APP_SORT_SOON, 0, 0);
     PostStartupRequests();
+    StartUpdates();
 
     MSG message{};
     RunMessageLoop(message);
@@ -229,6 +231,10 @@ void App::Shutdown()
     // From here on, nothing may start a menu, a prompt or a file operation.
     shuttingDown_ = true;
     Save();
+    // A check or download still running finishes on its own thread and then
+    // drops its result: nothing may post to the window or start an installer
+    // from here on.
+    CloseUpdateService();
 
     if (stopEvent_) {
         SetEvent(stopEvent_.Get());

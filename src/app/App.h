@@ -83,6 +83,11 @@ private:
     // one: borrowed from another display configuration, else the cascade.
     void PlaceCadrelsWithoutGeometry(Workspace& page);
 
+    void StartUpdates();
+    void OnUpdateCheckTimer();
+    void OnUpdateStatus();
+    void OnQuitAfterInstallTimer();
+
     void ShowTrayMenu();
     std::wstring BrandName() const;
 

@@ -57,6 +57,9 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_APP_SEND_TO_LIST:
         OnSendToListMessage();
         return 0;
+    case WM_APP_UPDATE_STATUS:
+        OnUpdateStatus();
+        return 0;
     case WM_APP_SYSTEM_THEME_CHANGED:
         OnSystemThemeChanged();
         return 0;
@@ -95,6 +98,12 @@ void App::OnTimer(UINT_PTR id)
         break;
     case TimerSendToBatch:
         OnSendToBatchTimer();
+        break;
+    case TimerUpdateCheck:
+        OnUpdateCheckTimer();
+        break;
+    case TimerQuitAfterInstall:
+        OnQuitAfterInstallTimer();
         break;
     default:
         break;

@@ -361,6 +361,8 @@ constinit const LanguageTexts Dutch = MakeLanguageTexts({
     {483, L"App gesloten"},
     {484, L"Opnieuw starten"},
     {485, L"Deze app wordt uitgevoerd als administrator. Start Cadrels als administrator om hem in te sluiten (of voer de app uit als gewone gebruiker)."},
+    {486, L"De update-informatie is niet ondertekend: ze is genegeerd."},
+    {487, L"De handtekening van de update-informatie is ongeldig: ze is genegeerd."},
 });
 
 }  // namespace cadrels::i18n

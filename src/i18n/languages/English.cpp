@@ -361,6 +361,8 @@ constinit const LanguageTexts English = MakeLanguageTexts({
     {483, L"Application closed"},
     {484, L"Relaunch"},
     {485, L"This application runs as administrator. To host it, launch Cadrels as administrator (or run the app as a normal user)."},
+    {486, L"The update information is not signed: it was ignored."},
+    {487, L"The update information has an invalid signature: it was ignored."},
 });
 
 }  // namespace cadrels::i18n

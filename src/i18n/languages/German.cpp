@@ -361,6 +361,8 @@ constinit const LanguageTexts German = MakeLanguageTexts({
     {483, L"Anwendung geschlossen"},
     {484, L"Neu starten"},
     {485, L"Diese Anwendung wird als Administrator ausgeführt. Um sie einzubetten, starte Cadrels als Administrator (oder führe die Anwendung als normaler Benutzer aus)."},
+    {486, L"Die Update-Informationen sind nicht signiert: Sie wurden ignoriert."},
+    {487, L"Die Signatur der Update-Informationen ist ungültig: Sie wurden ignoriert."},
 });
 
 }  // namespace cadrels::i18n

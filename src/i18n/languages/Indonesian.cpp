@@ -361,6 +361,8 @@ constinit const LanguageTexts Indonesian = MakeLanguageTexts({
     {483, L"Aplikasi ditutup"},
     {484, L"Luncurkan ulang"},
     {485, L"Aplikasi ini berjalan sebagai administrator. Untuk menampungnya, jalankan Cadrels sebagai administrator (atau jalankan aplikasi sebagai pengguna biasa)."},
+    {486, L"Informasi pembaruan tidak ditandatangani: informasi itu diabaikan."},
+    {487, L"Tanda tangan informasi pembaruan tidak valid: informasi itu diabaikan."},
 });
 
 }  // namespace cadrels::i18n

@@ -361,6 +361,8 @@ constinit const LanguageTexts Polish = MakeLanguageTexts({
     {483, L"Aplikacja zamknięta"},
     {484, L"Uruchom ponownie"},
     {485, L"Ta aplikacja działa z uprawnieniami administratora. Aby ją osadzić, uruchom Cadrels jako administrator (lub uruchom aplikację jako zwykły użytkownik)."},
+    {486, L"Informacje o aktualizacji nie są podpisane: zostały zignorowane."},
+    {487, L"Podpis informacji o aktualizacji jest nieprawidłowy: zostały zignorowane."},
 });
 
 }  // namespace cadrels::i18n

@@ -361,6 +361,8 @@ constinit const LanguageTexts Spanish = MakeLanguageTexts({
     {483, L"Aplicación cerrada"},
     {484, L"Volver a iniciar"},
     {485, L"Esta aplicación se ejecuta como administrador. Para alojarla, inicia Cadrels como administrador (o ejecuta la aplicación como usuario normal)."},
+    {486, L"La información de actualización no está firmada: se ha ignorado."},
+    {487, L"La firma de la información de actualización no es válida: se ha ignorado."},
 });
 
 }  // namespace cadrels::i18n

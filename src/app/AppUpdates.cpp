@@ -1,0 +1,58 @@
+// The application's side of the update service: the check at start-up and
+// every 6 hours, and the save and quit once an installer was started, so that
+// it can replace the program.
+#include "app/App.h"
+
+#include "base/AppMessages.h"
+#include "base/DebugLog.h"
+#include "online/UpdateService.h"
+
+namespace cadrels {
+namespace {
+
+constexpr UINT UpdateCheckPeriodMs = 6u * 60u * 60u * 1000u;
+constexpr UINT QuitAfterInstallPollMs = 500;
+
+}  // namespace
+
+void App::StartUpdates()
+{
+    StartUpdateCheck(window_, WM_APP_UPDATE_STATUS);
+    SetTimer(window_, TimerUpdateCheck, UpdateCheckPeriodMs, nullptr);
+}
+
+void App::OnUpdateCheckTimer()
+{
+    StartUpdateCheck(window_, WM_APP_UPDATE_STATUS);
+}
+
+void App::OnUpdateStatus()
+{
+    // The settings window's update page will be refreshed from here once
+    // that window exists; the status itself is read on demand.
+    const UpdateStatusRecord status = DownloadStatus();
+    if (!status.launched || shuttingDown_) {
+        return;
+    }
+    if (busy_) {
+        DebugLog(L"Installeur lance : fermeture reportee (fermeture d'un cadrel en cours).");
+        SetTimer(window_, TimerQuitAfterInstall, QuitAfterInstallPollMs, nullptr);
+        return;
+    }
+    DebugLog(L"Installeur lance : enregistrement et fermeture.");
+    Save();
+    PostQuitMessage(0);
+}
+
+void App::OnQuitAfterInstallTimer()
+{
+    if (busy_) {
+        return;
+    }
+    KillTimer(window_, TimerQuitAfterInstall);
+    DebugLog(L"Installeur lance : enregistrement et fermeture.");
+    Save();
+    PostQuitMessage(0);
+}
+
+}  // namespace cadrels
