@@ -85,6 +85,7 @@ int App::Run(HINSTANCE instance)
     graphics_.Create();
 
     Initialize();
+    ApplyPolicyCadrelOverrides();
 
     tray_.Add(window_, WM_APP_TRAYICON, instance_, TrayTooltip(BrandName()));
     StartThemeWatcher();
@@ -153,12 +154,16 @@ void App::Initialize()
     SetAccent(settings_.accent);
     SetCadrelBackground(settings_.cadrelBg);
 
+    ApplyPolicyOverrides();
+
     if (!firstRun_) {
         MigrateContainers(settings_);
         if (ClaimContainers(settings_)) {
             SaveLayout(settings_);
         }
     }
+
+    MergePolicyCadrels();
 
     Workspace& page = settings_.workspaces[static_cast<size_t>(settings_.activeWorkspace)];
     if (page.cadrels.empty() && firstRun_) {

@@ -6,7 +6,7 @@
 
 namespace cadrels {
 
-// The text of an id in the current language; never null. Ids outside 0..485
+// The text of an id in the current language; never null. Ids outside 0..486
 // give the empty string.
 const wchar_t* Tr(int id);
 

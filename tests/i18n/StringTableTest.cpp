@@ -77,10 +77,10 @@ TEST(StringTable, EveryLanguageKeepsThePlaceholdersAndLineBreaksOfEnglish)
 
 TEST(StringTable, IdsOutsideTheTableGiveEmptyTexts)
 {
-    EXPECT_STREQ(Tr(486), L"");
+    EXPECT_STREQ(Tr(StringCount), L"");
     EXPECT_STREQ(Tr(-1), L"");
     EXPECT_STREQ(Tr(1 << 30), L"");
-    EXPECT_EQ(TrFormat(486, 5), L"");
+    EXPECT_EQ(TrFormat(StringCount, 5), L"");
     EXPECT_EQ(TrFormat(-1, 5), L"");
 }
 

@@ -361,6 +361,7 @@ constinit const LanguageTexts ChineseSimplified = MakeLanguageTexts({
     {483, L"应用程序已关闭"},
     {484, L"重新启动"},
     {485, L"此应用程序以管理员身份运行。要嵌入它，请以管理员身份启动 Cadrels（或以普通用户身份运行该应用）。"},
+    {486, L"应用管理员布局之前"},
 });
 
 }  // namespace cadrels::i18n

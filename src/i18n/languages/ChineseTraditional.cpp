@@ -361,6 +361,7 @@ constinit const LanguageTexts ChineseTraditional = MakeLanguageTexts({
     {483, L"應用程式已關閉"},
     {484, L"重新啟動"},
     {485, L"此應用程式以系統管理員身分執行。若要嵌入它，請以系統管理員身分啟動 Cadrels（或以一般使用者身分執行該應用程式）。"},
+    {486, L"套用管理員配置之前"},
 });
 
 }  // namespace cadrels::i18n

@@ -361,6 +361,7 @@ constinit const LanguageTexts Dutch = MakeLanguageTexts({
     {483, L"App gesloten"},
     {484, L"Opnieuw starten"},
     {485, L"Deze app wordt uitgevoerd als administrator. Start Cadrels als administrator om hem in te sluiten (of voer de app uit als gewone gebruiker)."},
+    {486, L"Vóór de indeling van de beheerder"},
 });
 
 }  // namespace cadrels::i18n

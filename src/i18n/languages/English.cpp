@@ -361,6 +361,7 @@ constinit const LanguageTexts English = MakeLanguageTexts({
     {483, L"Application closed"},
     {484, L"Relaunch"},
     {485, L"This application runs as administrator. To host it, launch Cadrels as administrator (or run the app as a normal user)."},
+    {486, L"Before the administrator's layout"},
 });
 
 }  // namespace cadrels::i18n

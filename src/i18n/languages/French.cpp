@@ -361,6 +361,7 @@ constinit const LanguageTexts French = MakeLanguageTexts({
     {483, L"Application fermée"},
     {484, L"Relancer"},
     {485, L"Cette application s'exécute en administrateur. Pour l'héberger, lancez Cadrels en tant qu'administrateur (ou lancez l'application en utilisateur normal)."},
+    {486, L"Avant la disposition de l'administrateur"},
 });
 
 }  // namespace cadrels::i18n

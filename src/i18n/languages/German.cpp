@@ -361,6 +361,7 @@ constinit const LanguageTexts German = MakeLanguageTexts({
     {483, L"Anwendung geschlossen"},
     {484, L"Neu starten"},
     {485, L"Diese Anwendung wird als Administrator ausgeführt. Um sie einzubetten, starte Cadrels als Administrator (oder führe die Anwendung als normaler Benutzer aus)."},
+    {486, L"Vor der Anordnung des Administrators"},
 });
 
 }  // namespace cadrels::i18n

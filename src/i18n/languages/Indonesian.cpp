@@ -361,6 +361,7 @@ constinit const LanguageTexts Indonesian = MakeLanguageTexts({
     {483, L"Aplikasi ditutup"},
     {484, L"Luncurkan ulang"},
     {485, L"Aplikasi ini berjalan sebagai administrator. Untuk menampungnya, jalankan Cadrels sebagai administrator (atau jalankan aplikasi sebagai pengguna biasa)."},
+    {486, L"Sebelum tata letak administrator"},
 });
 
 }  // namespace cadrels::i18n

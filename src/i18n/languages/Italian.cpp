@@ -361,6 +361,7 @@ constinit const LanguageTexts Italian = MakeLanguageTexts({
     {483, L"Applicazione chiusa"},
     {484, L"Riavvia"},
     {485, L"Questa applicazione è in esecuzione come amministratore. Per ospitarla, avvia Cadrels come amministratore (oppure esegui l'applicazione come utente normale)."},
+    {486, L"Prima della disposizione dell'amministratore"},
 });
 
 }  // namespace cadrels::i18n

@@ -361,6 +361,7 @@ constinit const LanguageTexts Japanese = MakeLanguageTexts({
     {483, L"アプリケーションが終了しました"},
     {484, L"再起動"},
     {485, L"このアプリケーションは管理者として実行されています。埋め込むには、Cadrels を管理者として起動してください（または、アプリを通常のユーザーとして実行してください）。"},
+    {486, L"管理者のレイアウト適用前"},
 });
 
 }  // namespace cadrels::i18n

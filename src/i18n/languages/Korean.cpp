@@ -361,6 +361,7 @@ constinit const LanguageTexts Korean = MakeLanguageTexts({
     {483, L"앱이 닫힘"},
     {484, L"다시 시작"},
     {485, L"이 앱은 관리자 권한으로 실행 중이에요. 이 앱을 담으려면 Cadrels를 관리자 권한으로 실행하세요(또는 앱을 일반 사용자로 실행하세요)."},
+    {486, L"관리자 배치 적용 전"},
 });
 
 }  // namespace cadrels::i18n

@@ -361,6 +361,7 @@ constinit const LanguageTexts Polish = MakeLanguageTexts({
     {483, L"Aplikacja zamknięta"},
     {484, L"Uruchom ponownie"},
     {485, L"Ta aplikacja działa z uprawnieniami administratora. Aby ją osadzić, uruchom Cadrels jako administrator (lub uruchom aplikację jako zwykły użytkownik)."},
+    {486, L"Przed układem administratora"},
 });
 
 }  // namespace cadrels::i18n

@@ -361,6 +361,7 @@ constinit const LanguageTexts Portuguese = MakeLanguageTexts({
     {483, L"Aplicativo fechado"},
     {484, L"Reabrir"},
     {485, L"Este aplicativo está sendo executado como administrador. Para hospedá-lo, inicie o Cadrels como administrador (ou execute o aplicativo como um usuário normal)."},
+    {486, L"Antes do layout do administrador"},
 });
 
 }  // namespace cadrels::i18n

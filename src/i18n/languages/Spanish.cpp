@@ -361,6 +361,7 @@ constinit const LanguageTexts Spanish = MakeLanguageTexts({
     {483, L"Aplicación cerrada"},
     {484, L"Volver a iniciar"},
     {485, L"Esta aplicación se ejecuta como administrador. Para alojarla, inicia Cadrels como administrador (o ejecuta la aplicación como usuario normal)."},
+    {486, L"Antes de la disposición del administrador"},
 });
 
 }  // namespace cadrels::i18n

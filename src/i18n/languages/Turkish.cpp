@@ -361,6 +361,7 @@ constinit const LanguageTexts Turkish = MakeLanguageTexts({
     {483, L"Uygulama kapatıldı"},
     {484, L"Yeniden başlat"},
     {485, L"Bu uygulama yönetici olarak çalışıyor. Barındırmak için Cadrels'i yönetici olarak başlatın (veya uygulamayı normal kullanıcı olarak çalıştırın)."},
+    {486, L"Yönetici düzeninden önce"},
 });
 
 }  // namespace cadrels::i18n

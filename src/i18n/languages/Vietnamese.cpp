@@ -361,6 +361,7 @@ constinit const LanguageTexts Vietnamese = MakeLanguageTexts({
     {483, L"Ứng dụng đã đóng"},
     {484, L"Khởi chạy lại"},
     {485, L"Ứng dụng này chạy với quyền quản trị viên. Để nhúng nó, hãy chạy Cadrels với quyền quản trị viên (hoặc chạy ứng dụng với tư cách người dùng thường)."},
+    {486, L"Trước bố cục của quản trị viên"},
 });
 
 }  // namespace cadrels::i18n
