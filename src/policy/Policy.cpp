@@ -381,7 +381,12 @@ bool IsQuitLocked()
 
 bool CheckAdminPassword(const std::wstring& password)
 {
-    const std::string expected = CurrentPolicy().AdminPasswordDigest();
+    return PasswordMatches(CurrentPolicy(), password);
+}
+
+bool PasswordMatches(const PolicyDocument& policy, const std::wstring& password)
+{
+    const std::string expected = policy.AdminPasswordDigest();
     if (expected.empty()) {
         return false;
     }

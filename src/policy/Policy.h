@@ -66,6 +66,7 @@ bool IsQuitLocked();
 // True only when the policy holds a digest and the password's UTF-8 bytes
 // hash to exactly it.
 bool CheckAdminPassword(const std::wstring& password);
+bool PasswordMatches(const PolicyDocument& policy, const std::wstring& password);
 // SHA-256 through the system's CNG provider as 64 lower-case hexadecimal
 // digits; empty when the provider fails.
 std::string Sha256Hex(std::string_view bytes);
