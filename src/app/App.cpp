@@ -86,6 +86,7 @@ int App::Run(HINSTANCE instance)
     graphics_.Create();
 
     Initialize();
+    ApplyPolicyCadrelOverrides();
 
     tray_.Add(window_, WM_APP_TRAYICON, instance_, TrayTooltip(BrandName()));
     StartThemeWatcher();
@@ -155,12 +156,16 @@ void App::Initialize()
     SetAccent(settings_.accent);
     SetCadrelBackground(settings_.cadrelBg);
 
+    ApplyPolicyOverrides();
+
     if (!firstRun_) {
         MigrateContainers(settings_);
         if (ClaimContainers(settings_)) {
             SaveLayout(settings_);
         }
     }
+
+    MergePolicyCadrels();
 
     Workspace& page = settings_.workspaces[static_cast<size_t>(settings_.activeWorkspace)];
     if (page.cadrels.empty() && firstRun_) {

@@ -91,6 +91,11 @@ private:
     void ShowTrayMenu();
     std::wstring BrandName() const;
 
+    // The administrator's policy at start-up (AppPolicy.cpp).
+    void ApplyPolicyOverrides();
+    void MergePolicyCadrels();
+    void ApplyPolicyCadrelOverrides();
+
     HINSTANCE instance_ = nullptr;
     GraphicsDevice graphics_;
     DeviceRecovery deviceRecovery_;

@@ -56,9 +56,4 @@ void App::OnSystemThemeChanged()
     DebugLog(L"Theme systeme applique : %ls.", IsDarkTheme() ? L"sombre" : L"clair");
 }
 
-std::wstring App::BrandName() const
-{
-    return {};
-}
-
 }  // namespace cadrels

@@ -4,6 +4,7 @@
 #include "base/ProcessHeap.h"
 #include "i18n/StringTable.h"
 #include "i18n/TextEncoding.h"
+#include "policy/Policy.h"
 
 #include <windows.h>
 #include <shobjidl.h>
@@ -19,6 +20,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     cadrels::UseLowFragmentationHeap();
     cadrels::ScrubEnvironment();
     SetCurrentProcessExplicitAppUserModelID(L"Tarvel.Cadrels");
+    // Before anything reads a setting: the policy overrides them.
+    cadrels::LoadPolicy();
 
     try {
         cadrels::App app;

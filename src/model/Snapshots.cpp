@@ -69,6 +69,11 @@ bool WriteSnapshot(const Settings& settings, const std::wstring& name, const std
     return !WriteSnapshotInFolder(SnapshotsFolder(), settings, name, createdText, isAuto).empty();
 }
 
+bool TakeAutomaticSnapshot(const Settings& settings, const std::wstring& name)
+{
+    return WriteSnapshot(settings, name, SnapshotTimeNow(), true);
+}
+
 std::wstring WriteSnapshotInFolder(const std::wstring& folder, const Settings& settings, const std::wstring& name,
                                    const std::wstring& createdText, bool isAuto)
 {

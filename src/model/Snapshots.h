@@ -29,6 +29,11 @@ JsonValue SnapshotDocument(const Settings& settings, const std::wstring& name, c
 bool WriteSnapshot(const Settings& settings, const std::wstring& name, const std::wstring& createdText,
                    bool isAuto);
 
+// An automatic snapshot of the settings as they are, stamped now, written to
+// the snapshots folder before an operation that removes part of the
+// arrangement; true when it was written.
+bool TakeAutomaticSnapshot(const Settings& settings, const std::wstring& name);
+
 // Writes one snapshot into `folder` (created when missing); the file's path,
 // or empty when nothing could be written.
 std::wstring WriteSnapshotInFolder(const std::wstring& folder, const Settings& settings, const std::wstring& name,

@@ -363,6 +363,7 @@ constinit const LanguageTexts ChineseSimplified = MakeLanguageTexts({
     {485, L"此应用程序以管理员身份运行。要嵌入它，请以管理员身份启动 Cadrels（或以普通用户身份运行该应用）。"},
     {486, L"更新信息未签名：已忽略。"},
     {487, L"更新信息的签名无效：已忽略。"},
+    {488, L"应用管理员布局之前"},
 });
 
 }  // namespace cadrels::i18n

@@ -363,6 +363,7 @@ constinit const LanguageTexts ChineseTraditional = MakeLanguageTexts({
     {485, L"此應用程式以系統管理員身分執行。若要嵌入它，請以系統管理員身分啟動 Cadrels（或以一般使用者身分執行該應用程式）。"},
     {486, L"更新資訊未經簽署：已忽略。"},
     {487, L"更新資訊的簽章無效：已忽略。"},
+    {488, L"套用管理員配置之前"},
 });
 
 }  // namespace cadrels::i18n

@@ -363,6 +363,7 @@ constinit const LanguageTexts Dutch = MakeLanguageTexts({
     {485, L"Deze app wordt uitgevoerd als administrator. Start Cadrels als administrator om hem in te sluiten (of voer de app uit als gewone gebruiker)."},
     {486, L"De update-informatie is niet ondertekend: ze is genegeerd."},
     {487, L"De handtekening van de update-informatie is ongeldig: ze is genegeerd."},
+    {488, L"Vóór de indeling van de beheerder"},
 });
 
 }  // namespace cadrels::i18n

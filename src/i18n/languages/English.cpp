@@ -363,6 +363,7 @@ constinit const LanguageTexts English = MakeLanguageTexts({
     {485, L"This application runs as administrator. To host it, launch Cadrels as administrator (or run the app as a normal user)."},
     {486, L"The update information is not signed: it was ignored."},
     {487, L"The update information has an invalid signature: it was ignored."},
+    {488, L"Before the administrator's layout"},
 });
 
 }  // namespace cadrels::i18n

@@ -363,6 +363,7 @@ constinit const LanguageTexts French = MakeLanguageTexts({
     {485, L"Cette application s'exécute en administrateur. Pour l'héberger, lancez Cadrels en tant qu'administrateur (ou lancez l'application en utilisateur normal)."},
     {486, L"Les informations de mise à jour ne sont pas signées : elles ont été ignorées."},
     {487, L"La signature des informations de mise à jour est invalide : elles ont été ignorées."},
+    {488, L"Avant la disposition de l'administrateur"},
 });
 
 }  // namespace cadrels::i18n

@@ -363,6 +363,7 @@ constinit const LanguageTexts German = MakeLanguageTexts({
     {485, L"Diese Anwendung wird als Administrator ausgeführt. Um sie einzubetten, starte Cadrels als Administrator (oder führe die Anwendung als normaler Benutzer aus)."},
     {486, L"Die Update-Informationen sind nicht signiert: Sie wurden ignoriert."},
     {487, L"Die Signatur der Update-Informationen ist ungültig: Sie wurden ignoriert."},
+    {488, L"Vor der Anordnung des Administrators"},
 });
 
 }  // namespace cadrels::i18n

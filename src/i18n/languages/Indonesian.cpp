@@ -363,6 +363,7 @@ constinit const LanguageTexts Indonesian = MakeLanguageTexts({
     {485, L"Aplikasi ini berjalan sebagai administrator. Untuk menampungnya, jalankan Cadrels sebagai administrator (atau jalankan aplikasi sebagai pengguna biasa)."},
     {486, L"Informasi pembaruan tidak ditandatangani: informasi itu diabaikan."},
     {487, L"Tanda tangan informasi pembaruan tidak valid: informasi itu diabaikan."},
+    {488, L"Sebelum tata letak administrator"},
 });
 
 }  // namespace cadrels::i18n

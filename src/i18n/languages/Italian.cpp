@@ -363,6 +363,7 @@ constinit const LanguageTexts Italian = MakeLanguageTexts({
     {485, L"Questa applicazione è in esecuzione come amministratore. Per ospitarla, avvia Cadrels come amministratore (oppure esegui l'applicazione come utente normale)."},
     {486, L"Le informazioni di aggiornamento non sono firmate: sono state ignorate."},
     {487, L"La firma delle informazioni di aggiornamento non è valida: sono state ignorate."},
+    {488, L"Prima della disposizione dell'amministratore"},
 });
 
 }  // namespace cadrels::i18n

@@ -363,6 +363,7 @@ constinit const LanguageTexts Korean = MakeLanguageTexts({
     {485, L"이 앱은 관리자 권한으로 실행 중이에요. 이 앱을 담으려면 Cadrels를 관리자 권한으로 실행하세요(또는 앱을 일반 사용자로 실행하세요)."},
     {486, L"업데이트 정보에 서명이 없어 무시했어요."},
     {487, L"업데이트 정보의 서명이 올바르지 않아 무시했어요."},
+    {488, L"관리자 배치 적용 전"},
 });
 
 }  // namespace cadrels::i18n

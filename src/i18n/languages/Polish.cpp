@@ -363,6 +363,7 @@ constinit const LanguageTexts Polish = MakeLanguageTexts({
     {485, L"Ta aplikacja działa z uprawnieniami administratora. Aby ją osadzić, uruchom Cadrels jako administrator (lub uruchom aplikację jako zwykły użytkownik)."},
     {486, L"Informacje o aktualizacji nie są podpisane: zostały zignorowane."},
     {487, L"Podpis informacji o aktualizacji jest nieprawidłowy: zostały zignorowane."},
+    {488, L"Przed układem administratora"},
 });
 
 }  // namespace cadrels::i18n

@@ -363,6 +363,7 @@ constinit const LanguageTexts Portuguese = MakeLanguageTexts({
     {485, L"Este aplicativo está sendo executado como administrador. Para hospedá-lo, inicie o Cadrels como administrador (ou execute o aplicativo como um usuário normal)."},
     {486, L"As informações de atualização não estão assinadas: foram ignoradas."},
     {487, L"A assinatura das informações de atualização é inválida: foram ignoradas."},
+    {488, L"Antes do layout do administrador"},
 });
 
 }  // namespace cadrels::i18n

@@ -363,6 +363,7 @@ constinit const LanguageTexts Spanish = MakeLanguageTexts({
     {485, L"Esta aplicación se ejecuta como administrador. Para alojarla, inicia Cadrels como administrador (o ejecuta la aplicación como usuario normal)."},
     {486, L"La información de actualización no está firmada: se ha ignorado."},
     {487, L"La firma de la información de actualización no es válida: se ha ignorado."},
+    {488, L"Antes de la disposición del administrador"},
 });
 
 }  // namespace cadrels::i18n

@@ -363,6 +363,7 @@ constinit const LanguageTexts Turkish = MakeLanguageTexts({
     {485, L"Bu uygulama yönetici olarak çalışıyor. Barındırmak için Cadrels'i yönetici olarak başlatın (veya uygulamayı normal kullanıcı olarak çalıştırın)."},
     {486, L"Güncelleme bilgileri imzalı değil: yok sayıldı."},
     {487, L"Güncelleme bilgilerinin imzası geçersiz: yok sayıldı."},
+    {488, L"Yönetici düzeninden önce"},
 });
 
 }  // namespace cadrels::i18n

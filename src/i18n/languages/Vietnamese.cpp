@@ -363,6 +363,7 @@ constinit const LanguageTexts Vietnamese = MakeLanguageTexts({
     {485, L"Ứng dụng này chạy với quyền quản trị viên. Để nhúng nó, hãy chạy Cadrels với quyền quản trị viên (hoặc chạy ứng dụng với tư cách người dùng thường)."},
     {486, L"Thông tin cập nhật chưa được ký: đã bị bỏ qua."},
     {487, L"Chữ ký của thông tin cập nhật không hợp lệ: đã bị bỏ qua."},
+    {488, L"Trước bố cục của quản trị viên"},
 });
 
 }  // namespace cadrels::i18n

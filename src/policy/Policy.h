@@ -1,0 +1,81 @@
+// The administration policy of this process: policy.json, found through the
+// machine's registry or the shared application-data folder, read once at
+// process start and only queried afterwards (from any thread: nothing changes
+// it after LoadPolicy).
+#pragma once
+
+#include "policy/PolicyDocument.h"
+#include "policy/PredefinedCadrels.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace cadrels {
+
+// Reads the policy; called once by the process entry before anything reads
+// settings. A missing file is silent; a refused or unusable one is logged.
+void LoadPolicy();
+
+const PolicyDocument& CurrentPolicy();
+
+// Where the policy file is: the "PolicyFile" value under `subKey` of `root`
+// (64-bit view; REG_SZ as is, REG_EXPAND_SZ expanded; spaces and tabs around
+// it removed), else the shared application-data folder + "\Cadrels\policy.json".
+std::wstring PolicyFileFromRegistry(HKEY root, const wchar_t* subKey);
+std::wstring PolicyFileLocation();
+
+enum class PolicyFileRead { Missing, Unreadable, Refused, Read };
+
+// Opens the file so that it can be neither changed nor renamed while it is
+// checked and read, checks who owns it and its folder and who may write to
+// them on the opened handles, then reads it. `why` explains a refusal or a
+// failure (French, for the log).
+PolicyFileRead ReadTrustedPolicyFile(const std::wstring& path, std::string& bytes, std::wstring& why);
+
+// The user this process runs for, as "S-1-5-21-..."; empty on failure.
+std::string CurrentUserSid();
+
+// The queries the rest of the program asks.
+int PolicyBool(const char* key);
+int PolicyInt(const char* key, int min, int max);
+std::string PolicyString(const char* key);
+bool PolicyColour(const char* key, Color& out);
+int PolicyTheme();
+int PolicyViewMode();
+std::string PolicyLanguageCode();
+std::optional<double> PolicyForcedOpacity();
+std::optional<double> PolicyForcedZoom();
+
+// Choices the cadrel menu does not offer because the policy decides them.
+bool IsThemeForced();
+bool IsLanguageForced();
+bool IsOpacityForced();
+bool IsViewModeForced();
+bool IsZoomForced();
+
+bool IsSectionHidden(int section);
+bool IsSectionLocked(int section);
+bool IsSectionHiddenOrLocked(int section);
+bool AreSettingsLocked();
+bool AreCadrelsLocked();
+bool IsQuitLocked();
+
+// True only when the policy holds a digest and the password's UTF-8 bytes
+// hash to exactly it.
+bool CheckAdminPassword(const std::wstring& password);
+bool PasswordMatches(const PolicyDocument& policy, const std::wstring& password);
+// SHA-256 through the system's CNG provider as 64 lower-case hexadecimal
+// digits; empty when the provider fails.
+std::string Sha256Hex(std::string_view bytes);
+
+std::wstring BrandName();
+std::wstring BrandLogo();
+std::wstring SupportEmail();
+std::wstring SupportUrl();
+
+const std::vector<PredefinedCadrel>& PredefinedCadrels();
+
+}  // namespace cadrels

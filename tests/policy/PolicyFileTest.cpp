@@ -1,0 +1,155 @@
+// Finding and reading the policy file on the real system: the registry value,
+// the ownership check on opened handles, and the password digest through CNG.
+#include "TestFiles.h"
+
+#include "base/UniqueHandle.h"
+#include "policy/Policy.h"
+
+#include <aclapi.h>
+#include <sddl.h>
+
+#include <gtest/gtest.h>
+
+namespace cadrels {
+namespace {
+
+constexpr wchar_t TestKey[] = L"Software\\CadrelsPolicyTest";
+
+class RegistryLocation : public ::testing::Test {
+protected:
+    void TearDown() override { RegDeleteKeyW(HKEY_CURRENT_USER, TestKey); }
+
+    void SetValue(DWORD type, const std::wstring& text)
+    {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, TestKey, 0, nullptr, 0, KEY_WRITE | KEY_WOW64_64KEY, nullptr,
+                                  &key, nullptr),
+                  ERROR_SUCCESS);
+        UniqueKey owned(key);
+        ASSERT_EQ(RegSetValueExW(key, L"PolicyFile", 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+    }
+};
+
+TEST_F(RegistryLocation, PlainAndExpandableValues)
+{
+    EXPECT_EQ(PolicyFileFromRegistry(HKEY_CURRENT_USER, TestKey), L"") << "no key";
+
+    SetValue(REG_SZ, L" \t C:\\Corp\\policy.json \t");
+    EXPECT_EQ(PolicyFileFromRegistry(HKEY_CURRENT_USER, TestKey), L"C:\\Corp\\policy.json");
+
+    SetValue(REG_SZ, L"%ProgramData%\\Corp\\policy.json");
+    EXPECT_EQ(PolicyFileFromRegistry(HKEY_CURRENT_USER, TestKey), L"%ProgramData%\\Corp\\policy.json")
+        << "a plain string is taken as written";
+
+    SetValue(REG_EXPAND_SZ, L"  %ProgramData%\\Corp\\policy.json");
+    EXPECT_EQ(PolicyFileFromRegistry(HKEY_CURRENT_USER, TestKey),
+              testing::KnownFolderPath(FOLDERID_ProgramData) + L"\\Corp\\policy.json");
+
+    SetValue(REG_SZ, L" \t ");
+    EXPECT_EQ(PolicyFileFromRegistry(HKEY_CURRENT_USER, TestKey), L"");
+
+    SetValue(REG_SZ, std::wstring(1500, L'a'));
+    EXPECT_EQ(PolicyFileFromRegistry(HKEY_CURRENT_USER, TestKey), L"") << "longer than 2048 bytes";
+
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, TestKey, 0, KEY_WRITE, &key), ERROR_SUCCESS);
+    const DWORD number = 1;
+    RegSetValueExW(key, L"PolicyFile", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+    RegCloseKey(key);
+    EXPECT_EQ(PolicyFileFromRegistry(HKEY_CURRENT_USER, TestKey), L"") << "not a string";
+}
+
+TEST(PolicyLocation, FallsBackToTheSharedDataFolder)
+{
+    EXPECT_EQ(PolicyFileLocation(), testing::KnownFolderPath(FOLDERID_ProgramData) + L"\\Cadrels\\policy.json");
+}
+
+class TrustedFile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder_ = testing::MakeTempFolder(L"policy");
+        path_ = folder_ + L"\\policy.json";
+    }
+    void TearDown() override { testing::RemoveTree(folder_); }
+
+    PolicyFileRead Read()
+    {
+        return ReadTrustedPolicyFile(path_, bytes_, why_);
+    }
+
+    std::wstring folder_;
+    std::wstring path_;
+    std::string bytes_;
+    std::wstring why_;
+};
+
+TEST_F(TrustedFile, TheUsersOwnFileIsReadAndOthersWritesAreRefused)
+{
+    ASSERT_FALSE(CurrentUserSid().empty());
+    EXPECT_EQ(Read(), PolicyFileRead::Missing);
+    EXPECT_EQ(why_, L"");
+
+    ASSERT_TRUE(testing::WriteBytes(path_, "\xEF\xBB\xBF{\"lockQuit\":true}"));
+    ASSERT_EQ(Read(), PolicyFileRead::Read) << why_;
+    EXPECT_EQ(bytes_, "\xEF\xBB\xBF{\"lockQuit\":true}");
+    EXPECT_TRUE(ParsePolicy(bytes_).IsQuitLocked());
+
+    // Everyone may write: Wine turns this into a world-writable file and
+    // reports it back, so the real check on the handle sees it.
+    PSECURITY_DESCRIPTOR raw = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;FA;;;SY)(A;;FA;;;WD)", SDDL_REVISION_1,
+                                                                     &raw, nullptr));
+    BOOL present = FALSE;
+    BOOL defaulted = FALSE;
+    PACL acl = nullptr;
+    ASSERT_TRUE(GetSecurityDescriptorDacl(raw, &present, &acl, &defaulted));
+    ASSERT_EQ(SetNamedSecurityInfoW(const_cast<wchar_t*>(path_.c_str()), SE_FILE_OBJECT,
+                                    DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                    acl, nullptr),
+              static_cast<DWORD>(ERROR_SUCCESS));
+    LocalFree(raw);
+    EXPECT_EQ(Read(), PolicyFileRead::Refused);
+    EXPECT_EQ(why_, L"le fichier est modifiable par S-1-1-0");
+    EXPECT_TRUE(bytes_.empty()) << "nothing of a refused file is kept";
+}
+
+TEST_F(TrustedFile, AnEmptyFileIsNotAPolicy)
+{
+    ASSERT_TRUE(testing::WriteBytes(path_, ""));
+    EXPECT_EQ(Read(), PolicyFileRead::Unreadable);
+}
+
+TEST(AdminPassword, Sha256KnownVectors)
+{
+    EXPECT_EQ(Sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    EXPECT_EQ(Sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    EXPECT_EQ(Sha256Hex("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
+              "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
+    EXPECT_EQ(Sha256Hex(std::string(1000000, 'a')),
+              "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
+}
+
+TEST(AdminPassword, OnlyTheExactLowerCaseDigestOpens)
+{
+    const PolicyDocument policy = ParsePolicy(
+        R"({"lockSettings":true,"adminPasswordSha256":"850f7dc43910ff890f8879c0ed26fe697c93a067ad93a7d50f466a7028a9bf4e"})");
+    EXPECT_TRUE(PasswordMatches(policy, L"café")) << "hashed as UTF-8";
+    EXPECT_FALSE(PasswordMatches(policy, L"cafe"));
+    EXPECT_FALSE(PasswordMatches(policy, L"Café"));
+    EXPECT_FALSE(PasswordMatches(policy, L""));
+
+    const PolicyDocument upper = ParsePolicy(
+        R"({"adminPasswordSha256":"850F7DC43910FF890F8879C0ED26FE697C93A067AD93A7D50F466A7028A9BF4E"})");
+    EXPECT_FALSE(PasswordMatches(upper, L"café"));
+
+    EXPECT_FALSE(PasswordMatches(ParsePolicy(R"({"lockSettings":true})"), L""));
+    EXPECT_FALSE(PasswordMatches(ParsePolicy(R"({"adminPasswordSha256":""})"), L""))
+        << "no digest never matches, not even an empty password";
+    EXPECT_FALSE(CheckAdminPassword(L"")) << "this process has no policy";
+}
+
+}  // namespace
+}  // namespace cadrels
