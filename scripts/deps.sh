@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++-mingw-w64-x86-64-posix
-    wine wine64 xvfb xauth imagemagick googletest
+    wine wine64 xvfb xauth imagemagick googletest locales
     fonts-wine fonts-noto-core fonts-noto-cjk
     python3 openssl
 )
@@ -21,15 +21,33 @@ for package in "${packages[@]}"; do
         missing+=("$package")
     fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
 sudo=
 if [ "$(id -u)" -ne 0 ]; then
     sudo=sudo
 fi
-echo "Installing: ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-if ! $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"; then
-    $sudo apt-get update -q
-    $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    if ! $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"; then
+        $sudo apt-get update -q
+        $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+    fi
+fi
+
+# Wine takes the interface language from LC_ALL, and only from a locale the
+# host has generated: the tests run in French and, for the first-start
+# language, in English.
+wanted_locales=(fr_FR.UTF-8 en_US.UTF-8)
+generate=0
+for wanted in "${wanted_locales[@]}"; do
+    short=$(echo "$wanted" | sed 's/UTF-8/utf8/')
+    if ! locale -a 2>/dev/null | grep -qx "$short"; then
+        generate=1
+        if ! grep -q "^$wanted UTF-8" /etc/locale.gen 2>/dev/null; then
+            echo "$wanted UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
+        fi
+    fi
+done
+if [ $generate = 1 ]; then
+    $sudo locale-gen >/dev/null
 fi

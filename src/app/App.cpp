@@ -6,6 +6,8 @@
 #include "base/WindowProc.h"
 #include "cadrel/CadrelPlacement.h"
 #include "i18n/StringTable.h"
+#include "i18n/SystemLanguage.h"
+#include "i18n/TextEncoding.h"
 #include "model/ContainerMigration.h"
 #include "model/DefaultCadrels.h"
 #include "model/LayoutFile.h"
@@ -143,12 +145,17 @@ void App::Initialize()
     displayKey_ = DisplayKey(monitors_);
 
     firstRun_ = !LoadLayout(settings_);
-    if (settings_.workspaces.empty()) {
-        Workspace page;
-        page.id = NewId();
-        page.name = Tr(4);
-        settings_.workspaces.push_back(std::move(page));
-        settings_.activeWorkspace = 0;
+    if (firstRun_) {
+        // A first start speaks the language of Windows when it is one of
+        // ours; a stored language, or the policy's, always wins.
+        const std::string locale = SystemUiLocaleName();
+        const int language = LanguageIndexForLocale(locale);
+        if (language >= 0) {
+            settings_.language = language;
+        }
+        DebugLog(L"Premier demarrage : langue de Windows %ls, langue choisie %ls.",
+                 locale.empty() ? L"inconnue" : Utf8ToWide(locale).c_str(),
+                 Utf8ToWide(LanguageCode(settings_.language)).c_str());
     }
 
     SetUiLanguage(settings_.language);
@@ -157,6 +164,15 @@ void App::Initialize()
     SetCadrelBackground(settings_.cadrelBg);
 
     ApplyPolicyOverrides();
+
+    // Named once the language is settled.
+    if (settings_.workspaces.empty()) {
+        Workspace page;
+        page.id = NewId();
+        page.name = Tr(4);
+        settings_.workspaces.push_back(std::move(page));
+        settings_.activeWorkspace = 0;
+    }
 
     if (!firstRun_) {
         MigrateContainers(settings_);

@@ -29,6 +29,10 @@ desktop_size=${CADRELS_DESKTOP_SIZE:-1280x800}
 export WINEPREFIX=$build/wineprefix-$name
 export WINEDEBUG=-all
 export WINEARCH=win64
+# The interface language Wine reports (scripts/deps.sh generates the locale).
+# French by default, the program's own default; a test may start a program
+# with another LC_ALL in its environment.
+export LC_ALL=${CADRELS_LC_ALL:-fr_FR.UTF-8}
 # winedbg: an unimplemented call must end the process, not hang it in the debugger.
 # winemenubuilder: shortcuts made by tests must not become host menu entries.
 # mscoree, mshtml: no Mono or Gecko install prompts.

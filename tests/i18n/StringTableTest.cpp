@@ -1,5 +1,6 @@
 #include "i18n/LanguageTexts.h"
 #include "i18n/StringTable.h"
+#include "i18n/SystemLanguage.h"
 
 #include "LanguageScope.h"
 
@@ -143,6 +144,25 @@ TEST(StringTable, LanguageIndexFromCode)
     };
     for (const Case& c : cases) {
         EXPECT_EQ(LanguageIndexFromCode(c.code), c.expected) << c.code;
+    }
+}
+
+// Windows names its interface language by locale: the script or the region
+// tells Traditional from Simplified Chinese.
+TEST(StringTable, LanguageIndexForLocale)
+{
+    struct Case {
+        const char* locale;
+        int expected;
+    };
+    const Case cases[] = {
+        {"fr-FR", 0},      {"fr-CA", 0},       {"en-US", 1},      {"en-GB", 1},     {"de-AT", 3},
+        {"pt-PT", 5},      {"zh-Hant-TW", 18}, {"zh-TW", 18},     {"zh-HK", 18},    {"zh-MO", 18},
+        {"zh-Hans-CN", 10}, {"zh-CN", 10},     {"zh-SG", 10},     {"sw-KE", -1},    {"", -1},
+        {"x-hant", -1},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(LanguageIndexForLocale(c.locale), c.expected) << c.locale;
     }
 }
 
