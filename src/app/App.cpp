@@ -1,5 +1,6 @@
 #include "app/App.h"
 
+#include "base/Activity.h"
 #include "base/AppMessages.h"
 #include "base/DebugLog.h"
 #include "base/Failure.h"
@@ -104,6 +105,7 @@ int App::Run(HINSTANCE instance)
 
 void App::CreateAppWindow()
 {
+    reportActivityMessage_ = RegisterWindowMessageW(ReportActivityMessageName);
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = ForwardingWndProc<App>;

@@ -78,6 +78,7 @@ private:
     void OnSystemThemeChanged();
     void OnTaskbarCreated();
     void OnSendToListMessage();
+    void OnReportActivity();
 
     // Gives every cadrel of the page without geometry for the current display
     // one: borrowed from another display configuration, else the cascade.
@@ -100,6 +101,7 @@ private:
     GraphicsDevice graphics_;
     DeviceRecovery deviceRecovery_;
     HWND window_ = nullptr;
+    UINT reportActivityMessage_ = 0;
     BroadcastWindow broadcasts_;
     TrayIcon tray_;
     UniqueHandle singleInstanceMutex_;

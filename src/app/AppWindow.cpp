@@ -4,11 +4,17 @@
 #include "base/AppMessages.h"
 #include "app/AppScheduling.h"
 #include "app/CopyData.h"
+#include "base/Activity.h"
+#include "base/DebugLog.h"
 
 namespace cadrels {
 
 LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == reportActivityMessage_ && message != 0) {
+        OnReportActivity();
+        return 0;
+    }
     switch (message) {
     case WM_COPYDATA:
         if (const LRESULT accepted = OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam))) {
@@ -81,6 +87,13 @@ LRESULT App::OnCopyData(const COPYDATASTRUCT* data)
         QueueSendToPath(forwarded->path);
     }
     return TRUE;
+}
+
+void App::OnReportActivity()
+{
+    const ActivityCounts counts = CurrentActivity();
+    DebugLog(L"Activite : %llu messages, %llu minuteries", static_cast<unsigned long long>(counts.messages),
+             static_cast<unsigned long long>(counts.timers));
 }
 
 void App::OnTimer(UINT_PTR id)

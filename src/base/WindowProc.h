@@ -3,6 +3,8 @@
 // the object's member WndProc. Registering the class is the caller's business.
 #pragma once
 
+#include "base/Activity.h"
+
 #include <windows.h>
 
 namespace cadrels {
@@ -14,6 +16,7 @@ void LogWndProcException(HWND window, UINT message);
 template <typename T>
 LRESULT CALLBACK ForwardingWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    NoteWindowMessage(message);
     T* self = nullptr;
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);

@@ -404,6 +404,22 @@ TEST_F(AppWindow, StrayApplicationMessagesFromAnotherProcessAreHarmless)
     EXPECT_TRUE(app_.WaitForLine(L"Envoi vers une cadrel : C:\\apres.txt", 5000));
 }
 
+// Nothing wakes an idle program: no timer, no polling, no message, once the
+// start-up work (the first sorting pass, the update check) is done.
+TEST_F(AppWindow, AnIdleProgramSeesNoMessages)
+{
+    Start();
+    Sleep(2000);
+    const auto before = app_.ReportActivity();
+    ASSERT_TRUE(before);
+    Sleep(3000);
+    const auto after = app_.ReportActivity();
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->messages - before->messages, 1u) << "only the report request itself";
+    EXPECT_EQ(after->timers, before->timers);
+    EXPECT_GT(before->messages, 0u) << "the counts do count";
+}
+
 class Personalize {
 public:
     Personalize()

@@ -235,6 +235,30 @@ HWND CadrelsProcess::AppWindow() const
     return nullptr;
 }
 
+std::optional<CadrelsProcess::Activity> CadrelsProcess::ReportActivity(DWORD timeoutMs) const
+{
+    constexpr std::wstring_view Prefix = L"Activite : ";
+    const size_t before = CountLines(Prefix);
+    HWND window = AppWindow();
+    if (window == nullptr ||
+        !PostMessageW(window, RegisterWindowMessageW(L"Cadrels.ReportActivity"), 0, 0) ||
+        !WaitForLine(Prefix, timeoutMs, before + 1)) {
+        return std::nullopt;
+    }
+    std::wstring last;
+    for (const std::wstring& line : Lines()) {
+        if (line.find(Prefix) != std::wstring::npos) {
+            last = line;
+        }
+    }
+    Activity activity;
+    if (swscanf(last.c_str() + last.find(Prefix) + Prefix.size(), L"%llu messages, %llu minuteries",
+                &activity.messages, &activity.timers) != 2) {
+        return std::nullopt;
+    }
+    return activity;
+}
+
 std::vector<HWND> CadrelsProcess::TopLevelWindows(const wchar_t* className) const
 {
     return TopLevelWindowsOf(processId_, className, false);

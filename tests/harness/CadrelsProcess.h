@@ -36,6 +36,15 @@ public:
     // Waits for the line App writes when its message loop runs.
     bool WaitUntilReady(DWORD timeoutMs = 20000) const;
 
+    // Messages and timers the program's windows have seen since start, as the
+    // application window reports them when asked; nothing when it does not
+    // answer. Asking costs one message.
+    struct Activity {
+        unsigned long long messages = 0;
+        unsigned long long timers = 0;
+    };
+    std::optional<Activity> ReportActivity(DWORD timeoutMs = 5000) const;
+
     // The "Cadrels.App" message-only window of this process.
     HWND AppWindow() const;
     // Visible or hidden top-level windows of this process with that class.
