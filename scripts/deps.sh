@@ -6,7 +6,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++-mingw-w64-x86-64-posix
+    cmake ninja-build g++ g++-mingw-w64-x86-64-posix
     wine wine64 xvfb xauth imagemagick googletest locales
     fonts-wine fonts-noto-core fonts-noto-cjk
     python3 openssl

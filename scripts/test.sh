@@ -7,5 +7,8 @@ build=${CADRELS_BUILD_DIR:-$root/build}
 
 "$root/scripts/deps.sh"
 "$root/scripts/build.sh"
+# The sanitizer build of the pure code, before the suite so that its compile
+# does not compete with the timing-sensitive Wine tests.
+"$root/tests/host/run-host-checks.sh" "$build" --build-only
 cd "$build"
 exec ctest --output-on-failure -j2 "$@"

@@ -51,6 +51,21 @@ int FindCode(std::string_view code)
     return -1;
 }
 
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix)
+{
+    if (text.size() < prefix.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        if (lower(text[i]) != lower(prefix[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 const wchar_t* Tr(int id)
@@ -113,6 +128,18 @@ int LanguageIndexFromCode(std::string_view code)
         return FindCode(std::string_view(lower).substr(0, dash));
     }
     return -1;
+}
+
+int LanguageIndexForLocale(std::string_view locale)
+{
+    if (StartsWithIgnoringCase(locale, "zh-hant") || StartsWithIgnoringCase(locale, "zh-hk") ||
+        StartsWithIgnoringCase(locale, "zh-mo")) {
+        return LanguageIndexFromCode("zh-tw");
+    }
+    if (StartsWithIgnoringCase(locale, "zh-hans")) {
+        return LanguageIndexFromCode("zh");
+    }
+    return LanguageIndexFromCode(locale);
 }
 
 }  // namespace cadrels

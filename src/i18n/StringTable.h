@@ -26,4 +26,9 @@ int UiLanguage();
 // "pt-BR" gives 5, "ZH-TW" 18; -1 when nothing matches.
 int LanguageIndexFromCode(std::string_view code);
 
+// The interface language for a Windows locale name ("de-AT", "zh-Hant-TW"):
+// one of the nineteen, or -1. Traditional Chinese is told by its script or by
+// the regions that write it.
+int LanguageIndexForLocale(std::string_view locale);
+
 }  // namespace cadrels

@@ -1,6 +1,5 @@
 #include "i18n/SystemLanguage.h"
 
-#include "i18n/StringTable.h"
 #include "i18n/TextEncoding.h"
 
 #include <windows.h>
@@ -8,23 +7,6 @@
 #include <vector>
 
 namespace cadrels {
-namespace {
-
-bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix)
-{
-    if (text.size() < prefix.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(text[i]) != lower(prefix[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
 
 std::string SystemUiLocaleName()
 {
@@ -43,18 +25,6 @@ std::string SystemUiLocaleName()
         return WideToUtf8(name);
     }
     return {};
-}
-
-int LanguageIndexForLocale(std::string_view locale)
-{
-    if (StartsWithIgnoringCase(locale, "zh-hant") || StartsWithIgnoringCase(locale, "zh-hk") ||
-        StartsWithIgnoringCase(locale, "zh-mo")) {
-        return LanguageIndexFromCode("zh-tw");
-    }
-    if (StartsWithIgnoringCase(locale, "zh-hans")) {
-        return LanguageIndexFromCode("zh");
-    }
-    return LanguageIndexFromCode(locale);
 }
 
 }  // namespace cadrels

@@ -4,9 +4,11 @@
 #include "i18n/TextEncoding.h"
 #include "model/NewId.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <optional>
 
 namespace cadrels {
 namespace {

@@ -1,6 +1,5 @@
 #include "i18n/LanguageTexts.h"
 #include "i18n/StringTable.h"
-#include "i18n/SystemLanguage.h"
 
 #include "LanguageScope.h"
 
