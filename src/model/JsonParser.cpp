@@ -2,6 +2,8 @@
 // the first error clears the ok flag and every routine then returns at once.
 #include "model/JsonValue.h"
 
+#include "base/HexDigit.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -34,20 +36,6 @@ constexpr CharClasses Classes;
 bool Is(char c, CharClass what)
 {
     return (Classes.of[static_cast<unsigned char>(c)] & what) != 0;
-}
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 void AppendUtf8(std::string& out, unsigned codePoint)

@@ -1,5 +1,7 @@
 #include "policy/PolicyReadings.h"
 
+#include "base/HexDigit.h"
+
 #include <array>
 #include <cmath>
 
@@ -33,20 +35,6 @@ constexpr std::array<PolicyWord, 27> SectionNames = {{
     {"backup", 12}, {"sauvegarde", 12}, {"save", 12},
     {"hotkeys", 13}, {"raccourcis", 13}, {"shortcuts", 13},
 }};
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 }  // namespace
 

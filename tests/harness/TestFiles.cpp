@@ -1,6 +1,8 @@
 #include "TestFiles.h"
 
+#include <aclapi.h>
 #include <objbase.h>
+#include <sddl.h>
 #include <shlobj.h>
 
 #include <atomic>
@@ -118,6 +120,24 @@ bool RemoveTree(const std::wstring& path)
         FindClose(find);
     }
     return RemoveDirectoryW(path.c_str()) != FALSE;
+}
+
+bool MakeWritableByEveryone(const std::wstring& path)
+{
+    PSECURITY_DESCRIPTOR raw = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;FA;;;SY)(A;;FA;;;WD)", SDDL_REVISION_1, &raw,
+                                                              nullptr)) {
+        return false;
+    }
+    BOOL present = FALSE;
+    BOOL defaulted = FALSE;
+    PACL acl = nullptr;
+    const bool ok = GetSecurityDescriptorDacl(raw, &present, &acl, &defaulted) &&
+                    SetNamedSecurityInfoW(const_cast<wchar_t*>(path.c_str()), SE_FILE_OBJECT,
+                                          DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr,
+                                          nullptr, acl, nullptr) == ERROR_SUCCESS;
+    LocalFree(raw);
+    return ok;
 }
 
 }  // namespace cadrels::testing

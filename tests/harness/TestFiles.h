@@ -23,4 +23,8 @@ bool FolderExists(const std::wstring& path);
 // Deletes a folder and everything below it; true when nothing is left.
 bool RemoveTree(const std::wstring& path);
 
+// Gives the file an access list of SYSTEM and Everyone with full control
+// (Wine turns it into a world-writable file, and reports it back so).
+bool MakeWritableByEveryone(const std::wstring& path);
+
 }  // namespace cadrels::testing

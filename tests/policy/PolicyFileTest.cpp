@@ -99,18 +99,7 @@ TEST_F(TrustedFile, TheUsersOwnFileIsReadAndOthersWritesAreRefused)
 
     // Everyone may write: Wine turns this into a world-writable file and
     // reports it back, so the real check on the handle sees it.
-    PSECURITY_DESCRIPTOR raw = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;FA;;;SY)(A;;FA;;;WD)", SDDL_REVISION_1,
-                                                                     &raw, nullptr));
-    BOOL present = FALSE;
-    BOOL defaulted = FALSE;
-    PACL acl = nullptr;
-    ASSERT_TRUE(GetSecurityDescriptorDacl(raw, &present, &acl, &defaulted));
-    ASSERT_EQ(SetNamedSecurityInfoW(const_cast<wchar_t*>(path_.c_str()), SE_FILE_OBJECT,
-                                    DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                                    acl, nullptr),
-              static_cast<DWORD>(ERROR_SUCCESS));
-    LocalFree(raw);
+    ASSERT_TRUE(testing::MakeWritableByEveryone(path_));
     EXPECT_EQ(Read(), PolicyFileRead::Refused);
     EXPECT_EQ(why_, L"le fichier est modifiable par S-1-1-0");
     EXPECT_TRUE(bytes_.empty()) << "nothing of a refused file is kept";

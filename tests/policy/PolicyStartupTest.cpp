@@ -132,18 +132,7 @@ TEST_F(PolicyStartup, APolicyEveryoneMayRewriteIsRefused)
     ASSERT_TRUE(CreateDirectoryW(policyFolder_.c_str(), nullptr));
     const std::wstring policy = policyFolder_ + L"\\policy.json";
     ASSERT_TRUE(WriteBytes(policy, PolicyText));
-    PSECURITY_DESCRIPTOR raw = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;FA;;;SY)(A;;FA;;;WD)", SDDL_REVISION_1,
-                                                                     &raw, nullptr));
-    BOOL present = FALSE;
-    BOOL defaulted = FALSE;
-    PACL acl = nullptr;
-    ASSERT_TRUE(GetSecurityDescriptorDacl(raw, &present, &acl, &defaulted));
-    ASSERT_EQ(SetNamedSecurityInfoW(const_cast<wchar_t*>(policy.c_str()), SE_FILE_OBJECT,
-                                    DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                                    acl, nullptr),
-              static_cast<DWORD>(ERROR_SUCCESS));
-    LocalFree(raw);
+    ASSERT_TRUE(testing::MakeWritableByEveryone(policy));
 
     RunOnce();
     EXPECT_EQ(process_->CountLines(L"Politique refusee (" + policy + L") : le fichier est modifiable par S-1-1-0."), 1u);
