@@ -46,7 +46,7 @@ constexpr UINT_PTR ApplicationTimers[] = {TimerDeviceRetry, TimerDisplayReconfig
 App::App()
     : deviceRecovery_(graphics_, DeviceRecovery::Callbacks{
                                      [this](UINT delayMs) { SetTimer(window_, TimerDeviceRetry, delayMs, nullptr); },
-                                     nullptr,
+                                     [this] { OnGraphicsRecreated(); },
                                  })
 {
 }
@@ -84,6 +84,7 @@ int App::Run(HINSTANCE instance)
     CreateAppWindow();
     CADRELS_CHECK(OleInitialize(nullptr));
     graphics_.Create();
+    CreateIconCache();
 
     Initialize();
     ApplyPolicyCadrelOverrides();
@@ -246,6 +247,9 @@ void App::Shutdown()
     }
     themeWatcher_.Join();
     stopEvent_.Reset();
+    // Joined before the window and COM go: no worker may post or extract
+    // after this.
+    StopIconCache();
 
     // All of them, not just the hosting one: a pending sort or send-to batch
     // must not run after the final save or hold up the exit with a menu.
