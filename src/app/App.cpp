@@ -49,7 +49,7 @@ constexpr UINT_PTR ApplicationTimers[] = {TimerDeviceRetry, TimerDisplayReconfig
 App::App()
     : deviceRecovery_(graphics_, DeviceRecovery::Callbacks{
                                      [this](UINT delayMs) { SetTimer(window_, TimerDeviceRetry, delayMs, nullptr); },
-                                     nullptr,
+                                     [this] { OnGraphicsRecreated(); },
                                  })
 {
 }
@@ -87,6 +87,7 @@ int App::Run(HINSTANCE instance)
     CreateAppWindow();
     CADRELS_CHECK(OleInitialize(nullptr));
     graphics_.Create();
+    CreateIconCache();
 
     Initialize();
     ApplyPolicyCadrelOverrides();
@@ -264,6 +265,9 @@ void App::Shutdown()
     }
     themeWatcher_.Join();
     stopEvent_.Reset();
+    // Joined before the window and COM go: no worker may post or extract
+    // after this.
+    StopIconCache();
 
     // All of them, not just the hosting one: a pending sort or send-to batch
     // must not run after the final save or hold up the exit with a menu.

@@ -11,11 +11,14 @@
 #include "base/UniqueHandle.h"
 #include "gfx/DeviceRecovery.h"
 #include "gfx/GraphicsDevice.h"
+#include "gfx/IconCache.h"
+#include "gfx/IconResult.h"
 #include "model/MonitorInfo.h"
 #include "model/Records.h"
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -53,6 +56,10 @@ public:
     void PostSendToList(const std::wstring& listPath);
     void HandleSentPaths(std::vector<std::wstring> paths, POINT cursor);
 
+    // Shell icons and thumbnails for every window that shows files; null
+    // before start-up made it and after shutdown stopped it.
+    IconCache* Icons() { return iconCache_.get(); }
+
     LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
@@ -79,6 +86,13 @@ private:
     void OnTaskbarCreated();
     void OnSendToListMessage();
     void OnReportActivity();
+    void OnIconReady();
+    void OnIconsRefresh();
+
+    // Icons (AppIcons.cpp).
+    void CreateIconCache();
+    void StopIconCache();
+    void OnGraphicsRecreated();
 
     // Gives every cadrel of the page without geometry for the current display
     // one: borrowed from another display configuration, else the cascade.
@@ -109,6 +123,10 @@ private:
     SendToBatch sendToBatch_;
     // Objects handed to the main thread wait here; the messages only signal.
     Mailbox<std::wstring> sendToLists_;
+    Mailbox<IconResult> iconResults_;
+    // After the mailbox: destroyed first, its workers joined before the
+    // mailbox they post into goes.
+    std::unique_ptr<IconCache> iconCache_;
 
     Settings settings_;
     std::vector<MonitorInfo> monitors_;

@@ -36,8 +36,11 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_APP_DEVICE_LOST:
         deviceRecovery_.OnDeviceLost(static_cast<std::uint32_t>(wParam));
         return 0;
+    case WM_APP_ICON_READY:
+        OnIconReady();
+        return 0;
     case WM_APP_ICONS_REFRESH:
-        iconsRefreshPending_ = false;
+        OnIconsRefresh();
         return 0;
     case WM_APP_SAVE_SOON:
         OnSaveSoon();

@@ -1,0 +1,26 @@
+// Icon keys: what the icon cache and the emblem loader are asked for. A key
+// is empty (the item's own icon), "svg:" and a built-in icon's name, or an
+// image file path; the cache adds "@" and the size in pixels to a path.
+// Plain text functions, free of Windows headers.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace cadrels {
+
+// "path@size", the size in decimal with a leading "-" when negative.
+std::wstring MakeIconKey(std::wstring_view path, int size);
+
+// The path part of a cache key: the text before the last "@". A path may
+// itself hold "@" ("photo@2x.png", a folder "me@work"); the size never does.
+// A key without "@" is all path.
+std::wstring_view IconKeyPath(std::wstring_view key);
+
+// True for "svg:" keys (compared case-sensitively, as the built-in table is).
+bool IsBuiltinIconKey(std::wstring_view key);
+
+// True when the key has at least 4 characters and ends with ".svg" in any case.
+bool IsSvgFileKey(std::wstring_view key);
+
+}  // namespace cadrels
