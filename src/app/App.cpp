@@ -229,6 +229,7 @@ void App::RunMessageLoop(MSG& message)
             message.wParam = 0;
             break;
         }
+        NoteRetrievedMessage(message.message);
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

@@ -95,7 +95,8 @@ LRESULT App::OnCopyData(const COPYDATASTRUCT* data)
 void App::OnReportActivity()
 {
     const ActivityCounts counts = CurrentActivity();
-    DebugLog(L"Activite : %llu messages, %llu minuteries", static_cast<unsigned long long>(counts.messages),
+    DebugLog(L"Activite : %llu messages, %llu retires, %llu minuteries",
+             static_cast<unsigned long long>(counts.messages), static_cast<unsigned long long>(counts.retrieved),
              static_cast<unsigned long long>(counts.timers));
 }
 

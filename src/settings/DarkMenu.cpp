@@ -1,6 +1,8 @@
 // The menu's own message loop over a stack of open levels, the root first.
 #include "settings/DarkMenu.h"
 
+#include "base/Activity.h"
+
 #include "base/WindowProc.h"
 #include "settings/DarkStyle.h"
 #include "settings/DarkWindowClass.h"
@@ -112,6 +114,7 @@ int MenuSession::Run()
             End(0);
             break;
         }
+        NoteRetrievedMessage(message.message);
         if (message.message == WM_KEYDOWN) {
             OnKeyDown(message.wParam);
         } else if (IsMenuMouseMessage(message.message)) {

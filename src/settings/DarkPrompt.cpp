@@ -1,5 +1,7 @@
 #include "settings/DarkPrompt.h"
 
+#include "base/Activity.h"
+
 #include "base/UniqueHandle.h"
 #include "settings/DarkStyle.h"
 #include "settings/DarkWindowClass.h"
@@ -90,6 +92,7 @@ void RunPromptLoop(HWND window, PromptState& state, EnterResult&& enterResult, D
             state.Finish(window, PromptState::Dismissed);
             break;
         }
+        NoteRetrievedMessage(message.message);
         if (IsKeyForPrompt(message, window, VK_ESCAPE)) {
             state.Finish(window, PromptState::Dismissed);
         } else if (IsKeyForPrompt(message, window, VK_RETURN)) {

@@ -416,6 +416,7 @@ TEST_F(AppWindow, AnIdleProgramSeesNoMessages)
     const auto after = app_.ReportActivity();
     ASSERT_TRUE(after);
     EXPECT_EQ(after->messages - before->messages, 1u) << "only the report request itself";
+    EXPECT_EQ(after->retrieved - before->retrieved, 1u) << "only the report request itself";
     EXPECT_EQ(after->timers, before->timers);
     EXPECT_GT(before->messages, 0u) << "the counts do count";
 }

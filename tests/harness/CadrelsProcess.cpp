@@ -252,8 +252,8 @@ std::optional<CadrelsProcess::Activity> CadrelsProcess::ReportActivity(DWORD tim
         }
     }
     Activity activity;
-    if (swscanf(last.c_str() + last.find(Prefix) + Prefix.size(), L"%llu messages, %llu minuteries",
-                &activity.messages, &activity.timers) != 2) {
+    if (swscanf(last.c_str() + last.find(Prefix) + Prefix.size(), L"%llu messages, %llu retires, %llu minuteries",
+                &activity.messages, &activity.retrieved, &activity.timers) != 3) {
         return std::nullopt;
     }
     return activity;

@@ -40,7 +40,8 @@ public:
     // application window reports them when asked; nothing when it does not
     // answer. Asking costs one message.
     struct Activity {
-        unsigned long long messages = 0;
+        unsigned long long messages = 0;   // window-procedure entries
+        unsigned long long retrieved = 0;  // messages taken from the queue
         unsigned long long timers = 0;
     };
     std::optional<Activity> ReportActivity(DWORD timeoutMs = 5000) const;
