@@ -90,6 +90,7 @@ int App::Run(HINSTANCE instance)
 
     tray_.Add(window_, WM_APP_TRAYICON, instance_, TrayTooltip(BrandName()));
     StartThemeWatcher();
+    StartFolderWatcher();
     PostMessageW(window_, WM_APP_SORT_SOON, 0, 0);
     PostStartupRequests();
     StartUpdates();
@@ -246,6 +247,7 @@ void App::Shutdown()
     }
     themeWatcher_.Join();
     stopEvent_.Reset();
+    StopFolderWatcher();
 
     // All of them, not just the hosting one: a pending sort or send-to batch
     // must not run after the final save or hold up the exit with a menu.

@@ -23,9 +23,27 @@ void App::ShowTrayMenu()
     }
     POINT cursor{};
     GetCursorPos(&cursor);
-    // Nothing can be undone or redone until a file has been moved.
-    const std::vector<DarkMenuItem> items = TrayMenuItems(std::nullopt, std::nullopt);
-    ShowDarkMenu(window_, items, cursor.x, cursor.y, static_cast<int>(GetDpiForWindow(window_)));
+    const UndoHistory& history = undo_.History();
+    std::optional<std::wstring> undo;
+    std::optional<std::wstring> redo;
+    if (const UndoEntry* entry = history.NextUndo()) {
+        undo = entry->description;
+    }
+    if (const UndoEntry* entry = history.NextRedo()) {
+        redo = entry->description;
+    }
+    const std::vector<DarkMenuItem> items = TrayMenuItems(undo, redo);
+    // The menu pumps messages: Undo and Redo check again what they act on.
+    switch (ShowDarkMenu(window_, items, cursor.x, cursor.y, static_cast<int>(GetDpiForWindow(window_)))) {
+    case TrayCommandUndo:
+        Undo();
+        break;
+    case TrayCommandRedo:
+        Redo();
+        break;
+    default:
+        break;
+    }
 }
 
 void App::OnTaskbarCreated()
