@@ -1,6 +1,20 @@
 #include "fileops/DirectoryWatch.h"
 
 namespace cadrels {
+namespace {
+
+bool Identity(HANDLE file, DWORD& volume, ULONGLONG& index)
+{
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file, &info)) {
+        return false;
+    }
+    volume = info.dwVolumeSerialNumber;
+    index = (ULONGLONG{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+    return true;
+}
+
+}  // namespace
 
 bool DirectoryWatch::Open(const std::wstring& folder)
 {
@@ -15,6 +29,10 @@ bool DirectoryWatch::Open(const std::wstring& folder)
     if (!event_) {
         directory_.Reset();
         return false;
+    }
+    if (!Identity(directory_.Get(), volume_, fileIndex_)) {
+        volume_ = 0;
+        fileIndex_ = 0;
     }
     if (!buffer_) {
         buffer_ = std::make_unique<DWORD[]>(BufferBytes / sizeof(DWORD));
@@ -53,6 +71,26 @@ bool DirectoryWatch::Completed()
     }
     pending_ = false;
     return true;
+}
+
+bool DirectoryWatch::StillAt(const std::wstring& folder) const
+{
+    if (!directory_) {
+        return false;
+    }
+    UniqueFile current(CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!current) {
+        return false;
+    }
+    DWORD volume = 0;
+    ULONGLONG index = 0;
+    // A file system without file ids cannot tell; the folder is there.
+    if (!Identity(current.Get(), volume, index) || (volume_ == 0 && fileIndex_ == 0)) {
+        return true;
+    }
+    return volume == volume_ && index == fileIndex_;
 }
 
 void DirectoryWatch::Close()

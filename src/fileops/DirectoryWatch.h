@@ -32,6 +32,13 @@ public:
     // Cancels a request in flight, waits for it to end, closes everything.
     void Close();
 
+    // True while `folder` still names the directory this watch opened. A
+    // folder renamed away, or deleted while our handle keeps it pending
+    // deletion, sends no notification to its own watch (Wine does not even
+    // finish the deletion while a handle is open), so the watchers ask this
+    // now and then besides waiting.
+    bool StillAt(const std::wstring& folder) const;
+
     HANDLE Event() const { return event_.Get(); }
     bool IsOpen() const { return directory_.Valid(); }
 
@@ -42,6 +49,8 @@ private:
     UniqueHandle event_;
     OVERLAPPED overlapped_{};
     bool pending_ = false;
+    DWORD volume_ = 0;
+    ULONGLONG fileIndex_ = 0;
     std::unique_ptr<DWORD[]> buffer_;
 };
 

@@ -3,7 +3,6 @@
 #include "base/DebugLog.h"
 #include "fileops/DirectoryWatch.h"
 #include "fileops/WatchPlan.h"
-#include "model/FolderTree.h"
 
 #include <algorithm>
 #include <memory>
@@ -78,13 +77,14 @@ void FolderSetWatcher::Watch(std::vector<std::wstring> folders, HWND window, UIN
         slots.push_back(std::move(slot));
     }
 
+    ULONGLONG nextRecheck = start + FolderRecheckMs;
     std::vector<HANDLE> handles;
     std::vector<Slot*> watched;  // watched[i] answers handles[i + 1]
     for (;;) {
         handles.assign(1, stop);
         watched.clear();
         const ULONGLONG now = GetTickCount64();
-        ULONGLONG nextRetry = ~0ull;
+        ULONGLONG nextRetry = nextRecheck;
         for (const auto& slot : slots) {
             if (slot->watch.IsOpen()) {
                 handles.push_back(slot->watch.Event());
@@ -93,8 +93,7 @@ void FolderSetWatcher::Watch(std::vector<std::wstring> folders, HWND window, UIN
                 nextRetry = std::min(nextRetry, slot->retryAt);
             }
         }
-        const DWORD timeout =
-            nextRetry == ~0ull ? INFINITE : static_cast<DWORD>(nextRetry > now ? nextRetry - now : 0);
+        const DWORD timeout = static_cast<DWORD>(nextRetry > now ? nextRetry - now : 0);
         const DWORD woken =
             WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE, timeout);
         if (woken == WAIT_OBJECT_0 || woken == WAIT_FAILED) {
@@ -102,6 +101,15 @@ void FolderSetWatcher::Watch(std::vector<std::wstring> folders, HWND window, UIN
         }
         if (woken == WAIT_TIMEOUT) {
             const ULONGLONG retryNow = GetTickCount64();
+            if (retryNow >= nextRecheck) {
+                nextRecheck = retryNow + FolderRecheckMs;
+                for (const auto& slot : slots) {
+                    if (slot->watch.IsOpen() && !slot->watch.StillAt(slot->folder)) {
+                        Drop(*slot, retryNow);
+                        PostMessageW(window, message, 0, 0);
+                    }
+                }
+            }
             for (const auto& slot : slots) {
                 if (slot->watch.IsOpen() || slot->retryAt > retryNow) {
                     continue;
@@ -130,7 +138,7 @@ void FolderSetWatcher::Watch(std::vector<std::wstring> folders, HWND window, UIN
         PostMessageW(window, message, 0, 0);
         // A folder deleted under our open handle would stay pending deletion
         // (and its name taken) for as long as we hold it.
-        if (IsAbsent(slot.folder) || !slot.watch.Request(ApplicationFilter)) {
+        if (!slot.watch.StillAt(slot.folder) || !slot.watch.Request(ApplicationFilter)) {
             Drop(slot, GetTickCount64());
         }
     }

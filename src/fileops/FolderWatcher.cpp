@@ -2,7 +2,6 @@
 
 #include "fileops/DirectoryWatch.h"
 #include "fileops/WatchPlan.h"
-#include "model/FolderTree.h"
 
 #include <system_error>
 
@@ -71,19 +70,21 @@ void FolderWatcher::Watch(std::wstring folder, HWND window, UINT message, HANDLE
                 break;
             }
             const HANDLE events[] = {stop, watch.Event()};
-            const DWORD woken = WaitForMultipleObjects(2, events, FALSE, INFINITE);
+            DWORD woken = WAIT_TIMEOUT;
+            while (woken == WAIT_TIMEOUT && watch.StillAt(folder)) {
+                woken = WaitForMultipleObjects(2, events, FALSE, FolderRecheckMs);
+            }
             if (woken == WAIT_OBJECT_0) {
                 return;  // the watch cancels its request as it goes
+            }
+            if (woken == WAIT_TIMEOUT) {
+                PostMessageW(window, message, 0, 0);  // the folder went away
+                break;
             }
             if (woken != WAIT_OBJECT_0 + 1 || !watch.Completed()) {
                 break;
             }
             PostMessageW(window, message, 0, 0);
-            // A deleted folder may still answer while our handle keeps it
-            // pending deletion; holding on would keep it from going at all.
-            if (IsAbsent(folder)) {
-                break;
-            }
         }
         watch.Close();
         retryDelay = FirstRetryDelayMs;

@@ -25,6 +25,9 @@ inline constexpr std::uint32_t MaxRetryDelayMs = 30000;
 // back before the first new attempt.
 inline constexpr std::uint32_t RewatchPauseMs = 1000;
 
+// How often a watcher makes sure its folder is still where it was.
+inline constexpr std::uint32_t FolderRecheckMs = 2000;
+
 // 500, 1000, 2000, ... 16000, then 30000 for good.
 constexpr std::uint32_t NextRetryDelay(std::uint32_t delayMs)
 {
