@@ -33,8 +33,15 @@ void App::ShowTrayMenu()
         redo = entry->description;
     }
     const std::vector<DarkMenuItem> items = TrayMenuItems(undo, redo);
-    // The menu pumps messages: Undo and Redo check again what they act on.
-    switch (ShowDarkMenu(window_, items, cursor.x, cursor.y, static_cast<int>(GetDpiForWindow(window_)))) {
+    int command = 0;
+    {
+        // The menu pumps messages. An undo shortcut pressed meanwhile would
+        // undo the entry the menu names, and choosing Undo afterwards would
+        // then undo the one below it, which nobody saw.
+        const OperationState::Scope menuOpen = operation_.Begin();
+        command = ShowDarkMenu(window_, items, cursor.x, cursor.y, static_cast<int>(GetDpiForWindow(window_)));
+    }
+    switch (command) {
     case TrayCommandUndo:
         Undo();
         break;

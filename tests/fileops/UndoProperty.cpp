@@ -16,6 +16,9 @@ namespace cadrels::testing {
 namespace {
 
 constexpr int FolderCount = 4;
+// Every step reads every file back; a bounded population keeps a long run
+// linear instead of quadratic.
+constexpr size_t MaxFiles = 24;
 // Few names, so that moves collide all the time.
 const wchar_t* const Names[] = {L"a.txt", L"b.txt", L"c", L"d.doc", L"a (2).txt"};
 
@@ -200,7 +203,7 @@ private:
         } else if (choice < 85) {
             // A new file where an undo would put one back.
             const UndoEntry* next = manager_.History().NextUndo();
-            if (next != nullptr) {
+            if (next != nullptr && model_.size() < MaxFiles) {
                 const MovePair& move = next->moves[Pick(static_cast<int>(next->moves.size()))];
                 if (model_.count(Key(move.from)) == 0) {
                     const std::string content = "content " + std::to_string(nextContent_++);
@@ -216,7 +219,9 @@ private:
                 model_.erase(it);
             }
         } else if (choice < 97) {
-            NewFile(folders_[Pick(FolderCount)]);
+            if (model_.size() < MaxFiles) {
+                NewFile(folders_[Pick(FolderCount)]);
+            }
         } else {
             UndoEntry recycled;
             recycled.kind = UndoKindRecycled;
