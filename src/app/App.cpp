@@ -94,6 +94,7 @@ int App::Run(HINSTANCE instance)
 
     tray_.Add(window_, WM_APP_TRAYICON, instance_, TrayTooltip(BrandName()));
     StartThemeWatcher();
+    StartFolderWatcher();
     PostMessageW(window_, WM_APP_SORT_SOON, 0, 0);
     PostStartupRequests();
     StartUpdates();
@@ -266,6 +267,7 @@ void App::Shutdown()
     }
     themeWatcher_.Join();
     stopEvent_.Reset();
+    StopFolderWatcher();
     // Joined before the window and COM go: no worker may post or extract
     // after this.
     StopIconCache();

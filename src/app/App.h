@@ -9,6 +9,11 @@
 #include "app/TrayIcon.h"
 #include "base/Mailbox.h"
 #include "base/UniqueHandle.h"
+#include "fileops/FolderSetWatcher.h"
+#include "fileops/OperationState.h"
+#include "fileops/UndoEntry.h"
+#include "fileops/UndoManager.h"
+#include "fileops/UndoMenuTexts.h"
 #include "gfx/DeviceRecovery.h"
 #include "gfx/GraphicsDevice.h"
 #include "gfx/IconCache.h"
@@ -60,6 +65,31 @@ public:
     // before start-up made it and after shutdown stopped it.
     IconCache* Icons() { return iconCache_.get(); }
 
+    // File moves and their undo (AppUndo.cpp). ExecuteMoves replays pairs:
+    // `forward` false for undo (never replacing), true for redo (renaming on
+    // collision). MoveFolderContents hands the moves that happened to
+    // `recordedMoves` when given, also when the batch failed part-way.
+    bool ExecuteMoves(const std::vector<MovePair>& pairs, bool forward);
+    bool MoveFolderContents(const std::wstring& folder, const std::wstring& destination,
+                            std::vector<MovePair>* recordedMoves);
+    void PushUndo(UndoEntry entry);
+    // Queues a finished batch for the undo stack from any thread or window.
+    void PostMovesDone(UndoEntry entry);
+    void Undo();
+    void Redo();
+    void RefreshUndoUi();
+    const UndoMenuTexts& UndoUi() const { return undoUi_; }
+    // While set, sorting waits, and undo, redo, page switches, reloads and
+    // cadrel closes are refused or postponed: a file operation, a drag or a
+    // prompt is pumping messages on this thread.
+    bool OperationRunning() const { return operation_.Running(); }
+
+    // The application's folder watcher (AppFolderWatch.cpp).
+    void StartFolderWatcher();
+    void StopFolderWatcher();
+    void AddWatchFolder(const std::wstring& path);
+    void RemoveWatchFolder(int index);
+
     LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
@@ -93,6 +123,7 @@ private:
     void CreateIconCache();
     void StopIconCache();
     void OnGraphicsRecreated();
+    void OnMovesDone();
 
     // Gives every cadrel of the page without geometry for the current display
     // one: borrowed from another display configuration, else the cascade.
@@ -137,12 +168,17 @@ private:
     bool sortPending_ = false;
     bool iconsRefreshPending_ = false;
     bool reconfigPending_ = false;
-    bool busy_ = false;
+    OperationState operation_;
     bool hidden_ = false;
     bool shuttingDown_ = false;
     bool firstRun_ = false;
     bool welcomeOpen_ = false;
     DWORD sortSuppressedUntil_ = 0;
+
+    UndoManager undo_{operation_, CreateMoveEngine};
+    UndoMenuTexts undoUi_;
+    Mailbox<UndoEntry> movesDone_;
+    FolderSetWatcher folderWatcher_;
 
     UniqueHandle stopEvent_;
     ThemeWatcher themeWatcher_;

@@ -22,7 +22,7 @@ void App::OnDisplayChanged()
 void App::OnDisplayReconfigureTimer()
 {
     KillTimer(window_, TimerDisplayReconfigure);
-    if (busy_) {
+    if (operation_.Running()) {
         SetTimer(window_, TimerDisplayReconfigure, DisplaySettleMs, nullptr);
         return;
     }

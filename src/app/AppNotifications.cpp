@@ -23,9 +23,34 @@ void App::ShowTrayMenu()
     }
     POINT cursor{};
     GetCursorPos(&cursor);
-    // Nothing can be undone or redone until a file has been moved.
-    const std::vector<DarkMenuItem> items = TrayMenuItems(std::nullopt, std::nullopt);
-    ShowDarkMenu(window_, items, cursor.x, cursor.y, static_cast<int>(GetDpiForWindow(window_)));
+    const UndoHistory& history = undo_.History();
+    std::optional<std::wstring> undo;
+    std::optional<std::wstring> redo;
+    if (const UndoEntry* entry = history.NextUndo()) {
+        undo = entry->description;
+    }
+    if (const UndoEntry* entry = history.NextRedo()) {
+        redo = entry->description;
+    }
+    const std::vector<DarkMenuItem> items = TrayMenuItems(undo, redo);
+    int command = 0;
+    {
+        // The menu pumps messages. An undo shortcut pressed meanwhile would
+        // undo the entry the menu names, and choosing Undo afterwards would
+        // then undo the one below it, which nobody saw.
+        const OperationState::Scope menuOpen = operation_.Begin();
+        command = ShowDarkMenu(window_, items, cursor.x, cursor.y, static_cast<int>(GetDpiForWindow(window_)));
+    }
+    switch (command) {
+    case TrayCommandUndo:
+        Undo();
+        break;
+    case TrayCommandRedo:
+        Redo();
+        break;
+    default:
+        break;
+    }
 }
 
 void App::OnTaskbarCreated()

@@ -2,6 +2,7 @@
 #include "app/App.h"
 
 #include "base/AppMessages.h"
+#include "base/DebugLog.h"
 #include "cadrel/CadrelPlacement.h"
 #include "i18n/StringTable.h"
 #include "model/ContainerFolders.h"
@@ -12,7 +13,7 @@ namespace cadrels {
 void App::SwitchPage(int index)
 {
     const int pages = static_cast<int>(settings_.workspaces.size());
-    if (busy_ || index < 0 || index >= pages || index == settings_.activeWorkspace) {
+    if (operation_.Running() || index < 0 || index >= pages || index == settings_.activeWorkspace) {
         return;
     }
     Save();
@@ -34,6 +35,12 @@ void App::PlaceCadrelsWithoutGeometry(Workspace& page)
 
 void App::ReloadCadrels()
 {
+    // Rebuilding destroys every cadrel, perhaps the one whose drop or close is
+    // running under us; the caller asks again later.
+    if (operation_.Running()) {
+        DebugLog(L"Rechargement des cadrels refuse : une operation est en cours.");
+        return;
+    }
     hidden_ = false;
     SetUiLanguage(settings_.language);
     ApplyTheme(settings_.theme);

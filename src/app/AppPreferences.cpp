@@ -29,6 +29,8 @@ void App::SetLanguage(int index)
     SetUiLanguage(index);
     settings_.language = UiLanguage();
     tray_.SetTooltip(TrayTooltip(BrandName()));
+    // The undo and redo entries name their action in the interface language.
+    RefreshUndoUi();
     Save();
 }
 

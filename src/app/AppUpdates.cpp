@@ -34,8 +34,8 @@ void App::OnUpdateStatus()
     if (!status.launched || shuttingDown_) {
         return;
     }
-    if (busy_) {
-        DebugLog(L"Installeur lance : fermeture reportee (fermeture d'un cadrel en cours).");
+    if (operation_.Running()) {
+        DebugLog(L"Installeur lance : fermeture reportee (operation en cours).");
         SetTimer(window_, TimerQuitAfterInstall, QuitAfterInstallPollMs, nullptr);
         return;
     }
@@ -46,7 +46,7 @@ void App::OnUpdateStatus()
 
 void App::OnQuitAfterInstallTimer()
 {
-    if (busy_) {
+    if (operation_.Running()) {
         return;
     }
     KillTimer(window_, TimerQuitAfterInstall);

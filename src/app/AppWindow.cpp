@@ -63,6 +63,15 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_APP_WELCOME:
         ShowWelcome();
         return 0;
+    case WM_APP_UNDO:
+        Undo();
+        return 0;
+    case WM_APP_REDO:
+        Redo();
+        return 0;
+    case WM_APP_MOVES_DONE:
+        OnMovesDone();
+        return 0;
     case WM_APP_SEND_TO_LIST:
         OnSendToListMessage();
         return 0;
@@ -131,6 +140,12 @@ void App::OnHotkey(int id)
 {
     const int pages = static_cast<int>(settings_.workspaces.size());
     switch (id) {
+    case HotkeyIdFirst + HotkeyUndo:
+        Undo();
+        break;
+    case HotkeyIdFirst + HotkeyRedo:
+        Redo();
+        break;
     case HotkeyIdFirst + HotkeySortNow:
         SortNow();
         break;

@@ -1,0 +1,80 @@
+// File moves, the undo and redo stacks, and what the menus say about them.
+#include "app/App.h"
+
+#include "base/AppMessages.h"
+#include "base/DebugLog.h"
+#include "fileops/FileMoves.h"
+
+namespace cadrels {
+namespace {
+
+// Files just moved back would be filed again at once by the sorting pass.
+constexpr DWORD SortSuppressionAfterUndoMs = 1500;
+
+}  // namespace
+
+bool App::ExecuteMoves(const std::vector<MovePair>& pairs, bool forward)
+{
+    const OperationState::Scope running = operation_.Begin();
+    return cadrels::ExecuteMoves(CreateMoveEngine, pairs, forward).succeeded;
+}
+
+bool App::MoveFolderContents(const std::wstring& folder, const std::wstring& destination,
+                             std::vector<MovePair>* recordedMoves)
+{
+    const OperationState::Scope running = operation_.Begin();
+    MoveReport report = cadrels::MoveFolderContents(CreateMoveEngine, folder, destination);
+    // Even after a failure part-way: the files that did move must be undoable.
+    if (recordedMoves != nullptr) {
+        recordedMoves->insert(recordedMoves->end(), report.moved.begin(), report.moved.end());
+    }
+    return report.succeeded;
+}
+
+void App::PushUndo(UndoEntry entry)
+{
+    undo_.History().Push(std::move(entry));
+}
+
+void App::PostMovesDone(UndoEntry entry)
+{
+    movesDone_.Post(window_, WM_APP_MOVES_DONE, std::make_unique<UndoEntry>(std::move(entry)));
+}
+
+// The message carries nothing: the batch waits in the mailbox, and a message
+// from elsewhere finds it empty.
+void App::OnMovesDone()
+{
+    if (std::unique_ptr<UndoEntry> entry = movesDone_.Take()) {
+        PushUndo(std::move(*entry));
+        RefreshUndoUi();
+    }
+}
+
+void App::Undo()
+{
+    if (shuttingDown_ || !undo_.Undo()) {
+        return;
+    }
+    sortSuppressedUntil_ = GetTickCount() + SortSuppressionAfterUndoMs;
+    RefreshUndoUi();
+}
+
+void App::Redo()
+{
+    if (shuttingDown_ || !undo_.Redo()) {
+        return;
+    }
+    sortSuppressedUntil_ = GetTickCount() + SortSuppressionAfterUndoMs;
+    RefreshUndoUi();
+}
+
+void App::RefreshUndoUi()
+{
+    undoUi_ = MakeUndoMenuTexts(undo_.History());
+    DebugLog(L"Annulation : %d entree(s) a annuler, %d a retablir.",
+             static_cast<int>(undo_.History().UndoStack().size()),
+             static_cast<int>(undo_.History().RedoStack().size()));
+}
+
+}  // namespace cadrels

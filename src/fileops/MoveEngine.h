@@ -1,0 +1,58 @@
+// Every file move of the program goes through one small interface: queue
+// moves, perform them, and learn which moves really happened. Two back ends
+// sit behind it: the shell's IFileOperation, and an engine of our own on
+// MoveFileExW for systems where the shell's cannot be created.
+#pragma once
+
+#include "fileops/UndoEntry.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace cadrels {
+
+struct MoveOptions {
+    // Forward moves: a taken name becomes "name (2).ext". Without it a move
+    // whose target exists fails and replaces nothing.
+    bool renameOnCollision = false;
+    // The shell keeps what it needs to undo the operation from Explorer.
+    bool allowUndo = false;
+};
+
+class MoveEngine {
+public:
+    virtual ~MoveEngine() = default;
+
+    // Queues moving `source` into the existing folder `folder` under `name`
+    // (empty: the source's own name). False when the source cannot be
+    // queued (it does not exist, the shell cannot name it).
+    virtual bool Queue(const std::wstring& source, const std::wstring& folder, const std::wstring& name) = 0;
+
+    // Runs everything queued. S_OK when every move happened; otherwise the
+    // first failure. A failure part-way leaves the other moves done, and
+    // Moved() holds exactly those that happened either way.
+    virtual HRESULT Perform() = 0;
+
+    // (from, to) of each move that happened, checked on disk, in order.
+    virtual const std::vector<MovePair>& Moved() const = 0;
+
+    // For the diagnostic lines: which back end this is.
+    virtual const wchar_t* Name() const = 0;
+};
+
+using MoveEngineFactory = std::function<std::unique_ptr<MoveEngine>(const MoveOptions&)>;
+
+// The shell's engine when it can be created and accepts the flags, else our
+// own (Wine answers E_NOTIMPL to every IFileOperation method). The first
+// choice of the process is logged once. Needs COM on the calling thread.
+std::unique_ptr<MoveEngine> CreateMoveEngine(const MoveOptions& options);
+
+// True when `to` exists and `from` is gone (or names the same place, as a
+// rename that only changes letter case does).
+bool MoveVisibleOnDisk(const MovePair& move);
+
+}  // namespace cadrels

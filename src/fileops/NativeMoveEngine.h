@@ -1,0 +1,43 @@
+// The second back end, for systems whose shell cannot create IFileOperation
+// (Wine answers E_NOTIMPL to all of it, and its SHFileOperationW reports
+// success for missing sources and overwrites on collision). Plain MoveFileExW,
+// names of our own on collision, nothing ever replaced, every result checked
+// on disk before it is reported.
+#pragma once
+
+#include "fileops/MoveEngine.h"
+
+namespace cadrels {
+
+class NativeMoveEngine final : public MoveEngine {
+public:
+    explicit NativeMoveEngine(const MoveOptions& options) : options_(options) {}
+
+    bool Queue(const std::wstring& source, const std::wstring& folder, const std::wstring& name) override;
+    HRESULT Perform() override;
+    const std::vector<MovePair>& Moved() const override { return moved_; }
+    const wchar_t* Name() const override { return L"MoveFileExW"; }
+
+private:
+    struct Request {
+        std::wstring source;
+        std::wstring folder;
+        std::wstring name;
+    };
+
+    // S_OK with `target` set when the item moved; S_FALSE when it already
+    // was where it should go.
+    HRESULT MoveOne(const Request& request, std::wstring& target) const;
+
+    MoveOptions options_;
+    std::vector<Request> queue_;
+    std::vector<MovePair> moved_;
+};
+
+// Moves a folder where a rename cannot (another volume): copies the tree to
+// `target`, which must not exist, and then deletes the source. A copy that
+// fails is removed again and the source stays whole; the result is S_OK only
+// when the copy is complete and the source gone.
+HRESULT MoveFolderByCopy(const std::wstring& source, const std::wstring& target);
+
+}  // namespace cadrels

@@ -1,0 +1,37 @@
+// Undo and redo: takes an entry off one stack, moves its files back or
+// forward again, and puts it on the other stack with the moves that really
+// happened this time.
+#pragma once
+
+#include "fileops/MoveEngine.h"
+#include "fileops/OperationState.h"
+#include "fileops/UndoHistory.h"
+
+namespace cadrels {
+
+class UndoManager {
+public:
+    UndoManager(OperationState& operation, MoveEngineFactory engines)
+        : operation_(operation), engines_(std::move(engines))
+    {
+    }
+
+    UndoHistory& History() { return history_; }
+    const UndoHistory& History() const { return history_; }
+
+    // Each returns true when an entry changed stacks. Refused while another
+    // file operation, drag or prompt runs (the shell pumps messages, and an
+    // undo arriving then would move files under the running batch), and when
+    // there is nothing to undo or redo.
+    bool Undo();
+    bool Redo();
+
+private:
+    bool Replay(UndoEntry& entry, bool forward);
+
+    OperationState& operation_;
+    MoveEngineFactory engines_;
+    UndoHistory history_;
+};
+
+}  // namespace cadrels

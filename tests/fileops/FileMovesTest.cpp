@@ -1,0 +1,240 @@
+// File moves on real files in the test prefix, through the engine the
+// program would choose here and through our own engine directly.
+#include "fileops/FileMoves.h"
+#include "fileops/NativeMoveEngine.h"
+#include "fileops/UndoManager.h"
+#include "model/ContainerFolders.h"
+
+#include "LogCapture.h"
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+#include <objbase.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace cadrels {
+namespace {
+
+using testing::FileExists;
+using testing::FolderExists;
+using testing::MakeTempFolder;
+using testing::ReadBytes;
+using testing::RemoveTree;
+using testing::WriteBytes;
+
+class FileMovesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+        root_ = MakeTempFolder(L"moves");
+        ASSERT_FALSE(root_.empty());
+        desk_ = root_ + L"\\desk";
+        cadrel_ = root_ + L"\\cadrel";
+        ASSERT_TRUE(CreateDirectoryW(desk_.c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryW(cadrel_.c_str(), nullptr));
+    }
+    void TearDown() override
+    {
+        RemoveTree(root_);
+        CoUninitialize();
+    }
+
+    std::vector<std::wstring> WriteFiles(const std::wstring& folder, std::initializer_list<const char*> names)
+    {
+        std::vector<std::wstring> paths;
+        for (const char* name : names) {
+            const std::wstring path = folder + L"\\" + std::wstring(name, name + std::strlen(name));
+            EXPECT_TRUE(WriteBytes(path, name));
+            paths.push_back(path);
+        }
+        return paths;
+    }
+
+    // A drop of the desk files into the cadrel, recorded as the program does.
+    UndoEntry Drop(const std::vector<std::wstring>& paths)
+    {
+        MoveReport report = MoveIntoFolder(CreateMoveEngine, paths, cadrel_);
+        EXPECT_TRUE(report.succeeded);
+        UndoEntry entry;
+        entry.description = L"drop";
+        entry.moves = std::move(report.moved);
+        return entry;
+    }
+
+    std::wstring root_;
+    std::wstring desk_;
+    std::wstring cadrel_;
+    OperationState operation_;
+    UndoManager manager_{operation_, CreateMoveEngine};
+};
+
+TEST_F(FileMovesTest, ThreeDroppedFilesAreUndoneAndRedone)
+{
+    std::printf("Move engine here: %ls\n", CreateMoveEngine(MoveOptions{})->Name());
+    const auto paths = WriteFiles(desk_, {"a.txt", "b.txt", "c.txt"});
+    UndoEntry entry = Drop(paths);
+    ASSERT_EQ(entry.moves.size(), 3u);
+    EXPECT_EQ(entry.moves[0], (MovePair{desk_ + L"\\a.txt", cadrel_ + L"\\a.txt"}));
+    ASSERT_TRUE(manager_.History().Push(entry));
+
+    ASSERT_TRUE(manager_.Undo());
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+        const std::wstring leaf(name, name + std::strlen(name));
+        EXPECT_EQ(ReadBytes(desk_ + L"\\" + leaf), name);
+        EXPECT_FALSE(FileExists(cadrel_ + L"\\" + leaf));
+    }
+    EXPECT_FALSE(manager_.Undo()) << "nothing left to undo";
+
+    ASSERT_TRUE(manager_.Redo());
+    EXPECT_EQ(ReadBytes(cadrel_ + L"\\b.txt"), "b.txt");
+    EXPECT_FALSE(FileExists(desk_ + L"\\b.txt"));
+    EXPECT_EQ(manager_.History().NextUndo()->moves, entry.moves);
+    EXPECT_FALSE(operation_.Running());
+}
+
+TEST_F(FileMovesTest, UndoLeavesAFileThatAppearedAtTheOldPlaceAndTheEntrySaysSo)
+{
+    manager_.History().Push(Drop(WriteFiles(desk_, {"a.txt", "b.txt", "c.txt"})));
+    ASSERT_TRUE(WriteBytes(desk_ + L"\\a.txt", "new"));
+
+    ASSERT_TRUE(manager_.Undo());
+    EXPECT_EQ(ReadBytes(desk_ + L"\\a.txt"), "new");
+    EXPECT_EQ(ReadBytes(cadrel_ + L"\\a.txt"), "a.txt") << "the moved file stays in the cadrel";
+    EXPECT_EQ(ReadBytes(desk_ + L"\\b.txt"), "b.txt");
+    EXPECT_EQ(ReadBytes(desk_ + L"\\c.txt"), "c.txt");
+    ASSERT_EQ(manager_.History().NextRedo()->moves.size(), 2u) << "only what moved back can move forward again";
+
+    // Redo must not carry the new desk file off as if it were the old one.
+    ASSERT_TRUE(manager_.Redo());
+    EXPECT_EQ(ReadBytes(desk_ + L"\\a.txt"), "new");
+    EXPECT_EQ(ReadBytes(cadrel_ + L"\\a.txt"), "a.txt");
+    EXPECT_FALSE(FileExists(cadrel_ + L"\\a (2).txt"));
+    EXPECT_EQ(ReadBytes(cadrel_ + L"\\b.txt"), "b.txt");
+}
+
+TEST_F(FileMovesTest, RedoRenamesOnCollisionAndTheNextUndoFindsTheRenamedFile)
+{
+    manager_.History().Push(Drop(WriteFiles(desk_, {"a.txt", "b.txt"})));
+    ASSERT_TRUE(manager_.Undo());
+    ASSERT_TRUE(WriteBytes(cadrel_ + L"\\a.txt", "other"));
+
+    ASSERT_TRUE(manager_.Redo());
+    EXPECT_EQ(ReadBytes(cadrel_ + L"\\a.txt"), "other");
+    EXPECT_EQ(ReadBytes(cadrel_ + L"\\a (2).txt"), "a.txt");
+    EXPECT_EQ(manager_.History().NextUndo()->moves[0], (MovePair{desk_ + L"\\a.txt", cadrel_ + L"\\a (2).txt"}));
+
+    ASSERT_TRUE(manager_.Undo());
+    EXPECT_EQ(ReadBytes(desk_ + L"\\a.txt"), "a.txt");
+    EXPECT_EQ(ReadBytes(cadrel_ + L"\\a.txt"), "other") << "the file that was there first is never touched";
+    EXPECT_FALSE(FileExists(cadrel_ + L"\\a (2).txt"));
+}
+
+TEST_F(FileMovesTest, AnEmptyBatchChangesNothingAndAnEntryThatCannotMoveIsDropped)
+{
+    EXPECT_TRUE(ExecuteMoves(CreateMoveEngine, {}, true).succeeded);
+    const MoveReport none = ExecuteMoves(CreateMoveEngine, {{desk_ + L"\\missing", cadrel_ + L"\\missing"}}, true);
+    EXPECT_FALSE(none.succeeded) << "nothing could be queued";
+    EXPECT_TRUE(none.moved.empty());
+
+    manager_.History().Push(Drop(WriteFiles(desk_, {"a.txt"})));
+    ASSERT_TRUE(DeleteFileW((cadrel_ + L"\\a.txt").c_str())) << "deleted behind the program's back";
+    ASSERT_TRUE(manager_.Undo());
+    EXPECT_EQ(manager_.History().NextRedo(), nullptr) << "an entry that moved nothing goes nowhere";
+    EXPECT_EQ(manager_.History().NextUndo(), nullptr);
+}
+
+TEST_F(FileMovesTest, ABatchThatFailsPartWayReportsTheMovesThatHappened)
+{
+    const auto paths = WriteFiles(desk_, {"a.txt", "b.txt", "c.txt"});
+    NativeMoveEngine engine(MoveOptions{true, false});
+    for (const std::wstring& path : paths) {
+        ASSERT_TRUE(engine.Queue(path, cadrel_, {}));
+    }
+    ASSERT_TRUE(DeleteFileW(paths[1].c_str()));
+    EXPECT_FALSE(SUCCEEDED(engine.Perform()));
+    const std::vector<MovePair> expected = {{paths[0], cadrel_ + L"\\a.txt"}, {paths[2], cadrel_ + L"\\c.txt"}};
+    EXPECT_EQ(engine.Moved(), expected);
+}
+
+TEST_F(FileMovesTest, WithoutRenamingATakenNameFailsAndReplacesNothing)
+{
+    const auto paths = WriteFiles(desk_, {"a.txt"});
+    ASSERT_TRUE(WriteBytes(cadrel_ + L"\\a.txt", "taken"));
+    NativeMoveEngine engine(MoveOptions{false, false});
+    ASSERT_TRUE(engine.Queue(paths[0], cadrel_, {}));
+    EXPECT_EQ(engine.Perform(), HRESULT_FROM_WIN32(ERROR_FILE_EXISTS));
+    EXPECT_TRUE(engine.Moved().empty());
+    EXPECT_EQ(ReadBytes(cadrel_ + L"\\a.txt"), "taken");
+    EXPECT_EQ(ReadBytes(paths[0]), "a.txt");
+
+    // Undo of a pair whose old place is taken skips that pair.
+    const MoveReport report = ExecuteMoves(CreateMoveEngine, {{cadrel_ + L"\\a.txt", paths[0]}}, false);
+    EXPECT_FALSE(report.succeeded);
+    EXPECT_EQ(ReadBytes(paths[0]), "a.txt");
+}
+
+TEST_F(FileMovesTest, FoldersMoveWholeAndTakeANumberOnCollision)
+{
+    const std::wstring photos = desk_ + L"\\photos";
+    ASSERT_TRUE(CreateDirectoryW(photos.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW((photos + L"\\2024").c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(photos + L"\\2024\\p.jpg", "jpeg"));
+    ASSERT_TRUE(CreateDirectoryW((cadrel_ + L"\\photos").c_str(), nullptr));
+
+    const MoveReport report = MoveIntoFolder(CreateMoveEngine, {photos}, cadrel_);
+    ASSERT_TRUE(report.succeeded);
+    ASSERT_EQ(report.moved.size(), 1u);
+    EXPECT_EQ(report.moved[0].to, cadrel_ + L"\\photos (2)");
+    EXPECT_EQ(ReadBytes(cadrel_ + L"\\photos (2)\\2024\\p.jpg"), "jpeg");
+    EXPECT_FALSE(FolderExists(photos));
+
+    NativeMoveEngine engine(MoveOptions{true, false});
+    ASSERT_TRUE(engine.Queue(cadrel_ + L"\\photos (2)", cadrel_ + L"\\photos (2)\\2024", {}));
+    EXPECT_FALSE(SUCCEEDED(engine.Perform())) << "a folder cannot go inside itself";
+    EXPECT_TRUE(FolderExists(cadrel_ + L"\\photos (2)\\2024"));
+}
+
+TEST_F(FileMovesTest, AFolderCopiedAcrossVolumesIsWholeBeforeTheSourceGoes)
+{
+    const std::wstring source = desk_ + L"\\tree";
+    ASSERT_TRUE(CreateDirectoryW(source.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW((source + L"\\sub").c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(source + L"\\sub\\deep.txt", "deep"));
+    ASSERT_TRUE(WriteBytes(source + L"\\top.txt", "top"));
+
+    ASSERT_TRUE(CreateDirectoryW((cadrel_ + L"\\taken").c_str(), nullptr));
+    EXPECT_FALSE(SUCCEEDED(MoveFolderByCopy(source, cadrel_ + L"\\taken")));
+    EXPECT_EQ(ReadBytes(source + L"\\top.txt"), "top") << "nothing is merged into an existing folder";
+    EXPECT_FALSE(SUCCEEDED(MoveFolderByCopy(source, source + L"\\sub\\inside")));
+
+    ASSERT_EQ(MoveFolderByCopy(source, cadrel_ + L"\\tree"), S_OK);
+    EXPECT_EQ(ReadBytes(cadrel_ + L"\\tree\\sub\\deep.txt"), "deep");
+    EXPECT_EQ(ReadBytes(cadrel_ + L"\\tree\\top.txt"), "top");
+    EXPECT_FALSE(FolderExists(source));
+}
+
+TEST_F(FileMovesTest, FolderContentsMoveExceptTheContainerMarker)
+{
+    WriteFiles(cadrel_, {"a.txt", "b.txt"});
+    ASSERT_TRUE(WriteBytes(cadrel_ + L"\\" + ContainerMarkerName, ""));
+    ASSERT_TRUE(WriteBytes(desk_ + L"\\a.txt", "desk"));
+
+    const MoveReport report = MoveFolderContents(CreateMoveEngine, cadrel_, desk_);
+    EXPECT_TRUE(report.succeeded);
+    EXPECT_EQ(report.moved.size(), 2u);
+    EXPECT_EQ(ReadBytes(desk_ + L"\\a.txt"), "desk");
+    EXPECT_EQ(ReadBytes(desk_ + L"\\a (2).txt"), "a.txt");
+    EXPECT_EQ(ReadBytes(desk_ + L"\\b.txt"), "b.txt");
+    EXPECT_TRUE(FileExists(cadrel_ + L"\\" + ContainerMarkerName));
+    EXPECT_TRUE(MoveFolderContents(CreateMoveEngine, cadrel_, root_ + L"\\absent").succeeded)
+        << "only the marker is left: nothing to move";
+    WriteFiles(cadrel_, {"c.txt"});
+    EXPECT_FALSE(MoveFolderContents(CreateMoveEngine, cadrel_, root_ + L"\\absent").succeeded);
+    EXPECT_TRUE(FileExists(cadrel_ + L"\\c.txt"));
+}
+
+}  // namespace
+}  // namespace cadrels
