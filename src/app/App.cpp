@@ -45,7 +45,7 @@ constexpr UINT_PTR ApplicationTimers[] = {TimerDeviceRetry, TimerDisplayReconfig
 App::App()
     : deviceRecovery_(graphics_, DeviceRecovery::Callbacks{
                                      [this](UINT delayMs) { SetTimer(window_, TimerDeviceRetry, delayMs, nullptr); },
-                                     nullptr,
+                                     [this] { RebuildCadrelGraphics(); },
                                  })
 {
 }
@@ -173,6 +173,7 @@ void App::Initialize()
             geometries[record.id] = CascadePlacement(monitors_, cascadeCount_++);
         }
     }
+    BuildPageCadrels(true);
 
     Save();
     if (firstRun_) {
@@ -217,6 +218,7 @@ void App::RunMessageLoop(MSG& message)
 void App::Save()
 {
     savePending_ = false;
+    CopyCadrelGeometry();
     SaveLayout(settings_);
 }
 
@@ -253,6 +255,8 @@ void App::Shutdown()
         Sleep(10);
     }
 
+    DestroyAllCadrels();
+    tornTabs_.TakeAll();
     tray_.Remove();
     broadcasts_.Destroy();
     if (window_ != nullptr) {

@@ -7,7 +7,9 @@
 #include "app/SendToBatch.h"
 #include "app/ThemeWatcher.h"
 #include "app/TrayIcon.h"
+#include "base/Mailbox.h"
 #include "base/UniqueHandle.h"
+#include "cadrel/Cadrel.h"
 #include "gfx/DeviceRecovery.h"
 #include "gfx/GraphicsDevice.h"
 #include "model/MonitorInfo.h"
@@ -15,6 +17,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,6 +47,23 @@ public:
     void ShowWelcome();
     void SortNow();
 
+    // Cadrels of the active page (AppCadrels.cpp, AppCadrelCreation.cpp).
+    bool CreateCadrelFromRecord(const CadrelRecord& record, const CadrelGeom& geometry, bool rollUnpinned);
+    void NewEmptyCadrel();
+    void NewFolderCadrel(int kind);
+    void CreateCadrelForFolder(const std::wstring& title, const std::wstring& folder, bool atCursor);
+    void NewShapePreset(int shape);
+    void AddTabPreset(HWND cadrelWindow, int kind);
+    void OnTabTornOff(std::unique_ptr<TornTab> tab);
+    void MergeCadrels(Cadrel* source, Cadrel* target);
+    Cadrel* CadrelTitleBarAt(POINT screenPoint, HWND excluded) const;
+    void SyncRecordFromCadrel(HWND cadrelWindow);
+    void SyncTabsFromCadrel(HWND cadrelWindow);
+    void TakeAutoSnapshot(const std::wstring& name);
+    // Whether the administration policy locks the cadrels (no moving,
+    // resizing, creating, merging or closing). The one place that asks.
+    bool CadrelsLocked() const { return cadrelsLocked_; }
+
     void QueueSendToPath(const std::wstring& path);
     void OnSendToList(const std::wstring& listPath);
     void HandleSentPaths(std::vector<std::wstring> paths, POINT cursor);
@@ -72,6 +92,23 @@ private:
     void OnSettingChange(const wchar_t* area);
     void OnSystemThemeChanged();
     void OnTaskbarCreated();
+
+    void OnCloseCadrel(HWND cadrelWindow);
+    void OnCadrelDragging(HWND cadrelWindow, LPARAM packedPoint);
+    void OnCadrelDropped(HWND cadrelWindow, LPARAM packedPoint);
+    void OnIconsRefresh();
+
+    Workspace& ActivePage();
+    Cadrel* FindCadrel(HWND cadrelWindow) const;
+    CadrelRecord* FindRecord(const std::string& id);
+    void BuildPageCadrels(bool rollUnpinned);
+    void DestroyAllCadrels();
+    void CopyCadrelGeometry();
+    void PlaceCadrelsForDisplay();
+    void RethemeCadrels();
+    void RebuildCadrelGraphics();
+    std::vector<RECT> OtherCadrelRects(const Cadrel* self) const;
+    std::wstring PickFolder();
 
     void ShowTrayMenu();
     std::wstring BrandName() const;
@@ -106,6 +143,14 @@ private:
     ThemeWatcher themeWatcher_;
     // New cadrels placed by the cascade so far; each placement steps on.
     unsigned cascadeCount_ = 0;
+
+    // The live cadrels of the active page, in creation order.
+    std::vector<std::unique_ptr<Cadrel>> cadrels_;
+    // The cadrel showing the "about to merge" highlight, or none.
+    HWND mergeHighlight_ = nullptr;
+    bool cadrelsLocked_ = false;
+    // Tabs torn off a cadrel, waiting for WM_APP_TAB_TORN_OFF.
+    Mailbox<TornTab> tornTabs_;
 };
 
 }  // namespace cadrels

@@ -22,6 +22,7 @@ void App::SwitchPage(int index)
 
 void App::ReloadCadrels()
 {
+    DestroyAllCadrels();
     hidden_ = false;
     SetUiLanguage(settings_.language);
     ApplyTheme(settings_.theme);
@@ -40,6 +41,7 @@ void App::ReloadCadrels()
             EnsureContainer(tab.folder);
         }
     }
+    BuildPageCadrels(true);
     Save();
     PostMessageW(window_, WM_APP_SORT_SOON, 0, 0);
 }

@@ -13,6 +13,7 @@ void App::SetTheme(int mode)
 {
     ApplyTheme(mode);
     settings_.theme = mode == 1 || mode == 2 ? mode : 0;
+    RethemeCadrels();
     Save();
 }
 
@@ -39,6 +40,7 @@ void App::OnSystemThemeChanged()
         return;
     }
     ApplyTheme(0);
+    RethemeCadrels();
     DebugLog(L"Theme systeme applique : %ls.", IsDarkTheme() ? L"sombre" : L"clair");
 }
 
