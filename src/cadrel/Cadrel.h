@@ -146,8 +146,8 @@ private:
 
     // Pointer input.
     void OnLeftButtonDown(POINT client);
-    void OnMouseMove(POINT client);
-    void OnLeftButtonUp(POINT client);
+    void OnMouseMove();
+    void OnLeftButtonUp();
     void OnLeftButtonDoubleClick(POINT client);
     void OnCaptureChanged();
     void OnMouseLeave();

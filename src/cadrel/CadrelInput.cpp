@@ -17,6 +17,18 @@ POINT ToScreen(HWND window, POINT client)
     return client;
 }
 
+// The pointer as it is now. While the window moves under the pointer, the
+// client point of a mouse message was measured against where the window
+// stood when the message was made, and Wine also queues moves carrying an
+// earlier position after each window move; either would make the window
+// chase its own motion. The current position is right on every system.
+POINT CursorNow()
+{
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    return cursor;
+}
+
 bool BeyondDragThreshold(POINT from, POINT to)
 {
     return std::abs(to.x - from.x) > GetSystemMetrics(SM_CXDRAG) ||
@@ -67,7 +79,7 @@ void Cadrel::OnLeftButtonDown(POINT client)
     }
 }
 
-void Cadrel::OnMouseMove(POINT client)
+void Cadrel::OnMouseMove()
 {
     HWND window = window_.Get();
     if (!trackingLeave_) {
@@ -80,7 +92,7 @@ void Cadrel::OnMouseMove(POINT client)
     if (!titlePressed_ && !resizing_) {
         return;
     }
-    const POINT cursor = ToScreen(window, client);
+    const POINT cursor = CursorNow();
     if (tabPressed_) {
         // Pressing a tab never moves the window; dragging tabs arrives with
         // the tab strip's own input.
@@ -100,7 +112,7 @@ void Cadrel::OnMouseMove(POINT client)
     }
 }
 
-void Cadrel::OnLeftButtonUp(POINT client)
+void Cadrel::OnLeftButtonUp()
 {
     HWND window = window_.Get();
     if (tabPressed_) {
@@ -126,7 +138,7 @@ void Cadrel::OnLeftButtonUp(POINT client)
     }
     if (moved) {
         PostMessageW(appWindow_, WM_APP_CADREL_DROPPED, reinterpret_cast<WPARAM>(window),
-                     PackScreenPoint(ToScreen(window, client)));
+                     PackScreenPoint(CursorNow()));
     }
 }
 

@@ -388,13 +388,13 @@ LRESULT Cadrel::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         }
         break;
     case WM_MOUSEMOVE:
-        OnMouseMove(client);
+        OnMouseMove();
         return 0;
     case WM_LBUTTONDOWN:
         OnLeftButtonDown(client);
         return 0;
     case WM_LBUTTONUP:
-        OnLeftButtonUp(client);
+        OnLeftButtonUp();
         return 0;
     case WM_LBUTTONDBLCLK:
         OnLeftButtonDoubleClick(client);
