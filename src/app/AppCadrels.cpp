@@ -90,6 +90,7 @@ bool App::CreateCadrelFromRecord(const CadrelRecord& record, const CadrelGeom& g
     if (record.pinned ? geometry.rolled : rollUnpinned) {
         cadrel->SetRolled(true, false, false);
     }
+    cadrel->FinishBuilding();
     cadrels_.push_back(std::move(cadrel));
     return true;
 }

@@ -115,6 +115,10 @@ public:
     bool IsOverTitleBar(POINT screenPoint) const;
     void AutoRollUpCheck();
 
+    // A new cadrel draws nothing until the application has applied its
+    // record: every setter would otherwise draw a frame of its own.
+    void FinishBuilding();
+
     // Appends a tab and makes it the active one.
     void AppendTab(const CadrelTab& tab);
     // After a theme or colour change: every brush again, then a frame.
@@ -190,6 +194,8 @@ private:
     std::vector<LiveTab> tabs_;
     int activeTab_ = 0;
 
+    bool building_ = true;
+    bool drawPending_ = false;
     unsigned dpi_ = 96;
     int clientWidth_ = 0;
     int clientHeight_ = 0;

@@ -8,6 +8,7 @@
 #include "model/Theme.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace cadrels {
 namespace {
@@ -37,7 +38,19 @@ HRESULT MakeFormat(GraphicsDevice& device, float size, bool trimmed, IDWriteText
 
 FrameResult Cadrel::Draw()
 {
+    if (building_) {
+        drawPending_ = true;
+        return FrameResult::Skipped;
+    }
     return graphics_.Draw();
+}
+
+void Cadrel::FinishBuilding()
+{
+    building_ = false;
+    if (std::exchange(drawPending_, false) || !graphics_.Built()) {
+        Draw();
+    }
 }
 
 HRESULT Cadrel::CreateDeviceResources(GraphicsDevice& device, ID2D1DeviceContext& context)

@@ -93,8 +93,18 @@ TEST_F(ContainerStartup, AFirstRunLaysOutDesktopDownloadsAndDocumentsOnce)
     for (size_t k = 0; k < 3; ++k) {
         ASSERT_EQ(page.cadrels[k].tabs.size(), 1u);
         EXPECT_EQ(page.cadrels[k].tabs[0].folder, KnownFolderPath(*folders[k]));
-        EXPECT_EQ(geometries.at(page.cadrels[k].id),
-                  (CadrelGeom{PrimaryMonitor(monitors_)->id, columns[k], 0.06, 0.28, 0.52, false}));
+        // Saved from the live windows: the fractions of whole pixels, rolled
+        // up because unpinned cadrels start rolled.
+        const CadrelGeom& geometry = geometries.at(page.cadrels[k].id);
+        const RECT& work = PrimaryMonitor(monitors_)->workArea;
+        const double onePixelX = 1.0 / (work.right - work.left);
+        const double onePixelY = 1.0 / (work.bottom - work.top);
+        EXPECT_EQ(geometry.monitor, PrimaryMonitor(monitors_)->id);
+        EXPECT_NEAR(geometry.x, columns[k], onePixelX);
+        EXPECT_NEAR(geometry.y, 0.06, onePixelY);
+        EXPECT_NEAR(geometry.w, 0.28, onePixelX);
+        EXPECT_NEAR(geometry.h, 0.52, onePixelY);
+        EXPECT_TRUE(geometry.rolled);
     }
     EXPECT_EQ(page.cadrels[0].tabs[0].title, L"Bureau");
 
