@@ -49,7 +49,10 @@ constexpr UINT_PTR ApplicationTimers[] = {TimerDeviceRetry, TimerDisplayReconfig
 App::App()
     : deviceRecovery_(graphics_, DeviceRecovery::Callbacks{
                                      [this](UINT delayMs) { SetTimer(window_, TimerDeviceRetry, delayMs, nullptr); },
-                                     [this] { OnGraphicsRecreated(); },
+                                     [this] {
+                                         OnGraphicsRecreated();
+                                         RebuildCadrelGraphics();
+                                     },
                                  })
 {
 }
@@ -195,6 +198,7 @@ void App::Initialize()
         AddEmptyCadrel(page, displayKey_, CascadePlacement(monitors_, cascadeCount_++));
     }
     PlaceCadrelsWithoutGeometry(page);
+    BuildPageCadrels(true);
 
     Save();
     if (firstRun_) {
@@ -239,6 +243,7 @@ void App::RunMessageLoop(MSG& message)
 void App::Save()
 {
     savePending_ = false;
+    CopyCadrelGeometry();
     if (!reconfigPending_) {
         NoteDisplayUsed(settings_.recentDisplays, displayKey_);
     }
@@ -286,6 +291,8 @@ void App::Shutdown()
         Sleep(10);
     }
 
+    DestroyAllCadrels();
+    tornTabs_.TakeAll();
     tray_.Remove();
     broadcasts_.Destroy();
     if (window_ != nullptr) {

@@ -9,6 +9,7 @@
 #include "app/TrayIcon.h"
 #include "base/Mailbox.h"
 #include "base/UniqueHandle.h"
+#include "cadrel/Cadrel.h"
 #include "fileops/FolderSetWatcher.h"
 #include "fileops/OperationState.h"
 #include "fileops/UndoEntry.h"
@@ -20,6 +21,7 @@
 #include "gfx/IconResult.h"
 #include "model/MonitorInfo.h"
 #include "model/Records.h"
+#include "policy/Policy.h"
 
 #include <windows.h>
 
@@ -54,6 +56,22 @@ public:
     void SortNow();
     // The PC information report in a message box, owned by `owner` if given.
     void ShowPcInfo(HWND owner = nullptr);
+
+    // Cadrels of the active page (AppCadrels.cpp, AppCadrelCreation.cpp).
+    bool CreateCadrelFromRecord(const CadrelRecord& record, const CadrelGeom& geometry, bool rollUnpinned);
+    void NewEmptyCadrel();
+    void NewFolderCadrel(int kind);
+    void CreateCadrelForFolder(const std::wstring& title, const std::wstring& folder, bool atCursor);
+    void NewShapePreset(int shape);
+    void AddTabPreset(HWND cadrelWindow, int kind);
+    void OnTabTornOff(std::unique_ptr<TornTab> tab);
+    void MergeCadrels(Cadrel* source, Cadrel* target);
+    Cadrel* CadrelTitleBarAt(POINT screenPoint, HWND excluded) const;
+    void SyncRecordFromCadrel(HWND cadrelWindow);
+    void SyncTabsFromCadrel(HWND cadrelWindow);
+    void TakeAutoSnapshot(const std::wstring& name);
+    // The administration policy may lock every cadrel in place.
+    bool CadrelsLocked() const { return AreCadrelsLocked(); }
 
     void QueueSendToPath(const std::wstring& path);
     void OnSendToList(const std::wstring& listPath);
@@ -134,6 +152,22 @@ private:
     void OnUpdateStatus();
     void OnQuitAfterInstallTimer();
 
+    void OnCloseCadrel(HWND cadrelWindow);
+    void OnCadrelDragging(HWND cadrelWindow, LPARAM packedPoint);
+    void OnCadrelDropped(HWND cadrelWindow, LPARAM packedPoint);
+
+    Workspace& ActivePage();
+    Cadrel* FindCadrel(HWND cadrelWindow) const;
+    CadrelRecord* FindRecord(const std::string& id);
+    void BuildPageCadrels(bool rollUnpinned);
+    void DestroyAllCadrels();
+    void CopyCadrelGeometry();
+    void PlaceCadrelsForDisplay();
+    void RethemeCadrels();
+    void RebuildCadrelGraphics();
+    std::vector<RECT> OtherCadrelRects(const Cadrel* self) const;
+    std::wstring PickFolder();
+
     void ShowTrayMenu();
     std::wstring BrandName() const;
 
@@ -184,6 +218,13 @@ private:
     ThemeWatcher themeWatcher_;
     // New cadrels placed by the cascade so far; each placement steps on.
     unsigned cascadeCount_ = 0;
+
+    // The live cadrels of the active page, in creation order.
+    std::vector<std::unique_ptr<Cadrel>> cadrels_;
+    // The cadrel showing the "about to merge" highlight, or none.
+    HWND mergeHighlight_ = nullptr;
+    // Tabs torn off a cadrel, waiting for WM_APP_TAB_TORN_OFF.
+    Mailbox<TornTab> tornTabs_;
 };
 
 }  // namespace cadrels

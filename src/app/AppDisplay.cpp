@@ -28,6 +28,7 @@ void App::OnDisplayReconfigureTimer()
     }
     monitors_ = EnumerateMonitors();
     displayKey_ = DisplayKey(monitors_);
+    PlaceCadrelsForDisplay();
     SaveLayout(settings_);
     reconfigPending_ = false;
     DebugLog(L"Reconfiguration d'ecran appliquee (empreinte mise a jour).");

@@ -43,11 +43,6 @@ void App::OnIconReady()
     }
 }
 
-void App::OnIconsRefresh()
-{
-    iconsRefreshPending_ = false;
-}
-
 void App::OnGraphicsRecreated()
 {
     if (iconCache_) {

@@ -41,6 +41,7 @@ void App::ReloadCadrels()
         DebugLog(L"Rechargement des cadrels refuse : une operation est en cours.");
         return;
     }
+    DestroyAllCadrels();
     hidden_ = false;
     SetUiLanguage(settings_.language);
     ApplyTheme(settings_.theme);
@@ -55,6 +56,7 @@ void App::ReloadCadrels()
             EnsureContainer(tab.folder);
         }
     }
+    BuildPageCadrels(true);
     Save();
     PostMessageW(window_, WM_APP_SORT_SOON, 0, 0);
 }

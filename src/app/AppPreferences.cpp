@@ -18,6 +18,7 @@ void App::SetTheme(int mode)
     }
     ApplyTheme(mode);
     settings_.theme = mode == 1 || mode == 2 ? mode : 0;
+    RethemeCadrels();
     Save();
 }
 
@@ -55,6 +56,7 @@ void App::OnSystemThemeChanged()
         return;
     }
     ApplyTheme(0);
+    RethemeCadrels();
     DebugLog(L"Theme systeme applique : %ls.", IsDarkTheme() ? L"sombre" : L"clair");
 }
 

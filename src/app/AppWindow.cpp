@@ -42,6 +42,36 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_APP_ICONS_REFRESH:
         OnIconsRefresh();
         return 0;
+    case WM_APP_CLOSE_CADREL:
+        OnCloseCadrel(reinterpret_cast<HWND>(wParam));
+        return 0;
+    case WM_APP_CADREL_OPACITY_CHANGED:
+    case WM_APP_CADREL_PINNED_CHANGED:
+    case WM_APP_CADREL_CHANGED:
+        SyncRecordFromCadrel(reinterpret_cast<HWND>(wParam));
+        return 0;
+    case WM_APP_CADREL_TABS_CHANGED:
+        SyncTabsFromCadrel(reinterpret_cast<HWND>(wParam));
+        return 0;
+    case WM_APP_ADD_TAB_PRESET:
+        AddTabPreset(reinterpret_cast<HWND>(wParam), static_cast<int>(lParam));
+        return 0;
+    case WM_APP_TAB_TORN_OFF:
+        // The tab travels in the mailbox; a stray message finds nothing there.
+        OnTabTornOff(tornTabs_.Take());
+        return 0;
+    case WM_APP_NEW_CADREL_PRESET:
+        NewFolderCadrel(static_cast<int>(lParam));
+        return 0;
+    case WM_APP_CADREL_DRAGGING:
+        OnCadrelDragging(reinterpret_cast<HWND>(wParam), lParam);
+        return 0;
+    case WM_APP_CADREL_DROPPED:
+        OnCadrelDropped(reinterpret_cast<HWND>(wParam), lParam);
+        return 0;
+    case WM_APP_NEW_SHAPE_PRESET:
+        NewShapePreset(static_cast<int>(lParam));
+        return 0;
     case WM_APP_SAVE_SOON:
         OnSaveSoon();
         return 0;
@@ -145,6 +175,9 @@ void App::OnHotkey(int id)
         break;
     case HotkeyIdFirst + HotkeyRedo:
         Redo();
+        break;
+    case HotkeyIdFirst + HotkeyNewEmptyCadrel:
+        NewEmptyCadrel();
         break;
     case HotkeyIdFirst + HotkeySortNow:
         SortNow();

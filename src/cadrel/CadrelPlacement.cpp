@@ -1,6 +1,8 @@
 #include "cadrel/CadrelPlacement.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 
 namespace cadrels {
 namespace {
@@ -88,6 +90,95 @@ std::optional<CadrelGeom> GeometryFromOtherDisplay(const PageLayouts& layouts, c
     const MonitorInfo* primary = PrimaryMonitor(monitors);
     geometry.monitor = primary ? primary->id : std::string();
     return geometry;
+}
+
+CadrelGeom AtCursorPlacement(const std::vector<MonitorInfo>& monitors, PixelPoint cursor)
+{
+    CadrelGeom geometry;
+    const MonitorInfo* monitor = nullptr;
+    for (const MonitorInfo& candidate : monitors) {
+        if (ToPixelRect(candidate.workArea).Contains(cursor.x, cursor.y)) {
+            monitor = &candidate;
+            break;
+        }
+    }
+    if (monitor == nullptr) {
+        monitor = PrimaryMonitor(monitors);
+    }
+    if (monitor == nullptr) {
+        return geometry;
+    }
+    const PixelRect work = ToPixelRect(monitor->workArea);
+    if (work.Width() <= 0 || work.Height() <= 0) {
+        return geometry;
+    }
+    const unsigned dpi = monitor->dpi;
+    const int width = Scaled(NewCadrelWidth, dpi);
+    const int height = Scaled(NewCadrelHeight, dpi);
+    // Half the width to the left and half the title bar up: the bar is under the cursor.
+    const int left = std::clamp(cursor.x - work.left - width / 2, 0, std::max(0, work.Width() - width));
+    const int top = std::clamp(cursor.y - work.top - Scaled(15, dpi), 0, std::max(0, work.Height() - height));
+    geometry.monitor = monitor->id;
+    geometry.x = static_cast<double>(left) / work.Width();
+    geometry.y = static_cast<double>(top) / work.Height();
+    geometry.w = std::clamp(static_cast<double>(width) / work.Width(), MinSizeFraction, 1.0);
+    geometry.h = std::clamp(static_cast<double>(height) / work.Height(), MinSizeFraction, 1.0);
+    return geometry;
+}
+
+const MonitorInfo* MonitorForGeometry(const std::vector<MonitorInfo>& monitors, const std::string& monitorId)
+{
+    for (const MonitorInfo& monitor : monitors) {
+        if (monitor.id == monitorId) {
+            return &monitor;
+        }
+    }
+    return PrimaryMonitor(monitors);
+}
+
+PixelRect ToPixelRect(const RECT& rect)
+{
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+PixelRect WindowRectForGeometry(const CadrelGeom& geometry, const std::vector<MonitorInfo>& monitors)
+{
+    const MonitorInfo* monitor = MonitorForGeometry(monitors, geometry.monitor);
+    return RectFromGeometry(geometry, monitor ? std::optional(ToPixelRect(monitor->workArea)) : std::nullopt);
+}
+
+const MonitorInfo* MonitorForWindow(const std::vector<MonitorInfo>& monitors, const PixelRect& window)
+{
+    const MonitorInfo* best = nullptr;
+    long long bestOverlap = 0;
+    long long bestDistance = LLONG_MAX;
+    for (const MonitorInfo& monitor : monitors) {
+        const PixelRect bounds = ToPixelRect(monitor.bounds);
+        const long long overlapWidth = std::min(bounds.right, window.right) - std::max(bounds.left, window.left);
+        const long long overlapHeight = std::min(bounds.bottom, window.bottom) - std::max(bounds.top, window.top);
+        const long long overlap = overlapWidth > 0 && overlapHeight > 0 ? overlapWidth * overlapHeight : 0;
+        const long long gapX = std::max({0L, static_cast<long>(bounds.left - window.right),
+                                         static_cast<long>(window.left - bounds.right)});
+        const long long gapY = std::max({0L, static_cast<long>(bounds.top - window.bottom),
+                                         static_cast<long>(window.top - bounds.bottom)});
+        const long long distance = gapX * gapX + gapY * gapY;
+        if (overlap > bestOverlap || (bestOverlap == 0 && overlap == 0 && distance < bestDistance)) {
+            best = &monitor;
+            bestOverlap = overlap;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+std::optional<CadrelGeom> GeometryForWindow(const std::vector<MonitorInfo>& monitors, const PixelRect& full,
+                                            bool rolled)
+{
+    const MonitorInfo* monitor = MonitorForWindow(monitors, full);
+    if (monitor == nullptr) {
+        return std::nullopt;
+    }
+    return GeometryFromRect(full, ToPixelRect(monitor->workArea), monitor->id, rolled);
 }
 
 }  // namespace cadrels

@@ -1,6 +1,7 @@
 // Where a new cadrel appears when nothing says otherwise.
 #pragma once
 
+#include "cadrel/CadrelGeometry.h"
 #include "model/MonitorInfo.h"
 #include "model/Records.h"
 
@@ -26,5 +27,24 @@ std::optional<CadrelGeom> GeometryFromOtherDisplay(const PageLayouts& layouts, c
                                                    const std::string& currentKey,
                                                    const std::vector<MonitorInfo>& monitors,
                                                    const std::vector<std::string>& recentKeys = {});
+
+// A new cadrel of 360 by 460 pixels at 96 DPI whose title bar lands under
+// the cursor, on the monitor whose work area holds the cursor (else the
+// primary one), kept inside that work area.
+CadrelGeom AtCursorPlacement(const std::vector<MonitorInfo>& monitors, PixelPoint cursor);
+
+// The monitor a geometry names, else the primary one; null without monitors.
+const MonitorInfo* MonitorForGeometry(const std::vector<MonitorInfo>& monitors, const std::string& monitorId);
+PixelRect ToPixelRect(const RECT& rect);
+// The window rectangle of a geometry on this display.
+PixelRect WindowRectForGeometry(const CadrelGeom& geometry, const std::vector<MonitorInfo>& monitors);
+
+// The monitor a window stands on: the one whose bounds it overlaps most, else
+// the one nearest to it; null without monitors.
+const MonitorInfo* MonitorForWindow(const std::vector<MonitorInfo>& monitors, const PixelRect& window);
+// The geometry to save for a window's unrolled rectangle; nothing without a
+// monitor with a usable work area.
+std::optional<CadrelGeom> GeometryForWindow(const std::vector<MonitorInfo>& monitors, const PixelRect& full,
+                                            bool rolled);
 
 }  // namespace cadrels

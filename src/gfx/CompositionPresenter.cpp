@@ -42,6 +42,19 @@ public:
         return visual_->SetContent(surface_.Get());
     }
 
+    HRESULT SetClip(const std::optional<D2D1_RECT_F>& clip) override
+    {
+        if (clip) {
+            CADRELS_RETURN_IF_FAILED(visual_->SetClip(*clip));
+        } else {
+            CADRELS_RETURN_IF_FAILED(visual_->SetClip(static_cast<IDCompositionClip*>(nullptr)));
+        }
+        // One commit per step: the surface keeps its pixels, only the clip moves.
+        return device_.Composition()->Commit();
+    }
+
+    bool ClipsByRedrawing() const override { return false; }
+
     HRESULT BeginFrame(D2D1_POINT_2F& origin) override
     {
         ComPtr<IDXGISurface> dxgiSurface;

@@ -96,6 +96,11 @@ public:
         return S_OK;
     }
 
+    // A layered window shows exactly the pixels it is given: the clip is
+    // applied by drawing the frame again inside it.
+    HRESULT SetClip(const std::optional<D2D1_RECT_F>&) override { return S_OK; }
+    bool ClipsByRedrawing() const override { return true; }
+
     HRESULT BeginFrame(D2D1_POINT_2F& origin) override
     {
         CADRELS_RETURN_IF_FAILED(device_.Filter(GfxCall::BeginFrame, target_ ? S_OK : E_UNEXPECTED));

@@ -11,6 +11,7 @@
 #include <d2d1_1.h>
 
 #include <memory>
+#include <optional>
 
 namespace cadrels {
 
@@ -27,6 +28,11 @@ public:
     // Sets the shared context's target; `origin` is where the frame's (0, 0)
     // lies on it. The context's BeginDraw is the caller's.
     virtual HRESULT BeginFrame(D2D1_POINT_2F& origin) = 0;
+    // Limits what shows of the frames to `clip` (surface pixels), or shows all
+    // of them again. The composition visual clips by itself; a presenter that
+    // cannot says so through ClipsByRedrawing, and the frame is drawn clipped.
+    virtual HRESULT SetClip(const std::optional<D2D1_RECT_F>& clip) = 0;
+    virtual bool ClipsByRedrawing() const = 0;
     // Clears the target and closes what BeginFrame opened; shows the frame
     // only when `show` is true. Called once after every successful BeginFrame.
     virtual HRESULT EndFrame(bool show) = 0;

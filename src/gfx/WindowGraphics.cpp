@@ -71,6 +71,9 @@ HRESULT WindowGraphics::Build()
 
     bool hasSurface = false;
     CADRELS_RETURN_IF_FAILED(MatchClientSize(hasSurface));
+    if (clip_) {
+        CADRELS_RETURN_IF_FAILED(presenter_->SetClip(clip_));
+    }
 
     generation_ = device_.Generation();
     deviceLost_ = false;
@@ -104,12 +107,34 @@ HRESULT WindowGraphics::DrawContent()
     // Neither a composition surface nor the layered buffer promises its old
     // pixels; every frame starts fully transparent.
     context->Clear(D2D1::ColorF(0.0f, 0.0f, 0.0f, 0.0f));
+    const bool clipHere = clip_ && presenter_->ClipsByRedrawing();
+    if (clipHere) {
+        context->PushAxisAlignedClip(*clip_, D2D1_ANTIALIAS_MODE_ALIASED);
+    }
     content_.DrawFrame(*context, D2D1::SizeF(static_cast<float>(extent_->width), static_cast<float>(extent_->height)));
+    if (clipHere) {
+        context->PopAxisAlignedClip();
+    }
     context->SetTransform(D2D1::Matrix3x2F::Identity());
     const HRESULT drawn = device_.Filter(GfxCall::EndDraw, context->EndDraw());
 
     const HRESULT ended = presenter_->EndFrame(SUCCEEDED(drawn));
     return FAILED(drawn) ? drawn : ended;
+}
+
+void WindowGraphics::SetClip(const std::optional<D2D1_RECT_F>& clip)
+{
+    clip_ = clip;
+    if (!built_ || !presenter_) {
+        return;
+    }
+    if (presenter_->ClipsByRedrawing()) {
+        Draw();
+        return;
+    }
+    if (const HRESULT hr = presenter_->SetClip(clip_); FAILED(hr)) {
+        Fail(hr);
+    }
 }
 
 FrameResult WindowGraphics::Fail(HRESULT hr)

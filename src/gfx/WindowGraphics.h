@@ -58,6 +58,11 @@ public:
     // Releases every per-window object; the next Draw builds them.
     void Release();
 
+    // Shows only `clip` of the frames (surface pixels) until called with
+    // nothing; kept across rebuilds. With a presenter that clips by redrawing,
+    // this draws a frame.
+    void SetClip(const std::optional<D2D1_RECT_F>& clip);
+
     bool Built() const { return built_; }
     bool DeviceLostLatched() const { return deviceLost_; }
     std::uint32_t Generation() const { return generation_; }
@@ -86,6 +91,7 @@ private:
     bool contentBuilt_ = false;
     Microsoft::WRL::ComPtr<IUnknown> svgContext_;
     std::optional<SurfaceExtent> extent_;
+    std::optional<D2D1_RECT_F> clip_;
     std::uint32_t generation_ = 0;
     bool deviceLost_ = false;
     std::uint32_t lostGeneration_ = 0;

@@ -149,5 +149,64 @@ TEST(GeometryFromOtherDisplay, AMonitorThatIsGoneBecomesThePrimaryOne)
     EXPECT_TRUE(GeometryFromOtherDisplay(layouts, "{C}", "undocked", {})->monitor.empty());
 }
 
+MonitorInfo Screen(std::string id, RECT bounds, RECT work, unsigned dpi, bool primary)
+{
+    MonitorInfo monitor;
+    monitor.id = std::move(id);
+    monitor.bounds = bounds;
+    monitor.workArea = work;
+    monitor.dpi = dpi;
+    monitor.primary = primary;
+    return monitor;
+}
+
+TEST(AtCursorPlacement, PutsTheTitleBarUnderTheCursorOnItsMonitor)
+{
+    const std::vector<MonitorInfo> monitors = {Screen("MAIN", {0, 0, 1920, 1080}, {0, 0, 1920, 1040}, 96, true),
+                                               Screen("SIDE", {1920, 0, 3200, 1024}, {1920, 0, 3200, 1024}, 144, false)};
+    const CadrelGeom main = AtCursorPlacement(monitors, {700, 400});
+    EXPECT_EQ(main.monitor, "MAIN");
+    EXPECT_DOUBLE_EQ(main.x, 520.0 / 1920) << "half of 360 to the left of the cursor";
+    EXPECT_DOUBLE_EQ(main.y, 385.0 / 1040) << "half the title bar above it";
+    EXPECT_DOUBLE_EQ(main.w, 360.0 / 1920);
+    EXPECT_DOUBLE_EQ(main.h, 460.0 / 1040);
+
+    // On the 150 % monitor, near its bottom right corner: 540 by 690, held inside.
+    const CadrelGeom side = AtCursorPlacement(monitors, {3190, 1000});
+    EXPECT_EQ(side.monitor, "SIDE");
+    EXPECT_DOUBLE_EQ(side.x, (1280.0 - 540) / 1280);
+    EXPECT_DOUBLE_EQ(side.y, (1024.0 - 690) / 1024);
+    EXPECT_DOUBLE_EQ(side.w, 540.0 / 1280);
+
+    // A cursor off every work area (on the taskbar) goes to the primary monitor.
+    EXPECT_EQ(AtCursorPlacement(monitors, {100, 1060}).monitor, "MAIN");
+    EXPECT_EQ(AtCursorPlacement({}, {100, 100}), CadrelGeom{}) << "no monitor: the defaults";
+}
+
+TEST(WindowRectForGeometry, AnUnknownMonitorMeansThePrimaryOne)
+{
+    const std::vector<MonitorInfo> monitors = {Screen("SIDE", {-1280, 0, 0, 1024}, {-1280, 0, 0, 984}, 96, false),
+                                               Screen("MAIN", {0, 0, 1920, 1080}, {0, 0, 1920, 1040}, 96, true)};
+    EXPECT_EQ(WindowRectForGeometry({"SIDE", 0.5, 0.5, 0.25, 0.5, false}, monitors), (PixelRect{-640, 492, -320, 984}));
+    EXPECT_EQ(WindowRectForGeometry({"GONE", 0.5, 0.5, 0.25, 0.5, false}, monitors), (PixelRect{960, 520, 1440, 1040}));
+    EXPECT_EQ(WindowRectForGeometry({"GONE", 0.5, 0.5, 0.25, 0.5, false}, {}), (PixelRect{120, 120, 480, 580}));
+}
+
+TEST(GeometryForWindow, SavesFractionsOfTheMonitorTheWindowMostlyStandsOn)
+{
+    const std::vector<MonitorInfo> monitors = {Screen("MAIN", {0, 0, 1920, 1080}, {0, 0, 1920, 1040}, 96, true),
+                                               Screen("SIDE", {1920, 0, 3200, 1024}, {1920, 0, 3200, 984}, 96, false)};
+    // 100 pixels on the main monitor, 300 on the side one.
+    const std::optional<CadrelGeom> straddling = GeometryForWindow(monitors, {1820, 100, 2220, 592}, true);
+    ASSERT_TRUE(straddling);
+    EXPECT_EQ(straddling->monitor, "SIDE");
+    EXPECT_DOUBLE_EQ(straddling->x, -100.0 / 1280);
+    EXPECT_DOUBLE_EQ(straddling->h, 492.0 / 984);
+    EXPECT_TRUE(straddling->rolled);
+    // Off every screen: the nearest monitor.
+    EXPECT_EQ(GeometryForWindow(monitors, {4000, 100, 4400, 400}, false)->monitor, "SIDE");
+    EXPECT_FALSE(GeometryForWindow({}, {0, 0, 10, 10}, false));
+}
+
 }  // namespace
 }  // namespace cadrels

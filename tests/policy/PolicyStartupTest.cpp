@@ -3,6 +3,7 @@
 // Dragging a locked cadrel's title bar waits for the cadrel windows; here the
 // arrangement the windows would be built from is checked.
 #include "CadrelsProcess.h"
+#include "GeometryExpect.h"
 #include "TestFiles.h"
 
 #include "model/FolderTree.h"
@@ -102,10 +103,11 @@ TEST_F(PolicyStartup, PredefinedCadrelsReplaceThePageWithTheForcedLookAtEverySta
     EXPECT_EQ(perso, root_ + L"\\Perso");
 
     const std::vector<MonitorInfo> monitors = EnumerateMonitors();
-    const std::string primary = PrimaryMonitor(monitors)->id;
+    const MonitorInfo& primary = *PrimaryMonitor(monitors);
     const auto& geometries = page.layouts.at(DisplayKey(monitors));
-    EXPECT_EQ(geometries.at("pol-0"), (CadrelGeom{primary, 0.05, 0.1, 0.3, 0.5, false}));
-    EXPECT_EQ(geometries.at("pol-1"), (CadrelGeom{primary, 0.6, 0.2, 0.25, 0.4, false}));
+    // Saved from the live windows: whole pixels.
+    ExpectGeometryWithinAPixel(geometries.at("pol-0"), CadrelGeom{primary.id, 0.05, 0.1, 0.3, 0.5, false}, primary);
+    ExpectGeometryWithinAPixel(geometries.at("pol-1"), CadrelGeom{primary.id, 0.6, 0.2, 0.25, 0.4, false}, primary);
 
     const std::vector<std::wstring> snapshots = FileNamesMatching(appData_ + L"\\snapshots\\auto_*.json");
     ASSERT_EQ(snapshots.size(), 1u) << "the user's two cadrels were kept in a snapshot";

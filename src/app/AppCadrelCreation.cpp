@@ -1,0 +1,280 @@
+// New cadrels and tabs: the empty cadrel, folder cadrels, the shape presets,
+// a tab added from the menu, and a tab torn off another cadrel.
+#include "app/App.h"
+
+#include "base/DebugLog.h"
+#include "cadrel/CadrelPlacement.h"
+#include "cadrel/CadrelPresets.h"
+#include "i18n/StringTable.h"
+#include "model/ContainerFolders.h"
+#include "model/FolderResolver.h"
+#include "model/NewId.h"
+
+#include <knownfolders.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+#include <wrl/client.h>
+
+using Microsoft::WRL::ComPtr;
+
+namespace cadrels {
+namespace {
+
+std::wstring LastPathComponent(std::wstring path)
+{
+    while (!path.empty() && (path.back() == L'\\' || path.back() == L'/')) {
+        path.pop_back();
+    }
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+CadrelRecord RecordWithOneTab(const std::string& id, const std::wstring& title, const std::wstring& folder)
+{
+    CadrelRecord record;
+    record.id = id;
+    CadrelTab tab;
+    tab.title = title;
+    tab.folder = folder;
+    record.tabs.push_back(std::move(tab));
+    return record;
+}
+
+// The plain folder browser, for systems where the modern picker cannot be made.
+std::wstring BrowseForFolder(HWND owner, const wchar_t* title)
+{
+    BROWSEINFOW browse{};
+    browse.hwndOwner = owner;
+    browse.lpszTitle = title;
+    browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse);
+    if (chosen == nullptr) {
+        return {};
+    }
+    wchar_t path[MAX_PATH] = {};
+    const BOOL resolved = SHGetPathFromIDListW(chosen, path);
+    CoTaskMemFree(chosen);
+    return resolved ? std::wstring(path) : std::wstring();
+}
+
+}  // namespace
+
+std::wstring App::PickFolder()
+{
+    ComPtr<IFileOpenDialog> dialog;
+    HRESULT hr = CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_PPV_ARGS(dialog.GetAddressOf()));
+    if (FAILED(hr)) {
+        DebugLog(L"Selecteur de dossier moderne indisponible (0x%08X) -> selecteur classique",
+                 static_cast<unsigned>(hr));
+        return BrowseForFolder(nullptr, Tr(7));
+    }
+    FILEOPENDIALOGOPTIONS options = 0;
+    dialog->GetOptions(&options);
+    dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST);
+    dialog->SetTitle(Tr(7));
+    hr = dialog->Show(nullptr);
+    if (hr == HRESULT_FROM_WIN32(ERROR_CANCELLED)) {
+        return {};
+    }
+    if (FAILED(hr)) {
+        DebugLog(L"Selecteur de dossier moderne en echec (0x%08X) -> selecteur classique", static_cast<unsigned>(hr));
+        return BrowseForFolder(nullptr, Tr(7));
+    }
+    ComPtr<IShellItem> item;
+    if (FAILED(dialog->GetResult(item.GetAddressOf()))) {
+        return {};
+    }
+    PWSTR path = nullptr;
+    if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
+        return {};
+    }
+    std::wstring result = path;
+    CoTaskMemFree(path);
+    return result;
+}
+
+void App::NewEmptyCadrel()
+{
+    if (CadrelsLocked()) {
+        return;
+    }
+    const std::string id = NewId();
+    const std::wstring folder = CreateContainer(Tr(2), id);
+    if (folder.empty()) {
+        DebugLog(L"Nouvelle cadrel vide : aucun dossier conteneur n'a pu etre cree.");
+        return;
+    }
+    const CadrelRecord record = RecordWithOneTab(id, Tr(2), folder);
+    const CadrelGeom geometry = CascadePlacement(monitors_, cascadeCount_++);
+    Workspace& page = ActivePage();
+    page.cadrels.push_back(record);
+    page.layouts[displayKey_][id] = geometry;
+    CreateCadrelFromRecord(record, geometry, false);
+    Save();
+}
+
+void App::NewFolderCadrel(int kind)
+{
+    if (CadrelsLocked()) {
+        return;
+    }
+    struct KnownKind {
+        int kind;
+        int title;
+        const GUID* folder;
+    };
+    static const KnownKind known[] = {
+        {1, 4, &FOLDERID_Desktop},
+        {2, 5, &FOLDERID_Downloads},
+        {3, 6, &FOLDERID_Documents},
+        {5, 31, &FOLDERID_Pictures},
+    };
+    if (kind == 0) {
+        NewEmptyCadrel();
+        return;
+    }
+    if (kind == 4) {
+        const std::wstring folder = PickFolder();
+        if (!folder.empty()) {
+            CreateCadrelForFolder(LastPathComponent(folder), folder, false);
+        }
+        return;
+    }
+    for (const KnownKind& entry : known) {
+        if (entry.kind == kind) {
+            CreateCadrelForFolder(Tr(entry.title), ResolveKnownFolder(*entry.folder), false);
+            return;
+        }
+    }
+}
+
+void App::CreateCadrelForFolder(const std::wstring& title, const std::wstring& folder, bool atCursor)
+{
+    if (folder.empty()) {
+        return;
+    }
+    const std::string id = NewId();
+    const CadrelRecord record = RecordWithOneTab(id, title.empty() ? LastPathComponent(folder) : title, folder);
+    CadrelGeom geometry;
+    if (atCursor) {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        geometry = AtCursorPlacement(monitors_, {cursor.x, cursor.y});
+    } else {
+        geometry = CascadePlacement(monitors_, cascadeCount_++);
+    }
+    Workspace& page = ActivePage();
+    page.cadrels.push_back(record);
+    page.layouts[displayKey_][id] = geometry;
+    CreateCadrelFromRecord(record, geometry, false);
+    Save();
+}
+
+void App::NewShapePreset(int shape)
+{
+    if (CadrelsLocked()) {
+        return;
+    }
+    const std::string monitor = monitors_.empty() ? std::string() : monitors_.front().id;
+    for (const ShapeRegion& region : ShapeRegions(shape)) {
+        const std::string id = NewId();
+        const std::wstring label = Tr(region.label);
+        CadrelRecord record = RecordWithOneTab(id, label, CreateContainer(label, id));
+        record.expandDir = region.unfold;
+        const CadrelGeom geometry{monitor, region.x, region.y, region.w, region.h, false};
+        Workspace& page = ActivePage();
+        page.cadrels.push_back(record);
+        page.layouts[displayKey_][id] = geometry;
+        CreateCadrelFromRecord(record, geometry, false);
+    }
+    if (!ShapeRegions(shape).empty()) {
+        DebugLog(L"Forme creee : %ls.", Tr(ShapeLabel(shape)));
+        Save();
+    }
+}
+
+void App::AddTabPreset(HWND cadrelWindow, int kind)
+{
+    Cadrel* cadrel = FindCadrel(cadrelWindow);
+    if (CadrelsLocked() || cadrel == nullptr) {
+        return;
+    }
+    CadrelTab tab;
+    switch (kind) {
+    case 0:
+        tab.title = Tr(1);
+        tab.folder = CreateContainer(tab.title, NewId());
+        break;
+    case 1:
+        tab.title = Tr(4);
+        tab.folder = ResolveKnownFolder(FOLDERID_Desktop);
+        break;
+    case 2:
+        tab.title = Tr(5);
+        tab.folder = ResolveKnownFolder(FOLDERID_Downloads);
+        break;
+    case 3:
+        tab.title = Tr(6);
+        tab.folder = ResolveKnownFolder(FOLDERID_Documents);
+        break;
+    case 4:
+        tab.folder = PickFolder();
+        tab.title = LastPathComponent(tab.folder);
+        break;
+    default:
+        return;
+    }
+    // The picker runs a modal loop in which the cadrel may have gone.
+    cadrel = FindCadrel(cadrelWindow);
+    if (tab.folder.empty() || cadrel == nullptr) {
+        return;
+    }
+    cadrel->AppendTab(tab);
+    SyncTabsFromCadrel(cadrelWindow);
+}
+
+void App::OnTabTornOff(std::unique_ptr<TornTab> tab)
+{
+    if (!tab) {
+        return;
+    }
+    Cadrel* source = FindCadrel(tab->source);
+    Cadrel* receiver = nullptr;
+    if (tab->Hosts()) {
+        for (const auto& cadrel : cadrels_) {
+            RECT rect{};
+            if (cadrel.get() != source && cadrel->Window() != nullptr && IsWindowVisible(cadrel->Window()) &&
+                GetWindowRect(cadrel->Window(), &rect) && PtInRect(&rect, tab->releasePoint)) {
+                receiver = cadrel.get();
+                break;
+            }
+        }
+    } else if (HWND under = WindowFromPoint(tab->releasePoint)) {
+        Cadrel* found = FindCadrel(GetAncestor(under, GA_ROOT));
+        receiver = found != source ? found : nullptr;
+    }
+    if (receiver == nullptr && tab->Hosts()) {
+        // A hosting tab has nowhere to stand on its own: back to its source.
+        receiver = source;
+    }
+    if (receiver != nullptr) {
+        receiver->SetRolled(false, true, true);
+        CadrelTab live;
+        live.title = tab->title;
+        live.folder = tab->folder;
+        live.emblem = tab->emblem;
+        live.titleAuto = tab->titleAuto;
+        live.hostedExe = tab->hostedExe;
+        live.hostedAumid = tab->hostedAumid;
+        live.hostedTitle = tab->hostedTitle;
+        receiver->AppendTab(live);
+        SyncTabsFromCadrel(receiver->Window());
+        return;
+    }
+    if (!tab->Hosts()) {
+        CreateCadrelForFolder(tab->title, tab->folder, true);
+    }
+}
+
+}  // namespace cadrels

@@ -1,0 +1,261 @@
+// A live cadrel: the borderless, translucent tool window that stands at the
+// bottom of the z-order and shows one folder per tab. One class whose member
+// functions are spread over files by role: CadrelWindow.cpp (window and
+// lifecycle), CadrelMoveSize.cpp (moving, resizing and snapping),
+// CadrelRoll.cpp (roll-up, unfold and the roll animation), CadrelDraw.cpp
+// (drawing), CadrelInput.cpp (pointer input). The arithmetic that needs no
+// window lives in CadrelGeometry.h.
+#pragma once
+
+#include "base/UniqueHandle.h"
+#include "cadrel/CadrelGeometry.h"
+#include "gfx/GraphicsDevice.h"
+#include "gfx/WindowGraphics.h"
+#include "model/Records.h"
+
+#include <windows.h>
+#include <d2d1_1.h>
+#include <dwrite.h>
+#include <wrl/client.h>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace cadrels {
+
+// A tab as the live cadrel holds it; the run-time hosting members join it
+// with application hosting.
+struct LiveTab : CadrelTab {};
+
+// A tab dragged out of its cadrel, on its way to the application.
+struct TornTab {
+    std::wstring title;
+    std::wstring folder;
+    std::wstring emblem;
+    bool titleAuto = false;
+    std::wstring hostedExe;
+    std::wstring hostedAumid;
+    std::wstring hostedTitle;
+    POINT releasePoint{};
+    HWND source = nullptr;
+
+    bool Hosts() const { return !hostedExe.empty() || !hostedAumid.empty(); }
+};
+
+// Timers of a cadrel window.
+enum CadrelTimer : UINT_PTR {
+    CadrelTimerFolderRefresh = 1,
+    CadrelTimerTabHover = 2,
+    CadrelTimerRollAnimation = 3,
+    CadrelTimerRenameClick = 4,
+    CadrelTimerHostKeep = 5,
+    CadrelTimerHostNudge = 6,
+};
+
+// Screen point packed as the cadrel's move messages carry it: x in the low
+// 32 bits, y in the high 32 bits.
+LPARAM PackScreenPoint(POINT point);
+POINT UnpackScreenPoint(LPARAM packed);
+
+class Cadrel final : private FrameContent {
+public:
+    static constexpr wchar_t ClassName[] = L"Cadrels.Cadrel";
+    using RectsProvider = std::function<std::vector<RECT>()>;
+    using LockQuery = std::function<bool()>;
+
+    Cadrel(GraphicsDevice& graphics, HWND appWindow);
+    ~Cadrel();
+    Cadrel(const Cadrel&) = delete;
+    Cadrel& operator=(const Cadrel&) = delete;
+
+    bool Create(HINSTANCE instance, const CadrelRecord& record, std::vector<LiveTab> tabs, int activeIndex, int x,
+                int y, int width, int height);
+    void Destroy();
+
+    const std::string& Id() const { return id_; }
+    HWND Window() const { return window_.Get(); }
+    const std::vector<LiveTab>& Tabs() const { return tabs_; }
+    int ActiveTab() const { return activeTab_; }
+    bool Rolled() const { return rolled_; }
+    bool Pinned() const { return pinned_; }
+    bool Locked() const { return locked_; }
+    int UnfoldDirection() const { return unfoldDirection_; }
+    bool MergeHighlighted() const { return mergeHighlight_; }
+    double Opacity() const { return opacity_; }
+    // The cadrel's own properties as its record keeps them (not the tabs).
+    void CopyPropertiesTo(CadrelRecord& record) const;
+
+    void SetOpacity(double opacity, bool notify);
+    void SetTint(Color tint, bool notify);
+    void SetAccent(Color accent, bool notify);
+    void SetPinned(bool pinned, bool notify);
+    void SetLocked(bool locked, bool notify);
+    void SetClassifyMode(int mode, bool notify);
+    void SetUnfoldDirection(int direction, bool notify);
+    void SetSortRule(const SortRule& rule, bool notify);
+    void SetSort(int key, bool descending, bool notify);
+    void SetViewMode(int mode, bool notify);
+    void SetZooms(const std::array<float, 3>& zooms);
+    void SetZoom(float zoom, bool notify);
+    void SetSnapping(bool enabled, int gridStep);
+    void SetPageFrozen(bool frozen);
+    void SetNeighbourRectsProvider(RectsProvider provider);
+    // Whether the administration policy forbids moving and resizing cadrels.
+    void SetLockQuery(LockQuery query);
+
+    void SetRolled(bool rolled, bool notify, bool animate);
+    void SetBoundsRespectingRoll(int x, int y, int width, int height);
+    // The window rectangle as it would stand unrolled.
+    RECT FullRect() const;
+    void SetHidden(bool hidden);
+    void SetMergeHighlight(bool highlight);
+    RECT TitleBarScreenRect() const;
+    bool IsOverTitleBar(POINT screenPoint) const;
+    void AutoRollUpCheck();
+
+    // A new cadrel draws nothing until the application has applied its
+    // record: every setter would otherwise draw a frame of its own.
+    void FinishBuilding();
+
+    // Appends a tab and makes it the active one.
+    void AppendTab(const CadrelTab& tab);
+    // After a theme or colour change: every brush again, then a frame.
+    void Retheme();
+    // After a device recreation: new objects for the new device, then a frame.
+    void RebuildGraphics();
+    FrameResult Draw();
+
+    LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Window and lifecycle.
+    void OnCreate();
+    void OnPaint();
+    void OnSize(int width, int height);
+    void OnWindowPosChanging(WINDOWPOS& position) const;
+    void OnGetMinMaxInfo(MINMAXINFO& info) const;
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
+    void OnDisplayChange();
+    void OnTimer(UINT_PTR id);
+    void OnNcDestroy();
+    void Layout(int width, int height);
+    void SetWindowTitleFromActiveTab();
+    void Notify(UINT message, bool notify) const;
+    PixelRect WindowRect() const;
+    CadrelMetrics Metrics() const { return MetricsForDpi(dpi_); }
+
+    // Pointer input.
+    void OnLeftButtonDown(POINT client);
+    void OnMouseMove();
+    void OnLeftButtonUp();
+    void OnLeftButtonDoubleClick(POINT client);
+    void OnCaptureChanged();
+    void OnMouseLeave();
+    bool OnSetCursor();
+    int ResizeHitTest(int x, int y) const;
+    bool IsOnTitleBar(int x, int y) const;
+    int TabAt(int x, int y) const;
+    void ActivateTab(int index, bool notify);
+    bool MovingForbidden() const;
+
+    // Moving, resizing and snapping.
+    void CaptureSnapTargets();
+    void MoveStep(POINT cursor);
+    void ResizeStep(POINT cursor);
+    PixelPoint FitToMonitor(PixelPoint proposed, int width, int height) const;
+    bool SnappingActive() const;
+    std::optional<PixelRect> NearestWorkArea(const PixelRect& rect) const;
+
+    // Roll-up and animation.
+    void ApplyRect(const PixelRect& rect);
+    void StartRollAnimation(const PixelRect& from, const PixelRect& to);
+    void AnimationStep();
+    void StopAnimation();
+
+    // Drawing.
+    HRESULT CreateDeviceResources(GraphicsDevice& device, ID2D1DeviceContext& context) override;
+    void ReleaseDeviceResources() override;
+    void DrawFrame(ID2D1DeviceContext& context, D2D1_SIZE_F size) override;
+    void RecolourBackground();
+    void RecolourAccent();
+    void DrawTitle(ID2D1DeviceContext& context, const std::wstring& text, const D2D1_RECT_F& box, float angle,
+                   float opacity);
+
+    GraphicsDevice& graphicsDevice_;
+    HWND appWindow_;
+    WindowGraphics graphics_;
+    UniqueWindow window_;
+
+    std::string id_;
+    std::vector<LiveTab> tabs_;
+    int activeTab_ = 0;
+
+    bool building_ = true;
+    bool drawPending_ = false;
+    unsigned dpi_ = 96;
+    int clientWidth_ = 0;
+    int clientHeight_ = 0;
+    bool rolled_ = false;
+    int fullWidth_ = 0;
+    int fullHeight_ = 0;
+    int unfoldDirection_ = UnfoldDown;
+    bool pinned_ = false;
+    bool locked_ = false;
+    bool pageFrozen_ = false;
+    bool snapEnabled_ = true;
+    int gridStep_ = 0;
+    RectsProvider neighbourRects_;
+    LockQuery policyLocked_;
+    std::vector<PixelRect> snapTargets_;
+    bool moving_ = false;
+    bool resizing_ = false;
+    int resizeEdges_ = 0;
+    POINT pressPoint_{};
+    RECT pressRect_{};
+    bool allowHide_ = false;
+    bool mergeHighlight_ = false;
+
+    struct RollAnimation {
+        ULONGLONG start = 0;
+        int x = 0;
+        int width = 0;
+        int startTop = 0;
+        int startHeight = 0;
+        int targetTop = 0;
+        int targetHeight = 0;
+        int maxHeight = 0;
+    };
+    bool animating_ = false;
+    RollAnimation animation_;
+
+    // Interaction state; the rest of it arrives with items, selection and tab drags.
+    bool trackingLeave_ = false;
+    bool titlePressed_ = false;
+    bool tabPressed_ = false;
+    int pressedTab_ = -1;
+
+    double opacity_ = 0.62;
+    Color tint_ = 0;
+    Color accent_ = 0;
+    int viewMode_ = 0;
+    std::array<float, 3> zooms_ = {1.0f, 1.0f, 1.0f};
+    int sortBy_ = 0;
+    bool sortDescending_ = false;
+    int classifyMode_ = 0;
+    SortRule sortRule_;
+
+    float scale_ = 1.0f;  // dpi / 96 of the last build
+    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> backgroundBrush_;
+    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> accentBrush_;
+    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> textBrush_;
+    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> overlayBrush_;
+    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> separatorBrush_;
+    Microsoft::WRL::ComPtr<IDWriteTextFormat> titleFormat_;
+    Microsoft::WRL::ComPtr<IDWriteTextFormat> tabFormat_;
+};
+
+}  // namespace cadrels

@@ -1,0 +1,204 @@
+// Rolling a cadrel up to its title bar and unfolding it again in one of four
+// directions, the vertical roll animation, pinning, the automatic roll-up,
+// and placing a cadrel without losing its rolled state.
+#include "cadrel/Cadrel.h"
+
+#include "base/AppMessages.h"
+
+#include <algorithm>
+
+namespace cadrels {
+namespace {
+
+constexpr UINT AnimationStepMs = 12;
+
+}  // namespace
+
+void Cadrel::ApplyRect(const PixelRect& rect)
+{
+    SetWindowPos(window_.Get(), nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Cadrel::SetRolled(bool rolled, bool notify, bool animate)
+{
+    if (rolled == rolled_ || !window_) {
+        return;
+    }
+    // A roll that is still running ends where it was going; the next one
+    // starts from there, so its remembered size is a real one.
+    if (animating_) {
+        StopAnimation();
+    }
+    const CadrelMetrics metrics = Metrics();
+    const PixelRect current = WindowRect();
+    const bool vertical = IsVerticalUnfold(unfoldDirection_);
+    PixelRect target;
+    if (rolled) {
+        if (vertical) {
+            fullHeight_ = current.Height();
+        } else {
+            fullWidth_ = current.Width();
+        }
+        target = RolledRect(current, unfoldDirection_, metrics.titleBar);
+    } else {
+        target = vertical ? UnrolledRect(current, unfoldDirection_, 0, fullHeight_)
+                          : UnrolledRect(current, unfoldDirection_, fullWidth_, 0);
+    }
+    rolled_ = rolled;
+    const PixelPoint fitted = FitToMonitor({target.left, target.top}, target.Width(), target.Height());
+    target = RectFromSize(fitted.x, fitted.y, target.Width(), target.Height());
+
+    if (vertical && animate) {
+        StartRollAnimation(current, target);
+    } else {
+        ApplyRect(target);
+        Draw();
+    }
+    if (notify) {
+        PostMessageW(appWindow_, WM_APP_SAVE_SOON, 0, 0);
+    }
+}
+
+void Cadrel::StartRollAnimation(const PixelRect& from, const PixelRect& to)
+{
+    animation_.start = GetTickCount64();
+    animation_.x = to.left;
+    animation_.width = to.Width();
+    animation_.startTop = from.top;
+    animation_.startHeight = from.Height();
+    animation_.targetTop = to.top;
+    animation_.targetHeight = to.Height();
+    animation_.maxHeight = std::max(from.Height(), to.Height());
+    animating_ = true;
+
+    // The window and its surface keep the taller of the two states for the
+    // whole animation; only the clip changes from step to step.
+    const int top = unfoldDirection_ == UnfoldUp ? to.bottom - animation_.maxHeight : to.top;
+    SetWindowPos(window_.Get(), nullptr, animation_.x, top, animation_.width, animation_.maxHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const PixelRect clip =
+        AnimationClip(unfoldDirection_, animation_.width, animation_.maxHeight, animation_.startHeight);
+    graphics_.SetClip(D2D1::RectF(static_cast<float>(clip.left), static_cast<float>(clip.top),
+                                  static_cast<float>(clip.right), static_cast<float>(clip.bottom)));
+    Draw();
+    SetTimer(window_.Get(), CadrelTimerRollAnimation, AnimationStepMs, nullptr);
+    AnimationStep();
+}
+
+void Cadrel::AnimationStep()
+{
+    if (!animating_) {
+        KillTimer(window_.Get(), CadrelTimerRollAnimation);
+        return;
+    }
+    const ULONGLONG elapsed = GetTickCount64() - animation_.start;
+    if (elapsed >= static_cast<ULONGLONG>(RollAnimationMs)) {
+        StopAnimation();
+        return;
+    }
+    const int height = AnimatedHeight(animation_.startHeight, animation_.targetHeight, elapsed);
+    const PixelRect clip = AnimationClip(unfoldDirection_, animation_.width, animation_.maxHeight, height);
+    graphics_.SetClip(D2D1::RectF(static_cast<float>(clip.left), static_cast<float>(clip.top),
+                                  static_cast<float>(clip.right), static_cast<float>(clip.bottom)));
+}
+
+void Cadrel::StopAnimation()
+{
+    if (window_) {
+        KillTimer(window_.Get(), CadrelTimerRollAnimation);
+    }
+    if (!animating_) {
+        return;
+    }
+    animating_ = false;
+    graphics_.SetClip(std::nullopt);
+    if (!window_) {
+        return;
+    }
+    ApplyRect(RectFromSize(animation_.x, animation_.targetTop, animation_.width, animation_.targetHeight));
+    RECT client{};
+    GetClientRect(window_.Get(), &client);
+    Layout(client.right, client.bottom);
+    Draw();
+}
+
+void Cadrel::SetPinned(bool pinned, bool notify)
+{
+    if (pinned != pinned_) {
+        pinned_ = pinned;
+        if (pinned && rolled_) {
+            SetRolled(false, false, true);
+        } else if (!pinned && !rolled_ && window_) {
+            POINT cursor{};
+            GetCursorPos(&cursor);
+            if (!WindowRect().Contains(cursor.x, cursor.y)) {
+                SetRolled(true, false, true);
+            }
+        }
+    }
+    Notify(WM_APP_CADREL_PINNED_CHANGED, notify);
+}
+
+void Cadrel::SetUnfoldDirection(int direction, bool notify)
+{
+    const int value = direction >= 0 && direction <= 3 ? direction : UnfoldDown;
+    if (value != unfoldDirection_ && window_) {
+        if (animating_) {
+            StopAnimation();
+        }
+        const UnfoldChange change = ChangeUnfoldDirection(WindowRect(), rolled_, unfoldDirection_, value,
+                                                          fullWidth_, fullHeight_, Metrics().titleBar);
+        fullWidth_ = change.fullWidth;
+        fullHeight_ = change.fullHeight;
+        unfoldDirection_ = value;
+        if (rolled_) {
+            const PixelPoint fitted =
+                FitToMonitor({change.rect.left, change.rect.top}, change.rect.Width(), change.rect.Height());
+            ApplyRect(RectFromSize(fitted.x, fitted.y, change.rect.Width(), change.rect.Height()));
+        }
+        Draw();
+    } else {
+        unfoldDirection_ = value;
+    }
+    Notify(WM_APP_CADREL_CHANGED, notify);
+}
+
+void Cadrel::SetBoundsRespectingRoll(int x, int y, int width, int height)
+{
+    if (!window_) {
+        return;
+    }
+    if (animating_) {
+        StopAnimation();
+    }
+    fullWidth_ = width;
+    fullHeight_ = height;
+    const PixelRect full = RectFromSize(x, y, width, height);
+    ApplyRect(rolled_ ? RolledRect(full, unfoldDirection_, Metrics().titleBar) : full);
+}
+
+RECT Cadrel::FullRect() const
+{
+    if (!window_) {
+        return {};
+    }
+    const PixelRect full = FullRectOf(WindowRect(), rolled_, unfoldDirection_, fullWidth_, fullHeight_);
+    return {full.left, full.top, full.right, full.bottom};
+}
+
+void Cadrel::AutoRollUpCheck()
+{
+    if (pinned_ || rolled_ || titlePressed_ || tabPressed_ || moving_ || resizing_ || !window_) {
+        return;
+    }
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    HWND under = WindowFromPoint(cursor);
+    if (under != nullptr && (under == window_.Get() || GetAncestor(under, GA_ROOT) == window_.Get())) {
+        return;
+    }
+    SetRolled(true, false, true);
+}
+
+}  // namespace cadrels

@@ -1,0 +1,512 @@
+// The cadrel's window and lifecycle: class, creation, teardown, the message
+// table, z-order and visibility, DPI and display changes, and the properties
+// copied from and back to the record.
+#include "cadrel/Cadrel.h"
+
+#include "base/AppMessages.h"
+#include "base/DebugLog.h"
+#include "base/WindowProc.h"
+#include "i18n/StringTable.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <utility>
+
+namespace cadrels {
+namespace {
+
+constexpr double MinOpacity = 0.15;
+constexpr double MaxOpacity = 1.0;
+constexpr float MinZoom = 0.6f;
+constexpr float MaxZoom = 2.0f;
+
+void RegisterCadrelClass(HINSTANCE instance)
+{
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = ForwardingWndProc<Cadrel>;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = Cadrel::ClassName;
+    // Once per process; later registrations fail harmlessly.
+    RegisterClassExW(&windowClass);
+}
+
+}  // namespace
+
+LPARAM PackScreenPoint(POINT point)
+{
+    const auto low = static_cast<std::uint32_t>(point.x);
+    const auto high = static_cast<std::uint32_t>(point.y);
+    return static_cast<LPARAM>((static_cast<std::uint64_t>(high) << 32) | low);
+}
+
+POINT UnpackScreenPoint(LPARAM packed)
+{
+    const auto bits = static_cast<std::uint64_t>(packed);
+    return {static_cast<LONG>(static_cast<std::int32_t>(bits & 0xFFFFFFFFu)),
+            static_cast<LONG>(static_cast<std::int32_t>(bits >> 32))};
+}
+
+Cadrel::Cadrel(GraphicsDevice& graphics, HWND appWindow)
+    : graphicsDevice_(graphics), appWindow_(appWindow), graphics_(graphics, *this, appWindow)
+{
+}
+
+Cadrel::~Cadrel()
+{
+    Destroy();
+}
+
+bool Cadrel::Create(HINSTANCE instance, const CadrelRecord& record, std::vector<LiveTab> tabs, int activeIndex,
+                    int x, int y, int width, int height)
+{
+    id_ = record.id;
+    tabs_ = std::move(tabs);
+    if (tabs_.empty()) {
+        LiveTab tab;
+        tab.title = Tr(286);
+        tabs_.push_back(std::move(tab));
+    }
+    activeTab_ = std::clamp(activeIndex, 0, static_cast<int>(tabs_.size()) - 1);
+
+    RegisterCadrelClass(instance);
+    HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_NOREDIRECTIONBITMAP | WS_EX_TOOLWINDOW, ClassName,
+                                  tabs_[static_cast<size_t>(activeTab_)].title.c_str(), WS_POPUP, x, y, width, height,
+                                  nullptr, nullptr, instance, this);
+    if (window == nullptr) {
+        DebugLog(L"Creation de la fenetre de cadrel impossible (erreur %lu).", GetLastError());
+        return false;
+    }
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+    return true;
+}
+
+void Cadrel::Destroy()
+{
+    // Every step runs whatever the earlier ones did.
+    HWND window = window_.Get();
+    if (window != nullptr) {
+        for (UINT_PTR timer = CadrelTimerFolderRefresh; timer <= CadrelTimerHostNudge; ++timer) {
+            KillTimer(window, timer);
+        }
+    }
+    animating_ = false;
+    graphics_.Release();
+    window_.Reset();
+    graphics_.Attach(nullptr);
+    ReleaseDeviceResources();
+}
+
+void Cadrel::CopyPropertiesTo(CadrelRecord& record) const
+{
+    record.opacity = opacity_;
+    record.tint = tint_;
+    record.caccent = accent_;
+    record.pinned = pinned_;
+    record.locked = locked_;
+    record.classifyMode = classifyMode_;
+    record.expandDir = unfoldDirection_;
+    record.rule = sortRule_;
+    record.sortBy = sortBy_;
+    record.sortDesc = sortDescending_;
+    record.viewMode = viewMode_;
+    record.density = zooms_;
+}
+
+void Cadrel::Notify(UINT message, bool notify) const
+{
+    if (notify && window_) {
+        PostMessageW(appWindow_, message, reinterpret_cast<WPARAM>(window_.Get()), 0);
+    }
+}
+
+void Cadrel::SetOpacity(double opacity, bool notify)
+{
+    const double clamped = std::clamp(opacity, MinOpacity, MaxOpacity);
+    const bool unchanged = std::fabs(clamped - opacity_) < 0.001;
+    opacity_ = clamped;
+    if (unchanged && !notify) {
+        return;
+    }
+    RecolourBackground();
+    Draw();
+    Notify(WM_APP_CADREL_OPACITY_CHANGED, notify);
+}
+
+void Cadrel::SetTint(Color tint, bool notify)
+{
+    tint_ = tint;
+    RecolourBackground();
+    Draw();
+    Notify(WM_APP_CADREL_CHANGED, notify);
+}
+
+void Cadrel::SetAccent(Color accent, bool notify)
+{
+    accent_ = accent;
+    RecolourAccent();
+    Draw();
+    Notify(WM_APP_CADREL_CHANGED, notify);
+}
+
+void Cadrel::SetLocked(bool locked, bool notify)
+{
+    locked_ = locked;
+    Notify(WM_APP_CADREL_CHANGED, notify);
+}
+
+void Cadrel::SetClassifyMode(int mode, bool notify)
+{
+    classifyMode_ = mode >= 0 && mode <= 2 ? mode : 0;
+    Notify(WM_APP_CADREL_CHANGED, notify);
+}
+
+void Cadrel::SetSortRule(const SortRule& rule, bool notify)
+{
+    sortRule_ = rule;
+    Notify(WM_APP_CADREL_CHANGED, notify);
+}
+
+void Cadrel::SetSort(int key, bool descending, bool notify)
+{
+    sortBy_ = key >= 0 && key <= 3 ? key : 0;
+    sortDescending_ = descending;
+    // The items and their order arrive with the folder listing.
+    Draw();
+    Notify(WM_APP_CADREL_CHANGED, notify);
+}
+
+void Cadrel::SetViewMode(int mode, bool notify)
+{
+    const int value = mode >= 0 && mode <= 2 ? mode : 0;
+    if (value != viewMode_) {
+        viewMode_ = value;
+        Draw();
+    }
+    Notify(WM_APP_CADREL_CHANGED, notify);
+}
+
+void Cadrel::SetZooms(const std::array<float, 3>& zooms)
+{
+    for (size_t i = 0; i < zooms.size(); ++i) {
+        // NaN from a hand-edited file reads as the default.
+        zooms_[i] = std::isnan(zooms[i]) ? 1.0f : std::clamp(zooms[i], MinZoom, MaxZoom);
+    }
+    Draw();
+}
+
+void Cadrel::SetZoom(float zoom, bool notify)
+{
+    const float clamped = std::isnan(zoom) ? 1.0f : std::clamp(zoom, MinZoom, MaxZoom);
+    float& current = zooms_[static_cast<size_t>(viewMode_)];
+    if (std::fabs(clamped - current) > 0.001f) {
+        current = clamped;
+        Draw();
+        Notify(WM_APP_CADREL_CHANGED, notify);
+    }
+}
+
+void Cadrel::SetSnapping(bool enabled, int gridStep)
+{
+    snapEnabled_ = enabled;
+    gridStep_ = gridStep < 1 ? 0 : gridStep;
+}
+
+void Cadrel::SetPageFrozen(bool frozen)
+{
+    pageFrozen_ = frozen;
+}
+
+void Cadrel::SetNeighbourRectsProvider(RectsProvider provider)
+{
+    neighbourRects_ = std::move(provider);
+}
+
+void Cadrel::SetLockQuery(LockQuery query)
+{
+    policyLocked_ = std::move(query);
+}
+
+void Cadrel::SetHidden(bool hidden)
+{
+    HWND window = window_.Get();
+    if (window == nullptr) {
+        return;
+    }
+    allowHide_ = true;
+    if (hidden) {
+        ShowWindow(window, SW_HIDE);
+    } else {
+        ShowWindow(window, SW_SHOWNOACTIVATE);
+        SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+    }
+    allowHide_ = false;
+}
+
+void Cadrel::SetMergeHighlight(bool highlight)
+{
+    if (highlight != mergeHighlight_) {
+        mergeHighlight_ = highlight;
+        Draw();
+    }
+}
+
+void Cadrel::AppendTab(const CadrelTab& tab)
+{
+    LiveTab live;
+    static_cast<CadrelTab&>(live) = tab;
+    tabs_.push_back(std::move(live));
+    activeTab_ = static_cast<int>(tabs_.size()) - 1;
+    SetWindowTitleFromActiveTab();
+    Draw();
+}
+
+void Cadrel::ActivateTab(int index, bool notify)
+{
+    if (index < 0 || index >= static_cast<int>(tabs_.size()) || index == activeTab_) {
+        return;
+    }
+    activeTab_ = index;
+    SetWindowTitleFromActiveTab();
+    Draw();
+    Notify(WM_APP_CADREL_TABS_CHANGED, notify);
+}
+
+void Cadrel::SetWindowTitleFromActiveTab()
+{
+    if (window_ && activeTab_ >= 0 && activeTab_ < static_cast<int>(tabs_.size())) {
+        SetWindowTextW(window_.Get(), tabs_[static_cast<size_t>(activeTab_)].title.c_str());
+    }
+}
+
+PixelRect Cadrel::WindowRect() const
+{
+    RECT rect{};
+    GetWindowRect(window_.Get(), &rect);
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+RECT Cadrel::TitleBarScreenRect() const
+{
+    if (!window_) {
+        return {};
+    }
+    const PixelRect window = WindowRect();
+    const PixelRect bar =
+        TitleBarClientRect(window.Width(), window.Height(), unfoldDirection_, Metrics().titleBar);
+    return {window.left + bar.left, window.top + bar.top, window.left + bar.right, window.top + bar.bottom};
+}
+
+bool Cadrel::IsOverTitleBar(POINT screenPoint) const
+{
+    HWND window = window_.Get();
+    if (window == nullptr || !IsWindowVisible(window) || rolled_) {
+        return false;
+    }
+    const RECT bar = TitleBarScreenRect();
+    return PtInRect(&bar, screenPoint) != FALSE;
+}
+
+void Cadrel::Retheme()
+{
+    RecolourBackground();
+    RecolourAccent();
+    Draw();
+}
+
+void Cadrel::RebuildGraphics()
+{
+    if (SUCCEEDED(graphics_.Rebuild())) {
+        graphics_.Draw();
+    }
+}
+
+void Cadrel::Layout(int width, int height)
+{
+    clientWidth_ = std::clamp(width, 0, MaxSurfaceSide);
+    clientHeight_ = std::clamp(height, 0, MaxSurfaceSide);
+}
+
+LRESULT Cadrel::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    try {
+        return Dispatch(window, message, wParam, lParam);
+    } catch (const std::exception&) {
+        DebugLog(L"Exception interceptee dans Cadrel::WndProc (msg=0x%04X)", message);
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+LRESULT Cadrel::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const POINT client{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    switch (message) {
+    case WM_NCCREATE:
+        window_.Reset(window);
+        graphics_.Attach(window);
+        break;
+    case WM_CREATE:
+        OnCreate();
+        return 0;
+    case WM_SIZE:
+        OnSize(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_CLOSE:
+        // The application decides: closing asks what becomes of the content.
+        PostMessageW(appWindow_, WM_APP_CLOSE_CADREL, reinterpret_cast<WPARAM>(window), 0);
+        return 0;
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT) {
+            return OnSetCursor();
+        }
+        break;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+        return 0;
+    case WM_WINDOWPOSCHANGING:
+        OnWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lParam));
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_DISPLAYCHANGE:
+        OnDisplayChange();
+        return 0;
+    case WM_TIMER:
+        if (wParam == CadrelTimerRollAnimation) {
+            OnTimer(wParam);
+            return 0;
+        }
+        break;
+    case WM_MOUSEMOVE:
+        OnMouseMove();
+        return 0;
+    case WM_LBUTTONDOWN:
+        OnLeftButtonDown(client);
+        return 0;
+    case WM_LBUTTONUP:
+        OnLeftButtonUp();
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        OnLeftButtonDoubleClick(client);
+        return 0;
+    case WM_CAPTURECHANGED:
+        OnCaptureChanged();
+        return 0;
+    case WM_MOUSELEAVE:
+        OnMouseLeave();
+        return 0;
+    case WM_NCDESTROY:
+        OnNcDestroy();
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void Cadrel::OnCreate()
+{
+    dpi_ = GetDpiForWindow(window_.Get());
+    if (dpi_ == 0) {
+        dpi_ = 96;
+    }
+    RECT client{};
+    GetClientRect(window_.Get(), &client);
+    Layout(client.right, client.bottom);
+    // The folder listing and its watcher arrive with the cadrel's content;
+    // the window draws its frame and title from now on.
+    Draw();
+}
+
+void Cadrel::OnPaint()
+{
+    // Frames reach the screen through the presenter; the paint DC only
+    // validates the update region.
+    PAINTSTRUCT paint;
+    BeginPaint(window_.Get(), &paint);
+    EndPaint(window_.Get(), &paint);
+}
+
+void Cadrel::OnSize(int width, int height)
+{
+    if (width == 0 || height == 0 || animating_) {
+        return;
+    }
+    Layout(width, height);
+    Draw();
+}
+
+void Cadrel::OnWindowPosChanging(WINDOWPOS& position) const
+{
+    if (!moving_ && !resizing_ && (position.flags & SWP_NOZORDER) == 0) {
+        position.hwndInsertAfter = HWND_BOTTOM;
+    }
+    // Only the application hides a cadrel: the shell's show-desktop does not.
+    if ((position.flags & SWP_HIDEWINDOW) != 0 && !allowHide_) {
+        position.flags &= ~SWP_HIDEWINDOW;
+    }
+}
+
+void Cadrel::OnGetMinMaxInfo(MINMAXINFO& info) const
+{
+    const CadrelMetrics metrics = Metrics();
+    info.ptMinTrackSize = {metrics.minWidth, metrics.minHeight};
+    info.ptMaxTrackSize = {GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+void Cadrel::OnDpiChanged(UINT dpi, const RECT& suggested)
+{
+    dpi_ = dpi == 0 ? 96 : dpi;
+    // Text formats are made for one scale: everything is built again.
+    graphics_.Release();
+    SetWindowPos(window_.Get(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client{};
+    GetClientRect(window_.Get(), &client);
+    Layout(client.right, client.bottom);
+    Draw();
+    if (!moving_ && !resizing_) {
+        PostMessageW(appWindow_, WM_APP_DISPLAY_CHANGED, 0, 0);
+    }
+}
+
+void Cadrel::OnDisplayChange()
+{
+    const PixelRect window = WindowRect();
+    const PixelPoint fitted = FitToMonitor({window.left, window.top}, window.Width(), window.Height());
+    SetWindowPos(window_.Get(), nullptr, fitted.x, fitted.y, window.Width(), window.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client{};
+    GetClientRect(window_.Get(), &client);
+    Layout(client.right, client.bottom);
+    Draw();
+    PostMessageW(appWindow_, WM_APP_DISPLAY_CHANGED, 0, 0);
+}
+
+void Cadrel::OnTimer(UINT_PTR id)
+{
+    if (id == CadrelTimerRollAnimation) {
+        AnimationStep();
+    }
+}
+
+void Cadrel::OnNcDestroy()
+{
+    animating_ = false;
+    graphics_.Release();
+    graphics_.Attach(nullptr);
+    // The window is gone already; the wrapper must not destroy it again.
+    window_.Release();
+}
+
+}  // namespace cadrels
