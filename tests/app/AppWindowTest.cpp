@@ -108,14 +108,7 @@ protected:
     }
     void TearDown() override
     {
-        if (HasFailure()) {
-            for (const std::wstring& line : app_.Lines()) {
-                std::wprintf(L"  [Cadrels] %ls\n", line.c_str());
-            }
-        }
-        if (app_.Running()) {
-            app_.Quit();
-        }
+        app_.EndTest(HasFailure());
         RemoveTree(folder_);
         RemoveTree(containers_);
     }

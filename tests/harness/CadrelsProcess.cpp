@@ -3,6 +3,7 @@
 #include "ProcessProbe.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <chrono>
 
 namespace cadrels::testing {
@@ -273,6 +274,18 @@ std::optional<DWORD> CadrelsProcess::Quit(DWORD timeoutMs)
     const DWORD thread = GetWindowThreadProcessId(window, nullptr);
     PostThreadMessageW(thread, WM_QUIT, 0, 0);
     return WaitForExit(timeoutMs);
+}
+
+void CadrelsProcess::EndTest(bool failed)
+{
+    if (failed) {
+        for (const std::wstring& line : Lines()) {
+            std::wprintf(L"  [Cadrels] %ls\n", line.c_str());
+        }
+    }
+    if (Running()) {
+        Quit();
+    }
 }
 
 std::optional<DWORD> CadrelsProcess::WaitForExit(DWORD timeoutMs) const

@@ -54,6 +54,9 @@ public:
     // Posts WM_QUIT to the application thread (the normal shutdown path) and
     // waits for the exit code.
     std::optional<DWORD> Quit(DWORD timeoutMs = 15000);
+    // For a test's tear-down: prints the program's lines when the test
+    // failed, then quits it if it still runs.
+    void EndTest(bool failed);
     std::optional<DWORD> WaitForExit(DWORD timeoutMs) const;
     bool Running() const;
     void Kill();

@@ -325,6 +325,11 @@ TEST_F(DarkPrompt, AnotherApplicationTakingTheForegroundDismisses)
     bool timedOut = false;
     EXPECT_EQ(RunChoice([&](HWND) { ASSERT_TRUE(StartForeignWindow(choiceHelper)); }, &timedOut), -1);
     EXPECT_FALSE(timedOut) << "the prompt stayed open behind the other application";
+    // The first helper's window keeps the foreground until it exits; a prompt
+    // opened meanwhile would be dismissed before the script could see it.
+    if (choiceHelper.hProcess != nullptr) {
+        WaitForSingleObject(choiceHelper.hProcess, 10000);
+    }
 
     PROCESS_INFORMATION textHelper{};
     ScriptThread script(PromptClass, [&](HWND) {
