@@ -3,6 +3,8 @@
 #include "CadrelsProcess.h"
 #include "TestFiles.h"
 
+#include <knownfolders.h>
+
 #include "base/AppMessages.h"
 #include "cadrel/CadrelGeometry.h"
 #include "cadrel/CadrelPlacement.h"
@@ -484,6 +486,46 @@ TEST_F(CadrelDesktop, MergingPresetsAndADisplayChange)
 
     ASSERT_TRUE(app_.WaitForLine(L"Reconfiguration d'ecran appliquee", 8000, applied + 2));
     EXPECT_EQ(RectOf(beta), betaBefore) << "back on the first display, back in its first place";
+}
+
+}  // namespace
+}  // namespace cadrels::testing
+
+namespace cadrels::testing {
+namespace {
+
+// An administrator's policy that locks the cadrels: its cadrel stands where
+// the policy says, and a drag of its title bar moves nothing.
+TEST_F(CadrelDesktop, ACadrelLockedByThePolicyDoesNotMove)
+{
+    const std::wstring policyFolder = KnownFolderPath(FOLDERID_ProgramData) + L"\\Cadrels";
+    ASSERT_TRUE(RemoveTree(policyFolder));
+    ASSERT_TRUE(CreateDirectoryW(policyFolder.c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(policyFolder + L"\\policy.json", R"({"lockCadrels": true, "cadrels": [
+        {"title": "Verrou", "folder": "{documents}", "x": 0.3, "y": 0.5, "w": 0.3, "h": 0.3, "pinned": true}]})"));
+    struct RemovePolicy {
+        std::wstring folder;
+        ~RemovePolicy() { RemoveTree(folder); }
+    } removePolicy{policyFolder};
+    // Not a first run: no welcome guide over the cadrel.
+    ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(folder_ + L"\\layout.json", R"({"workspaces":[{"id":"{A}","name":"A"}]})"));
+
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return CadrelTitled(L"Verrou") != nullptr; }));
+    HWND locked = CadrelTitled(L"Verrou");
+    const PixelRect before = RectOf(locked);
+    const PixelRect expected = RectFromGeometry(CadrelGeom{PrimaryMonitor(monitors_)->id, 0.3, 0.5, 0.3, 0.3}, work_);
+    EXPECT_EQ(before.left, expected.left);
+    EXPECT_EQ(before.top, expected.top);
+
+    const POINT from = BarCentre(locked);
+    Drag(from, {from.x - 150, from.y - 120});
+    Sleep(300);
+    const PixelRect after = RectOf(locked);
+    EXPECT_EQ(after.left, before.left) << "a locked cadrel does not move";
+    EXPECT_EQ(after.top, before.top);
+    PointerTo({work_.right - 5, work_.bottom - 5});
 }
 
 }  // namespace
