@@ -1,6 +1,10 @@
-// The value of one hexadecimal digit, for the parsers of JSON escapes,
-// colours and digests.
+// Hexadecimal digits both ways: the parsers of JSON escapes, colours and
+// digests, and the text of digests and random names.
 #pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
 
 namespace cadrels {
 
@@ -17,6 +21,19 @@ constexpr int HexDigit(char c)
         return c - 'A' + 10;
     }
     return -1;
+}
+
+// Lower-case hexadecimal text of the bytes.
+inline std::string HexLower(const std::uint8_t* bytes, std::size_t count)
+{
+    static constexpr char Digits[] = "0123456789abcdef";
+    std::string text;
+    text.reserve(count * 2);
+    for (std::size_t i = 0; i < count; ++i) {
+        text += Digits[bytes[i] >> 4];
+        text += Digits[bytes[i] & 0x0F];
+    }
+    return text;
 }
 
 }  // namespace cadrels

@@ -1,7 +1,7 @@
 #include "online/ManifestSignature.h"
 
 #include "online/OnlineHandles.h"
-#include "online/Sha256.h"
+#include "base/Sha256.h"
 
 #include <cstring>
 

@@ -1,11 +1,12 @@
-// Owners for the handles of WinHTTP and of the cryptography primitives.
+// Owners for the handles of WinHTTP (those of the cryptography primitives
+// are in base/CngHandles.h).
 #pragma once
 
+#include "base/CngHandles.h"
 #include "base/UniqueHandle.h"
 
 #include <windows.h>
 
-#include <bcrypt.h>
 #include <winhttp.h>
 
 namespace cadrels {
@@ -16,28 +17,7 @@ struct InternetHandleTraits {
     static void Close(Type h) noexcept { ::WinHttpCloseHandle(h); }
 };
 
-struct AlgorithmHandleTraits {
-    using Type = BCRYPT_ALG_HANDLE;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { ::BCryptCloseAlgorithmProvider(h, 0); }
-};
-
-struct HashHandleTraits {
-    using Type = BCRYPT_HASH_HANDLE;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { ::BCryptDestroyHash(h); }
-};
-
-struct KeyHandleTraits {
-    using Type = BCRYPT_KEY_HANDLE;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { ::BCryptDestroyKey(h); }
-};
-
 using UniqueInternet = UniqueResource<InternetHandleTraits>;
-using UniqueAlgorithm = UniqueResource<AlgorithmHandleTraits>;
-using UniqueHash = UniqueResource<HashHandleTraits>;
-using UniqueKeyHandle = UniqueResource<KeyHandleTraits>;
 
 // The receive time-out of WinHttpSetTimeouts covers reading the body, not the
 // wait for the response headers, which has its own 90-second default: a

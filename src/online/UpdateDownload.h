@@ -3,7 +3,7 @@
 #pragma once
 
 #include "online/ServiceRequest.h"
-#include "online/Sha256.h"
+#include "base/Sha256.h"
 
 #include <cstdint>
 #include <functional>

@@ -65,18 +65,6 @@ bool DigestTextUsable(std::string_view sha256)
     return sha256.size() == 64;
 }
 
-std::string HexLower(const std::uint8_t* bytes, size_t count)
-{
-    static constexpr char Digits[] = "0123456789abcdef";
-    std::string text;
-    text.reserve(count * 2);
-    for (size_t i = 0; i < count; ++i) {
-        text += Digits[bytes[i] >> 4];
-        text += Digits[bytes[i] & 0x0F];
-    }
-    return text;
-}
-
 bool DigestMatches(std::string_view sha256, const std::array<std::uint8_t, 32>& digest)
 {
     if (!DigestTextUsable(sha256)) {

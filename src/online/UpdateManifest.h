@@ -2,6 +2,8 @@
 // made on what it announces. Plain values, no Windows.
 #pragma once
 
+#include "base/HexDigit.h"
+
 #include "online/UpdateVersion.h"
 
 #include <array>
@@ -37,7 +39,5 @@ bool DigestTextUsable(std::string_view sha256);
 // Compares the published digest (either case) with the computed one.
 bool DigestMatches(std::string_view sha256, const std::array<std::uint8_t, 32>& digest);
 
-// Lower-case hexadecimal text of the bytes.
-std::string HexLower(const std::uint8_t* bytes, size_t count);
 
 }  // namespace cadrels

@@ -4,6 +4,7 @@
 // it after LoadPolicy).
 #pragma once
 
+#include "base/Sha256.h"
 #include "policy/PolicyDocument.h"
 #include "policy/PredefinedCadrels.h"
 
@@ -67,10 +68,6 @@ bool IsQuitLocked();
 // hash to exactly it.
 bool CheckAdminPassword(const std::wstring& password);
 bool PasswordMatches(const PolicyDocument& policy, const std::wstring& password);
-// SHA-256 through the system's CNG provider as 64 lower-case hexadecimal
-// digits; empty when the provider fails.
-std::string Sha256Hex(std::string_view bytes);
-
 std::wstring BrandName();
 std::wstring BrandLogo();
 std::wstring SupportEmail();

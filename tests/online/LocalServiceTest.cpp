@@ -6,7 +6,7 @@
 
 #include "i18n/StringTable.h"
 #include "online/ServiceRequest.h"
-#include "online/Sha256.h"
+#include "base/Sha256.h"
 #include "online/UpdateManifest.h"
 #include "online/UpdateService.h"
 

@@ -2,7 +2,7 @@
 // signatures made by the release signing script.
 #include "online/ManifestSignature.h"
 #include "online/OnlineHandles.h"
-#include "online/Sha256.h"
+#include "base/Sha256.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,11 @@
 // Streaming SHA-256 over the platform's cryptography primitives (CNG).
 #pragma once
 
-#include "online/OnlineHandles.h"
+#include "base/CngHandles.h"
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -28,5 +29,8 @@ private:
 
 // One-shot digest; false when CNG fails.
 bool Sha256Of(std::string_view bytes, Sha256Digest& digest);
+
+// The digest as 64 lower-case hexadecimal digits; empty when CNG fails.
+std::string Sha256Hex(std::string_view bytes);
 
 }  // namespace cadrels

@@ -1,4 +1,6 @@
-#include "online/Sha256.h"
+#include "base/Sha256.h"
+
+#include "base/HexDigit.h"
 
 #include <climits>
 
@@ -53,6 +55,12 @@ bool Sha256Of(std::string_view bytes, Sha256Digest& digest)
 {
     Sha256 hash;
     return hash.Open() && hash.Add(bytes.data(), bytes.size()) && hash.Finish(digest);
+}
+
+std::string Sha256Hex(std::string_view bytes)
+{
+    Sha256Digest digest{};
+    return Sha256Of(bytes, digest) ? HexLower(digest.data(), digest.size()) : std::string();
 }
 
 }  // namespace cadrels
