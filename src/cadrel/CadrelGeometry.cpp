@@ -331,34 +331,36 @@ int TabAtPoint(int x, int y, int count, int clientWidth, int clientHeight, int d
     return -1;
 }
 
-PixelRect RolledRect(const PixelRect& full, int direction, int titleBar)
+namespace {
+
+// A rectangle sharing `edge`'s side where the title bar sits (the side the
+// cadrel does not unfold towards), `width` or `height` long away from it.
+PixelRect AnchoredAtBarSide(const PixelRect& edge, int direction, int width, int height)
 {
     switch (direction) {
     case UnfoldUp:
-        return {full.left, full.bottom - titleBar, full.right, full.bottom};
+        return {edge.left, edge.bottom - height, edge.right, edge.bottom};
     case UnfoldLeft:
-        return {full.right - titleBar, full.top, full.right, full.bottom};
+        return {edge.right - width, edge.top, edge.right, edge.bottom};
     case UnfoldRight:
-        return {full.left, full.top, full.left + titleBar, full.bottom};
+        return {edge.left, edge.top, edge.left + width, edge.bottom};
     default:
-        return {full.left, full.top, full.right, full.top + titleBar};
+        return {edge.left, edge.top, edge.right, edge.top + height};
     }
+}
+
+}  // namespace
+
+PixelRect RolledRect(const PixelRect& full, int direction, int titleBar)
+{
+    return AnchoredAtBarSide(full, direction, titleBar, titleBar);
 }
 
 PixelRect UnrolledRect(const PixelRect& bar, int direction, int fullWidth, int fullHeight)
 {
     const int height = fullHeight < 1 ? bar.Height() : fullHeight;
     const int width = fullWidth < 1 ? bar.Width() : fullWidth;
-    switch (direction) {
-    case UnfoldUp:
-        return {bar.left, bar.bottom - height, bar.right, bar.bottom};
-    case UnfoldLeft:
-        return {bar.right - width, bar.top, bar.right, bar.bottom};
-    case UnfoldRight:
-        return {bar.left, bar.top, bar.left + width, bar.bottom};
-    default:
-        return {bar.left, bar.top, bar.right, bar.top + height};
-    }
+    return AnchoredAtBarSide(bar, direction, width, height);
 }
 
 PixelRect FullRectOf(const PixelRect& window, bool rolled, int direction, int fullWidth, int fullHeight)
