@@ -11,4 +11,8 @@ build=${CADRELS_BUILD_DIR:-$root/build}
 # does not compete with the timing-sensitive Wine tests.
 "$root/tests/host/run-host-checks.sh" "$build" --build-only
 cd "$build"
-exec ctest --output-on-failure -j2 "$@"
+# The desktop tests drive real pointer input and the foreground under Wine,
+# whose late pointer reports make them fail now and then (about one run in
+# ten for the cadrel drags); a failed program is run once more, and its first
+# failure still shows in the output.
+exec ctest --output-on-failure -j2 --repeat until-pass:2 "$@"
