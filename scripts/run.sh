@@ -24,6 +24,26 @@ env=$root/tests/harness/wine-env.sh
 "$env" start "$build"
 trap '"$env" stop "$build"' EXIT INT TERM
 
+# A fresh prefix has empty folders; the first-run cadrels show the Desktop,
+# Downloads and Documents, so give each a few files to show. Folders that
+# already hold something are left as they are.
+profile=$build/wineprefix-run/drive_c/users/$(id -un)
+seed() {
+    local folder=$profile/$1
+    shift
+    if [ -d "$folder" ] && [ -z "$(ls -A "$folder")" ]; then
+        for name in "$@"; do
+            case $name in
+            */) mkdir -p "$folder/$name" ;;
+            *) printf 'Cadrels sample file: %s\n' "$name" >"$folder/$name" ;;
+            esac
+        done
+    fi
+}
+seed Desktop "Notes.txt" "Budget 2026.csv" "Photos/" "Projet.docx" "Liste de courses.txt"
+seed Downloads "setup-tool.exe" "Rapport annuel.pdf" "archive.zip" "image.png"
+seed Documents "Factures/" "Lettre.odt" "CV.pdf" "Recettes.txt"
+
 log=$build/wine-env-run/logs/Cadrels.log
 layout=$build/wineprefix-run/drive_c/users/$(id -un)/AppData/Local/Cadrels/layout.json
 started=$(date +%s)

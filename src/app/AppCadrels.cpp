@@ -87,6 +87,7 @@ bool App::CreateCadrelFromRecord(const CadrelRecord& record, const CadrelGeom& g
     const Cadrel* self = cadrel.get();
     cadrel->SetNeighbourRectsProvider([this, self] { return OtherCadrelRects(self); });
     cadrel->SetLockQuery([this] { return CadrelsLocked(); });
+    cadrel->SetIconCache(iconCache_.get());
     if (record.pinned ? geometry.rolled : rollUnpinned) {
         cadrel->SetRolled(true, false, false);
     }

@@ -3,13 +3,20 @@
 // functions are spread over files by role: CadrelWindow.cpp (window and
 // lifecycle), CadrelMoveSize.cpp (moving, resizing and snapping),
 // CadrelRoll.cpp (roll-up, unfold and the roll animation), CadrelDraw.cpp
-// (drawing), CadrelInput.cpp (pointer input). The arithmetic that needs no
-// window lives in CadrelGeometry.h.
+// (the frame and title bar), CadrelDrawItems.cpp (items and footer),
+// CadrelInput.cpp (pointer input), CadrelContent.cpp (the listed folder, its
+// watcher, selection and scrolling). The arithmetic that needs no window
+// lives in CadrelGeometry.h and CadrelLayout.h.
 #pragma once
 
 #include "base/UniqueHandle.h"
 #include "cadrel/CadrelGeometry.h"
+#include "cadrel/CadrelItem.h"
+#include "cadrel/CadrelLayout.h"
+#include "fileops/FolderWatcher.h"
 #include "gfx/GraphicsDevice.h"
+#include "gfx/IconCache.h"
+#include "gfx/SvgEmblems.h"
 #include "gfx/WindowGraphics.h"
 #include "model/Records.h"
 
@@ -54,6 +61,9 @@ enum CadrelTimer : UINT_PTR {
     CadrelTimerHostNudge = 6,
 };
 
+// Posted by the cadrel's folder watcher; carries nothing.
+inline constexpr UINT WM_CADREL_FOLDER_CHANGED = WM_USER + 3;
+
 // Screen point packed as the cadrel's move messages carry it: x in the low
 // 32 bits, y in the high 32 bits.
 LPARAM PackScreenPoint(POINT point);
@@ -78,6 +88,9 @@ public:
     HWND Window() const { return window_.Get(); }
     const std::vector<LiveTab>& Tabs() const { return tabs_; }
     int ActiveTab() const { return activeTab_; }
+    const std::vector<CadrelItem>& Items() const { return items_; }
+    bool IsSelected(int index) const;
+    float ScrollOffset() const { return scrollOffset_; }
     bool Rolled() const { return rolled_; }
     bool Pinned() const { return pinned_; }
     bool Locked() const { return locked_; }
@@ -121,6 +134,20 @@ public:
 
     // Appends a tab and makes it the active one.
     void AppendTab(const CadrelTab& tab);
+    // Lists the active folder again, keeps the scroll position where it
+    // still fits, and draws.
+    void Refresh();
+    // Where item icons and image emblems come from; none draws placeholders.
+    void SetIconCache(IconCache* icons);
+
+    // Where things stand, in client pixels.
+    LayoutRect ItemRect(int index) const;
+    int ItemAt(int x, int y) const;
+    LayoutRect TabRect(int index) const;
+    int TabInsertIndex(int x, int y) const;
+    bool IsOnFooter(int y) const;
+    LayoutRect ContentRect() const;
+    float MaxScroll() const;
     // After a theme or colour change: every brush again, then a frame.
     void Retheme();
     // After a device recreation: new objects for the new device, then a frame.
@@ -161,6 +188,22 @@ private:
     int TabAt(int x, int y) const;
     void ActivateTab(int index, bool notify);
     bool MovingForbidden() const;
+    void OnMouseWheel(int delta);
+    void UpdateHover(POINT client);
+
+    // The listed folder, its watcher, selection and scrolling.
+    CadrelView View() const;
+    const std::wstring& ActiveFolder() const;
+    void ListFolder();
+    void ApplyPinned();
+    void SortItems();
+    void StartWatcher();
+    void StopWatcher();
+    void OnFolderChanged();
+    void ClampScroll();
+    void SelectOnly(int index);
+    void ClearSelection();
+    std::wstring FooterText() const;
 
     // Moving, resizing and snapping.
     void CaptureSnapTargets();
@@ -184,6 +227,11 @@ private:
     void RecolourAccent();
     void DrawTitle(ID2D1DeviceContext& context, const std::wstring& text, const D2D1_RECT_F& box, float angle,
                    float opacity);
+    void DrawItems(ID2D1DeviceContext& context, const CadrelView& view);
+    void DrawFooter(ID2D1DeviceContext& context, const CadrelView& view);
+    bool DrawTabEmblem(ID2D1DeviceContext& context, const LiveTab& tab, const D2D1_RECT_F& square);
+    float MeasureTitle(const std::wstring& text, IDWriteTextFormat* format, float width, float height) const;
+    IDWriteTextLayout* LabelLayout(size_t index, float width, float height);
 
     GraphicsDevice& graphicsDevice_;
     HWND appWindow_;
@@ -232,7 +280,20 @@ private:
     bool animating_ = false;
     RollAnimation animation_;
 
-    // Interaction state; the rest of it arrives with items, selection and tab drags.
+    // The active folder's items, in display order, and what the pointer
+    // and the selection make of them.
+    std::vector<CadrelItem> items_;
+    std::vector<bool> selection_;
+    int anchor_ = -1;
+    int hoverItem_ = -1;
+    int hoverTab_ = -1;
+    float scrollOffset_ = 0;
+    bool listed_ = false;
+    FolderWatcher watcher_;
+    IconCache* icons_ = nullptr;
+    SvgEmblemCache svgs_;
+
+    // Interaction state; the rest of it arrives with tab drags.
     bool trackingLeave_ = false;
     bool titlePressed_ = false;
     bool tabPressed_ = false;
@@ -254,8 +315,24 @@ private:
     Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> textBrush_;
     Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> overlayBrush_;
     Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> separatorBrush_;
+    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> secondaryBrush_;
+    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> placeholderBrush_;
     Microsoft::WRL::ComPtr<IDWriteTextFormat> titleFormat_;
     Microsoft::WRL::ComPtr<IDWriteTextFormat> tabFormat_;
+    Microsoft::WRL::ComPtr<IDWriteTextFormat> gridLabelFormat_;
+    Microsoft::WRL::ComPtr<IDWriteTextFormat> listLabelFormat_;
+
+    // Item labels laid out once per listing, cell size and format: a hover
+    // redraws the whole cadrel, and laying text out is most of a frame.
+    struct LabelLayouts {
+        std::vector<Microsoft::WRL::ComPtr<IDWriteTextLayout>> layouts;
+        float width = 0;
+        float height = 0;
+        int viewMode = -1;
+    };
+    LabelLayouts labels_;
+    // The footer's text, made again only when the items change.
+    std::wstring footerText_;
 };
 
 }  // namespace cadrels

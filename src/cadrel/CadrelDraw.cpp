@@ -1,6 +1,6 @@
 // What a cadrel draws: its translucent body, the accent border, the merge
-// highlight, and the title bar with the title or the tab strip. The folder's
-// items are drawn here too once the cadrel lists its folder.
+// highlight, and the title bar with the title or the tab strip; the items
+// and the footer are CadrelDrawItems.cpp's.
 #include "cadrel/Cadrel.h"
 
 #include "base/Failure.h"
@@ -17,14 +17,33 @@ constexpr float AccentAlpha = 0.95f;
 constexpr float TextAlpha = 0.95f;
 constexpr float OverlayAlpha = 0.14f;
 constexpr float SeparatorAlpha = 0.12f;
+constexpr float SecondaryAlpha = 0.92f;
+constexpr float PlaceholderAlpha = 0.08f;
 
-HRESULT MakeFormat(GraphicsDevice& device, float size, bool trimmed, IDWriteTextFormat** format)
+struct FormatShape {
+    DWRITE_FONT_WEIGHT weight;
+    DWRITE_TEXT_ALIGNMENT text;
+    DWRITE_PARAGRAPH_ALIGNMENT paragraph;
+    DWRITE_WORD_WRAPPING wrapping;
+    bool trimmed;
+};
+
+constexpr FormatShape TitleShape{DWRITE_FONT_WEIGHT_SEMI_BOLD, DWRITE_TEXT_ALIGNMENT_CENTER,
+                                 DWRITE_PARAGRAPH_ALIGNMENT_CENTER, DWRITE_WORD_WRAPPING_NO_WRAP, false};
+constexpr FormatShape TabShape{DWRITE_FONT_WEIGHT_SEMI_BOLD, DWRITE_TEXT_ALIGNMENT_CENTER,
+                               DWRITE_PARAGRAPH_ALIGNMENT_CENTER, DWRITE_WORD_WRAPPING_NO_WRAP, true};
+constexpr FormatShape GridLabelShape{DWRITE_FONT_WEIGHT_NORMAL, DWRITE_TEXT_ALIGNMENT_CENTER,
+                                     DWRITE_PARAGRAPH_ALIGNMENT_NEAR, DWRITE_WORD_WRAPPING_WRAP, true};
+constexpr FormatShape ListLabelShape{DWRITE_FONT_WEIGHT_NORMAL, DWRITE_TEXT_ALIGNMENT_LEADING,
+                                     DWRITE_PARAGRAPH_ALIGNMENT_CENTER, DWRITE_WORD_WRAPPING_NO_WRAP, true};
+
+HRESULT MakeFormat(GraphicsDevice& device, float size, const FormatShape& shape, IDWriteTextFormat** format)
 {
-    CADRELS_RETURN_IF_FAILED(device.CreateTextFormat(size, DWRITE_FONT_WEIGHT_SEMI_BOLD, format));
-    (*format)->SetTextAlignment(DWRITE_TEXT_ALIGNMENT_CENTER);
-    (*format)->SetParagraphAlignment(DWRITE_PARAGRAPH_ALIGNMENT_CENTER);
-    (*format)->SetWordWrapping(DWRITE_WORD_WRAPPING_NO_WRAP);
-    if (trimmed) {
+    CADRELS_RETURN_IF_FAILED(device.CreateTextFormat(size, shape.weight, format));
+    (*format)->SetTextAlignment(shape.text);
+    (*format)->SetParagraphAlignment(shape.paragraph);
+    (*format)->SetWordWrapping(shape.wrapping);
+    if (shape.trimmed) {
         const DWRITE_TRIMMING trimming{DWRITE_TRIMMING_GRANULARITY_CHARACTER, 0, 0};
         Microsoft::WRL::ComPtr<IDWriteInlineObject> ellipsis;
         if (SUCCEEDED(device.DWrite()->CreateEllipsisTrimmingSign(*format, ellipsis.GetAddressOf()))) {
@@ -48,6 +67,10 @@ FrameResult Cadrel::Draw()
 void Cadrel::FinishBuilding()
 {
     building_ = false;
+    if (!listed_) {
+        StartWatcher();
+        ListFolder();
+    }
     if (std::exchange(drawPending_, false) || !graphics_.Built()) {
         Draw();
     }
@@ -68,8 +91,19 @@ HRESULT Cadrel::CreateDeviceResources(GraphicsDevice& device, ID2D1DeviceContext
                                                            overlayBrush_.ReleaseAndGetAddressOf()));
     CADRELS_RETURN_IF_FAILED(context.CreateSolidColorBrush(ToColorF(palette.contrastForeground, SeparatorAlpha),
                                                            separatorBrush_.ReleaseAndGetAddressOf()));
-    CADRELS_RETURN_IF_FAILED(MakeFormat(device, 14.0f * scale_, false, titleFormat_.ReleaseAndGetAddressOf()));
-    CADRELS_RETURN_IF_FAILED(MakeFormat(device, 13.0f * scale_, true, tabFormat_.ReleaseAndGetAddressOf()));
+    CADRELS_RETURN_IF_FAILED(context.CreateSolidColorBrush(ToColorF(palette.cadrelForeground, SecondaryAlpha),
+                                                           secondaryBrush_.ReleaseAndGetAddressOf()));
+    CADRELS_RETURN_IF_FAILED(context.CreateSolidColorBrush(ToColorF(palette.contrastForeground, PlaceholderAlpha),
+                                                           placeholderBrush_.ReleaseAndGetAddressOf()));
+    CADRELS_RETURN_IF_FAILED(MakeFormat(device, 14.0f * scale_, TitleShape, titleFormat_.ReleaseAndGetAddressOf()));
+    CADRELS_RETURN_IF_FAILED(MakeFormat(device, 13.0f * scale_, TabShape, tabFormat_.ReleaseAndGetAddressOf()));
+    CADRELS_RETURN_IF_FAILED(
+        MakeFormat(device, 11.0f * scale_, GridLabelShape, gridLabelFormat_.ReleaseAndGetAddressOf()));
+    CADRELS_RETURN_IF_FAILED(
+        MakeFormat(device, 11.0f * scale_, ListLabelShape, listLabelFormat_.ReleaseAndGetAddressOf()));
+    // Layouts made with the old formats would keep the old scale.
+    labels_.layouts.clear();
+    svgs_.Clear();
     return S_OK;
 }
 
@@ -80,8 +114,14 @@ void Cadrel::ReleaseDeviceResources()
     textBrush_.Reset();
     overlayBrush_.Reset();
     separatorBrush_.Reset();
+    secondaryBrush_.Reset();
+    placeholderBrush_.Reset();
     titleFormat_.Reset();
     tabFormat_.Reset();
+    gridLabelFormat_.Reset();
+    listLabelFormat_.Reset();
+    labels_.layouts.clear();
+    svgs_.Clear();
 }
 
 void Cadrel::RecolourBackground()
@@ -104,6 +144,12 @@ void Cadrel::RecolourAccent()
     }
     if (separatorBrush_) {
         separatorBrush_->SetColor(ToColorF(CurrentPalette().contrastForeground, SeparatorAlpha));
+    }
+    if (secondaryBrush_) {
+        secondaryBrush_->SetColor(ToColorF(CurrentPalette().cadrelForeground, SecondaryAlpha));
+    }
+    if (placeholderBrush_) {
+        placeholderBrush_->SetColor(ToColorF(CurrentPalette().contrastForeground, PlaceholderAlpha));
     }
 }
 
@@ -171,15 +217,32 @@ void Cadrel::DrawFrame(ID2D1DeviceContext& context, D2D1_SIZE_F size)
     const float angle = direction == UnfoldLeft ? 90.0f : direction == UnfoldRight ? -90.0f : 0.0f;
     const int count = static_cast<int>(tabs_.size());
     if (count == 1) {
+        const LiveTab& tab = tabs_[0];
         const D2D1_RECT_F box = vertical ? D2D1::RectF(pad, barTop, w - pad, barTop + bar) : titleBar;
-        DrawTitle(context, tabs_[0].title, box, angle, 1.0f);
+        if (!tab.emblem.empty()) {
+            if (vertical) {
+                const float a = std::min(18 * s, bar - 10 * s);
+                const float m = MeasureTitle(tab.title, titleFormat_.Get(), box.right - box.left, bar);
+                const float left = std::max(box.left, (box.left + box.right) / 2 - m / 2 - 5 * s - a);
+                const float top = barTop + (bar - a) / 2;
+                if (a > 0) {
+                    DrawTabEmblem(context, tab, D2D1::RectF(left, top, left + a, top + a));
+                }
+            } else {
+                const float a = std::min(18 * s, bar - 6 * s);
+                const float m = MeasureTitle(tab.title, titleFormat_.Get(), h - 8 * s, bar);
+                const float top = std::max(6 * s, h / 2 - m / 2 - 5 * s - a);
+                const float left = titleBar.left + (bar - a) / 2;
+                if (a > 0) {
+                    DrawTabEmblem(context, tab, D2D1::RectF(left, top, left + a, top + a));
+                }
+            }
+        }
+        DrawTitle(context, tab.title, box, angle, 1.0f);
     } else {
         for (int i = 0; i < count; ++i) {
-            const TabSpan span = TabSpanAt(i, count, static_cast<int>(w), static_cast<int>(h), direction, dpi_);
-            const D2D1_RECT_F tab = vertical ? D2D1::RectF(static_cast<float>(span.start), titleBar.top,
-                                                           static_cast<float>(span.end), titleBar.bottom)
-                                             : D2D1::RectF(titleBar.left, static_cast<float>(span.start),
-                                                           titleBar.right, static_cast<float>(span.end));
+            const LayoutRect r = TabRect(i);
+            const D2D1_RECT_F tab = D2D1::RectF(r.left, r.top, r.right, r.bottom);
             const bool active = i == activeTab_;
             if (active) {
                 const float inset = 3 * s;
@@ -189,9 +252,31 @@ void Cadrel::DrawFrame(ID2D1DeviceContext& context, D2D1_SIZE_F size)
                                       6 * s, 6 * s),
                     overlayBrush_.Get());
             }
+            const float opacity = active ? 1.0f : i == hoverTab_ ? 0.8f : 0.5f;
+            const LiveTab& live = tabs_[static_cast<size_t>(i)];
             const D2D1_RECT_F text = vertical ? D2D1::RectF(tab.left + 4 * s, tab.top, tab.right - 4 * s, tab.bottom)
                                               : tab;
-            DrawTitle(context, tabs_[static_cast<size_t>(i)].title, text, angle, active ? 1.0f : 0.5f);
+            if (!live.emblem.empty()) {
+                if (vertical) {
+                    const float a = std::min(18 * s, (tab.bottom - tab.top) - 10 * s);
+                    const float m =
+                        MeasureTitle(live.title, tabFormat_.Get(), text.right - text.left, tab.bottom - tab.top);
+                    const float left = std::max(text.left, (text.left + text.right) / 2 - m / 2 - 5 * s - a);
+                    const float top = (tab.top + tab.bottom - a) / 2;
+                    if (a > 0) {
+                        DrawTabEmblem(context, live, D2D1::RectF(left, top, left + a, top + a));
+                    }
+                } else {
+                    const float a = std::min(18 * s, bar - 8 * s);
+                    const float m = MeasureTitle(live.title, tabFormat_.Get(), tab.bottom - tab.top - 8 * s, bar);
+                    const float top = std::max(tab.top + 2 * s, (tab.top + tab.bottom) / 2 - m / 2 - 5 * s - a);
+                    const float left = tab.left + (bar - a) / 2;
+                    if (a > 0) {
+                        DrawTabEmblem(context, live, D2D1::RectF(left, top, left + a, top + a));
+                    }
+                }
+            }
+            DrawTitle(context, live.title, text, angle, opacity);
             if (active && vertical) {
                 const float y = direction == UnfoldUp ? tab.top + 1.5f * s : tab.bottom - 1.5f * s;
                 context.DrawLine(D2D1::Point2F(tab.left + 8 * s, y), D2D1::Point2F(tab.right - 8 * s, y),
@@ -202,6 +287,20 @@ void Cadrel::DrawFrame(ID2D1DeviceContext& context, D2D1_SIZE_F size)
                                  accentBrush_.Get(), 2 * s);
             }
         }
+        // The grip in the free end of the strip says the bar can be taken.
+        textBrush_->SetOpacity(0.3f);
+        for (const float step : {-3 * s, 0.0f, 3 * s}) {
+            if (vertical) {
+                const float x = w - 11 * s + step;
+                const float c = barTop + bar / 2;
+                context.DrawLine(D2D1::Point2F(x, c - 4 * s), D2D1::Point2F(x, c + 4 * s), textBrush_.Get(), 1.4f * s);
+            } else {
+                const float y = h - pad - 11 * s + step;
+                const float c = (titleBar.left + titleBar.right) / 2;
+                context.DrawLine(D2D1::Point2F(c - 4 * s, y), D2D1::Point2F(c + 4 * s, y), textBrush_.Get(), 1.4f * s);
+            }
+        }
+        textBrush_->SetOpacity(1.0f);
     }
 
     if (vertical) {
@@ -210,6 +309,12 @@ void Cadrel::DrawFrame(ID2D1DeviceContext& context, D2D1_SIZE_F size)
     } else {
         const float x = direction == UnfoldLeft ? w - bar : bar;
         context.DrawLine(D2D1::Point2F(x, pad), D2D1::Point2F(x, h - pad), separatorBrush_.Get(), 1.0f);
+    }
+
+    const CadrelView view = View();
+    if (!rolled_) {
+        DrawItems(context, view);
+        DrawFooter(context, view);
     }
 }
 

@@ -331,6 +331,21 @@ int TabAtPoint(int x, int y, int count, int clientWidth, int clientHeight, int d
     return -1;
 }
 
+int TabInsertIndexAt(int x, int y, int count, int clientWidth, int clientHeight, int direction, unsigned dpi)
+{
+    if (count < 2) {
+        return 0;
+    }
+    const TabSpan first = TabSpanAt(0, count, clientWidth, clientHeight, direction, dpi);
+    const double each = first.end - first.start;
+    if (!(each > 0)) {
+        return 0;
+    }
+    const double along = IsVerticalUnfold(direction) ? x : y;
+    const double slot = std::floor((along - first.start) / each);
+    return static_cast<int>(std::clamp(slot, 0.0, static_cast<double>(count - 1)));
+}
+
 namespace {
 
 // A rectangle sharing `edge`'s side where the title bar sits (the side the

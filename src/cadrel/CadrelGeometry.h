@@ -132,6 +132,9 @@ TabSpan TabSpanAt(int index, int count, int clientWidth, int clientHeight, int d
 // The tab under a client point, -1 with fewer than two tabs, off the bar or
 // over the grab area.
 int TabAtPoint(int x, int y, int count, int clientWidth, int clientHeight, int direction, unsigned dpi);
+// The slot a dragged tab would take at a client point: the tab width steps
+// from the first tab's start, clamped to the strip; 0 with fewer than two tabs.
+int TabInsertIndexAt(int x, int y, int count, int clientWidth, int clientHeight, int direction, unsigned dpi);
 
 // The window reduced to its title bar, on the bar's side of `full`.
 PixelRect RolledRect(const PixelRect& full, int direction, int titleBar);

@@ -1,7 +1,7 @@
 // Pointer input of a cadrel window: presses on the title bar that move the
 // window, on the edges that resize it, double clicks that roll it, hover that
-// unfolds it and leaving that rolls it up again. Items, selection and tab
-// drags join this file with the cadrel's content.
+// unfolds it and highlights items and tabs, a click that selects an item,
+// and leaving that rolls it up again.
 #include "cadrel/Cadrel.h"
 
 #include "base/AppMessages.h"
@@ -73,6 +73,14 @@ void Cadrel::OnLeftButtonDown(POINT client)
             tabPressed_ = true;
             pressedTab_ = tab;
         }
+    } else if (!rolled_) {
+        const int item = ItemAt(client.x, client.y);
+        if (item >= 0) {
+            SelectOnly(item);
+        } else {
+            ClearSelection();
+        }
+        Draw();
     }
     if (titlePressed_ || resizing_) {
         SetCapture(window);
@@ -90,6 +98,9 @@ void Cadrel::OnMouseMove()
         SetRolled(false, false, true);
     }
     if (!titlePressed_ && !resizing_) {
+        POINT client = CursorNow();
+        ScreenToClient(window, &client);
+        UpdateHover(client);
         return;
     }
     const POINT cursor = CursorNow();
@@ -163,9 +174,21 @@ void Cadrel::OnCaptureChanged()
     }
 }
 
+void Cadrel::UpdateHover(POINT client)
+{
+    const int item = rolled_ ? -1 : ItemAt(client.x, client.y);
+    const int tab = TabAt(client.x, client.y);
+    if (item != hoverItem_ || tab != hoverTab_) {
+        hoverItem_ = item;
+        hoverTab_ = tab;
+        Draw();
+    }
+}
+
 void Cadrel::OnMouseLeave()
 {
     trackingLeave_ = false;
+    UpdateHover({-1, -1});
     AutoRollUpCheck();
 }
 

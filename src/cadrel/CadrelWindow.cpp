@@ -97,6 +97,7 @@ void Cadrel::Destroy()
         }
     }
     animating_ = false;
+    StopWatcher();
     graphics_.Release();
     window_.Reset();
     graphics_.Attach(nullptr);
@@ -177,7 +178,7 @@ void Cadrel::SetSort(int key, bool descending, bool notify)
 {
     sortBy_ = key >= 0 && key <= 3 ? key : 0;
     sortDescending_ = descending;
-    // The items and their order arrive with the folder listing.
+    SortItems();
     Draw();
     Notify(WM_APP_CADREL_CHANGED, notify);
 }
@@ -187,6 +188,7 @@ void Cadrel::SetViewMode(int mode, bool notify)
     const int value = mode >= 0 && mode <= 2 ? mode : 0;
     if (value != viewMode_) {
         viewMode_ = value;
+        ClampScroll();
         Draw();
     }
     Notify(WM_APP_CADREL_CHANGED, notify);
@@ -198,6 +200,7 @@ void Cadrel::SetZooms(const std::array<float, 3>& zooms)
         // NaN from a hand-edited file reads as the default.
         zooms_[i] = std::isnan(zooms[i]) ? 1.0f : std::clamp(zooms[i], MinZoom, MaxZoom);
     }
+    ClampScroll();
     Draw();
 }
 
@@ -207,6 +210,7 @@ void Cadrel::SetZoom(float zoom, bool notify)
     float& current = zooms_[static_cast<size_t>(viewMode_)];
     if (std::fabs(clamped - current) > 0.001f) {
         current = clamped;
+        ClampScroll();
         Draw();
         Notify(WM_APP_CADREL_CHANGED, notify);
     }
@@ -262,9 +266,14 @@ void Cadrel::AppendTab(const CadrelTab& tab)
     LiveTab live;
     static_cast<CadrelTab&>(live) = tab;
     tabs_.push_back(std::move(live));
-    activeTab_ = static_cast<int>(tabs_.size()) - 1;
-    SetWindowTitleFromActiveTab();
-    Draw();
+    const int index = static_cast<int>(tabs_.size()) - 1;
+    if (building_) {
+        // The listing starts once the record is applied.
+        activeTab_ = index;
+        SetWindowTitleFromActiveTab();
+        return;
+    }
+    ActivateTab(index, false);
 }
 
 void Cadrel::ActivateTab(int index, bool notify)
@@ -273,7 +282,12 @@ void Cadrel::ActivateTab(int index, bool notify)
         return;
     }
     activeTab_ = index;
+    scrollOffset_ = 0;
+    hoverItem_ = -1;
     SetWindowTitleFromActiveTab();
+    StopWatcher();
+    StartWatcher();
+    ListFolder();
     Draw();
     Notify(WM_APP_CADREL_TABS_CHANGED, notify);
 }
@@ -382,11 +396,17 @@ LRESULT Cadrel::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         OnDisplayChange();
         return 0;
     case WM_TIMER:
-        if (wParam == CadrelTimerRollAnimation) {
+        if (wParam == CadrelTimerRollAnimation || wParam == CadrelTimerFolderRefresh) {
             OnTimer(wParam);
             return 0;
         }
         break;
+    case WM_CADREL_FOLDER_CHANGED:
+        OnFolderChanged();
+        return 0;
+    case WM_MOUSEWHEEL:
+        OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+        return 0;
     case WM_MOUSEMOVE:
         OnMouseMove();
         return 0;
@@ -423,8 +443,8 @@ void Cadrel::OnCreate()
     RECT client{};
     GetClientRect(window_.Get(), &client);
     Layout(client.right, client.bottom);
-    // The folder listing and its watcher arrive with the cadrel's content;
-    // the window draws its frame and title from now on.
+    // The folder is listed once the application has applied the record
+    // (FinishBuilding): its sort order comes with it.
     Draw();
 }
 
@@ -443,6 +463,7 @@ void Cadrel::OnSize(int width, int height)
         return;
     }
     Layout(width, height);
+    ClampScroll();
     Draw();
 }
 
@@ -497,12 +518,16 @@ void Cadrel::OnTimer(UINT_PTR id)
 {
     if (id == CadrelTimerRollAnimation) {
         AnimationStep();
+    } else if (id == CadrelTimerFolderRefresh) {
+        KillTimer(window_.Get(), CadrelTimerFolderRefresh);
+        Refresh();
     }
 }
 
 void Cadrel::OnNcDestroy()
 {
     animating_ = false;
+    StopWatcher();
     graphics_.Release();
     graphics_.Attach(nullptr);
     // The window is gone already; the wrapper must not destroy it again.

@@ -184,6 +184,25 @@ TEST(TitleBar, TabsShareTheBarAndLeaveTheGrabAreaFree)
     EXPECT_EQ(TabAtPoint(385, 200, 2, 400, 300, 2, 96), 1) << "side bar: along its height";
 }
 
+TEST(TitleBar, InsertSlotsStepByTabWidthAndStayOnTheStrip)
+{
+    // Two tabs of 179 px from x = 10 at 96 DPI.
+    EXPECT_EQ(TabInsertIndexAt(188, 10, 2, 400, 300, 0, 96), 0);
+    EXPECT_EQ(TabInsertIndexAt(189, 10, 2, 400, 300, 0, 96), 1);
+    EXPECT_EQ(TabInsertIndexAt(5, 10, 2, 400, 300, 0, 96), 0) << "before the strip";
+    EXPECT_EQ(TabInsertIndexAt(395, 10, 2, 400, 300, 0, 96), 1) << "over the grab area";
+    EXPECT_EQ(TabInsertIndexAt(-50, 400, 2, 400, 300, 1, 96), 0) << "far off the window";
+    EXPECT_EQ(TabInsertIndexAt(100, 10, 1, 400, 300, 0, 96), 0) << "one tab";
+    // Side bars count along the height: three tabs of 86 px from y = 10.
+    EXPECT_EQ(TabInsertIndexAt(385, 181, 3, 400, 300, 2, 96), 1);
+    EXPECT_EQ(TabInsertIndexAt(5, 182, 3, 400, 300, 3, 96), 2);
+    // At 144 DPI: margins of 15 and a grab area of 33 make tabs 268.5 px wide.
+    EXPECT_EQ(TabInsertIndexAt(283, 10, 2, 600, 300, 0, 144), 0);
+    EXPECT_EQ(TabInsertIndexAt(284, 10, 2, 600, 300, 0, 144), 1);
+    // A window narrower than its margins has no width to step by.
+    EXPECT_EQ(TabInsertIndexAt(20, 10, 3, 40, 300, 0, 96), 0);
+}
+
 struct RollCase {
     int direction;
     PixelRect full;
