@@ -195,8 +195,10 @@ private:
     CadrelView View() const;
     const std::wstring& ActiveFolder() const;
     void ListFolder();
+    const std::vector<std::wstring>& PinnedNames() const;
     void ApplyPinned();
     void SortItems();
+    void OnItemsOrdered();
     void StartWatcher();
     void StopWatcher();
     void OnFolderChanged();

@@ -43,37 +43,39 @@ void Cadrel::ListFolder()
     if (GetCapture() == window_.Get() && !titlePressed_ && !resizing_) {
         ReleaseCapture();
     }
-    anchor_ = -1;
+    // The listing pins and sorts as it finishes, even when it ends early.
     ListingOptions options;
     options.sortKey = sortBy_;
     options.descending = sortDescending_;
+    options.pinnedNames = PinnedNames();
     const std::wstring& folder = ActiveFolder();
-    if (folder.empty()) {
-        items_.clear();
-    } else {
-        FolderListing listing = cadrels::ListFolder(folder, options);
-        items_ = std::move(listing.items);
-        if (listing.error != ERROR_SUCCESS) {
-            DebugLog(L"Liste de %ls interrompue (erreur %lu) : %u elements gardes.", folder.c_str(), listing.error,
-                     static_cast<unsigned>(items_.size()));
-        }
-    }
+    items_ = folder.empty() ? std::vector<CadrelItem>{} : cadrels::ListFolder(folder, options).items;
     listed_ = true;
-    ApplyPinned();
-    SortItems();
+    OnItemsOrdered();
     DebugLog(L"Cadrel %hs : %u elements listes.", id_.c_str(), static_cast<unsigned>(items_.size()));
+}
+
+const std::vector<std::wstring>& Cadrel::PinnedNames() const
+{
+    static const std::vector<std::wstring> none;
+    const bool valid = activeTab_ >= 0 && activeTab_ < static_cast<int>(tabs_.size());
+    return valid ? tabs_[static_cast<size_t>(activeTab_)].pinned : none;
 }
 
 void Cadrel::ApplyPinned()
 {
-    static const std::vector<std::wstring> none;
-    const bool valid = activeTab_ >= 0 && activeTab_ < static_cast<int>(tabs_.size());
-    cadrels::ApplyPinned(items_, valid ? tabs_[static_cast<size_t>(activeTab_)].pinned : none);
+    cadrels::ApplyPinned(items_, PinnedNames());
 }
 
 void Cadrel::SortItems()
 {
     cadrels::SortItems(items_, sortBy_, sortDescending_);
+    OnItemsOrdered();
+}
+
+void Cadrel::OnItemsOrdered()
+{
+    // Selection bits follow positions: a new order starts without one.
     selection_.assign(items_.size(), false);
     anchor_ = -1;
     labels_.layouts.clear();
