@@ -52,6 +52,45 @@ unsigned long long Fingerprint(const ScreenImage& image, const LayoutRect& area)
     return hash;
 }
 
+// A 64 by 64 picture of one colour, as a 24-bit BMP file.
+std::string SolidBitmap(BYTE red, BYTE green, BYTE blue)
+{
+    constexpr int Side = 64;
+    constexpr DWORD PixelBytes = Side * Side * 3;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + PixelBytes;
+    info.biSize = sizeof info;
+    info.biWidth = Side;
+    info.biHeight = Side;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    for (int i = 0; i < Side * Side; ++i) {
+        bytes += static_cast<char>(blue);
+        bytes += static_cast<char>(green);
+        bytes += static_cast<char>(red);
+    }
+    return bytes;
+}
+
+// Whether any pixel of the rectangle is clearly red.
+bool HasRed(const ScreenImage& image, const LayoutRect& area)
+{
+    for (int y = static_cast<int>(area.top); y < static_cast<int>(area.bottom); ++y) {
+        for (int x = static_cast<int>(area.left); x < static_cast<int>(area.right); ++x) {
+            const COLORREF c = image.Pixel(x, y);
+            if (GetRValue(c) > 170 && GetGValue(c) < 90 && GetBValue(c) < 90) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 LayoutRect Offset(const LayoutRect& r, const PixelRect& window)
 {
     return {r.left + static_cast<float>(window.left), r.top + static_cast<float>(window.top),
@@ -172,6 +211,7 @@ TEST_F(CadrelContent, ListsFollowsAndDrawsFoldersInEveryViewAndDirection)
     ASSERT_TRUE(SetFileAttributesW((mixed + L"\\system.txt").c_str(), FILE_ATTRIBUTE_SYSTEM));
     ASSERT_TRUE(CreateDirectoryW((mixed + L"\\Sub").c_str(), nullptr));
     ASSERT_TRUE(WriteBytes(mixed + L"\\Sub\\inside.txt", std::string(100, 'x')));
+    ASSERT_TRUE(WriteBytes(mixed + L"\\photo.bmp", SolidBitmap(220, 30, 30)));
     const std::wstring second = root_ + L"\\second";
     ASSERT_TRUE(CreateDirectoryW(second.c_str(), nullptr));
     Fill(second, 2, L"autre");
@@ -187,8 +227,9 @@ TEST_F(CadrelContent, ListsFollowsAndDrawsFoldersInEveryViewAndDirection)
     Workspace page;
     page.id = "{page}";
     page.name = L"Page";
-    CadrelTab pinnedTab{L"Mixte", mixed, {L"OLD.TXT"}};
-    CadrelTab otherTab{L"Autre", second};
+    // The first tab's emblem is built in; the second names a file that is not there.
+    CadrelTab pinnedTab{L"Mixte", mixed, {L"OLD.TXT"}, L"svg:trash"};
+    CadrelTab otherTab{L"Autre", second, {}, root_ + L"\\missing.svg"};
     AddCadrel(page, Grid, {pinnedTab, otherTab});
     AddCadrel(page, List, {CadrelTab{L"Liste", Folder(List.id)}});
     AddCadrel(page, Tiles, {CadrelTab{L"Tuiles", Folder(Tiles.id)}});
@@ -201,7 +242,7 @@ TEST_F(CadrelContent, ListsFollowsAndDrawsFoldersInEveryViewAndDirection)
     ASSERT_TRUE(app_.Start());
     ASSERT_TRUE(app_.WaitUntilReady());
     // desktop.ini, the hidden and the system file never show.
-    EXPECT_TRUE(app_.WaitForLine(Listed(Grid, 5), 5000));
+    EXPECT_TRUE(app_.WaitForLine(Listed(Grid, 6), 5000));
     EXPECT_TRUE(app_.WaitForLine(Listed(List, 3), 5000));
     EXPECT_TRUE(app_.WaitForLine(Listed(Tiles, 4), 5000));
     EXPECT_TRUE(app_.WaitForLine(Listed(Side, 6), 5000));
@@ -224,7 +265,7 @@ TEST_F(CadrelContent, ListsFollowsAndDrawsFoldersInEveryViewAndDirection)
         const Shown& shown;
         int items;
     };
-    for (const Expect& e : {Expect{grid, Grid, 5}, Expect{list, List, 3}, Expect{tiles, Tiles, 4},
+    for (const Expect& e : {Expect{grid, Grid, 6}, Expect{list, List, 3}, Expect{tiles, Tiles, 4},
                             Expect{side, Side, 6}}) {
         SCOPED_TRACE(e.shown.id);
         const PixelRect window = RectOf(e.window);
@@ -261,10 +302,22 @@ TEST_F(CadrelContent, ListsFollowsAndDrawsFoldersInEveryViewAndDirection)
             << "the footer";
     }
 
-    // Hovering an item highlights its cell; a click selects it.
+    // Pictures show as thumbnails of themselves.
     const PixelRect gridRect = RectOf(grid);
     const CadrelView gridView = ViewOf(grid, Grid);
-    const LayoutRect third = Offset(ItemCellRect(gridView, 2, 5, 0), gridRect);
+    EXPECT_TRUE(HasRed(screen, Offset(ContentArea(gridView), gridRect))) << "the red picture's thumbnail";
+
+    // The built-in emblem stands left of its tab's centred title; the
+    // missing file's draws nothing there.
+    for (int tab = 0; tab < 2; ++tab) {
+        const float width = (static_cast<float>(gridView.width) - 20 - 22) / 2;
+        const float centre = 10 + width * (static_cast<float>(tab) + 0.5f);
+        const LayoutRect emblem{centre - 42, 9, centre - 27, 21};
+        EXPECT_EQ(HasDetail(screen, Offset(emblem, gridRect)), tab == 0) << "tab " << tab;
+    }
+
+    // Hovering an item highlights its cell; a click selects it.
+    const LayoutRect third = Offset(ItemCellRect(gridView, 2, 6, 0), gridRect);
     const unsigned long long plain = Fingerprint(screen, third);
     PointerTo(CentreOf(third));
     Sleep(300);
@@ -280,12 +333,12 @@ TEST_F(CadrelContent, ListsFollowsAndDrawsFoldersInEveryViewAndDirection)
     // Files made, renamed and removed by another process show after one
     // coalesced refresh.
     Fill(mixed, 3, L"nouveau");
-    EXPECT_TRUE(app_.WaitForLine(Listed(Grid, 8), 5000));
-    const size_t eights = app_.CountLines(Listed(Grid, 8));
+    EXPECT_TRUE(app_.WaitForLine(Listed(Grid, 9), 5000));
+    const size_t nines = app_.CountLines(Listed(Grid, 9));
     ASSERT_TRUE(MoveFileW((mixed + L"\\nouveau0.txt").c_str(), (mixed + L"\\renomme.txt").c_str()));
-    EXPECT_TRUE(app_.WaitForLine(Listed(Grid, 8), 5000, eights + 1)) << "a rename lists again";
+    EXPECT_TRUE(app_.WaitForLine(Listed(Grid, 9), 5000, nines + 1)) << "a rename lists again";
     ASSERT_TRUE(DeleteFileW((mixed + L"\\renomme.txt").c_str()));
-    EXPECT_TRUE(app_.WaitForLine(Listed(Grid, 7), 5000));
+    EXPECT_TRUE(app_.WaitForLine(Listed(Grid, 8), 5000));
 
     // 500 changes in a burst make a handful of listings, not 500.
     const std::wstring burstPrefix = L"Cadrel " + std::wstring(Burst.id, Burst.id + strlen(Burst.id)) + L" :";
