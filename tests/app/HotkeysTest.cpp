@@ -222,9 +222,12 @@ TEST_F(Hotkeys, ACombinationHeldElsewhereIsReportedAndTheOtherNineReachTheirActi
     ASSERT_TRUE(SendCtrlAlt('S'));
     EXPECT_TRUE(app_.WaitForLine(SortPass, 5000, passes + 1));
 
+    // Rebuilding a page's cadrels writes the verbs again.
+    RemoveShellEntries();
     ASSERT_TRUE(SendCtrlAlt('P'));
     EXPECT_TRUE(app_.WaitForLine(ActionLine(8), 5000));
     EXPECT_TRUE(WaitForActivePage(1)) << "next page";
+    ExpectVerbs(L"Configurer Cadrels", L"Envoyer vers une cadrel");
     ASSERT_TRUE(SendCtrlAlt('B'));
     EXPECT_TRUE(app_.WaitForLine(ActionLine(9), 5000));
     EXPECT_TRUE(WaitForActivePage(0)) << "previous page";
