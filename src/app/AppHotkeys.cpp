@@ -27,15 +27,13 @@ void App::RegisterHotkeys()
                            static_cast<UINT>(hotkey.virtualKey))) {
             continue;
         }
-        // Only a combination someone else holds counts as taken; the
-        // settings window shows those so.
         const DWORD error = GetLastError();
-        if (error == ERROR_HOTKEY_ALREADY_REGISTERED && !takenHotkeys_.MarkTaken(hotkey.action)) {
-            continue;
-        }
-        DebugLog(L"RegisterHotKey action %d indisponible (combinaison prise par une autre appli ?)", hotkey.action);
         if (error != ERROR_HOTKEY_ALREADY_REGISTERED) {
-            DebugLog(L"RegisterHotKey action %d : erreur %lu.", hotkey.action, error);
+            DebugLog(L"RegisterHotKey action %d refuse (erreur %lu).", hotkey.action, error);
+        } else if (takenHotkeys_.MarkTaken(hotkey.action)) {
+            // Another program holds it; the settings window shows it as taken.
+            DebugLog(L"RegisterHotKey action %d indisponible (combinaison prise par une autre appli ?)",
+                     hotkey.action);
         }
     }
 }
