@@ -1,5 +1,6 @@
 #include "app/App.h"
 
+#include "app/ShellVerbs.h"
 #include "base/Activity.h"
 #include "base/AppMessages.h"
 #include "base/DebugLog.h"
@@ -93,9 +94,13 @@ int App::Run(HINSTANCE instance)
     CreateIconCache();
 
     Initialize();
+    // After the layout is loaded: registering before would give the
+    // defaults to actions the user has rebound or cleared.
+    RegisterHotkeys();
     ApplyPolicyCadrelOverrides();
 
     tray_.Add(window_, WM_APP_TRAYICON, instance_, TrayTooltip(BrandName()));
+    WriteShellVerbs();
     StartThemeWatcher();
     StartFolderWatcher();
     PostMessageW(window_, WM_APP_SORT_SOON, 0, 0);
@@ -280,6 +285,7 @@ void App::Shutdown()
     // All of them, not just the hosting one: a pending sort or send-to batch
     // must not run after the final save or hold up the exit with a menu.
     KillApplicationTimers();
+    UnregisterHotkeys();
 
     // Messages posted during teardown are handled before the windows go.
     for (int pass = 0; pass < 15; ++pass) {

@@ -4,6 +4,7 @@
 
 #include "app/BroadcastWindow.h"
 #include "app/CommandLine.h"
+#include "app/HotkeyBindings.h"
 #include "app/SendToBatch.h"
 #include "app/ThemeWatcher.h"
 #include "app/TrayIcon.h"
@@ -108,6 +109,18 @@ public:
     void AddWatchFolder(const std::wstring& path);
     void RemoveWatchFolder(int index);
 
+    // Global shortcuts (AppHotkeys.cpp). RegisterHotkeys runs at start-up
+    // and after every change; SetHotkey stores, saves and re-registers.
+    void RegisterHotkeys();
+    HotkeyBinding EffectiveHotkey(int action) const;
+    void SetHotkey(int action, int modifiers, int virtualKey);
+    std::wstring HotkeyTextForAction(int action) const;
+    // Whether another program held the action's combination at the last
+    // registration.
+    bool IsHotkeyTaken(int action) const { return takenHotkeys_.IsTaken(action); }
+    // Hides or shows every cadrel of the page; not saved.
+    void ToggleHidden();
+
     LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
@@ -117,6 +130,7 @@ private:
     void RunMessageLoop(MSG& message);
     void Shutdown();
     void KillApplicationTimers();
+    void UnregisterHotkeys();
 
     // Message handlers.
     LRESULT OnCopyData(const COPYDATASTRUCT* data);
@@ -213,6 +227,8 @@ private:
     UndoMenuTexts undoUi_;
     Mailbox<UndoEntry> movesDone_;
     FolderSetWatcher folderWatcher_;
+
+    TakenHotkeys takenHotkeys_;
 
     UniqueHandle stopEvent_;
     ThemeWatcher themeWatcher_;

@@ -295,4 +295,13 @@ void App::MergeCadrels(Cadrel* source, Cadrel* target)
     Save();
 }
 
+void App::ToggleHidden()
+{
+    hidden_ = !hidden_;
+    for (const std::unique_ptr<Cadrel>& cadrel : cadrels_) {
+        cadrel->SetHidden(hidden_);
+    }
+    DebugLog(L"Cadrels %ls.", hidden_ ? L"masquees" : L"affichees");
+}
+
 }  // namespace cadrels

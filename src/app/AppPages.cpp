@@ -1,6 +1,7 @@
 // Pages: switching between them and rebuilding what the active page shows.
 #include "app/App.h"
 
+#include "app/ShellVerbs.h"
 #include "base/AppMessages.h"
 #include "base/DebugLog.h"
 #include "cadrel/CadrelPlacement.h"
@@ -48,6 +49,7 @@ void App::ReloadCadrels()
     SetAccent(settings_.accent);
     SetCadrelBackground(settings_.cadrelBg);
     tray_.SetTooltip(TrayTooltip(BrandName()));
+    WriteShellVerbs();
 
     Workspace& page = settings_.workspaces[static_cast<size_t>(settings_.activeWorkspace)];
     PlaceCadrelsWithoutGeometry(page);

@@ -2,6 +2,7 @@
 // the predefined cadrels, and the forced look of every cadrel.
 #include "app/App.h"
 
+#include "app/StartWithWindows.h"
 #include "base/DebugLog.h"
 #include "i18n/StringTable.h"
 #include "i18n/TextEncoding.h"
@@ -49,8 +50,8 @@ void App::ApplyPolicyOverrides()
             settings_.language = language;
         }
     }
-    if (PolicyBool("forceStartup") != PolicyNotSet) {
-        DebugLog(L"Politique forceStartup : le demarrage avec Windows n'est pas encore disponible.");
+    if (const int startup = PolicyBool("forceStartup"); startup != PolicyNotSet) {
+        ApplyForcedStartup(startup == 1);
     }
     ApplyForcedFlag("forceDock", settings_.showDock);
     ApplyForcedFlag("forceSnap", settings_.snap);

@@ -1,6 +1,7 @@
 // Theme and language: applied process-wide, stored in the settings.
 #include "app/App.h"
 
+#include "app/ShellVerbs.h"
 #include "base/DebugLog.h"
 #include "i18n/LanguageTexts.h"
 #include "i18n/StringTable.h"
@@ -30,6 +31,7 @@ void App::SetLanguage(int index)
     SetUiLanguage(index);
     settings_.language = UiLanguage();
     tray_.SetTooltip(TrayTooltip(BrandName()));
+    WriteShellVerbs();
     // The undo and redo entries name their action in the interface language.
     RefreshUndoUi();
     Save();

@@ -168,26 +168,43 @@ void App::OnTimer(UINT_PTR id)
 
 void App::OnHotkey(int id)
 {
+    const int action = id - HotkeyIdFirst;
+    if (!IsHotkeyAction(action)) {
+        return;
+    }
+    DebugLog(L"Raccourci global : action %d.", action);
     const int pages = static_cast<int>(settings_.workspaces.size());
-    switch (id) {
-    case HotkeyIdFirst + HotkeyUndo:
+    switch (action) {
+    case HotkeyUndo:
         Undo();
         break;
-    case HotkeyIdFirst + HotkeyRedo:
+    case HotkeyRedo:
         Redo();
         break;
-    case HotkeyIdFirst + HotkeyNewEmptyCadrel:
+    case HotkeyFileSearch:
+        DebugLog(L"Raccourci global : la recherche de fichiers n'est pas encore disponible.");
+        break;
+    case HotkeyToggleHidden:
+        ToggleHidden();
+        break;
+    case HotkeyNewEmptyCadrel:
         NewEmptyCadrel();
         break;
-    case HotkeyIdFirst + HotkeySortNow:
+    case HotkeyLauncher:
+        DebugLog(L"Raccourci global : le Launchpad n'est pas encore disponible.");
+        break;
+    case HotkeySortNow:
         SortNow();
         break;
-    case HotkeyIdFirst + HotkeyNextPage:
+    case HotkeySettings:
+        DebugLog(L"Raccourci global : la fenetre des reglages n'est pas encore disponible.");
+        break;
+    case HotkeyNextPage:
         if (pages > 0) {
             SwitchPage(WrappedPageIndex(settings_.activeWorkspace, pages, +1));
         }
         break;
-    case HotkeyIdFirst + HotkeyPreviousPage:
+    case HotkeyPreviousPage:
         if (pages > 0) {
             SwitchPage(WrappedPageIndex(settings_.activeWorkspace, pages, -1));
         }
