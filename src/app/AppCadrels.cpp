@@ -9,6 +9,8 @@
 #include "i18n/StringTable.h"
 #include "model/LayoutFile.h"
 #include "model/Snapshots.h"
+#include "policy/Policy.h"
+#include "policy/PolicyReadings.h"
 
 #include <algorithm>
 
@@ -88,6 +90,9 @@ bool App::CreateCadrelFromRecord(const CadrelRecord& record, const CadrelGeom& g
     cadrel->SetNeighbourRectsProvider([this, self] { return OtherCadrelRects(self); });
     cadrel->SetLockQuery([this] { return CadrelsLocked(); });
     cadrel->SetIconCache(iconCache_.get());
+    cadrel->SetZoomLockQuery(
+        [] { return IsSectionHiddenOrLocked(1) || PolicyInt("forceZoom", 60, 200) != PolicyNotSet; });
+    cadrel->SetTornTabMailbox(&tornTabs_);
     if (record.pinned ? geometry.rolled : rollUnpinned) {
         cadrel->SetRolled(true, false, false);
     }

@@ -9,6 +9,7 @@
 // lives in CadrelGeometry.h and CadrelLayout.h.
 #pragma once
 
+#include "base/Mailbox.h"
 #include "base/UniqueHandle.h"
 #include "cadrel/CadrelGeometry.h"
 #include "cadrel/CadrelItem.h"
@@ -89,7 +90,22 @@ public:
     const std::vector<LiveTab>& Tabs() const { return tabs_; }
     int ActiveTab() const { return activeTab_; }
     const std::vector<CadrelItem>& Items() const { return items_; }
+
+    // The selection, in item order.
+    void SelectOnly(int index);
+    void SelectRange(int a, int b);
+    void ToggleSelected(int index);
     bool IsSelected(int index) const;
+    int SelectedCount() const;
+    std::vector<std::wstring> SelectedPaths() const;
+    int FirstSelectedItem() const;
+    std::vector<std::wstring> AllItemPaths() const;
+    void OpenItem(int index) const;
+    void OpenPaths(const std::vector<std::wstring>& paths) const;
+
+    // Tabs: closing one keeps its folder; moving one keeps the active tab.
+    void CloseTab(int index, bool notify);
+    void MoveTab(int from, int to);
     float ScrollOffset() const { return scrollOffset_; }
     bool Rolled() const { return rolled_; }
     bool Pinned() const { return pinned_; }
@@ -117,6 +133,10 @@ public:
     void SetNeighbourRectsProvider(RectsProvider provider);
     // Whether the administration policy forbids moving and resizing cadrels.
     void SetLockQuery(LockQuery query);
+    // Whether the policy forbids changing the zoom (Ctrl with the wheel).
+    void SetZoomLockQuery(LockQuery query);
+    // Where a tab dragged off the title bar is sent, with WM_APP_TAB_TORN_OFF.
+    void SetTornTabMailbox(Mailbox<TornTab>* mailbox);
 
     void SetRolled(bool rolled, bool notify, bool animate);
     void SetBoundsRespectingRoll(int x, int y, int width, int height);
@@ -177,9 +197,23 @@ private:
 
     // Pointer input.
     void OnLeftButtonDown(POINT client);
-    void OnMouseMove();
-    void OnLeftButtonUp();
+    void OnMouseMove(POINT client);
+    void OnLeftButtonUp(POINT client);
     void OnLeftButtonDoubleClick(POINT client);
+    void OnRightButtonUp();
+    void PressItems(POINT client);
+    void FinishItemPress(POINT client);
+    void FinishTabPress();
+    void HoverAt(POINT client);
+    void UpdateMarquee(int x, int y);
+    void TabDragTo(int x, int y);
+    void OnTabHoverTimer();
+    void OnRenameTimer();
+    void StartDragOut(int index);
+    void ShowCadrelMenu(POINT screen);
+    void ShowItemMenu(int index, POINT screen);
+    void BeginItemRename(int index);
+    void LogSelection() const;
     void OnCaptureChanged();
     void OnMouseLeave();
     bool OnSetCursor();
@@ -189,7 +223,6 @@ private:
     void ActivateTab(int index, bool notify);
     bool MovingForbidden() const;
     void OnMouseWheel(int delta);
-    void UpdateHover(POINT client);
 
     // The listed folder, its watcher, selection and scrolling.
     CadrelView View() const;
@@ -203,7 +236,6 @@ private:
     void StopWatcher();
     void OnFolderChanged();
     void ClampScroll();
-    void SelectOnly(int index);
     void ClearSelection();
     std::wstring FooterText() const;
 
@@ -231,6 +263,8 @@ private:
                    float opacity);
     void DrawItems(ID2D1DeviceContext& context, const CadrelView& view);
     void DrawFooter(ID2D1DeviceContext& context, const CadrelView& view);
+    void DrawMarquee(ID2D1DeviceContext& context);
+    void DrawTornTab(ID2D1DeviceContext& context);
     bool DrawTabEmblem(ID2D1DeviceContext& context, const LiveTab& tab, const D2D1_RECT_F& square);
     float MeasureTitle(const std::wstring& text, IDWriteTextFormat* format, float width, float height) const;
     IDWriteTextLayout* LabelLayout(size_t index, float width, float height);
@@ -295,11 +329,32 @@ private:
     IconCache* icons_ = nullptr;
     SvgEmblemCache svgs_;
 
-    // Interaction state; the rest of it arrives with tab drags.
+    // One press of the left button at a time: its kind is decided at the
+    // press and ends at the release or when the capture is lost.
     bool trackingLeave_ = false;
     bool titlePressed_ = false;
     bool tabPressed_ = false;
     int pressedTab_ = -1;
+    bool tabDragging_ = false;
+    int draggedTab_ = -1;
+    bool tornOff_ = false;
+    float tabGrabOffset_ = 0;
+    POINT tabDragPoint_{};
+    std::vector<std::wstring> preClickSelection_;
+    bool itemCapture_ = false;
+    bool itemPressPending_ = false;
+    int pressedItem_ = -1;
+    POINT itemPressPoint_{};
+    bool wasSoleSelection_ = false;
+    bool marqueeActive_ = false;
+    POINT marqueeStart_{};
+    POINT marqueeEnd_{};
+    bool marqueeAdditive_ = false;
+    std::vector<bool> marqueeBase_;
+    int renameCandidate_ = -1;
+    std::wstring renameCandidatePath_;
+    LockQuery zoomLocked_;
+    Mailbox<TornTab>* tornTabs_ = nullptr;
 
     double opacity_ = 0.62;
     Color tint_ = 0;

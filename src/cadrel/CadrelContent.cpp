@@ -5,7 +5,9 @@
 
 #include "base/DebugLog.h"
 #include "cadrel/CadrelFooter.h"
+#include "cadrel/CadrelSelection.h"
 #include "cadrel/FolderListing.h"
+#include "fileops/LaunchItem.h"
 #include "i18n/StringTable.h"
 
 #include <shlwapi.h>
@@ -40,9 +42,13 @@ const std::wstring& Cadrel::ActiveFolder() const
 void Cadrel::ListFolder()
 {
     // A press on an item that is about to go away must not outlive it.
-    if (GetCapture() == window_.Get() && !titlePressed_ && !resizing_) {
+    if (itemCapture_ && GetCapture() == window_.Get()) {
         ReleaseCapture();
     }
+    itemCapture_ = false;
+    itemPressPending_ = false;
+    pressedItem_ = -1;
+    marqueeActive_ = false;
     // The listing pins and sorts as it finishes, even when it ends early.
     ListingOptions options;
     options.sortKey = sortBy_;
@@ -130,23 +136,81 @@ void Cadrel::SelectOnly(int index)
     selection_.assign(items_.size(), false);
     if (index >= 0 && index < static_cast<int>(selection_.size())) {
         selection_[static_cast<size_t>(index)] = true;
-        anchor_ = index;
     }
+}
+
+void Cadrel::SelectRange(int a, int b)
+{
+    SelectRangeBits(selection_, a, b);
+}
+
+void Cadrel::ToggleSelected(int index)
+{
+    if (index >= 0 && index < static_cast<int>(selection_.size())) {
+        selection_[static_cast<size_t>(index)] = !selection_[static_cast<size_t>(index)];
+    }
+}
+
+int Cadrel::SelectedCount() const
+{
+    return SelectedCountOf(selection_);
+}
+
+int Cadrel::FirstSelectedItem() const
+{
+    return FirstSelectedOf(selection_);
+}
+
+std::vector<std::wstring> Cadrel::SelectedPaths() const
+{
+    std::vector<std::wstring> paths;
+    for (size_t i = 0; i < items_.size() && i < selection_.size(); ++i) {
+        if (selection_[i]) {
+            paths.push_back(items_[i].path);
+        }
+    }
+    return paths;
+}
+
+std::vector<std::wstring> Cadrel::AllItemPaths() const
+{
+    std::vector<std::wstring> paths;
+    paths.reserve(items_.size());
+    for (const CadrelItem& item : items_) {
+        paths.push_back(item.path);
+    }
+    return paths;
 }
 
 void Cadrel::ClearSelection()
 {
     selection_.assign(items_.size(), false);
-    anchor_ = -1;
 }
 
-void Cadrel::OnMouseWheel(int delta)
+void Cadrel::OpenItem(int index) const
 {
-    const float next = WheelScrollOffset(scrollOffset_, delta, View(), static_cast<int>(items_.size()));
-    if (next != scrollOffset_) {
-        scrollOffset_ = next;
-        Draw();
+    if (index >= 0 && index < static_cast<int>(items_.size())) {
+        LaunchItem(window_.Get(), items_[static_cast<size_t>(index)].path);
     }
+}
+
+void Cadrel::OpenPaths(const std::vector<std::wstring>& paths) const
+{
+    for (const std::wstring& path : paths) {
+        LaunchItem(window_.Get(), path);
+    }
+}
+
+// The selection is otherwise only seen on screen; the log says it in words.
+void Cadrel::LogSelection() const
+{
+    std::wstring indices;
+    for (size_t i = 0; i < selection_.size(); ++i) {
+        if (selection_[i]) {
+            indices += (indices.empty() ? L"" : L",") + std::to_wstring(i);
+        }
+    }
+    DebugLog(L"Cadrel %hs : selection [%ls].", id_.c_str(), indices.c_str());
 }
 
 std::wstring Cadrel::FooterText() const

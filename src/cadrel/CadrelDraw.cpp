@@ -244,15 +244,18 @@ void Cadrel::DrawFrame(ID2D1DeviceContext& context, D2D1_SIZE_F size)
             const LayoutRect r = TabRect(i);
             const D2D1_RECT_F tab = D2D1::RectF(r.left, r.top, r.right, r.bottom);
             const bool active = i == activeTab_;
-            if (active) {
+            const bool dragged = tabDragging_ && i == draggedTab_;
+            const bool torn = dragged && tornOff_;
+            if ((active || dragged) && !torn) {
                 const float inset = 3 * s;
-                context.FillRoundedRectangle(
-                    D2D1::RoundedRect(D2D1::RectF(tab.left + inset, tab.top + inset, tab.right - inset,
-                                                  tab.bottom - inset),
-                                      6 * s, 6 * s),
-                    overlayBrush_.Get());
+                const D2D1_ROUNDED_RECT fill = D2D1::RoundedRect(
+                    D2D1::RectF(tab.left + inset, tab.top + inset, tab.right - inset, tab.bottom - inset), 6 * s, 6 * s);
+                context.FillRoundedRectangle(fill, overlayBrush_.Get());
+                if (dragged) {
+                    context.DrawRoundedRectangle(fill, accentBrush_.Get(), 1.0f * s);
+                }
             }
-            const float opacity = active ? 1.0f : i == hoverTab_ ? 0.8f : 0.5f;
+            const float opacity = torn ? 0.25f : (active || dragged) ? 1.0f : i == hoverTab_ ? 0.8f : 0.5f;
             const LiveTab& live = tabs_[static_cast<size_t>(i)];
             const D2D1_RECT_F text = vertical ? D2D1::RectF(tab.left + 4 * s, tab.top, tab.right - 4 * s, tab.bottom)
                                               : tab;
@@ -277,6 +280,9 @@ void Cadrel::DrawFrame(ID2D1DeviceContext& context, D2D1_SIZE_F size)
                 }
             }
             DrawTitle(context, live.title, text, angle, opacity);
+            if (torn) {
+                continue;
+            }
             if (active && vertical) {
                 const float y = direction == UnfoldUp ? tab.top + 1.5f * s : tab.bottom - 1.5f * s;
                 context.DrawLine(D2D1::Point2F(tab.left + 8 * s, y), D2D1::Point2F(tab.right - 8 * s, y),
@@ -301,6 +307,9 @@ void Cadrel::DrawFrame(ID2D1DeviceContext& context, D2D1_SIZE_F size)
             }
         }
         textBrush_->SetOpacity(1.0f);
+        if (tabDragging_ && tornOff_) {
+            DrawTornTab(context);
+        }
     }
 
     if (vertical) {

@@ -6,6 +6,7 @@
 #include "base/AppMessages.h"
 #include "base/DebugLog.h"
 #include "base/WindowProc.h"
+#include "cadrel/CadrelSelection.h"
 #include "i18n/StringTable.h"
 
 #include <windowsx.h>
@@ -292,6 +293,43 @@ void Cadrel::ActivateTab(int index, bool notify)
     Notify(WM_APP_CADREL_TABS_CHANGED, notify);
 }
 
+void Cadrel::CloseTab(int index, bool notify)
+{
+    const int count = static_cast<int>(tabs_.size());
+    if (count < 2 || index < 0 || index >= count) {
+        return;
+    }
+    const bool wasActive = index == activeTab_;
+    tabs_.erase(tabs_.begin() + index);
+    if (index < activeTab_) {
+        --activeTab_;
+    }
+    activeTab_ = std::clamp(activeTab_, 0, static_cast<int>(tabs_.size()) - 1);
+    scrollOffset_ = 0;
+    hoverItem_ = -1;
+    hoverTab_ = -1;
+    SetWindowTitleFromActiveTab();
+    if (wasActive) {
+        StopWatcher();
+        StartWatcher();
+        ListFolder();
+    }
+    Draw();
+    Notify(WM_APP_CADREL_TABS_CHANGED, notify);
+}
+
+void Cadrel::MoveTab(int from, int to)
+{
+    const int count = static_cast<int>(tabs_.size());
+    if (from < 0 || from >= count || to < 0 || to >= count || from == to) {
+        return;
+    }
+    LiveTab moved = std::move(tabs_[static_cast<size_t>(from)]);
+    tabs_.erase(tabs_.begin() + from);
+    tabs_.insert(tabs_.begin() + to, std::move(moved));
+    activeTab_ = ActiveTabAfterMove(activeTab_, from, to);
+}
+
 void Cadrel::SetWindowTitleFromActiveTab()
 {
     if (window_ && activeTab_ >= 0 && activeTab_ < static_cast<int>(tabs_.size())) {
@@ -396,7 +434,8 @@ LRESULT Cadrel::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         OnDisplayChange();
         return 0;
     case WM_TIMER:
-        if (wParam == CadrelTimerRollAnimation || wParam == CadrelTimerFolderRefresh) {
+        if (wParam == CadrelTimerRollAnimation || wParam == CadrelTimerFolderRefresh ||
+            wParam == CadrelTimerTabHover || wParam == CadrelTimerRenameClick) {
             OnTimer(wParam);
             return 0;
         }
@@ -407,14 +446,19 @@ LRESULT Cadrel::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     case WM_MOUSEWHEEL:
         OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
         return 0;
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
     case WM_MOUSEMOVE:
-        OnMouseMove();
+        OnMouseMove(client);
         return 0;
     case WM_LBUTTONDOWN:
         OnLeftButtonDown(client);
         return 0;
     case WM_LBUTTONUP:
-        OnLeftButtonUp();
+        OnLeftButtonUp(client);
+        return 0;
+    case WM_RBUTTONUP:
+        OnRightButtonUp();
         return 0;
     case WM_LBUTTONDBLCLK:
         OnLeftButtonDoubleClick(client);
@@ -521,6 +565,10 @@ void Cadrel::OnTimer(UINT_PTR id)
     } else if (id == CadrelTimerFolderRefresh) {
         KillTimer(window_.Get(), CadrelTimerFolderRefresh);
         Refresh();
+    } else if (id == CadrelTimerTabHover) {
+        OnTabHoverTimer();
+    } else if (id == CadrelTimerRenameClick) {
+        OnRenameTimer();
     }
 }
 

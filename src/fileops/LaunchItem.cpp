@@ -1,0 +1,42 @@
+#include "fileops/LaunchItem.h"
+
+#include "base/DebugLog.h"
+#include "fileops/LaunchDirectory.h"
+
+#include <shellapi.h>
+
+namespace cadrels {
+
+namespace {
+// Not in every SDK's headers; the value is fixed.
+constexpr DWORD ElevationRequired = 740;
+}  // namespace
+
+bool LaunchItem(HWND owner, const std::wstring& path)
+{
+    if (path.empty()) {
+        return false;
+    }
+    const std::wstring directory = LaunchDirectory(path);
+    // The program we start must be allowed to come to the front: a cadrel
+    // never takes the foreground itself.
+    AllowSetForegroundWindow(ASFW_ANY);
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOASYNC;
+    info.hwnd = owner;
+    info.lpFile = path.c_str();
+    info.lpDirectory = directory.empty() ? nullptr : directory.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    DebugLog(L"Ouverture de %ls.", path.c_str());
+    if (ShellExecuteExW(&info)) {
+        return true;
+    }
+    if (GetLastError() != ElevationRequired) {
+        return false;
+    }
+    info.lpVerb = L"runas";
+    return ShellExecuteExW(&info) != FALSE;
+}
+
+}  // namespace cadrels

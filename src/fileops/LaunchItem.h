@@ -1,0 +1,16 @@
+// Opening a file, a folder or a program the way a double click in the
+// shell does. Cadrels, the dock and hosting all open things through it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace cadrels {
+
+// The default verb in the item's own folder; a program that needs
+// elevation is asked for once more with "runas". Returns whether the shell
+// started it; failures are the shell's to show.
+bool LaunchItem(HWND owner, const std::wstring& path);
+
+}  // namespace cadrels
