@@ -196,12 +196,12 @@ private:
     CadrelMetrics Metrics() const { return MetricsForDpi(dpi_); }
 
     // Pointer input.
-    void OnLeftButtonDown(POINT client);
+    void OnLeftButtonDown(POINT client, WPARAM keys);
     void OnMouseMove(POINT client);
     void OnLeftButtonUp(POINT client);
     void OnLeftButtonDoubleClick(POINT client);
     void OnRightButtonUp();
-    void PressItems(POINT client);
+    void PressItems(POINT client, WPARAM keys);
     void FinishItemPress(POINT client);
     void FinishTabPress();
     void HoverAt(POINT client);
@@ -222,7 +222,7 @@ private:
     int TabAt(int x, int y) const;
     void ActivateTab(int index, bool notify);
     bool MovingForbidden() const;
-    void OnMouseWheel(int delta);
+    void OnMouseWheel(int delta, WPARAM keys);
 
     // The listed folder, its watcher, selection and scrolling.
     CadrelView View() const;

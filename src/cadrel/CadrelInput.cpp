@@ -42,12 +42,15 @@ bool BeyondDragThreshold(POINT from, POINT to)
            std::abs(to.y - from.y) > GetSystemMetrics(SM_CYDRAG);
 }
 
-bool KeyDown(int key)
-{
-    return (GetKeyState(key) & 0x8000) != 0;
-}
-
 constexpr UINT TabHoverMs = 350;
+
+// Whether a modifier is down as the mouse message is handled: the flags the
+// message carries, or the keyboard itself. A cadrel never has the keyboard
+// focus, so its thread's own key state need not follow the keyboard.
+bool ModifierDown(WPARAM keys, WPARAM flag, int key)
+{
+    return (keys & flag) != 0 || (GetKeyState(key) & 0x8000) != 0 || (GetAsyncKeyState(key) & 0x8000) != 0;
+}
 
 }  // namespace
 
@@ -79,7 +82,7 @@ void Cadrel::SetTornTabMailbox(Mailbox<TornTab>* mailbox)
     tornTabs_ = mailbox;
 }
 
-void Cadrel::OnLeftButtonDown(POINT client)
+void Cadrel::OnLeftButtonDown(POINT client, WPARAM keys)
 {
     HWND window = window_.Get();
     GetWindowRect(window, &pressRect_);
@@ -112,18 +115,18 @@ void Cadrel::OnLeftButtonDown(POINT client)
         // The footer only reads: a press there changes nothing.
         return;
     } else if (!rolled_) {
-        PressItems(client);
+        PressItems(client, keys);
     }
     if (titlePressed_ || resizing_ || itemCapture_) {
         SetCapture(window);
     }
 }
 
-void Cadrel::PressItems(POINT client)
+void Cadrel::PressItems(POINT client, WPARAM keys)
 {
     const int item = ItemAt(client.x, client.y);
-    const bool ctrl = KeyDown(VK_CONTROL);
-    const bool shift = KeyDown(VK_SHIFT);
+    const bool ctrl = ModifierDown(keys, MK_CONTROL, VK_CONTROL);
+    const bool shift = ModifierDown(keys, MK_SHIFT, VK_SHIFT);
     preClickSelection_ = SelectedPaths();
     if (item < 0) {
         if (!ctrl) {
@@ -416,13 +419,13 @@ void Cadrel::OnRightButtonUp()
     }
 }
 
-void Cadrel::OnMouseWheel(int delta)
+void Cadrel::OnMouseWheel(int delta, WPARAM keys)
 {
     if (rolled_) {
         return;
     }
     const float notches = static_cast<float>(delta) / WHEEL_DELTA;
-    if (KeyDown(VK_CONTROL)) {
+    if (ModifierDown(GET_KEYSTATE_WPARAM(keys), MK_CONTROL, VK_CONTROL)) {
         if (zoomLocked_ && zoomLocked_()) {
             return;
         }

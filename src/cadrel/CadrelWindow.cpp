@@ -444,15 +444,13 @@ LRESULT Cadrel::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         OnFolderChanged();
         return 0;
     case WM_MOUSEWHEEL:
-        OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+        OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam), wParam);
         return 0;
-    case WM_MOUSEACTIVATE:
-        return MA_NOACTIVATE;
     case WM_MOUSEMOVE:
         OnMouseMove(client);
         return 0;
     case WM_LBUTTONDOWN:
-        OnLeftButtonDown(client);
+        OnLeftButtonDown(client, wParam);
         return 0;
     case WM_LBUTTONUP:
         OnLeftButtonUp(client);

@@ -23,7 +23,8 @@ bool LaunchItem(HWND owner, const std::wstring& path)
     AllowSetForegroundWindow(ASFW_ANY);
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_NOASYNC;
+    // Failures are silent: no message box stops the program's only thread.
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
     info.hwnd = owner;
     info.lpFile = path.c_str();
     info.lpDirectory = directory.empty() ? nullptr : directory.c_str();

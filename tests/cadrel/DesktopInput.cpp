@@ -80,7 +80,7 @@ DragPoints Drag(POINT from, POINT to)
 
 void DoubleClick(POINT at)
 {
-    PointerTo(at);
+    SettlePointer(at);
     Button(MOUSEEVENTF_LEFTDOWN);
     Button(MOUSEEVENTF_LEFTUP);
     Button(MOUSEEVENTF_LEFTDOWN);
@@ -101,7 +101,7 @@ std::wstring TitleOf(HWND window)
     return text;
 }
 
-void Click(POINT at)
+void SettlePointer(POINT at)
 {
     // Under Wine a button pressed right after the pointer was put somewhere
     // else can still be reported where the pointer was before.
@@ -109,6 +109,11 @@ void Click(POINT at)
     WaitFor([&] { return CursorNow().x == at.x && CursorNow().y == at.y; }, 1000);
     Sleep(150);
     PointerTo(at);
+}
+
+void Click(POINT at)
+{
+    SettlePointer(at);
     Button(MOUSEEVENTF_LEFTDOWN);
     Button(MOUSEEVENTF_LEFTUP);
 }

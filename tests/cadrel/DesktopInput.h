@@ -18,6 +18,8 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 void PointerTo(POINT screen);
 // A button event without a move: a click must not look like hovering.
 void Button(DWORD flags);
+// Puts the pointer there and waits until the system reports it there.
+void SettlePointer(POINT at);
 void Click(POINT at);
 void DoubleClick(POINT at);
 // One wheel notch is 120; positive turns away from the user.

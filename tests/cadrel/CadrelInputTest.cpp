@@ -1,0 +1,381 @@
+// Pointer interaction with a cadrel's content, end to end: real input on
+// the real program, checked through its diagnostic lines, its windows and
+// its layout file.
+#include "CadrelsProcess.h"
+#include "DesktopInput.h"
+#include "TestFiles.h"
+
+#include "base/AppMessages.h"
+#include "base/UniqueHandle.h"
+#include "cadrel/CadrelLayout.h"
+#include "cadrel/CadrelPlacement.h"
+#include "model/LayoutFile.h"
+#include "model/MonitorInfo.h"
+
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace cadrels::testing {
+namespace {
+
+constexpr wchar_t CadrelClass[] = L"Cadrels.Cadrel";
+
+// Ends the programs Cadrels started (the editor of the opened text files),
+// found by their parent's process id.
+void EndChildrenOf(DWORD parent)
+{
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{sizeof entry};
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry)) {
+        if (entry.th32ParentProcessID == parent) {
+            UniqueHandle child(OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
+            if (child) {
+                TerminateProcess(child.Get(), 0);
+            }
+        }
+    }
+}
+
+// Under Wine, a modifier key sent with SendInput is never seen down by
+// another process whose windows do not have the focus (a cadrel never has
+// it): neither in the mouse message's flags nor through GetKeyState or
+// GetAsyncKeyState. Modified clicks are therefore posted as the messages
+// Windows makes of them, with the modifier's flag, at a client point.
+void PostButton(HWND window, UINT message, POINT screen, WPARAM keys)
+{
+    POINT client = screen;
+    ScreenToClient(window, &client);
+    PostMessageW(window, message, keys, MAKELPARAM(client.x, client.y));
+    Sleep(40);
+}
+
+void ModifiedClick(HWND window, POINT screen, WPARAM modifier)
+{
+    SettlePointer(screen);
+    PostButton(window, WM_LBUTTONDOWN, screen, MK_LBUTTON | modifier);
+    PostButton(window, WM_LBUTTONUP, screen, modifier);
+}
+
+void ModifiedDrag(HWND window, POINT from, POINT to, WPARAM modifier)
+{
+    SettlePointer(from);
+    PostButton(window, WM_LBUTTONDOWN, from, MK_LBUTTON | modifier);
+    // The pointer itself goes along: the moves it makes carry the same points.
+    for (int i = 1; i <= 4; ++i) {
+        const POINT step{from.x + (to.x - from.x) * i / 4, from.y + (to.y - from.y) * i / 4};
+        PointerTo(step);
+        PostButton(window, WM_MOUSEMOVE, step, MK_LBUTTON | modifier);
+    }
+    Sleep(150);
+    PostButton(window, WM_LBUTTONUP, to, modifier);
+}
+
+struct Placed {
+    const char* id;
+    int viewMode;
+    double x, y, w, h;
+    bool pinned;
+};
+
+// Four columns of items at the test desktop's width.
+constexpr Placed Grid{"cadrel-entrees", ViewIconGrid, 0.05, 0.05, 0.30, 0.50, true};
+constexpr Placed List{"cadrel-liste", ViewCompactList, 0.45, 0.05, 0.25, 0.40, true};
+constexpr Placed Rolled{"cadrel-roule", ViewIconGrid, 0.75, 0.05, 0.20, 0.40, false};
+
+class CadrelInput : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        appData_ = AppDataFolder();
+        ASSERT_TRUE(RemoveTree(appData_));
+        ASSERT_TRUE(RemoveTree(ContainerRootFolder()));
+        root_ = MakeTempFolder(L"cadrel-input");
+        monitors_ = EnumerateMonitors();
+        ASSERT_FALSE(monitors_.empty());
+        work_ = ToPixelRect(PrimaryMonitor(monitors_)->workArea);
+        PointerTo({work_.right - 3, work_.bottom - 3});
+    }
+    void TearDown() override
+    {
+        if (app_.Running()) {
+            EndChildrenOf(app_.ProcessId());
+        }
+        app_.EndTest(HasFailure());
+        RemoveTree(appData_);
+        RemoveTree(ContainerRootFolder());
+        RemoveTree(root_);
+    }
+
+    std::wstring MakeFolder(const wchar_t* name, int files, const wchar_t* prefix, const wchar_t* extension = L".txt")
+    {
+        const std::wstring folder = root_ + L"\\" + name;
+        CreateDirectoryW(folder.c_str(), nullptr);
+        for (int i = 0; i < files; ++i) {
+            WriteBytes(folder + L"\\" + prefix + (i < 10 ? L"0" : L"") + std::to_wstring(i) + extension, "x");
+        }
+        return folder;
+    }
+
+    void Add(Workspace& page, const Placed& placed, std::vector<CadrelTab> tabs) const
+    {
+        CadrelRecord record;
+        record.id = placed.id;
+        record.pinned = placed.pinned;
+        record.viewMode = placed.viewMode;
+        record.tabs = std::move(tabs);
+        page.cadrels.push_back(record);
+        page.layouts[DisplayKey(monitors_)][placed.id] =
+            CadrelGeom{PrimaryMonitor(monitors_)->id, placed.x, placed.y, placed.w, placed.h, false};
+    }
+
+    HWND Titled(const std::wstring& title) const
+    {
+        for (HWND window : app_.TopLevelWindows(CadrelClass)) {
+            if (TitleOf(window) == title) {
+                return window;
+            }
+        }
+        return nullptr;
+    }
+
+    static CadrelView ViewOf(HWND window, int viewMode)
+    {
+        RECT client{};
+        GetClientRect(window, &client);
+        CadrelView view;
+        view.width = client.right;
+        view.height = client.bottom;
+        view.viewMode = viewMode;
+        view.dpi = GetDpiForWindow(window) == 0 ? 96 : GetDpiForWindow(window);
+        return view;
+    }
+
+    // The screen point at the centre of item `index`'s cell, or of where the
+    // cell would be when there is no such item.
+    POINT Cell(HWND window, int viewMode, int index, int count) const
+    {
+        const LayoutRect cell = ItemCellRect(ViewOf(window, viewMode), index, count, 0);
+        const PixelRect rect = RectOf(window);
+        return {rect.left + static_cast<LONG>((cell.left + cell.right) / 2),
+                rect.top + static_cast<LONG>((cell.top + cell.bottom) / 2)};
+    }
+
+    // Runs the action and waits for the selection line it should produce.
+    bool SelectsAfter(const std::function<void()>& action, const std::wstring& indices) const
+    {
+        const std::wstring line = L"Cadrel cadrel-entrees : selection [" + indices + L"].";
+        const size_t before = app_.CountLines(line);
+        action();
+        return app_.WaitForLine(line, 3000, before + 1);
+    }
+
+    Settings SavedLayout() const
+    {
+        const std::wstring path = appData_ + L"\\layout.json";
+        WIN32_FILE_ATTRIBUTE_DATA before{};
+        GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &before);
+        PostMessageW(app_.AppWindow(), WM_APP_SAVE_SOON, 0, 0);
+        WaitFor([&] {
+            WIN32_FILE_ATTRIBUTE_DATA now{};
+            GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &now);
+            return CompareFileTime(&now.ftLastWriteTime, &before.ftLastWriteTime) != 0;
+        });
+        Sleep(100);
+        Settings settings;
+        bool pages = false;
+        EXPECT_TRUE(LoadSettingsFile(path, settings, pages));
+        return settings;
+    }
+
+    std::wstring appData_;
+    std::wstring root_;
+    std::vector<MonitorInfo> monitors_;
+    PixelRect work_;
+    CadrelsProcess app_;
+};
+
+TEST_F(CadrelInput, SelectingOpeningRenamingTabsWheelAndZoom)
+{
+    // No program opens these: opening them fails at once, and silently.
+    const std::wstring items = MakeFolder(L"items", 10, L"f", L".cadrelstest");
+    const std::wstring two = MakeFolder(L"deux", 2, L"d");
+    const std::wstring three = MakeFolder(L"trois", 3, L"t");
+    const std::wstring many = MakeFolder(L"liste", 40, L"l");
+    Settings settings;
+    Workspace page;
+    page.id = "{page}";
+    page.name = L"Page";
+    Add(page, Grid, {CadrelTab{L"Entrees", items}, CadrelTab{L"Deux", two}, CadrelTab{L"Trois", three}});
+    Add(page, List, {CadrelTab{L"Liste", many}});
+    Add(page, Rolled, {CadrelTab{L"Roule", two}});
+    settings.workspaces.push_back(page);
+    CreateDirectoryW(appData_.c_str(), nullptr);
+    ASSERT_TRUE(LayoutFile(appData_ + L"\\layout.json").Save(settings));
+    ASSERT_TRUE(app_.Start());
+    ASSERT_TRUE(app_.WaitUntilReady());
+    ASSERT_TRUE(app_.WaitForLine(L"Cadrel cadrel-entrees : 10 elements listes.", 5000));
+    HWND grid = Titled(L"Entrees");
+    HWND list = Titled(L"Liste");
+    HWND rolled = Titled(L"Roule");
+    ASSERT_TRUE(grid && list && rolled);
+    auto cell = [&](int index) { return Cell(grid, ViewIconGrid, index, 10); };
+
+    // Click, Ctrl-click, Shift-click from the anchor.
+    EXPECT_TRUE(SelectsAfter([&] { Click(cell(0)); }, L"0"));
+    EXPECT_TRUE(SelectsAfter([&] { ModifiedClick(grid, cell(2), MK_CONTROL); }, L"0,2")) << "Ctrl toggles";
+    EXPECT_TRUE(SelectsAfter([&] { ModifiedClick(grid, cell(5), MK_SHIFT); }, L"2,3,4,5")) << "Shift, from the anchor";
+    // Pressing one member of the selection keeps all of it.
+    EXPECT_TRUE(SelectsAfter([&] { Click(cell(3)); }, L"2,3,4,5"));
+
+    // A press on the footer changes nothing.
+    const size_t selections = app_.CountLines(L"Cadrel cadrel-entrees : selection");
+    const PixelRect gridRect = RectOf(grid);
+    ASSERT_EQ(ComputeContentMetrics(ViewOf(grid, ViewIconGrid)).columns, 4);
+    Click({(gridRect.left + gridRect.right) / 2, gridRect.bottom - 8});
+    Sleep(300);
+    EXPECT_EQ(app_.CountLines(L"Cadrel cadrel-entrees : selection"), selections) << "no press on the items";
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    // Double-clicking one of three selected items opens the three in order
+    // and keeps them selected.
+    EXPECT_TRUE(SelectsAfter([&] { Click(cell(6)); }, L"6"));
+    ASSERT_TRUE(SelectsAfter([&] { ModifiedClick(grid, cell(8), MK_SHIFT); }, L"6,7,8"));
+    Sleep(600);  // not a double click with the Shift-click
+    DoubleClick(cell(7));
+    ASSERT_TRUE(app_.WaitForLine(L"f08.cadrelstest.", 5000));
+    std::vector<std::wstring> opened;
+    for (const std::wstring& line : app_.Lines()) {
+        if (line.rfind(L"Ouverture de ", 0) == 0) {
+            opened.push_back(line.substr(line.size() - 16));
+        }
+    }
+    EXPECT_EQ(opened, (std::vector<std::wstring>{L"f06.cadrelstest.", L"f07.cadrelstest.", L"f08.cadrelstest."}));
+    EndChildrenOf(app_.ProcessId());
+
+    // A slow second click on the sole selected item renames it after the
+    // double-click time and 50 ms; a double click does not.
+    ASSERT_TRUE(SelectsAfter([&] { Click(cell(1)); }, L"1"));
+    Sleep(GetDoubleClickTime() + 100);
+    Click(cell(1));
+    const DWORD clicked = GetTickCount();
+    ASSERT_TRUE(app_.WaitForLine(L"Renommage sur place de " + items + L"\\f01.cadrelstest", 3000));
+    EXPECT_GE(GetTickCount() - clicked, GetDoubleClickTime()) << "not before the double-click time";
+    DoubleClick(cell(1));
+    Sleep(GetDoubleClickTime() + 300);
+    EXPECT_EQ(app_.CountLines(L"Renommage sur place de"), 1u) << "a double click opens, it does not rename";
+    EndChildrenOf(app_.ProcessId());
+
+    // Rubber band: without Ctrl it replaces, shrinking deselects, with Ctrl
+    // it adds to what was selected.
+    EXPECT_TRUE(SelectsAfter([&] { Drag(cell(11), cell(6)); }, L"6,7"))
+        << "the band over the last two columns of the middle row";
+    EXPECT_TRUE(SelectsAfter(
+        [&] {
+            // A band needs some height to touch anything: along the last row.
+            const POINT end{cell(9).x, cell(9).y - 10};
+            ModifiedDrag(grid, cell(11), end, MK_CONTROL);
+        },
+        L"6,7,9"));
+    EXPECT_TRUE(SelectsAfter(
+        [&] {
+            PointerTo(cell(11));
+            Sleep(150);
+            PointerTo(cell(11));
+            Button(MOUSEEVENTF_LEFTDOWN);
+            PointerTo(cell(5));
+            Sleep(100);
+            PointerTo(cell(10));
+            Sleep(150);
+            Button(MOUSEEVENTF_LEFTUP);
+        },
+        L""))
+        << "shrunk back to nothing";
+
+    // The wheel scrolls one row a notch and never past either end.
+    const POINT listCentre{(RectOf(list).left + RectOf(list).right) / 2, (RectOf(list).top + RectOf(list).bottom) / 2};
+    Wheel(listCentre, -WHEEL_DELTA);
+    EXPECT_TRUE(app_.WaitForLine(L"Cadrel cadrel-liste : defilement a 26 px.", 2000));
+    for (int i = 0; i < 3; ++i) {
+        Wheel(listCentre, WHEEL_DELTA);
+    }
+    EXPECT_TRUE(app_.WaitForLine(L"Cadrel cadrel-liste : defilement a 0 px.", 2000));
+    for (int i = 0; i < 60; ++i) {
+        Wheel(listCentre, -WHEEL_DELTA);
+    }
+    const int bottom = static_cast<int>(std::lround(MaxScrollOffset(ViewOf(list, ViewCompactList), 40)));
+    EXPECT_TRUE(app_.WaitForLine(L"Cadrel cadrel-liste : defilement a " + std::to_wstring(bottom) + L" px.", 2000));
+    EXPECT_EQ(app_.CountLines(L"Cadrel cadrel-liste : defilement a " + std::to_wstring(bottom + 26)), 0u);
+
+    // Ctrl with the wheel zooms by a tenth, within 0.6 to 2.0, and it is saved.
+    const auto ctrlWheel = [&] {
+        PostMessageW(list, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA), MAKELPARAM(listCentre.x, listCentre.y));
+        Sleep(40);
+    };
+    ctrlWheel();
+    Sleep(300);
+    Settings saved = SavedLayout();
+    EXPECT_NEAR(saved.workspaces.at(0).cadrels.at(1).density[ViewCompactList], 1.1f, 0.001f);
+    for (int i = 0; i < 20; ++i) {
+        ctrlWheel();
+    }
+    Sleep(300);
+    saved = SavedLayout();
+    EXPECT_NEAR(saved.workspaces.at(0).cadrels.at(1).density[ViewCompactList], 2.0f, 0.001f);
+
+    // Hovering an inactive tab for 350 ms activates it; passing over one
+    // does not.
+    const CadrelView view = ViewOf(grid, ViewIconGrid);
+    const float tabWidth = (static_cast<float>(view.width) - 20 - 22) / 3;
+    auto tab = [&](int index) {
+        return POINT{gridRect.left + static_cast<LONG>(10 + tabWidth * (static_cast<float>(index) + 0.5f)),
+                     gridRect.top + 15};
+    };
+    Sleep(500);  // the frames of the earlier presses are drawn
+    PointerTo(tab(2));
+    Sleep(100);
+    PointerTo(cell(0));
+    Sleep(500);
+    EXPECT_EQ(TitleOf(grid), L"Entrees") << "passing over a tab does not switch";
+    PointerTo(tab(1));
+    EXPECT_TRUE(WaitFor([&] { return TitleOf(grid) == L"Deux"; }, 2000)) << "resting on it does";
+
+    // A tab dragged over the bar only reorders, and the saved layout says so.
+    Drag(tab(0), tab(2));
+    Sleep(300);
+    saved = SavedLayout();
+    ASSERT_EQ(saved.workspaces.at(0).cadrels.at(0).tabs.size(), 3u);
+    EXPECT_EQ(saved.workspaces[0].cadrels[0].tabs[2].title, L"Entrees");
+    EXPECT_EQ(saved.workspaces[0].cadrels[0].tabs[0].title, L"Deux");
+
+    // Dragged 30 px below the bar, a tab becomes a cadrel of its own, its
+    // title bar under the pointer.
+    const POINT trois = tab(1);
+    const DragPoints torn = Drag(trois, {trois.x + 40, gridRect.top + 30 + 30 + 30});
+    HWND newCadrel = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (newCadrel = Titled(L"Trois")) != nullptr; }, 3000));
+    const PixelRect made = RectOf(newCadrel);
+    EXPECT_EQ(made.Width(), 360);
+    EXPECT_EQ(made.Height(), 460);
+    EXPECT_TRUE(torn.release.x >= made.left && torn.release.x < made.right && torn.release.y >= made.top &&
+                torn.release.y < made.top + 30)
+        << "the title bar is under the pointer";
+    saved = SavedLayout();
+    EXPECT_EQ(saved.workspaces.at(0).cadrels.at(0).tabs.size(), 2u);
+
+    // An unpinned cadrel unfolds under the pointer and rolls up after it.
+    ASSERT_EQ(RectOf(rolled).Height(), 30);
+    const PixelRect bar = RectOf(rolled);
+    PointerTo({(bar.left + bar.right) / 2, bar.top + 15});
+    EXPECT_TRUE(WaitFor([&] { return RectOf(rolled).Height() > 100; }, 2000));
+    PointerTo({work_.right - 3, work_.bottom - 3});
+    EXPECT_TRUE(WaitFor([&] { return RectOf(rolled).Height() == 30; }, 3000));
+}
+
+}  // namespace
+}  // namespace cadrels::testing
