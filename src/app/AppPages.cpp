@@ -33,8 +33,8 @@ void App::NewPage(const std::wstring& name)
     AddEmptyCadrel(page, displayKey_, CascadePlacement(monitors_, cascadeCount_++));
     settings_.workspaces.push_back(std::move(page));
     settings_.activeWorkspace = static_cast<int>(settings_.workspaces.size()) - 1;
-    DebugLog(L"Page ajoutee : %d.", settings_.activeWorkspace);
     ReloadCadrels();
+    DebugLog(L"Page ajoutee : %d.", settings_.activeWorkspace);
 }
 
 void App::RenamePage(int index, const std::wstring& name)
@@ -43,8 +43,8 @@ void App::RenamePage(int index, const std::wstring& name)
         return;
     }
     settings_.workspaces[static_cast<size_t>(index)].name = name;
-    DebugLog(L"Page renommee : %d.", index);
     Save();
+    DebugLog(L"Page renommee : %d.", index);
 }
 
 void App::DeletePage(int index)
@@ -55,13 +55,12 @@ void App::DeletePage(int index)
         return;
     }
     TakeAutoSnapshot(Tr(BeforeDeletingPage));
-    const PageRemoval removal = RemovePage(settings_, index);
-    DebugLog(L"Page supprimee : %d, page affichee : %d.", index, settings_.activeWorkspace);
-    if (removal == PageRemoval::RemovedActive) {
+    if (RemovePage(settings_, index) == PageRemoval::RemovedActive) {
         ReloadCadrels();
     } else {
         Save();
     }
+    DebugLog(L"Page supprimee : %d, page affichee : %d.", index, settings_.activeWorkspace);
 }
 
 void App::SwitchPage(int index)
@@ -72,8 +71,8 @@ void App::SwitchPage(int index)
     }
     Save();
     settings_.activeWorkspace = index;
-    DebugLog(L"Page affichee : %d.", index);
     ReloadCadrels();
+    DebugLog(L"Page affichee : %d.", index);
 }
 
 void App::PlaceCadrelsWithoutGeometry(Workspace& page)

@@ -67,10 +67,10 @@ bool App::RestoreFrom(const std::wstring& path)
     settings_ = std::move(restored);
     // What the administrator forces stays forced whatever the file says.
     ApplyPolicyOverrides();
-    DebugLog(L"Instantane restaure : %ls", path.c_str());
     // A restored sorting rule waits for the next change in a watched folder:
     // the restore itself moves no file.
     ReloadCadrels(false);
+    DebugLog(L"Instantane restaure : %ls", path.c_str());
     return true;
 }
 
