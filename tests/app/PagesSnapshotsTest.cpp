@@ -219,6 +219,24 @@ TEST_F(PagesAndSnapshots, MergeDeletionAndRestoreEachLeaveASnapshotOfTheArrangem
     settings.workspaces = {Page("{P0}", L"Zero", {{"{Z}", L"Zed"}}), Page("{P1}", L"Un", {{"{U}", L"Uno"}}),
                            Page("{P2}", L"Deux", {{"{A}", L"Alpha"}, {"{B}", L"Beta"}})};
     settings.activeWorkspace = 2;
+    // Ten older automatic snapshots, a manual one and a temporary file left
+    // by an interrupted write. The oldest automatic one was renamed last, so
+    // its file is the most recently written.
+    ASSERT_TRUE(CreateDirectoryW(snapshots_.c_str(), nullptr));
+    std::vector<std::wstring> older;
+    for (int minute = 0; minute < 10; ++minute) {
+        char text[256];
+        std::snprintf(text, sizeof text,
+                      R"({"workspaces":[{"id":"{OLD}"}],"name":"Ancien %d","created":"2020-01-01 00:%02d","auto":1})",
+                      minute, minute);
+        older.push_back(snapshots_ + L"\\auto_Ancien " + std::to_wstring(minute) + L".json");
+        ASSERT_TRUE(WriteBytes(older.back(), text));
+    }
+    Sleep(50);
+    ASSERT_TRUE(WriteBytes(older[0], R"({"workspaces":[{"id":"{OLD}"}],"name":"Renomme","created":"2020-01-01 00:00","auto":1})"));
+    ASSERT_TRUE(WriteBytes(snapshots_ + L"\\snap_manuel.json",
+                           R"({"workspaces":[{"id":"{OLD}"}],"created":"2019-01-01 00:00","auto":0})"));
+    ASSERT_TRUE(WriteBytes(snapshots_ + L"\\layout-copy.json.tmp", "{"));
     Start(settings);
     ASSERT_TRUE(WaitForTitles({L"Alpha", L"Beta"}));
 
@@ -247,6 +265,9 @@ TEST_F(PagesAndSnapshots, MergeDeletionAndRestoreEachLeaveASnapshotOfTheArrangem
     ASSERT_TRUE(WaitForTitles({L"Alpha"})) << "one cadrel showing the tab moved in";
     const std::wstring mergeSnapshot = AutoSnapshot(L"Fusion de cadrels");
     EXPECT_EQ(Load(mergeSnapshot).workspaces, beforeMerge.workspaces);
+    EXPECT_FALSE(FileExists(older[0])) << "the renamed one is still the oldest";
+    EXPECT_TRUE(FileExists(older[1]));
+    EXPECT_FALSE(FileExists(snapshots_ + L"\\layout-copy.json.tmp"));
     EXPECT_EQ(SavedLayout().workspaces.at(2).cadrels.size(), 1u);
 
     // Deleting the active last page of three shows the new last page.
@@ -292,10 +313,16 @@ TEST_F(PagesAndSnapshots, MergeDeletionAndRestoreEachLeaveASnapshotOfTheArrangem
     EXPECT_TRUE(WaitForTitles({L"Uno"}));
     ExpectSamePages(SavedLayout(), beforeRestoreSnapshot);
 
-    for (const std::wstring& name : SnapshotFiles(L"auto_*.json")) {
+    // Four taken here: the four oldest seeded ones made room; the manual one stays.
+    const std::vector<std::wstring> autos = SnapshotFiles(L"auto_*.json");
+    EXPECT_EQ(autos.size(), 10u);
+    for (int minute = 0; minute < 10; ++minute) {
+        EXPECT_EQ(FileExists(older[static_cast<size_t>(minute)]), minute >= 4) << minute;
+    }
+    EXPECT_TRUE(FileExists(snapshots_ + L"\\snap_manuel.json"));
+    for (const std::wstring& name : autos) {
         std::printf("automatic snapshot: %ls\n", name.c_str());
     }
-    EXPECT_EQ(SnapshotFiles(L"auto_*.json").size(), 4u);
 }
 
 TEST_F(PagesAndSnapshots, PagesAreMadeRenamedAndSwitchedAndARestoreBringsBackEveryPreference)
