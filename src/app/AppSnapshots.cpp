@@ -70,6 +70,9 @@ bool App::RestoreFrom(const std::wstring& path)
     // A restored sorting rule waits for the next change in a watched folder:
     // the restore itself moves no file.
     ReloadCadrels(false);
+    // The restored folders are the ones to watch from now on.
+    StopFolderWatcher();
+    StartFolderWatcher();
     DebugLog(L"Instantane restaure : %ls", path.c_str());
     return true;
 }

@@ -373,7 +373,7 @@ TEST_F(PagesAndSnapshots, PagesAreMadeRenamedAndSwitchedAndARestoreBringsBackEve
     char text[2048];
     std::snprintf(text, sizeof text,
                   R"({"language":%d,"theme":2,"dock":["C:\\windows\\notepad.exe"],"hotkeys":[{"a":3,"m":6,"v":72}],)"
-                  R"("backupEnabled":1,"backupFolder":"C:\\sauvegardes","backupFreq":2,"backupKeep":4,)"
+                  R"("watchFolders":["C:\\windows"],"backupEnabled":1,"backupFolder":"C:\\sauvegardes","backupFreq":2,"backupKeep":4,)"
                   R"("cadrels":[{"id":"{F}","tabs":[{"title":"Venue d'ailleurs","folder":"C:\\windows"}],"pinned":1}],)"
                   R"("name":"Partage","created":"2020-01-01 00:00","auto":0})",
                   english);
@@ -394,6 +394,8 @@ TEST_F(PagesAndSnapshots, PagesAreMadeRenamedAndSwitchedAndARestoreBringsBackEve
     EXPECT_EQ(restored.backupFolder, L"C:\\sauvegardes");
     EXPECT_EQ(restored.backupFreq, 2);
     EXPECT_EQ(restored.backupKeep, 4);
+    EXPECT_EQ(app_.CountLines(L"Surveillance de 2 dossier(s) pour le rangement."), 1u)
+        << "the Desktop and the restored folder are watched";
     ASSERT_EQ(restored.workspaces.size(), 1u);
     EXPECT_EQ(restored.workspaces[0].cadrels, expected.workspaces.at(0).cadrels);
     EXPECT_EQ(Load(AutoSnapshot(L"Avant restauration")).workspaces.size(), 2u);
