@@ -60,6 +60,11 @@ bool App::RestoreFrom(const std::wstring& path)
         DebugLog(L"Restauration impossible, rien n'a change : %ls", path.c_str());
         return false;
     }
+    // Whether the container folders were claimed describes this machine's
+    // folders, not the arrangement: an older or foreign file saying "not
+    // yet" would have the next start mark the user's own folders in the
+    // container root as containers.
+    restored.containersClaimed = restored.containersClaimed || settings_.containersClaimed;
     TakeAutoSnapshot(Tr(BeforeRestoring));
     // The live cadrels are those of the arrangement being replaced: gone
     // before anything could copy their geometry into the restored pages.

@@ -394,6 +394,8 @@ TEST_F(PagesAndSnapshots, PagesAreMadeRenamedAndSwitchedAndARestoreBringsBackEve
     EXPECT_EQ(restored.backupFolder, L"C:\\sauvegardes");
     EXPECT_EQ(restored.backupFreq, 2);
     EXPECT_EQ(restored.backupKeep, 4);
+    EXPECT_FALSE(expected.containersClaimed);
+    EXPECT_TRUE(restored.containersClaimed) << "this machine's containers stay claimed";
     EXPECT_EQ(app_.CountLines(L"Surveillance de 2 dossier(s) pour le rangement."), 1u)
         << "the Desktop and the restored folder are watched";
     ASSERT_EQ(restored.workspaces.size(), 1u);
