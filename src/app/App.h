@@ -49,8 +49,9 @@ public:
     void Initialize();
     void Save();
 
-    // Pages and snapshots (AppPages.cpp, AppSnapshots.cpp). Each is refused
-    // while an operation runs (a menu, a prompt, a drag or a file move).
+    // Pages and snapshots (AppPages.cpp, AppSnapshots.cpp). Those that
+    // rebuild or remove cadrels are refused while an operation runs (a menu,
+    // a prompt, a drag or a file move).
     void NewPage(const std::wstring& name);
     void RenamePage(int index, const std::wstring& name);
     void DeletePage(int index);
