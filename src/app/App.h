@@ -5,6 +5,7 @@
 #include "app/BroadcastWindow.h"
 #include "app/CommandLine.h"
 #include "app/HotkeyBindings.h"
+#include "app/PageRequest.h"
 #include "app/SendToBatch.h"
 #include "app/ThemeWatcher.h"
 #include "app/TrayIcon.h"
@@ -49,8 +50,25 @@ public:
     void Initialize();
     void Save();
 
+    // Pages and snapshots (AppPages.cpp, AppSnapshots.cpp). Those that
+    // rebuild or remove cadrels are refused while an operation runs (a menu,
+    // a prompt, a drag or a file move).
+    void NewPage(const std::wstring& name);
+    void RenamePage(int index, const std::wstring& name);
+    void DeletePage(int index);
     void SwitchPage(int index);
-    void ReloadCadrels();
+    // Saves, then writes an automatic snapshot and keeps the ten newest.
+    void TakeAutoSnapshot(const std::wstring& name);
+    void TakeSnapshot(const std::wstring& name);
+    // Replaces the whole arrangement and every preference with the file's and
+    // rebuilds the windows; false, with nothing changed, when the file holds
+    // no usable arrangement or an operation runs.
+    bool RestoreFrom(const std::wstring& path);
+    // The safety snapshot taken when the user confirms closing a cadrel.
+    void TakeSnapshotBeforeClosingCadrel();
+    // `sortAfterwards` false leaves the next sorting pass to the next change
+    // in a watched folder.
+    void ReloadCadrels(bool sortAfterwards = true);
     void SetTheme(int mode);
     void SetLanguage(int index);
     void ShowWelcome();
@@ -70,7 +88,6 @@ public:
     Cadrel* CadrelTitleBarAt(POINT screenPoint, HWND excluded) const;
     void SyncRecordFromCadrel(HWND cadrelWindow);
     void SyncTabsFromCadrel(HWND cadrelWindow);
-    void TakeAutoSnapshot(const std::wstring& name);
     // The administration policy may lock every cadrel in place.
     bool CadrelsLocked() const { return AreCadrelsLocked(); }
 
@@ -150,6 +167,7 @@ private:
     void OnReportActivity();
     void OnIconReady();
     void OnIconsRefresh();
+    void OnPageRequest();
 
     // Icons (AppIcons.cpp).
     void CreateIconCache();
@@ -241,6 +259,9 @@ private:
     HWND mergeHighlight_ = nullptr;
     // Tabs torn off a cadrel, waiting for WM_APP_TAB_TORN_OFF.
     Mailbox<TornTab> tornTabs_;
+    // Page and snapshot operations asked through WM_COPYDATA, waiting for
+    // WM_APP_PAGE_REQUEST.
+    Mailbox<PageRequest> pageRequests_;
 };
 
 }  // namespace cadrels

@@ -8,7 +8,6 @@
 #include "cadrel/CadrelPlacement.h"
 #include "i18n/StringTable.h"
 #include "model/LayoutFile.h"
-#include "model/Snapshots.h"
 #include "policy/Policy.h"
 #include "policy/PolicyReadings.h"
 
@@ -259,14 +258,6 @@ void App::OnCadrelDropped(HWND cadrelWindow, LPARAM packedPoint)
     }
     if (Cadrel* target = CadrelTitleBarAt(UnpackScreenPoint(packedPoint), cadrelWindow)) {
         MergeCadrels(moved, target);
-    }
-}
-
-void App::TakeAutoSnapshot(const std::wstring& name)
-{
-    Save();
-    if (!TakeAutomaticSnapshot(settings_, name)) {
-        DebugLog(L"Instantane automatique non ecrit : %ls", name.c_str());
     }
 }
 

@@ -1,4 +1,5 @@
-// Pages: switching between them and rebuilding what the active page shows.
+// Pages: creating, renaming, deleting and switching them, and rebuilding what
+// the active page shows.
 #include "app/App.h"
 
 #include "app/ShellVerbs.h"
@@ -7,9 +8,61 @@
 #include "cadrel/CadrelPlacement.h"
 #include "i18n/StringTable.h"
 #include "model/ContainerFolders.h"
+#include "model/DefaultCadrels.h"
+#include "model/NewId.h"
+#include "model/Pages.h"
 #include "model/Theme.h"
 
 namespace cadrels {
+namespace {
+
+constexpr int BeforeDeletingPage = 130;
+constexpr int DefaultPageName = 132;
+
+}  // namespace
+
+void App::NewPage(const std::wstring& name)
+{
+    if (operation_.Running()) {
+        DebugLog(L"Nouvelle page refusee : une operation est en cours.");
+        return;
+    }
+    Save();
+    Workspace page;
+    page.id = NewId();
+    page.name = name.empty() ? std::wstring(Tr(DefaultPageName)) : name;
+    AddEmptyCadrel(page, displayKey_, CascadePlacement(monitors_, cascadeCount_++));
+    settings_.workspaces.push_back(std::move(page));
+    settings_.activeWorkspace = static_cast<int>(settings_.workspaces.size()) - 1;
+    ReloadCadrels();
+    DebugLog(L"Page ajoutee : %d.", settings_.activeWorkspace);
+}
+
+void App::RenamePage(int index, const std::wstring& name)
+{
+    if (index < 0 || index >= static_cast<int>(settings_.workspaces.size()) || name.empty()) {
+        return;
+    }
+    settings_.workspaces[static_cast<size_t>(index)].name = name;
+    Save();
+    DebugLog(L"Page renommee : %d.", index);
+}
+
+void App::DeletePage(int index)
+{
+    const int pages = static_cast<int>(settings_.workspaces.size());
+    if (operation_.Running() || pages < 2 || index < 0 || index >= pages) {
+        DebugLog(L"Suppression de la page %d refusee.", index);
+        return;
+    }
+    TakeAutoSnapshot(Tr(BeforeDeletingPage));
+    if (RemovePage(settings_, index) == PageRemoval::RemovedActive) {
+        ReloadCadrels();
+    } else {
+        Save();
+    }
+    DebugLog(L"Page supprimee : %d, page affichee : %d.", index, settings_.activeWorkspace);
+}
 
 void App::SwitchPage(int index)
 {
@@ -20,6 +73,7 @@ void App::SwitchPage(int index)
     Save();
     settings_.activeWorkspace = index;
     ReloadCadrels();
+    DebugLog(L"Page affichee : %d.", index);
 }
 
 void App::PlaceCadrelsWithoutGeometry(Workspace& page)
@@ -34,7 +88,7 @@ void App::PlaceCadrelsWithoutGeometry(Workspace& page)
     }
 }
 
-void App::ReloadCadrels()
+void App::ReloadCadrels(bool sortAfterwards)
 {
     // Rebuilding destroys every cadrel, perhaps the one whose drop or close is
     // running under us; the caller asks again later.
@@ -60,7 +114,9 @@ void App::ReloadCadrels()
     }
     BuildPageCadrels(true);
     Save();
-    PostMessageW(window_, WM_APP_SORT_SOON, 0, 0);
+    if (sortAfterwards) {
+        PostMessageW(window_, WM_APP_SORT_SOON, 0, 0);
+    }
 }
 
 }  // namespace cadrels

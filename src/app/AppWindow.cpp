@@ -111,6 +111,9 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_APP_SYSTEM_THEME_CHANGED:
         OnSystemThemeChanged();
         return 0;
+    case WM_APP_PAGE_REQUEST:
+        OnPageRequest();
+        return 0;
     default:
         break;
     }
@@ -122,6 +125,16 @@ LRESULT App::OnCopyData(const COPYDATASTRUCT* data)
     const std::optional<ForwardedPath> forwarded = ReadCopyData(data);
     if (!forwarded) {
         return FALSE;
+    }
+    if (forwarded->kind == CopyDataPageRequest) {
+        // Carried out after the sender is released: a restore or a page
+        // switch rebuilds every window, too long to keep another process waiting.
+        std::optional<PageRequest> request = ParsePageRequest(forwarded->path);
+        if (!request) {
+            return FALSE;
+        }
+        pageRequests_.Post(window_, WM_APP_PAGE_REQUEST, std::make_unique<PageRequest>(std::move(*request)));
+        return TRUE;
     }
     if (forwarded->kind == CopyDataSendToList) {
         PostSendToList(forwarded->path);

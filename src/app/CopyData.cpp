@@ -14,7 +14,8 @@ std::optional<ForwardedPath> ReadCopyData(const COPYDATASTRUCT* data)
     if (data == nullptr || data->lpData == nullptr) {
         return std::nullopt;
     }
-    if (data->dwData != CopyDataSendToList && data->dwData != CopyDataSendToPath) {
+    if (data->dwData != CopyDataSendToList && data->dwData != CopyDataSendToPath &&
+        data->dwData != CopyDataPageRequest) {
         return std::nullopt;
     }
     if (data->cbData < CopyDataMinBytes || data->cbData > CopyDataMaxBytes) {

@@ -10,18 +10,20 @@ namespace cadrels {
 
 inline constexpr ULONG_PTR CopyDataSendToList = 0x43444C01;
 inline constexpr ULONG_PTR CopyDataSendToPath = 0x43444C02;
+// A page or snapshot operation (PageRequest.h), from a test or a tool.
+inline constexpr ULONG_PTR CopyDataPageRequest = 0x43444C10;
 inline constexpr DWORD CopyDataMinBytes = 2;
 inline constexpr DWORD CopyDataMaxBytes = 65536;
 
 struct ForwardedPath {
-    ULONG_PTR kind;     // CopyDataSendToList or CopyDataSendToPath
-    std::wstring path;
+    ULONG_PTR kind;     // CopyDataSendToList, CopyDataSendToPath or CopyDataPageRequest
+    std::wstring path;  // for a page request, the request's text
 };
 
 // The bytes a sender puts in lpData: the path in UTF-16 with its terminator.
 std::wstring CopyDataPayload(const std::wstring& path);
 
-// Accepts only the two kinds, non-null data and 2..65536 bytes; the text is
+// Accepts only the three kinds, non-null data and 2..65536 bytes; the text is
 // cbData / 2 characters with one trailing zero removed.
 std::optional<ForwardedPath> ReadCopyData(const COPYDATASTRUCT* data);
 

@@ -48,6 +48,7 @@ inline constexpr UINT WM_APP_SEND_TO_LIST = WM_APP + 35;
 inline constexpr UINT WM_APP_SYSTEM_THEME_CHANGED = WM_APP + 36;
 inline constexpr UINT WM_APP_NEW_SHAPE_PRESET = WM_APP + 37;
 inline constexpr UINT WM_APP_HOST_RETRY = WM_APP + 38;
+inline constexpr UINT WM_APP_PAGE_REQUEST = WM_APP + 45;
 inline constexpr UINT WM_APP_FILE_SEARCH = WM_APP + 50;
 
 namespace cadrels {

@@ -4,6 +4,7 @@
 
 #include "model/JsonValue.h"
 #include "model/Records.h"
+#include "model/SnapshotListing.h"
 
 #include <string>
 
@@ -38,5 +39,20 @@ bool TakeAutomaticSnapshot(const Settings& settings, const std::wstring& name);
 // or empty when nothing could be written.
 std::wstring WriteSnapshotInFolder(const std::wstring& folder, const Settings& settings, const std::wstring& name,
                                    const std::wstring& createdText, bool isAuto);
+
+// The usable snapshot files of the folder (also backups copied there), newest
+// first; files that cannot be read or hold no arrangement are left out.
+std::vector<SnapshotEntry> ListSnapshots();
+std::vector<SnapshotEntry> ListSnapshotsIn(const std::wstring& folder);
+
+// Deletes the automatic snapshots beyond the `keep` newest and the temporary
+// files interrupted writes left; the number of files deleted.
+int PruneSnapshots(int keep);
+int PruneSnapshotsIn(const std::wstring& folder, int keep);
+
+// Sets the display name of a snapshot or backup file; false when the file
+// is not a JSON object or cannot be rewritten (it is then unchanged).
+bool RenameSnapshotFile(const std::wstring& path, const std::wstring& newName);
+bool DeleteSnapshotFile(const std::wstring& path);
 
 }  // namespace cadrels

@@ -59,6 +59,8 @@ TEST(CopyData, RefusesOtherKindsMissingDataAndSizesOutsideTheRange)
         {CopyDataSendToPath, one, 1, false},
         {CopyDataSendToPath, one, 0, false},
         {CopyDataSendToPath, one, 2, true},
+        {CopyDataPageRequest, one, 2, true},
+        {CopyDataPageRequest + 1, one, 2, false},
         {CopyDataSendToPath, big.data(), 65536, true},
         {CopyDataSendToPath, big.data(), 65537, false},
         {CopyDataSendToList, big.data(), 65538, false},

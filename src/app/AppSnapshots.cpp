@@ -1,0 +1,113 @@
+// Snapshots of the whole arrangement: the automatic ones taken before an
+// operation that removes something, the user's own, and restoring one.
+#include "app/App.h"
+
+#include "base/DebugLog.h"
+#include "i18n/StringTable.h"
+#include "model/LayoutFile.h"
+#include "model/Snapshots.h"
+
+namespace cadrels {
+namespace {
+
+constexpr int KeptAutomaticSnapshots = 10;
+constexpr int BeforeClosingCadrel = 20;
+constexpr int BeforeRestoring = 125;
+
+}  // namespace
+
+void App::TakeAutoSnapshot(const std::wstring& name)
+{
+    Save();
+    // A snapshot that cannot be written does not stop the operation it
+    // protects: the user asked for that operation, the snapshot is a bonus.
+    if (!WriteSnapshot(settings_, name, SnapshotTimeNow(), true)) {
+        DebugLog(L"Instantane automatique non ecrit : %ls", name.c_str());
+        return;
+    }
+    const int pruned = PruneSnapshots(KeptAutomaticSnapshots);
+    DebugLog(L"Instantane automatique : %ls (%d fichier(s) ancien(s) supprime(s)).", name.c_str(), pruned);
+}
+
+void App::TakeSnapshot(const std::wstring& name)
+{
+    Save();
+    if (WriteSnapshot(settings_, name, SnapshotTimeNow(), false)) {
+        DebugLog(L"Instantane enregistre : %ls", name.c_str());
+    } else {
+        DebugLog(L"Instantane non ecrit : %ls", name.c_str());
+    }
+}
+
+void App::TakeSnapshotBeforeClosingCadrel()
+{
+    TakeAutoSnapshot(Tr(BeforeClosingCadrel));
+}
+
+bool App::RestoreFrom(const std::wstring& path)
+{
+    if (operation_.Running()) {
+        DebugLog(L"Restauration refusee : une operation est en cours.");
+        return false;
+    }
+    // The file may come from another machine or a shared folder. Only the
+    // arrangement is taken from it: nothing it names is deleted, moved or
+    // started, and a document without a single page is no arrangement at all
+    // (reading it would give an empty page in place of the user's).
+    Settings restored;
+    bool pagesFound = false;
+    if (!LoadSettingsFile(path, restored, pagesFound) || !pagesFound) {
+        DebugLog(L"Restauration impossible, rien n'a change : %ls", path.c_str());
+        return false;
+    }
+    // Whether the container folders were claimed describes this machine's
+    // folders, not the arrangement: an older or foreign file saying "not
+    // yet" would have the next start mark the user's own folders in the
+    // container root as containers.
+    restored.containersClaimed = restored.containersClaimed || settings_.containersClaimed;
+    TakeAutoSnapshot(Tr(BeforeRestoring));
+    // The live cadrels are those of the arrangement being replaced: gone
+    // before anything could copy their geometry into the restored pages.
+    DestroyAllCadrels();
+    settings_ = std::move(restored);
+    // What the administrator forces stays forced whatever the file says.
+    ApplyPolicyOverrides();
+    // A restored sorting rule waits for the next change in a watched folder:
+    // the restore itself moves no file.
+    ReloadCadrels(false);
+    // The restored folders are the ones to watch from now on.
+    StopFolderWatcher();
+    StartFolderWatcher();
+    DebugLog(L"Instantane restaure : %ls", path.c_str());
+    return true;
+}
+
+void App::OnPageRequest()
+{
+    const std::unique_ptr<PageRequest> request = pageRequests_.Take();
+    if (!request) {
+        return;
+    }
+    switch (request->action) {
+    case PageAction::NewPage:
+        NewPage(request->text);
+        break;
+    case PageAction::RenamePage:
+        RenamePage(request->index, request->text);
+        break;
+    case PageAction::DeletePage:
+        DeletePage(request->index);
+        break;
+    case PageAction::SwitchPage:
+        SwitchPage(request->index);
+        break;
+    case PageAction::TakeSnapshot:
+        TakeSnapshot(request->text);
+        break;
+    case PageAction::RestoreSnapshot:
+        RestoreFrom(request->text);
+        break;
+    }
+}
+
+}  // namespace cadrels

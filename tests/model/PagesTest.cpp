@@ -1,0 +1,73 @@
+#include "model/Pages.h"
+
+#include <gtest/gtest.h>
+
+namespace cadrels {
+namespace {
+
+Settings WithPages(int count, int active)
+{
+    Settings settings;
+    for (int i = 0; i < count; ++i) {
+        Workspace page;
+        page.id = "{P" + std::to_string(i) + "}";
+        page.cadrels.push_back(CadrelRecord{});
+        page.cadrels.back().id = "{C" + std::to_string(i) + "}";
+        page.layouts["key"][page.cadrels.back().id] = CadrelGeom{};
+        settings.workspaces.push_back(page);
+    }
+    settings.activeWorkspace = active;
+    return settings;
+}
+
+std::vector<std::string> PageIds(const Settings& settings)
+{
+    std::vector<std::string> ids;
+    for (const Workspace& page : settings.workspaces) {
+        ids.push_back(page.id);
+    }
+    return ids;
+}
+
+TEST(RemovePage, KeepsTheShownPageOrMovesToTheOneThatTookItsPlace)
+{
+    struct Case {
+        int pages;
+        int active;
+        int removed;
+        PageRemoval result;
+        int activeAfter;
+        std::vector<std::string> idsAfter;
+    };
+    const Case cases[] = {
+        {3, 2, 2, PageRemoval::RemovedActive, 1, {"{P0}", "{P1}"}},  // the active last of three
+        {3, 1, 1, PageRemoval::RemovedActive, 1, {"{P0}", "{P2}"}},  // its successor takes its place
+        {3, 0, 0, PageRemoval::RemovedActive, 0, {"{P1}", "{P2}"}},
+        {3, 2, 0, PageRemoval::RemovedOther, 1, {"{P1}", "{P2}"}},   // below the active one
+        {3, 0, 2, PageRemoval::RemovedOther, 0, {"{P0}", "{P1}"}},   // above it
+        {2, 1, 1, PageRemoval::RemovedActive, 0, {"{P0}"}},
+        {1, 0, 0, PageRemoval::Refused, 0, {"{P0}"}},                 // the last page stays
+        {3, 1, 3, PageRemoval::Refused, 1, {"{P0}", "{P1}", "{P2}"}},
+        {3, 1, -1, PageRemoval::Refused, 1, {"{P0}", "{P1}", "{P2}"}},
+    };
+    for (const Case& c : cases) {
+        Settings settings = WithPages(c.pages, c.active);
+        EXPECT_EQ(RemovePage(settings, c.removed), c.result) << c.pages << " pages, remove " << c.removed;
+        EXPECT_EQ(settings.activeWorkspace, c.activeAfter) << c.pages << " pages, remove " << c.removed;
+        EXPECT_EQ(PageIds(settings), c.idsAfter);
+    }
+}
+
+TEST(RemovePage, TakesTheRecordsAndGeometryWithThePageOnly)
+{
+    Settings settings = WithPages(3, 0);
+    settings.theme = 2;
+    settings.dock = {L"C:\\a.lnk"};
+    Settings expected = settings;
+    expected.workspaces.erase(expected.workspaces.begin() + 1);
+    ASSERT_EQ(RemovePage(settings, 1), PageRemoval::RemovedOther);
+    EXPECT_EQ(settings, expected);
+}
+
+}  // namespace
+}  // namespace cadrels
