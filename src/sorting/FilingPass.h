@@ -1,0 +1,39 @@
+// The moves that put files into cadrel folders: filing a folder by the rules
+// of the cadrels taking part, and filing paths into a cadrel's folder by type
+// or by month. Both go through one move engine, whose Moved() list becomes the
+// undo entry.
+#pragma once
+
+#include "fileops/FileMoves.h"
+#include "sorting/SortRules.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace cadrels {
+
+// The entries directly inside `folder` that a pass may move (IsMovableEntry),
+// in listing order, as full paths.
+std::vector<std::wstring> ListMovableFiles(const std::wstring& folder);
+
+struct FilingResult {
+    // At least one move was queued (and the engine was run).
+    bool queued = false;
+    MoveReport report;
+};
+
+// Offers each movable file of `folder` to the candidates in order and moves
+// it into the first matching candidate's destination, renaming on collision.
+// `candidates` are already chosen and ordered; `now` as RuleMatches takes it.
+FilingResult FileFolder(const std::wstring& folder, const std::vector<FilingCandidate>& candidates, FileFacts& facts,
+                        const MoveEngineFactory& engines, std::uint64_t now);
+
+// Moves each path into `folder`, or into its ClassifyBucket subfolder when
+// `mode` classifies and the path is a file. A path already in its destination
+// stays; a destination folder is made with its parents on first use, and a
+// path whose destination cannot be made stays. Never replaces a file.
+FilingResult MoveIntoClassifiedFolder(const std::vector<std::wstring>& paths, const std::wstring& folder, int mode,
+                                      FileFacts& facts, const MoveEngineFactory& engines);
+
+}  // namespace cadrels
