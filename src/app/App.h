@@ -23,6 +23,7 @@
 #include "model/Records.h"
 #include "policy/Policy.h"
 #include "sorting/SortRules.h"
+#include "sorting/UndoneFiles.h"
 
 #include <windows.h>
 
@@ -148,6 +149,7 @@ private:
     int FileFolder(const std::wstring& folder);
     bool FolderShownByCadrel(const std::wstring& folder) const;
     std::vector<FilingCandidate> FilingCandidates(const std::wstring& folder) const;
+    void RememberUndoneFiles(const UndoEntry& undone);
     // The send-to menu and the move of one batch (AppSendTo.cpp).
     void FileSentPaths(const std::vector<std::wstring>& paths, POINT cursor);
 
@@ -227,6 +229,8 @@ private:
     DWORD sortSuppressedUntil_ = 0;
 
     UndoManager undo_{operation_, CreateMoveEngine};
+    // Files an undo put back; the filing pass leaves them there.
+    UndoneFiles undoneFiles_;
     UndoMenuTexts undoUi_;
     Mailbox<UndoEntry> movesDone_;
     FolderSetWatcher folderWatcher_;

@@ -100,7 +100,10 @@ int App::FileFolder(const std::wstring& folder)
     FilingResult result;
     {
         const OperationState::Scope running = operation_.Begin();
-        result = cadrels::FileFolder(folder, candidates, facts, CreateMoveEngine, UtcNow());
+        result = cadrels::FileFolder(folder, candidates, facts, CreateMoveEngine, UtcNow(),
+                                     [this](const std::wstring& path, const FileStat& stat) {
+                                         return undoneFiles_.HoldsBack(path, stat.lastWrite);
+                                     });
     }
     if (!result.queued) {
         return 0;
@@ -115,6 +118,18 @@ int App::FileFolder(const std::wstring& folder)
         RefreshUndoUi();
     }
     return moved;
+}
+
+// Moving a file keeps its last-write time, so the file an undo put back is
+// recognised by it until the user changes the file.
+void App::RememberUndoneFiles(const UndoEntry& undone)
+{
+    ShellFileFacts facts;
+    for (const MovePair& move : undone.moves) {
+        if (const std::optional<FileStat> stat = facts.Stat(move.from); stat && !stat->directory) {
+            undoneFiles_.Remember(move.from, stat->lastWrite);
+        }
+    }
 }
 
 }  // namespace cadrels

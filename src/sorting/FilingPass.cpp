@@ -47,7 +47,7 @@ std::vector<std::wstring> ListMovableFiles(const std::wstring& folder)
 }
 
 FilingResult FileFolder(const std::wstring& folder, const std::vector<FilingCandidate>& candidates, FileFacts& facts,
-                        const MoveEngineFactory& engines, std::uint64_t now)
+                        const MoveEngineFactory& engines, std::uint64_t now, const HoldBack& holdBack)
 {
     if (folder.empty() || candidates.empty()) {
         return {};
@@ -65,7 +65,8 @@ FilingResult FileFolder(const std::wstring& folder, const std::vector<FilingCand
         // The existence check is the file's one attribute read: the size and
         // age conditions reuse it.
         FileFactsCache file(path, facts);
-        if (!file.Stat()) {
+        const std::optional<FileStat>& stat = file.Stat();
+        if (!stat || (holdBack && holdBack(path, *stat))) {
             continue;
         }
         for (const FilingCandidate& candidate : candidates) {

@@ -8,6 +8,7 @@
 #include "sorting/SortRules.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,10 @@ struct FilingResult {
 // Offers each movable file of `folder` to the candidates in order and moves
 // it into the first matching candidate's destination, renaming on collision.
 // `candidates` are already chosen and ordered; `now` as RuleMatches takes it.
+// A file for which `holdBack` (when given) says true stays where it is.
+using HoldBack = std::function<bool(const std::wstring& path, const FileStat& stat)>;
 FilingResult FileFolder(const std::wstring& folder, const std::vector<FilingCandidate>& candidates, FileFacts& facts,
-                        const MoveEngineFactory& engines, std::uint64_t now);
+                        const MoveEngineFactory& engines, std::uint64_t now, const HoldBack& holdBack = {});
 
 // Moves each path into `folder`, or into its ClassifyBucket subfolder when
 // `mode` classifies and the path is a file. A path already in its destination

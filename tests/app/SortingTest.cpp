@@ -152,6 +152,14 @@ TEST_F(Sorting, DesktopFileIsFiledAndUndoneAndSentFilesMakeOneMenu)
     ASSERT_TRUE(WaitForFile(desktop_ + L"\\rapport.txt", true, 3000));
     EXPECT_FALSE(FileExists(docs_ + L"\\rapport.txt"));
     EXPECT_TRUE(app_.WaitForLine(L"Annulation : 0 entree(s) a annuler, 1 a retablir.", 3000));
+    // Past the postponement after the undo, the file it brought back stays...
+    Sleep(2500);
+    EXPECT_TRUE(FileExists(desktop_ + L"\\rapport.txt"));
+    EXPECT_FALSE(FileExists(docs_ + L"\\rapport.txt"));
+    // ...until the user changes it.
+    ASSERT_TRUE(WriteBytes(desktop_ + L"\\rapport.txt", "r2"));
+    ASSERT_TRUE(WaitForFile(docs_ + L"\\rapport.txt", true, 3000));
+    ASSERT_TRUE(app_.WaitForLine(L"Annulation : 1 entree(s) a annuler, 0 a retablir.", 3000, 2));
 
     // Three quick launches, one menu listing every tab of both pages.
     std::vector<std::wstring> files;
@@ -183,7 +191,7 @@ TEST_F(Sorting, DesktopFileIsFiledAndUndoneAndSentFilesMakeOneMenu)
     for (int i = 0; i < 3; ++i) {
         EXPECT_TRUE(FileExists(docs_ + L"\\envoi" + std::to_wstring(i) + L".bin")) << i;
     }
-    EXPECT_TRUE(app_.WaitForLine(L"Annulation : 1 entree(s) a annuler, 0 a retablir.", 3000, 2));
+    EXPECT_TRUE(app_.WaitForLine(L"Annulation : 2 entree(s) a annuler, 0 a retablir.", 3000));
 
     // The waiting file's menu comes next; closing it leaves the file alone.
     ASSERT_TRUE(app_.WaitForLine(L"Envoi vers une cadrel : menu de 4 destination(s) pour 1 chemin(s).", 5000));

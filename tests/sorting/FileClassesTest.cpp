@@ -3,6 +3,7 @@
 #include "sorting/FileClasses.h"
 #include "sorting/RuleTexts.h"
 #include "sorting/SendToDestinations.h"
+#include "sorting/UndoneFiles.h"
 
 #include "i18n/StringTable.h"
 
@@ -178,6 +179,29 @@ TEST(SendToDestinations, EveryTabOfEveryPageWithPageNamesWhenSeveral)
     EXPECT_EQ(three[2].label, L"Maison \u2014 Photos");
     EXPECT_EQ(three[3].label, L"Jeux") << "a page without a name adds nothing";
     EXPECT_TRUE(SendToDestinations({}, L"Cadrel").empty());
+}
+
+}  // namespace
+}  // namespace cadrels
+
+namespace cadrels {
+namespace {
+
+TEST(UndoneFiles, HeldBackUntilTheFileChangesOrIsForgotten)
+{
+    UndoneFiles undone;
+    undone.Remember(L"C:\\Users\\Bureau\\Rapport.txt", 100);
+    undone.Remember(L"C:\\Users\\Bureau\\b.txt", 7);
+    undone.Remember(L"", 1);
+    EXPECT_EQ(undone.Size(), 2u);
+    EXPECT_TRUE(undone.HoldsBack(L"c:\\users\\bureau\\rapport.TXT", 100)) << "paths compare ignoring case";
+    EXPECT_TRUE(undone.HoldsBack(L"C:\\Users\\Bureau\\Rapport.txt", 100)) << "and it stays held";
+    EXPECT_FALSE(undone.HoldsBack(L"C:\\Users\\Bureau\\other.txt", 100));
+    EXPECT_FALSE(undone.HoldsBack(L"C:\\Users\\Bureau\\Rapport.txt", 101)) << "changed since the undo";
+    EXPECT_FALSE(undone.HoldsBack(L"C:\\Users\\Bureau\\Rapport.txt", 100)) << "and then forgotten for good";
+    undone.Forget(L"C:\\USERS\\Bureau\\B.txt");
+    EXPECT_FALSE(undone.HoldsBack(L"C:\\Users\\Bureau\\b.txt", 7));
+    EXPECT_EQ(undone.Size(), 0u);
 }
 
 }  // namespace

@@ -107,6 +107,19 @@ TEST_F(FilingPassTest, FilesGoToTheFirstMatchingCandidateAndTheRestStays)
     EXPECT_TRUE(FolderExists(desk_ + L"\\sub.pdf"));
     EXPECT_EQ(facts.AttributeReads(), 3u) << "one read per listed file, shared by every rule";
 
+    // A file held back stays; the others are still offered.
+    Write(desk_ + L"\\back.txt");
+    Write(desk_ + L"\\new.txt");
+    const FilingResult held = FileFolder(desk_, candidates, facts, CreateMoveEngine, UtcNow(),
+                                         [&](const std::wstring& path, const FileStat& stat) {
+                                             EXPECT_GT(stat.lastWrite, 0u);
+                                             return path == desk_ + L"\\back.txt";
+                                         });
+    EXPECT_EQ(held.report.moved.size(), 1u);
+    EXPECT_TRUE(FileExists(desk_ + L"\\back.txt"));
+    EXPECT_TRUE(FileExists(docs + L"\\new.txt"));
+    DeleteFileW((desk_ + L"\\back.txt").c_str());
+
     // The pass run again over the same folder finds nothing left to move.
     const FilingResult again = FileFolder(desk_, candidates, facts, CreateMoveEngine, UtcNow());
     EXPECT_FALSE(again.queued);
