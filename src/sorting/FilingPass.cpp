@@ -26,24 +26,37 @@ FilingResult Perform(MoveEngine& engine, bool queued)
 
 }  // namespace
 
-std::vector<std::wstring> ListMovableFiles(const std::wstring& folder)
+std::vector<ListedFile> ListMovableEntries(const std::wstring& folder)
 {
-    std::vector<std::wstring> files;
+    std::vector<ListedFile> files;
     if (folder.empty()) {
         return files;
     }
     WIN32_FIND_DATAW data{};
     UniqueFind find(FindFirstFileExW(ChildPath(folder, L"*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
-                                     nullptr, 0));
+                                     nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (!find) {
         return files;
     }
     do {
         if (IsMovableEntry(data.cFileName, data.dwFileAttributes)) {
-            files.push_back(ChildPath(folder, data.cFileName));
+            FileStat stat;
+            stat.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+            stat.lastWrite = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                             data.ftLastWriteTime.dwLowDateTime;
+            files.push_back(ListedFile{ChildPath(folder, data.cFileName), stat});
         }
     } while (FindNextFileW(find.Get(), &data));
     return files;
+}
+
+std::vector<std::wstring> ListMovableFiles(const std::wstring& folder)
+{
+    std::vector<std::wstring> paths;
+    for (ListedFile& file : ListMovableEntries(folder)) {
+        paths.push_back(std::move(file.path));
+    }
+    return paths;
 }
 
 FilingResult FileFolder(const std::wstring& folder, const std::vector<FilingCandidate>& candidates, FileFacts& facts,
@@ -52,7 +65,7 @@ FilingResult FileFolder(const std::wstring& folder, const std::vector<FilingCand
     if (folder.empty() || candidates.empty()) {
         return {};
     }
-    const std::vector<std::wstring> files = ListMovableFiles(folder);
+    const std::vector<ListedFile> files = ListMovableEntries(folder);
     if (files.empty()) {
         return {};
     }
@@ -61,19 +74,16 @@ FilingResult FileFolder(const std::wstring& folder, const std::vector<FilingCand
         return {};
     }
     bool queued = false;
-    for (const std::wstring& path : files) {
-        // The existence check is the file's one attribute read: the size and
-        // age conditions reuse it.
-        FileFactsCache file(path, facts);
-        const std::optional<FileStat>& stat = file.Stat();
-        if (!stat || (holdBack && holdBack(path, *stat))) {
+    for (const ListedFile& listed : files) {
+        if (holdBack && holdBack(listed.path, listed.stat)) {
             continue;
         }
-        for (const FilingCandidate& candidate : candidates) {
-            if (RuleMatches(candidate.rule, file, now)) {
-                queued = engine->Queue(path, candidate.destination, {}) || queued;
-                break;
-            }
+        // The listing's size and dates serve every rule: no second read.
+        FileFactsCache file(listed.path, facts);
+        file.Seed(listed.stat);
+        const int chosen = FirstMatchingCandidate(candidates, file, now);
+        if (chosen >= 0) {
+            queued = engine->Queue(listed.path, candidates[static_cast<size_t>(chosen)].destination, {}) || queued;
         }
     }
     return Perform(*engine, queued);

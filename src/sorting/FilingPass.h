@@ -14,8 +14,15 @@
 
 namespace cadrels {
 
+struct ListedFile {
+    std::wstring path;
+    FileStat stat;
+};
+
 // The entries directly inside `folder` that a pass may move (IsMovableEntry),
-// in listing order, as full paths.
+// in listing order, with the size and times the listing gives for free.
+std::vector<ListedFile> ListMovableEntries(const std::wstring& folder);
+// The same, as full paths only.
 std::vector<std::wstring> ListMovableFiles(const std::wstring& folder);
 
 struct FilingResult {
@@ -26,6 +33,8 @@ struct FilingResult {
 
 // Offers each movable file of `folder` to the candidates in order and moves
 // it into the first matching candidate's destination, renaming on collision.
+// The size and dates come from the listing itself; a file that vanished
+// since is refused by the engine when it is queued.
 // `candidates` are already chosen and ordered; `now` as RuleMatches takes it.
 // A file for which `holdBack` (when given) says true stays where it is.
 using HoldBack = std::function<bool(const std::wstring& path, const FileStat& stat)>;

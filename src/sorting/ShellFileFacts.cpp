@@ -34,19 +34,27 @@ ShortcutTarget ShellFileFacts::ReadShortcut(const std::wstring& path)
 {
     ++shortcutLoads_;
     ShortcutTarget target;
-    Microsoft::WRL::ComPtr<IShellLinkW> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link)))) {
-        return target;
+    if (!linkFile_) {
+        Microsoft::WRL::ComPtr<IShellLinkW> link;
+        Microsoft::WRL::ComPtr<IPersistFile> file;
+        if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) ||
+            FAILED(link.As(&file))) {
+            return target;
+        }
+        link_ = std::move(link);
+        linkFile_ = std::move(file);
     }
-    Microsoft::WRL::ComPtr<IPersistFile> file;
-    if (FAILED(link.As(&file)) || FAILED(file->Load(path.c_str(), 0))) {
+    if (FAILED(linkFile_->Load(path.c_str(), 0))) {
+        // What a failed load leaves behind is not to be trusted for the next file.
+        link_.Reset();
+        linkFile_.Reset();
         return target;
     }
     target.loaded = true;
     wchar_t buffer[MAX_PATH] = {};
     // The raw path: environment variables stay as written, and no link
     // tracking searches the disk for a target that moved.
-    if (link->GetPath(buffer, MAX_PATH, nullptr, SLGP_RAWPATH) == S_OK) {
+    if (link_->GetPath(buffer, MAX_PATH, nullptr, SLGP_RAWPATH) == S_OK) {
         target.path = buffer;
     }
     return target;

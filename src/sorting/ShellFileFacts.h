@@ -8,6 +8,10 @@
 
 #include <cstdint>
 
+#include <objidl.h>
+#include <shobjidl.h>
+#include <wrl/client.h>
+
 namespace cadrels {
 
 class ShellFileFacts final : public FileFacts {
@@ -21,6 +25,10 @@ public:
     unsigned long long ShortcutLoads() const { return shortcutLoads_; }
 
 private:
+    // One link object serves every shortcut of a pass: creating it costs far
+    // more than loading a file into it.
+    Microsoft::WRL::ComPtr<IShellLinkW> link_;
+    Microsoft::WRL::ComPtr<IPersistFile> linkFile_;
     unsigned long long attributeReads_ = 0;
     unsigned long long shortcutLoads_ = 0;
 };

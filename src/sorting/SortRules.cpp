@@ -334,6 +334,11 @@ int FirstMatchingCandidate(const std::vector<FilingCandidate>& candidates, const
                            std::uint64_t now)
 {
     FileFactsCache file(path, facts);
+    return FirstMatchingCandidate(candidates, file, now);
+}
+
+int FirstMatchingCandidate(const std::vector<FilingCandidate>& candidates, FileFactsCache& file, std::uint64_t now)
+{
     for (size_t i = 0; i < candidates.size(); ++i) {
         if (RuleMatches(candidates[i].rule, file, now)) {
             return static_cast<int>(i);

@@ -87,6 +87,12 @@ public:
     // The name lower-cased, for the "contains" test.
     const std::wstring& LowerName();
     const std::optional<FileStat>& Stat();
+    // What a directory listing already said about the file: no read needed.
+    void Seed(const FileStat& stat)
+    {
+        stat_ = stat;
+        statRead_ = true;
+    }
     int Shortcut();
     bool MatchesSpec(const std::wstring& spec) { return facts_.MatchesSpec(Name(), spec); }
 
@@ -139,6 +145,7 @@ FilingCandidate MakeCandidate(const SortRule& rule, std::wstring destination);
 void OrderCandidates(std::vector<FilingCandidate>& candidates);
 
 // The index of the first candidate whose rule matches, or -1.
+int FirstMatchingCandidate(const std::vector<FilingCandidate>& candidates, FileFactsCache& file, std::uint64_t now);
 int FirstMatchingCandidate(const std::vector<FilingCandidate>& candidates, const std::wstring& path, FileFacts& facts,
                            std::uint64_t now);
 

@@ -48,6 +48,25 @@ protected:
         return path;
     }
 
+    // A shortcut to a shell item that is no file: the Control Panel.
+    std::wstring MakeItemShortcut(const std::wstring& name)
+    {
+        Microsoft::WRL::ComPtr<IShellLinkW> link;
+        EXPECT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))));
+        PIDLIST_ABSOLUTE item = nullptr;
+        EXPECT_TRUE(SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_CONTROLS, &item)));
+        if (!link || item == nullptr) {
+            return {};
+        }
+        EXPECT_TRUE(SUCCEEDED(link->SetIDList(item)));
+        CoTaskMemFree(item);
+        Microsoft::WRL::ComPtr<IPersistFile> file;
+        EXPECT_TRUE(SUCCEEDED(link.As(&file)));
+        const std::wstring path = root_ + L"\\" + name;
+        EXPECT_TRUE(SUCCEEDED(file->Save(path.c_str(), TRUE)));
+        return path;
+    }
+
     std::wstring root_;
 };
 
@@ -68,8 +87,12 @@ TEST_F(ShellFileFactsTest, TheFourShortcutKindsFromRealFiles)
         {MakeShortcut(L"notepad.lnk", notepad), ShortcutProgram},
         {MakeShortcut(L"dossier.lnk", folder), ShortcutFolder},
         {MakeShortcut(L"document.lnk", root_ + L"\\doc.pdf"), ShortcutNone},
+        // After a link with a path, one without: nothing of the previous
+        // file may linger in the reused link object.
+        {MakeItemShortcut(L"panneau.lnk"), ShortcutProgram},
         {root_ + L"\\site.url", ShortcutWebLink},
         {root_ + L"\\garbage.lnk", ShortcutNone},
+        {MakeShortcut(L"dossier2.lnk", folder), ShortcutFolder},
     };
     ASSERT_TRUE(WriteBytes(root_ + L"\\site.url", "[InternetShortcut]\r\nURL=https://example.org/\r\n"));
     ASSERT_TRUE(WriteBytes(root_ + L"\\garbage.lnk", "not a shell link at all"));
@@ -79,7 +102,7 @@ TEST_F(ShellFileFactsTest, TheFourShortcutKindsFromRealFiles)
         ASSERT_FALSE(c.path.empty());
         EXPECT_EQ(ShortcutKind(c.path, RuleExtensionOf(c.path), facts), c.expected) << c.path;
     }
-    EXPECT_EQ(facts.ShortcutLoads(), 4u) << "the .url is never loaded";
+    EXPECT_EQ(facts.ShortcutLoads(), 6u) << "the .url is never loaded";
 
     SortRule programs;
     programs.enabled = true;
