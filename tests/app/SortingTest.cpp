@@ -59,7 +59,9 @@ protected:
         other_ = root_ + L"\\other";
         photos_ = root_ + L"\\photos";
         sent_ = root_ + L"\\sent";
-        for (const std::wstring* folder : {&docs_, &other_, &photos_, &sent_}) {
+        inbox_ = root_ + L"\\inbox";
+        inbox2_ = root_ + L"\\inbox2";
+        for (const std::wstring* folder : {&docs_, &other_, &photos_, &sent_, &inbox_, &inbox2_}) {
             ASSERT_TRUE(CreateDirectoryW(folder->c_str(), nullptr));
         }
     }
@@ -82,13 +84,14 @@ protected:
     {
         const std::string layout =
             R"({"workspaces":[{"id":"{P1}","name":"Travail","cadrels":[)"
-            R"({"id":"{C1}","rule":{"enabled":1,"exts":"TXT; .md"},"tabs":[{"title":"Docs","folder":")" +
-            JsonPath(docs_) + R"("}]},)"
+            R"({"id":"{C1}","active":0,"rule":{"enabled":1,"exts":"TXT; .md"},"tabs":[{"title":"Docs","folder":")" +
+            JsonPath(docs_) + R"("},{"title":"Entree","folder":")" + JsonPath(inbox_) + R"("}]},)"
             R"({"id":"{C2}","rule":{"enabled":1,"exts":"txt"},"tabs":[{"title":"Autre","folder":")" +
             JsonPath(other_) + R"("}]}]},)"
             R"({"id":"{P2}","name":"Maison","cadrels":[{"id":"{C3}","tabs":[)"
             R"({"title":"Photos","folder":")" + JsonPath(photos_) + R"("},{"title":"","folder":")" +
-            JsonPath(sent_) + R"("}]}]}]})";
+            JsonPath(sent_) + R"("}]}]}],"watchFolders":[")" + JsonPath(inbox_) + R"(",")" + JsonPath(inbox2_) +
+            R"(",")" + JsonPath(inbox2_) + R"("]})";
         ASSERT_TRUE(WriteBytes(AppDataFolder() + L"\\layout.json", layout));
     }
 
@@ -120,6 +123,8 @@ protected:
     std::wstring other_;
     std::wstring photos_;
     std::wstring sent_;
+    std::wstring inbox_;   // watched, and shown by an inactive tab
+    std::wstring inbox2_;  // watched, listed twice
     CadrelsProcess app_;
 };
 
@@ -147,11 +152,25 @@ TEST_F(Sorting, DesktopFileIsFiledAndUndoneAndSentFilesMakeOneMenu)
     EXPECT_TRUE(FileExists(desktop_ + L"\\.cache.txt"));
     EXPECT_EQ(app_.CountLines(L"Rangement de " + desktop_ + L" : 1 fichier(s) deplace(s)."), 1u);
 
-    // One undo brings it back.
+    // A watched folder that a tab shows, even an inactive one, is never
+    // emptied; one listed twice is filed once and found empty the second time.
+    ASSERT_TRUE(WriteBytes(inbox_ + L"\\garde.txt", "g"));
+    ASSERT_TRUE(WriteBytes(inbox2_ + L"\\note.md", "n"));
+    ASSERT_TRUE(WaitForFile(docs_ + L"\\note.md", true, 3000));
+    ASSERT_TRUE(app_.WaitForLine(L"Annulation : 2 entree(s) a annuler, 0 a retablir.", 3000));
+    Sleep(500);
+    EXPECT_TRUE(FileExists(inbox_ + L"\\garde.txt"));
+    EXPECT_EQ(app_.CountLines(L"Rangement de " + inbox_ + L" :"), 0u);
+    EXPECT_EQ(app_.CountLines(L"Rangement de " + inbox2_ + L" : 1 fichier(s) deplace(s)."), 1u);
+
+    // One undo brings the Desktop file back (the last entry).
+    ASSERT_TRUE(PostMessageW(app_.AppWindow(), WM_APP_UNDO, 0, 0));
+    ASSERT_TRUE(WaitForFile(inbox2_ + L"\\note.md", true, 3000));
+    ASSERT_TRUE(app_.WaitForLine(L"Annulation : 1 entree(s) a annuler, 1 a retablir.", 3000));
     ASSERT_TRUE(PostMessageW(app_.AppWindow(), WM_APP_UNDO, 0, 0));
     ASSERT_TRUE(WaitForFile(desktop_ + L"\\rapport.txt", true, 3000));
     EXPECT_FALSE(FileExists(docs_ + L"\\rapport.txt"));
-    EXPECT_TRUE(app_.WaitForLine(L"Annulation : 0 entree(s) a annuler, 1 a retablir.", 3000));
+    EXPECT_TRUE(app_.WaitForLine(L"Annulation : 0 entree(s) a annuler, 2 a retablir.", 3000));
     // Past the postponement after the undo, the file it brought back stays...
     Sleep(2500);
     EXPECT_TRUE(FileExists(desktop_ + L"\\rapport.txt"));
@@ -160,6 +179,7 @@ TEST_F(Sorting, DesktopFileIsFiledAndUndoneAndSentFilesMakeOneMenu)
     ASSERT_TRUE(WriteBytes(desktop_ + L"\\rapport.txt", "r2"));
     ASSERT_TRUE(WaitForFile(docs_ + L"\\rapport.txt", true, 3000));
     ASSERT_TRUE(app_.WaitForLine(L"Annulation : 1 entree(s) a annuler, 0 a retablir.", 3000, 2));
+    EXPECT_TRUE(FileExists(inbox2_ + L"\\note.md")) << "held back too";
 
     // Three quick launches, one menu listing every tab of both pages.
     std::vector<std::wstring> files;
@@ -174,7 +194,7 @@ TEST_F(Sorting, DesktopFileIsFiledAndUndoneAndSentFilesMakeOneMenu)
     for (const auto& sender : senders) {
         EXPECT_EQ(sender->WaitForExit(20000), std::optional<DWORD>(0));
     }
-    ASSERT_TRUE(app_.WaitForLine(L"Envoi vers une cadrel : menu de 4 destination(s) pour 3 chemin(s).", 5000));
+    ASSERT_TRUE(app_.WaitForLine(L"Envoi vers une cadrel : menu de 5 destination(s) pour 3 chemin(s).", 5000));
     const HWND menu = WaitForMenu();
     ASSERT_NE(menu, nullptr);
 
@@ -182,7 +202,7 @@ TEST_F(Sorting, DesktopFileIsFiledAndUndoneAndSentFilesMakeOneMenu)
     auto late = SendPath(files[3]);
     EXPECT_EQ(late->WaitForExit(20000), std::optional<DWORD>(0));
     ASSERT_TRUE(app_.WaitForLine(L"Envoi vers une cadrel : 1 chemin(s) en attente du menu ouvert.", 5000));
-    EXPECT_EQ(app_.CountLines(L"menu de 4 destination(s)"), 1u);
+    EXPECT_EQ(app_.CountLines(L"menu de 5 destination(s)"), 1u);
 
     // The first entry: "Travail — Docs".
     PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
@@ -191,10 +211,10 @@ TEST_F(Sorting, DesktopFileIsFiledAndUndoneAndSentFilesMakeOneMenu)
     for (int i = 0; i < 3; ++i) {
         EXPECT_TRUE(FileExists(docs_ + L"\\envoi" + std::to_wstring(i) + L".bin")) << i;
     }
-    EXPECT_TRUE(app_.WaitForLine(L"Annulation : 2 entree(s) a annuler, 0 a retablir.", 3000));
+    EXPECT_TRUE(app_.WaitForLine(L"Annulation : 2 entree(s) a annuler, 0 a retablir.", 3000, 2));
 
     // The waiting file's menu comes next; closing it leaves the file alone.
-    ASSERT_TRUE(app_.WaitForLine(L"Envoi vers une cadrel : menu de 4 destination(s) pour 1 chemin(s).", 5000));
+    ASSERT_TRUE(app_.WaitForLine(L"Envoi vers une cadrel : menu de 5 destination(s) pour 1 chemin(s).", 5000));
     Sleep(300);
     const HWND second = WaitForMenu();
     ASSERT_NE(second, nullptr);
