@@ -24,6 +24,8 @@
 #include "model/MonitorInfo.h"
 #include "model/Records.h"
 #include "policy/Policy.h"
+#include "sorting/SortRules.h"
+#include "sorting/UndoneFiles.h"
 
 #include <windows.h>
 
@@ -73,6 +75,12 @@ public:
     void SetLanguage(int index);
     void ShowWelcome();
     void SortNow();
+    // Moves (or copies) paths into a folder of the cadrel, into the type or
+    // month subfolder when the cadrel arranges itself (AppArrange.cpp).
+    void MoveIntoCadrelFolder(const Cadrel& cadrel, const std::vector<std::wstring>& paths, bool move,
+                              const std::wstring& folder);
+    // The "Sort now" of a cadrel that arranges itself by type or by month.
+    void ArrangeNow(HWND cadrelWindow);
     // The PC information report in a message box, owned by `owner` if given.
     void ShowPcInfo(HWND owner = nullptr);
 
@@ -169,6 +177,14 @@ private:
     void OnIconsRefresh();
     void OnPageRequest();
 
+    // The filing pass (AppSorting.cpp); FileFolder returns the files moved.
+    int FileFolder(const std::wstring& folder);
+    bool FolderShownByCadrel(const std::wstring& folder) const;
+    std::vector<FilingCandidate> FilingCandidates(const std::wstring& folder) const;
+    void RememberUndoneFiles(const UndoEntry& undone);
+    // The send-to menu and the move of one batch (AppSendTo.cpp).
+    void FileSentPaths(const std::vector<std::wstring>& paths, POINT cursor);
+
     // Icons (AppIcons.cpp).
     void CreateIconCache();
     void StopIconCache();
@@ -218,6 +234,9 @@ private:
     UniqueHandle singleInstanceMutex_;
     CommandLineOptions options_;
     SendToBatch sendToBatch_;
+    // Set while a sent batch is being filed (its menu pumps messages); paths
+    // arriving meanwhile wait in sendToBatch_.
+    bool sendToHandling_ = false;
     // Objects handed to the main thread wait here; the messages only signal.
     Mailbox<std::wstring> sendToLists_;
     Mailbox<IconResult> iconResults_;
@@ -242,6 +261,8 @@ private:
     DWORD sortSuppressedUntil_ = 0;
 
     UndoManager undo_{operation_, CreateMoveEngine};
+    // Files an undo put back; the filing pass leaves them there.
+    UndoneFiles undoneFiles_;
     UndoMenuTexts undoUi_;
     Mailbox<UndoEntry> movesDone_;
     FolderSetWatcher folderWatcher_;

@@ -53,8 +53,13 @@ void App::OnMovesDone()
 
 void App::Undo()
 {
+    const size_t redoable = undo_.History().RedoStack().size();
     if (shuttingDown_ || !undo_.Undo()) {
         return;
+    }
+    // The entry lands on the redo stack only when something moved back.
+    if (undo_.History().RedoStack().size() > redoable) {
+        RememberUndoneFiles(undo_.History().RedoStack().back());
     }
     sortSuppressedUntil_ = GetTickCount() + SortSuppressionAfterUndoMs;
     RefreshUndoUi();
@@ -64,6 +69,12 @@ void App::Redo()
 {
     if (shuttingDown_ || !undo_.Redo()) {
         return;
+    }
+    // Filed again by the redo: nothing is left to hold back.
+    if (!undo_.History().UndoStack().empty()) {
+        for (const MovePair& move : undo_.History().UndoStack().back().moves) {
+            undoneFiles_.Forget(move.from);
+        }
     }
     sortSuppressedUntil_ = GetTickCount() + SortSuppressionAfterUndoMs;
     RefreshUndoUi();

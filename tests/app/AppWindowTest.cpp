@@ -290,6 +290,17 @@ TEST_F(AppWindow, PathsSentTogetherFormOneBatchAndALateOneStartsAnother)
     }
     ASSERT_TRUE(app_.WaitForLine(L"Envoi vers une cadrel : lot de", 5000));
     EXPECT_EQ(app_.CountLines(L"Envoi vers une cadrel : lot de 4 chemin(s)"), 1u);
+    // The batch's menu of destinations is open: a path sent now would wait
+    // for it. Closing it files nothing.
+    ASSERT_TRUE(app_.WaitForLine(L"Envoi vers une cadrel : menu de", 5000));
+    HWND menu = nullptr;
+    for (int i = 0; i < 100 && menu == nullptr; ++i) {
+        const std::vector<HWND> menus = app_.TopLevelWindows(L"Cadrels.DarkMenu");
+        menu = menus.empty() ? nullptr : menus.front();
+        Sleep(menu == nullptr ? 50 : 0);
+    }
+    ASSERT_NE(menu, nullptr);
+    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
     Sleep(2000);
     CadrelsProcess late;
     ASSERT_TRUE(late.Start({L"--send-to-path", L"C:\\envoi\\tardif.txt"}));
