@@ -86,7 +86,10 @@ void Cadrel::OnLeftButtonDown(POINT client, WPARAM keys)
 {
     HWND window = window_.Get();
     GetWindowRect(window, &pressRect_);
-    pressPoint_ = ToScreen(window, client);
+    // Moves and resizes follow the pointer as it is now (see CursorNow), so
+    // they start from where it is now too; a press reported late at an
+    // earlier place would otherwise shift the whole move.
+    pressPoint_ = CursorNow();
     itemPressPending_ = false;
     pressedItem_ = -1;
     tabPressed_ = false;
@@ -166,7 +169,7 @@ void Cadrel::OnMouseMove(POINT client)
     if (!trackingLeave_) {
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
         trackingLeave_ = TrackMouseEvent(&track) != FALSE;
-    }
+        }
     if (rolled_ && !pinned_ && !titlePressed_ && !resizing_ && !moving_ && !tabDragging_) {
         SetRolled(false, false, true);
     }

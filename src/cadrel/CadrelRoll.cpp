@@ -121,6 +121,10 @@ void Cadrel::StopAnimation()
     GetClientRect(window_.Get(), &client);
     Layout(client.right, client.bottom);
     Draw();
+    // A window resized under the pointer may lose its leave tracking (Wine
+    // drops it); ask again so that leaving still rolls an unpinned cadrel up.
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window_.Get(), 0};
+    trackingLeave_ = TrackMouseEvent(&track) != FALSE;
 }
 
 void Cadrel::SetPinned(bool pinned, bool notify)

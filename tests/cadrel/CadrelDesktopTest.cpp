@@ -323,8 +323,13 @@ TEST_F(CadrelDesktop, MergingPresetsAndADisplayChange)
     const int middle = (merged0.top + merged0.bottom) / 2;
     const DragPoints edge = Drag({merged0.right - 2, middle}, {merged0.right + 57, middle});
     Sleep(200);
-    EXPECT_EQ(RectOf(beta), (PixelRect{merged0.left, merged0.top, merged0.right + edge.release.x - edge.press.x,
-                                       merged0.bottom}))
+    // The dragged edge follows the pointer to within the pixel Wine's late
+    // pointer reports can add under load; the other edges do not move.
+    const PixelRect resized = RectOf(beta);
+    EXPECT_EQ(resized.left, merged0.left);
+    EXPECT_EQ(resized.top, merged0.top);
+    EXPECT_EQ(resized.bottom, merged0.bottom);
+    EXPECT_NEAR(resized.right, merged0.right + edge.release.x - edge.press.x, 1)
         << "pressed at " << edge.press.x << "," << edge.press.y;
     const PixelRect wider = RectOf(beta);
     Drag({wider.left + 2, middle}, {wider.right - 10, middle});
