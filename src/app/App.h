@@ -11,6 +11,7 @@
 #include "base/Mailbox.h"
 #include "base/UniqueHandle.h"
 #include "cadrel/Cadrel.h"
+#include "dock/Dock.h"
 #include "fileops/FolderSetWatcher.h"
 #include "fileops/OperationState.h"
 #include "fileops/UndoEntry.h"
@@ -121,6 +122,10 @@ public:
     // Hides or shows every cadrel of the page; not saved.
     void ToggleHidden();
 
+    // The dock (AppDock.cpp): exists exactly while showDock is on.
+    void SyncDock();
+    Dock* CurrentDock() const { return dock_.get(); }
+
     LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
@@ -150,6 +155,12 @@ private:
     void OnReportActivity();
     void OnIconReady();
     void OnIconsRefresh();
+
+    // Requests of the dock (AppDock.cpp).
+    void OnDockChanged();
+    void OnToggleLaunchpad();
+    void OnShowSettingsRequest();
+    void DestroyDock();
 
     // Icons (AppIcons.cpp).
     void CreateIconCache();
@@ -241,6 +252,8 @@ private:
     HWND mergeHighlight_ = nullptr;
     // Tabs torn off a cadrel, waiting for WM_APP_TAB_TORN_OFF.
     Mailbox<TornTab> tornTabs_;
+
+    std::unique_ptr<Dock> dock_;
 };
 
 }  // namespace cadrels
