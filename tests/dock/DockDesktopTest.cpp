@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -206,6 +207,7 @@ protected:
         page.name = L"Test";
         settings.workspaces.push_back(page);
         settings.activeWorkspace = 0;
+        SHCreateDirectoryExW(nullptr, folder_.c_str(), nullptr);
         ASSERT_TRUE(SaveLayout(settings));
     }
 
@@ -508,6 +510,80 @@ TEST_F(DockDesktop, StandsAboveTheTaskbarDrawsMagnifiesLaunchesAndKeepsItsItems)
     ASSERT_TRUE(again.Start());
     ASSERT_TRUE(again.WaitForLine(L"Dock cree : 2 element(s)", 20000));
     again.EndTest(HasFailure());
+}
+
+TEST_F(DockDesktop, ReordersByDraggingTreatsAShortDragAsAClickAndStandsAsideForFullScreen)
+{
+    // Three distinct programs that each show a window and end by themselves.
+    std::vector<std::wstring> items;
+    for (const wchar_t* name : {L"\\first.exe", L"\\second.exe", L"\\third.exe"}) {
+        items.push_back(files_ + name);
+        ASSERT_TRUE(CopyFileW(ForeignWindowExe().c_str(), items.back().c_str(), FALSE));
+    }
+    WriteLayout(items, {});
+    ASSERT_TRUE(app_.Start());
+    ASSERT_TRUE(app_.WaitUntilReady());
+    ASSERT_TRUE(app_.WaitForLine(L"Dock cree : 3 element(s)", 5000));
+    HWND dock = DockWindow();
+    ASSERT_NE(dock, nullptr);
+    Sleep(300);
+
+    // Less than the system's drag distance is a click: the item launches.
+    const POINT second = SlotCentre(dock, 5, 3);
+    const int slop = GetSystemMetrics(SM_CXDRAG);
+    PointerTo(second);
+    Sleep(600);
+    Drag(second, {second.x + std::max(1, slop - 1), second.y});
+    ASSERT_TRUE(app_.WaitForLine(L"Dock : ouverture de", 3000));
+    EXPECT_NE(app_.Lines().back().find(L"second.exe"), std::wstring::npos);
+    EXPECT_EQ(app_.CountLines(L"Dock : element deplace."), 0u);
+    WaitFor([] { return FindWindowW(L"STATIC", L"Autre application") == nullptr; }, 5000);
+
+    // A real drag of the first item past the third moves it to the end, and
+    // only the order is saved: nothing launches.
+    Sleep(400);
+    const POINT first = SlotCentre(dock, 4, 3);
+    const POINT beyondThird = SlotCentre(dock, 6, 3);
+    Drag(first, {beyondThird.x + 20, beyondThird.y});
+    ASSERT_TRUE(app_.WaitForLine(L"Dock : element deplace.", 3000));
+    const Settings saved = LayoutWithItems(3);
+    ASSERT_EQ(saved.dock.size(), 3u);
+    WaitFor([&] { return LayoutWithItems(3).dock.back() == items[0]; }, 3000);
+    EXPECT_EQ(LayoutWithItems(3).dock, (std::vector<std::wstring>{items[1], items[2], items[0]}));
+    EXPECT_EQ(app_.CountLines(L"Dock : ouverture de"), 1u) << "a drag never launches";
+    PointerTo({5, 5});
+
+    // A window of another program covering the whole monitor hides the dock
+    // at once; when it goes, the dock comes back.
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    HWND fullScreen = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"Plein ecran", WS_POPUP | WS_VISIBLE, 0, 0, width,
+                                      height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(fullScreen, nullptr);
+    SetForegroundWindow(fullScreen);
+    auto pump = [] {
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&message);
+        }
+        return false;
+    };
+    const bool hidden = WaitFor([&] { pump(); return !IsWindowVisible(dock); }, 4000);
+    EXPECT_TRUE(hidden) << "foreground " << (GetForegroundWindow() == fullScreen);
+    EXPECT_TRUE(app_.WaitForLine(L"Dock : masque pendant un programme en plein ecran.", 1000));
+    DestroyWindow(fullScreen);
+    EXPECT_TRUE(WaitFor([&] { pump(); return IsWindowVisible(dock) != FALSE; }, 4000));
+    EXPECT_TRUE(app_.WaitForLine(L"Dock : de nouveau visible.", 1000));
+
+    // A window that leaves part of the monitor free does not hide it.
+    HWND large = CreateWindowExW(0, L"STATIC", L"Grande fenetre", WS_POPUP | WS_VISIBLE, 0, 0, width, height - 100,
+                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(large, nullptr);
+    SetForegroundWindow(large);
+    WaitFor([&] { return pump(); }, 2500);
+    EXPECT_TRUE(IsWindowVisible(dock));
+    EXPECT_EQ(app_.CountLines(L"Dock : masque"), 1u);
+    DestroyWindow(large);
 }
 
 }  // namespace
