@@ -237,6 +237,8 @@ void Dock::SampleBackdrop()
     if (excluded) {
         SetWindowDisplayAffinity(window_.Get(), WDA_NONE);
     }
+    DebugLog(L"Dock : fond %ls (fenetre %ls de la capture).", backdropValid_ ? L"echantillonne" : L"en degrade",
+             excluded ? L"exclue" : L"non exclue");
 }
 
 void Dock::CheckFullScreen()
