@@ -53,6 +53,9 @@ App::App()
                                      [this] {
                                          OnGraphicsRecreated();
                                          RebuildCadrelGraphics();
+                                         if (dock_) {
+                                             dock_->RebuildGraphics();
+                                         }
                                      },
                                  })
 {
@@ -98,6 +101,7 @@ int App::Run(HINSTANCE instance)
     // defaults to actions the user has rebound or cleared.
     RegisterHotkeys();
     ApplyPolicyCadrelOverrides();
+    SyncDock();
 
     tray_.Add(window_, WM_APP_TRAYICON, instance_, TrayTooltip(BrandName()));
     WriteShellVerbs();
@@ -297,6 +301,7 @@ void App::Shutdown()
         Sleep(10);
     }
 
+    DestroyDock();
     DestroyAllCadrels();
     tornTabs_.TakeAll();
     tray_.Remove();

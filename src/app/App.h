@@ -12,6 +12,7 @@
 #include "base/Mailbox.h"
 #include "base/UniqueHandle.h"
 #include "cadrel/Cadrel.h"
+#include "dock/Dock.h"
 #include "fileops/FolderSetWatcher.h"
 #include "fileops/OperationState.h"
 #include "fileops/UndoEntry.h"
@@ -146,6 +147,10 @@ public:
     // Hides or shows every cadrel of the page; not saved.
     void ToggleHidden();
 
+    // The dock (AppDock.cpp): exists exactly while showDock is on.
+    void SyncDock();
+    Dock* CurrentDock() const { return dock_.get(); }
+
     LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
@@ -184,6 +189,12 @@ private:
     void RememberUndoneFiles(const UndoEntry& undone);
     // The send-to menu and the move of one batch (AppSendTo.cpp).
     void FileSentPaths(const std::vector<std::wstring>& paths, POINT cursor);
+
+    // Requests of the dock (AppDock.cpp).
+    void OnDockChanged();
+    void OnToggleLaunchpad();
+    void OnShowSettingsRequest();
+    void DestroyDock();
 
     // Icons (AppIcons.cpp).
     void CreateIconCache();
@@ -283,6 +294,8 @@ private:
     // Page and snapshot operations asked through WM_COPYDATA, waiting for
     // WM_APP_PAGE_REQUEST.
     Mailbox<PageRequest> pageRequests_;
+
+    std::unique_ptr<Dock> dock_;
 };
 
 }  // namespace cadrels

@@ -178,6 +178,9 @@ void App::OnIconsRefresh()
     for (const auto& cadrel : cadrels_) {
         cadrel->Draw();
     }
+    if (dock_) {
+        dock_->Render();
+    }
 }
 
 void App::SyncRecordFromCadrel(HWND cadrelWindow)

@@ -114,6 +114,15 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_APP_PAGE_REQUEST:
         OnPageRequest();
         return 0;
+    case WM_APP_DOCK_CHANGED:
+        OnDockChanged();
+        return 0;
+    case WM_APP_TOGGLE_LAUNCHPAD:
+        OnToggleLaunchpad();
+        return 0;
+    case WM_APP_SHOW_SETTINGS:
+        OnShowSettingsRequest();
+        return 0;
     default:
         break;
     }

@@ -43,6 +43,13 @@ struct SvgEmblem {
 class SvgEmblemCache {
 public:
     void Clear() { entries_.clear(); }
+    // Forgets one key, so that its file is read again on the next draw.
+    void Remove(std::wstring_view key)
+    {
+        if (const auto found = entries_.find(key); found != entries_.end()) {
+            entries_.erase(found);
+        }
+    }
     size_t Size() const { return entries_.size(); }
 
 private:

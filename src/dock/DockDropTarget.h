@@ -1,0 +1,44 @@
+// The dock's OLE drop target: files dragged from anywhere are pinned as
+// items (linked, never moved or copied).
+#pragma once
+
+#include <windows.h>
+#include <ole2.h>
+
+#include <string>
+#include <vector>
+
+namespace cadrels {
+
+class Dock;
+
+class DockDropTarget final : public IDropTarget {
+public:
+    explicit DockDropTarget(Dock& dock) : dock_(&dock) {}
+    DockDropTarget(const DockDropTarget&) = delete;
+    DockDropTarget& operator=(const DockDropTarget&) = delete;
+
+    // OLE may hold the target a little longer than the dock lives.
+    void Detach() { dock_ = nullptr; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) override;
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD keys, POINTL point, DWORD* effect) override;
+    HRESULT STDMETHODCALLTYPE DragLeave() override;
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) override;
+
+private:
+    ~DockDropTarget() = default;
+
+    Dock* dock_;
+    ULONG references_ = 1;
+    bool accept_ = false;
+};
+
+// The paths of a CF_HDROP data object in their order; empty when it has none.
+std::vector<std::wstring> ReadDroppedPaths(IDataObject* data);
+
+}  // namespace cadrels
