@@ -78,8 +78,9 @@ public:
     void SortNow();
     // Moves (or copies) paths into a folder of the cadrel, into the type or
     // month subfolder when the cadrel arranges itself (AppArrange.cpp).
-    void MoveIntoCadrelFolder(const Cadrel& cadrel, const std::vector<std::wstring>& paths, bool move,
-                              const std::wstring& folder);
+    // Returns how many files arrived.
+    int MoveIntoCadrelFolder(const Cadrel& cadrel, const std::vector<std::wstring>& paths, bool move,
+                             const std::wstring& folder);
     // The "Sort now" of a cadrel that arranges itself by type or by month.
     void ArrangeNow(HWND cadrelWindow);
     // The PC information report in a message box, owned by `owner` if given.

@@ -10,18 +10,18 @@
 
 namespace cadrels {
 
-void App::MoveIntoCadrelFolder(const Cadrel& cadrel, const std::vector<std::wstring>& paths, bool move,
-                               const std::wstring& folder)
+int App::MoveIntoCadrelFolder(const Cadrel& cadrel, const std::vector<std::wstring>& paths, bool move,
+                              const std::wstring& folder)
 {
     if (folder.empty() || paths.empty() || shuttingDown_) {
-        return;
+        return 0;
     }
     if (!move) {
         // The move engine only moves; copying into a cadrel arrives with the
         // drops that ask for it.
         DebugLog(L"Copie vers une cadrel : la copie n'est pas encore disponible (%d chemin(s) ignore(s)).",
                  static_cast<int>(paths.size()));
-        return;
+        return 0;
     }
     CadrelRecord properties;
     cadrel.CopyPropertiesTo(properties);
@@ -32,7 +32,7 @@ void App::MoveIntoCadrelFolder(const Cadrel& cadrel, const std::vector<std::wstr
         result = MoveIntoClassifiedFolder(paths, folder, properties.classifyMode, facts, CreateMoveEngine);
     }
     if (!result.queued) {
-        return;
+        return 0;
     }
     const int moved = static_cast<int>(result.report.moved.size());
     DebugLog(L"Classement dans %ls : %d fichier(s) deplace(s)%ls.", folder.c_str(), moved,
@@ -40,6 +40,7 @@ void App::MoveIntoCadrelFolder(const Cadrel& cadrel, const std::vector<std::wstr
     if (moved > 0) {
         PostMovesDone(UndoEntry{UndoKindMoves, TrFormat(196, moved), std::move(result.report.moved), true});
     }
+    return moved;
 }
 
 void App::ArrangeNow(HWND cadrelWindow)

@@ -92,6 +92,9 @@ bool App::CreateCadrelFromRecord(const CadrelRecord& record, const CadrelGeom& g
     cadrel->SetZoomLockQuery(
         [] { return IsSectionHiddenOrLocked(1) || PolicyInt("forceZoom", 60, 200) != PolicyNotSet; });
     cadrel->SetTornTabMailbox(&tornTabs_);
+    cadrel->SetDropHandler([this](const Cadrel& target, const std::vector<std::wstring>& paths, bool move,
+                                  const std::wstring& folder) { return MoveIntoCadrelFolder(target, paths, move, folder); });
+    cadrel->SetOperationGuard([this] { return operation_.Begin(); });
     if (record.pinned ? geometry.rolled : rollUnpinned) {
         cadrel->SetRolled(true, false, false);
     }

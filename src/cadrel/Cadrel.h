@@ -15,6 +15,7 @@
 #include "cadrel/CadrelItem.h"
 #include "cadrel/CadrelLayout.h"
 #include "fileops/FolderWatcher.h"
+#include "fileops/OperationState.h"
 #include "gfx/GraphicsDevice.h"
 #include "gfx/IconCache.h"
 #include "gfx/SvgEmblems.h"
@@ -24,6 +25,7 @@
 #include <windows.h>
 #include <d2d1_1.h>
 #include <dwrite.h>
+#include <oleidl.h>
 #include <wrl/client.h>
 
 #include <array>
@@ -60,6 +62,7 @@ enum CadrelTimer : UINT_PTR {
     CadrelTimerRenameClick = 4,
     CadrelTimerHostKeep = 5,
     CadrelTimerHostNudge = 6,
+    CadrelTimerRollUpCheck = 8,
 };
 
 // Posted by the cadrel's folder watcher; carries nothing.
@@ -138,6 +141,21 @@ public:
     // Where a tab dragged off the title bar is sent, with WM_APP_TAB_TORN_OFF.
     void SetTornTabMailbox(Mailbox<TornTab>* mailbox);
 
+    // Files dropped on the cadrel go to a folder through the application,
+    // which answers how many arrived; a drag out of it holds the
+    // application's "operation running" state while its loop runs.
+    using DropHandler = std::function<int(const Cadrel&, const std::vector<std::wstring>& paths, bool move,
+                                          const std::wstring& folder)>;
+    using OperationGuard = std::function<OperationState::Scope()>;
+    void SetDropHandler(DropHandler handler);
+    void SetOperationGuard(OperationGuard guard);
+    void SetDropHighlight(bool highlight);
+    void SetDropTab(int tab);
+    int TabAtScreenPoint(POINT screen) const;
+    // Transfers dropped files into the folder of `tab` (when it has one) or
+    // of the active tab; returns how many arrived.
+    int ReceiveDrop(const std::vector<std::wstring>& paths, bool move, int tab);
+
     void SetRolled(bool rolled, bool notify, bool animate);
     void SetBoundsRespectingRoll(int x, int y, int width, int height);
     // The window rectangle as it would stand unrolled.
@@ -210,6 +228,8 @@ private:
     void OnTabHoverTimer();
     void OnRenameTimer();
     void StartDragOut(int index);
+    void RegisterDropTarget();
+    void RevokeDropTarget();
     void ShowCadrelMenu(POINT screen);
     void ShowItemMenu(int index, POINT screen);
     void BeginItemRename(int index);
@@ -355,6 +375,13 @@ private:
     std::wstring renameCandidatePath_;
     LockQuery zoomLocked_;
     Mailbox<TornTab>* tornTabs_ = nullptr;
+
+    // Drag and drop of files.
+    Microsoft::WRL::ComPtr<IDropTarget> dropTarget_;
+    bool dropHighlight_ = false;
+    int dropTab_ = -1;
+    DropHandler dropHandler_;
+    OperationGuard operationGuard_;
 
     double opacity_ = 0.62;
     Color tint_ = 0;

@@ -206,6 +206,12 @@ void Cadrel::DrawFrame(ID2D1DeviceContext& context, D2D1_SIZE_F size)
         titleBar = D2D1::RectF(0, 0, bar, h);
     }
 
+    if (dropHighlight_) {
+        const float inset = 1.5f * s;
+        context.DrawRoundedRectangle(
+            D2D1::RoundedRect(D2D1::RectF(inset, inset, w - inset, h - inset), radius, radius), accentBrush_.Get(),
+            2.5f * s);
+    }
     if (mergeHighlight_) {
         const D2D1_RECT_F fill = vertical ? D2D1::RectF(2 * s, titleBar.top, w - 2 * s, titleBar.bottom)
                                           : D2D1::RectF(titleBar.left, 2 * s, titleBar.right, h - 2 * s);
@@ -246,16 +252,17 @@ void Cadrel::DrawFrame(ID2D1DeviceContext& context, D2D1_SIZE_F size)
             const bool active = i == activeTab_;
             const bool dragged = tabDragging_ && i == draggedTab_;
             const bool torn = dragged && tornOff_;
-            if ((active || dragged) && !torn) {
+            const bool drop = i == dropTab_;
+            if ((active || dragged || drop) && !torn) {
                 const float inset = 3 * s;
                 const D2D1_ROUNDED_RECT fill = D2D1::RoundedRect(
                     D2D1::RectF(tab.left + inset, tab.top + inset, tab.right - inset, tab.bottom - inset), 6 * s, 6 * s);
                 context.FillRoundedRectangle(fill, overlayBrush_.Get());
-                if (dragged) {
-                    context.DrawRoundedRectangle(fill, accentBrush_.Get(), 1.0f * s);
+                if (dragged || drop) {
+                    context.DrawRoundedRectangle(fill, accentBrush_.Get(), (drop ? 2.0f : 1.0f) * s);
                 }
             }
-            const float opacity = torn ? 0.25f : (active || dragged) ? 1.0f : i == hoverTab_ ? 0.8f : 0.5f;
+            const float opacity = torn ? 0.25f : (active || dragged || drop) ? 1.0f : i == hoverTab_ ? 0.8f : 0.5f;
             const LiveTab& live = tabs_[static_cast<size_t>(i)];
             const D2D1_RECT_F text = vertical ? D2D1::RectF(tab.left + 4 * s, tab.top, tab.right - 4 * s, tab.bottom)
                                               : tab;

@@ -172,6 +172,10 @@ void Cadrel::OnMouseMove(POINT client)
         }
     if (rolled_ && !pinned_ && !titlePressed_ && !resizing_ && !moving_ && !tabDragging_) {
         SetRolled(false, false, true);
+        // Leaving normally rolls it up again; the pointer's leaving is also
+        // looked for now and then, since one thread tracks one window at a
+        // time and a lost leave notice would keep it open.
+        SetTimer(window, CadrelTimerRollUpCheck, 500, nullptr);
     }
     if (!titlePressed_ && !resizing_) {
         if (marqueeActive_) {
@@ -233,7 +237,7 @@ void Cadrel::HoverAt(POINT client)
         hoverTab_ = tab;
         hoverItem_ = -1;
         Draw();
-        if (tab < 0 || tab == activeTab_) {
+        if (tab < 0 || tab == activeTab_ || dropHighlight_) {
             KillTimer(window, CadrelTimerTabHover);
         } else {
             SetTimer(window, CadrelTimerTabHover, TabHoverMs, nullptr);
@@ -527,14 +531,6 @@ bool Cadrel::OnSetCursor()
 }
 
 // What the cadrel does not have yet says so instead of pretending.
-void Cadrel::StartDragOut(int index)
-{
-    if (index >= 0 && index < static_cast<int>(items_.size())) {
-        DebugLog(L"Glisser des elements hors du cadrel : pas encore disponible (%d selectionne(s)).",
-                 SelectedCount());
-    }
-}
-
 void Cadrel::ShowCadrelMenu(POINT)
 {
     DebugLog(L"Menu du cadrel %hs : pas encore disponible.", id_.c_str());

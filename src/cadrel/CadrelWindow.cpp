@@ -93,12 +93,13 @@ void Cadrel::Destroy()
     // Every step runs whatever the earlier ones did.
     HWND window = window_.Get();
     if (window != nullptr) {
-        for (UINT_PTR timer = CadrelTimerFolderRefresh; timer <= CadrelTimerHostNudge; ++timer) {
+        for (UINT_PTR timer = CadrelTimerFolderRefresh; timer <= CadrelTimerRollUpCheck; ++timer) {
             KillTimer(window, timer);
         }
     }
     animating_ = false;
     StopWatcher();
+    RevokeDropTarget();
     graphics_.Release();
     window_.Reset();
     graphics_.Attach(nullptr);
@@ -435,7 +436,7 @@ LRESULT Cadrel::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         return 0;
     case WM_TIMER:
         if (wParam == CadrelTimerRollAnimation || wParam == CadrelTimerFolderRefresh ||
-            wParam == CadrelTimerTabHover || wParam == CadrelTimerRenameClick) {
+            wParam == CadrelTimerTabHover || wParam == CadrelTimerRenameClick || wParam == CadrelTimerRollUpCheck) {
             OnTimer(wParam);
             return 0;
         }
@@ -485,6 +486,7 @@ void Cadrel::OnCreate()
     RECT client{};
     GetClientRect(window_.Get(), &client);
     Layout(client.right, client.bottom);
+    RegisterDropTarget();
     // The folder is listed once the application has applied the record
     // (FinishBuilding): its sort order comes with it.
     Draw();
@@ -567,6 +569,12 @@ void Cadrel::OnTimer(UINT_PTR id)
         OnTabHoverTimer();
     } else if (id == CadrelTimerRenameClick) {
         OnRenameTimer();
+    } else if (id == CadrelTimerRollUpCheck) {
+        if (pinned_ || rolled_) {
+            KillTimer(window_.Get(), CadrelTimerRollUpCheck);
+        } else {
+            AutoRollUpCheck();
+        }
     }
 }
 
@@ -574,6 +582,7 @@ void Cadrel::OnNcDestroy()
 {
     animating_ = false;
     StopWatcher();
+    RevokeDropTarget();
     graphics_.Release();
     graphics_.Attach(nullptr);
     // The window is gone already; the wrapper must not destroy it again.

@@ -3,6 +3,7 @@
 // process and the layout file it leaves.
 #include "CadrelsProcess.h"
 #include "DesktopInput.h"
+#include "FileDrag.h"
 #include "ScreenImage.h"
 #include "TestFiles.h"
 
@@ -72,77 +73,6 @@ DockPixelPoint ExpectedDockCorner(int width, int height)
     input.height = height;
     input.distance = 8;
     return PlaceDock(input);
-}
-
-// A drag from this process, which never saw a button press: the source
-// walks the pointer to the target itself and drops once it is there.
-class WalkingDropSource final : public IDropSource {
-public:
-    WalkingDropSource(POINT from, POINT to) : from_(from), to_(to) {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (iid == IID_IUnknown || iid == IID_IDropSource) {
-            *object = static_cast<IDropSource*>(this);
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD) override
-    {
-        if (escape || step_ > Steps + 6) {
-            return step_ > Steps + 6 ? DRAGDROP_S_DROP : DRAGDROP_S_CANCEL;
-        }
-        const int i = step_ < Steps ? step_ : Steps;
-        PointerTo({from_.x + (to_.x - from_.x) * i / Steps, from_.y + (to_.y - from_.y) * i / Steps});
-        ++step_;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
-
-private:
-    static constexpr int Steps = 10;
-    POINT from_;
-    POINT to_;
-    int step_ = 0;
-};
-
-// A CF_HDROP data object for files of one folder, as the shell makes it.
-ComPtr<IDataObject> FilesDataObject(const std::wstring& folder, const std::vector<std::wstring>& names)
-{
-    ComPtr<IShellFolder> desktop;
-    if (FAILED(SHGetDesktopFolder(desktop.GetAddressOf()))) {
-        return nullptr;
-    }
-    PIDLIST_RELATIVE folderId = nullptr;
-    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, const_cast<wchar_t*>(folder.c_str()), nullptr, &folderId,
-                                         nullptr))) {
-        return nullptr;
-    }
-    ComPtr<IShellFolder> parent;
-    desktop->BindToObject(folderId, nullptr, IID_PPV_ARGS(parent.GetAddressOf()));
-    CoTaskMemFree(folderId);
-    if (!parent) {
-        return nullptr;
-    }
-    std::vector<PIDLIST_RELATIVE> children;
-    for (const std::wstring& name : names) {
-        PIDLIST_RELATIVE child = nullptr;
-        if (SUCCEEDED(parent->ParseDisplayName(nullptr, nullptr, const_cast<wchar_t*>(name.c_str()), nullptr, &child,
-                                               nullptr))) {
-            children.push_back(child);
-        }
-    }
-    std::vector<LPCITEMIDLIST> items(children.begin(), children.end());
-    ComPtr<IDataObject> data;
-    parent->GetUIObjectOf(nullptr, static_cast<UINT>(items.size()), items.data(), IID_IDataObject, nullptr,
-                          reinterpret_cast<void**>(data.GetAddressOf()));
-    for (PIDLIST_RELATIVE child : children) {
-        CoTaskMemFree(child);
-    }
-    return data;
 }
 
 int CountDarkPixels(const ScreenImage& image, const RECT& area)

@@ -1,0 +1,21 @@
+#include "cadrel/DropEffect.h"
+
+namespace cadrels {
+
+unsigned ChooseDropEffect(bool accepting, bool ctrl, unsigned offered)
+{
+    if (!accepting) {
+        return DropNone;
+    }
+    const unsigned asked = ctrl ? DropCopy : DropMove;
+    const unsigned other = ctrl ? DropMove : DropCopy;
+    if ((offered & asked) != 0) {
+        return asked;
+    }
+    if ((offered & other) != 0) {
+        return other;
+    }
+    return DropNone;
+}
+
+}  // namespace cadrels

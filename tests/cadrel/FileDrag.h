@@ -1,0 +1,45 @@
+// A drag of files started by a test, as another program would start one:
+// the shell's data object for the files, and a drop source that walks the
+// pointer to the target itself (the test never pressed a button).
+#pragma once
+
+#include <windows.h>
+#include <oleidl.h>
+#include <wrl/client.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace cadrels::testing {
+
+class WalkingDropSource final : public IDropSource {
+public:
+    // `atTarget`, when given, runs once with the pointer over the target.
+    WalkingDropSource(POINT from, POINT to, std::function<void()> atTarget = {})
+        : from_(from), to_(to), atTarget_(std::move(atTarget))
+    {
+    }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD) override;
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+private:
+    static constexpr int Steps = 10;
+    POINT from_;
+    POINT to_;
+    std::function<void()> atTarget_;
+    int step_ = 0;
+};
+
+// A CF_HDROP data object for files of one folder, as the shell makes it.
+Microsoft::WRL::ComPtr<IDataObject> FilesDataObject(const std::wstring& folder, const std::vector<std::wstring>& names);
+
+// Drags the files from `from` to `to` with the given effects offered;
+// returns the effect the target answered.
+DWORD DragFiles(const std::wstring& folder, const std::vector<std::wstring>& names, POINT from, POINT to,
+                DWORD offered, std::function<void()> atTarget = {});
+
+}  // namespace cadrels::testing
