@@ -79,6 +79,11 @@ int CompareNoCase(std::wstring_view a, std::wstring_view b)
 {
     const size_t common = std::min(a.size(), b.size());
     for (size_t i = 0; i < common; ++i) {
+        // Items of one folder share a long prefix: equal characters need no
+        // case folding.
+        if (a[i] == b[i]) {
+            continue;
+        }
         const wchar_t x = Lower(a[i]);
         const wchar_t y = Lower(b[i]);
         if (x != y) {
