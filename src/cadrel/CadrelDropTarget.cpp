@@ -2,44 +2,9 @@
 
 #include "cadrel/Cadrel.h"
 #include "cadrel/DropEffect.h"
-
-#include <shellapi.h>
+#include "fileops/ShellDataObject.h"
 
 namespace cadrels {
-
-namespace {
-
-FORMATETC FileDropFormat()
-{
-    return FORMATETC{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-}
-
-}  // namespace
-
-std::vector<std::wstring> DroppedPaths(IDataObject* data)
-{
-    std::vector<std::wstring> paths;
-    FORMATETC format = FileDropFormat();
-    STGMEDIUM medium{};
-    if (data == nullptr || FAILED(data->GetData(&format, &medium))) {
-        return paths;
-    }
-    if (auto* drop = static_cast<HDROP>(GlobalLock(medium.hGlobal))) {
-        const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-        for (UINT i = 0; i < count; ++i) {
-            const UINT length = DragQueryFileW(drop, i, nullptr, 0);
-            if (length == 0) {
-                continue;
-            }
-            std::wstring path(length + 1, L'\0');
-            path.resize(DragQueryFileW(drop, i, path.data(), length + 1));
-            paths.push_back(std::move(path));
-        }
-        GlobalUnlock(medium.hGlobal);
-    }
-    ReleaseStgMedium(&medium);
-    return paths;
-}
 
 HRESULT CadrelDropTarget::QueryInterface(REFIID iid, void** object)
 {

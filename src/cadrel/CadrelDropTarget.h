@@ -13,9 +13,6 @@ namespace cadrels {
 
 class Cadrel;
 
-// The paths of a drop of files, in the order given; empty for anything else.
-std::vector<std::wstring> DroppedPaths(IDataObject* data);
-
 class CadrelDropTarget final : public IDropTarget {
 public:
     explicit CadrelDropTarget(Cadrel& cadrel) : cadrel_(cadrel) {}

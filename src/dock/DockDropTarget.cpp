@@ -1,52 +1,9 @@
 #include "dock/DockDropTarget.h"
 
 #include "dock/Dock.h"
-
-#include <shellapi.h>
+#include "fileops/ShellDataObject.h"
 
 namespace cadrels {
-namespace {
-
-FORMATETC DropFormat()
-{
-    return FORMATETC{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-}
-
-// The medium's owner releases it, whatever path leaves the function.
-struct Medium {
-    STGMEDIUM value{};
-    ~Medium() { ReleaseStgMedium(&value); }
-};
-
-}  // namespace
-
-std::vector<std::wstring> ReadDroppedPaths(IDataObject* data)
-{
-    std::vector<std::wstring> paths;
-    if (data == nullptr) {
-        return paths;
-    }
-    FORMATETC format = DropFormat();
-    Medium medium;
-    if (FAILED(data->GetData(&format, &medium.value)) || medium.value.tymed != TYMED_HGLOBAL) {
-        return paths;
-    }
-    auto* drop = static_cast<HDROP>(GlobalLock(medium.value.hGlobal));
-    if (drop == nullptr) {
-        return paths;
-    }
-    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT index = 0; index < count; ++index) {
-        const UINT length = DragQueryFileW(drop, index, nullptr, 0);
-        std::wstring path(length, L'\0');
-        if (length > 0 && DragQueryFileW(drop, index, path.data(), length + 1) == length) {
-            paths.push_back(std::move(path));
-        }
-    }
-    GlobalUnlock(medium.value.hGlobal);
-    return paths;
-}
-
 HRESULT DockDropTarget::QueryInterface(REFIID iid, void** object)
 {
     if (object == nullptr) {
@@ -77,7 +34,7 @@ ULONG DockDropTarget::Release()
 
 HRESULT DockDropTarget::DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect)
 {
-    FORMATETC format = DropFormat();
+    FORMATETC format = FileDropFormat();
     accept_ = dock_ != nullptr && data != nullptr && data->QueryGetData(&format) == S_OK;
     if (accept_) {
         dock_->SetDropHover(true);
@@ -115,7 +72,7 @@ HRESULT DockDropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD* effect)
         return S_OK;
     }
     dock_->SetDropHover(false);
-    const std::vector<std::wstring> paths = ReadDroppedPaths(data);
+    const std::vector<std::wstring> paths = DroppedPaths(data);
     if (paths.empty()) {
         if (effect != nullptr) {
             *effect = DROPEFFECT_NONE;

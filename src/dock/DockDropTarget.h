@@ -38,7 +38,4 @@ private:
     bool accept_ = false;
 };
 
-// The paths of a CF_HDROP data object in their order; empty when it has none.
-std::vector<std::wstring> ReadDroppedPaths(IDataObject* data);
-
 }  // namespace cadrels

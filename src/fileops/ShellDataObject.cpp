@@ -1,5 +1,6 @@
 #include "fileops/ShellDataObject.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <memory>
@@ -8,12 +9,50 @@ namespace cadrels {
 
 namespace {
 
+// The medium's owner releases it, whatever path leaves the function.
+struct Medium {
+    STGMEDIUM value{};
+    ~Medium() { ReleaseStgMedium(&value); }
+};
+
 struct IdListFree {
     void operator()(ITEMIDLIST* list) const { CoTaskMemFree(list); }
 };
 using UniqueIdList = std::unique_ptr<ITEMIDLIST, IdListFree>;
 
 }  // namespace
+
+FORMATETC FileDropFormat()
+{
+    return FORMATETC{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+}
+
+std::vector<std::wstring> DroppedPaths(IDataObject* data)
+{
+    std::vector<std::wstring> paths;
+    if (data == nullptr) {
+        return paths;
+    }
+    FORMATETC format = FileDropFormat();
+    Medium medium;
+    if (FAILED(data->GetData(&format, &medium.value)) || medium.value.tymed != TYMED_HGLOBAL) {
+        return paths;
+    }
+    auto* drop = static_cast<HDROP>(GlobalLock(medium.value.hGlobal));
+    if (drop == nullptr) {
+        return paths;
+    }
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT index = 0; index < count; ++index) {
+        const UINT length = DragQueryFileW(drop, index, nullptr, 0);
+        std::wstring path(length, L'\0');
+        if (length > 0 && DragQueryFileW(drop, index, path.data(), length + 1) == length) {
+            paths.push_back(std::move(path));
+        }
+    }
+    GlobalUnlock(medium.value.hGlobal);
+    return paths;
+}
 
 Microsoft::WRL::ComPtr<IDataObject> ShellDataObjectForPaths(const std::vector<std::wstring>& paths)
 {

@@ -1,6 +1,6 @@
-// The shell's own data object for files of one folder, as Explorer hands
-// out when files are dragged from it: other programs and the shell accept
-// it as a drop of those files.
+// Data objects of files: the shell's own for files of one folder, as
+// Explorer hands out when files are dragged from it, and the paths a
+// dropped one carries.
 #pragma once
 
 #include <objidl.h>
@@ -13,5 +13,10 @@ namespace cadrels {
 
 // Paths that cannot be parsed are left out; null when none is left.
 Microsoft::WRL::ComPtr<IDataObject> ShellDataObjectForPaths(const std::vector<std::wstring>& paths);
+
+// The one format drops of files come in: CF_HDROP in global memory.
+FORMATETC FileDropFormat();
+// The paths of a drop of files in their order; empty when it carries none.
+std::vector<std::wstring> DroppedPaths(IDataObject* data);
 
 }  // namespace cadrels

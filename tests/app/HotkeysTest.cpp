@@ -3,6 +3,7 @@
 // holds is reported and leaves the other nine working, the verbs follow the
 // language, and the policy's forced start-up writes and removes the Run value.
 #include "CadrelsProcess.h"
+#include "KeyInput.h"
 #include "TestFiles.h"
 
 #include "app/ShellEntries.h"
@@ -40,34 +41,6 @@ std::wstring ReadString(const std::wstring& key, const wchar_t* name)
         return L"<missing>";
     }
     return data;
-}
-
-// Presses the modifiers, the key, and lets go in the reverse order.
-bool SendCombination(std::initializer_list<WORD> modifiers, WORD key)
-{
-    std::vector<INPUT> inputs;
-    auto add = [&inputs](WORD virtualKey, bool up) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = virtualKey;
-        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
-        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        inputs.push_back(input);
-    };
-    for (const WORD modifier : modifiers) {
-        add(modifier, false);
-    }
-    add(key, false);
-    add(key, true);
-    for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) {
-        add(*it, true);
-    }
-    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
-}
-
-bool SendCtrlAlt(WORD key)
-{
-    return SendCombination({VK_CONTROL, VK_MENU}, key);
 }
 
 std::wstring ActionLine(int action)

@@ -3,6 +3,7 @@
 // brings it back; files sent by quick "--send-to-path" launches make one menu,
 // and a file sent while that menu is open waits for its own.
 #include "CadrelsProcess.h"
+#include "KeyInput.h"
 #include "TestFiles.h"
 
 #include "base/AppMessages.h"
@@ -163,11 +164,18 @@ TEST_F(Sorting, DesktopFileIsFiledAndUndoneAndSentFilesMakeOneMenu)
     EXPECT_EQ(app_.CountLines(L"Rangement de " + inbox_ + L" :"), 0u);
     EXPECT_EQ(app_.CountLines(L"Rangement de " + inbox2_ + L" : 1 fichier(s) deplace(s)."), 1u);
 
-    // One undo brings the Desktop file back (the last entry).
-    ASSERT_TRUE(PostMessageW(app_.AppWindow(), WM_APP_UNDO, 0, 0));
+    // The global shortcuts undo and redo, typed as a user types them: one
+    // undo brings the last entry's file back, a redo files it again.
+    ASSERT_TRUE(SendCtrlAlt('Z'));
     ASSERT_TRUE(WaitForFile(inbox2_ + L"\\note.md", true, 3000));
     ASSERT_TRUE(app_.WaitForLine(L"Annulation : 1 entree(s) a annuler, 1 a retablir.", 3000));
-    ASSERT_TRUE(PostMessageW(app_.AppWindow(), WM_APP_UNDO, 0, 0));
+    ASSERT_TRUE(SendCtrlAlt('Y'));
+    ASSERT_TRUE(WaitForFile(docs_ + L"\\note.md", true, 3000));
+    ASSERT_TRUE(app_.WaitForLine(L"Annulation : 2 entree(s) a annuler, 0 a retablir.", 3000, 2));
+    ASSERT_TRUE(SendCtrlAlt('Z'));
+    ASSERT_TRUE(WaitForFile(inbox2_ + L"\\note.md", true, 3000));
+    ASSERT_TRUE(app_.WaitForLine(L"Annulation : 1 entree(s) a annuler, 1 a retablir.", 3000, 2));
+    ASSERT_TRUE(SendCtrlAlt('Z'));
     ASSERT_TRUE(WaitForFile(desktop_ + L"\\rapport.txt", true, 3000));
     EXPECT_FALSE(FileExists(docs_ + L"\\rapport.txt"));
     EXPECT_TRUE(app_.WaitForLine(L"Annulation : 0 entree(s) a annuler, 2 a retablir.", 3000));
@@ -211,7 +219,7 @@ TEST_F(Sorting, DesktopFileIsFiledAndUndoneAndSentFilesMakeOneMenu)
     for (int i = 0; i < 3; ++i) {
         EXPECT_TRUE(FileExists(docs_ + L"\\envoi" + std::to_wstring(i) + L".bin")) << i;
     }
-    EXPECT_TRUE(app_.WaitForLine(L"Annulation : 2 entree(s) a annuler, 0 a retablir.", 3000, 2));
+    EXPECT_TRUE(app_.WaitForLine(L"Annulation : 2 entree(s) a annuler, 0 a retablir.", 3000, 3));
 
     // The waiting file's menu comes next; closing it leaves the file alone.
     ASSERT_TRUE(app_.WaitForLine(L"Envoi vers une cadrel : menu de 5 destination(s) pour 1 chemin(s).", 5000));

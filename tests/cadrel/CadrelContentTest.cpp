@@ -1,7 +1,7 @@
 // What cadrels show, end to end: the real program lists its cadrels'
 // folders, follows changes made by another process, and draws items, tabs
 // and footers where the layout puts them, in every view and bar side.
-#include "CadrelsProcess.h"
+#include "CadrelScenario.h"
 #include "DesktopInput.h"
 #include "ScreenImage.h"
 #include "TestFiles.h"
@@ -19,8 +19,6 @@
 
 namespace cadrels::testing {
 namespace {
-
-constexpr wchar_t CadrelClass[] = L"Cadrels.Cadrel";
 
 // Whether the rectangle holds anything drawn: two pixels whose colours are
 // far apart. An empty stretch of a cadrel's body is one flat colour.
@@ -116,26 +114,9 @@ constexpr Shown Tiles{"cadrel-tiles", ViewLargeTiles, UnfoldLeft, 0.67, 0.04, 0.
 constexpr Shown Side{"cadrel-side", ViewIconGrid, UnfoldRight, 0.03, 0.52, 0.30, 0.44};
 constexpr Shown Burst{"cadrel-burst", ViewCompactList, UnfoldDown, 0.36, 0.52, 0.28, 0.40};
 
-class CadrelContent : public ::testing::Test {
+class CadrelContent : public CadrelScenario {
 protected:
-    void SetUp() override
-    {
-        appData_ = AppDataFolder();
-        ASSERT_TRUE(RemoveTree(appData_));
-        ASSERT_TRUE(RemoveTree(ContainerRootFolder()));
-        root_ = MakeTempFolder(L"cadrel-content");
-        monitors_ = EnumerateMonitors();
-        ASSERT_FALSE(monitors_.empty());
-        work_ = ToPixelRect(PrimaryMonitor(monitors_)->workArea);
-        PointerTo({work_.right - 3, work_.bottom - 3});
-    }
-    void TearDown() override
-    {
-        app_.EndTest(HasFailure());
-        RemoveTree(appData_);
-        RemoveTree(ContainerRootFolder());
-        RemoveTree(root_);
-    }
+    CadrelContent() : CadrelScenario(L"cadrel-content") {}
 
     std::wstring Folder(const char* id) const { return root_ + L"\\" + std::wstring(id, id + strlen(id)); }
 
@@ -148,28 +129,12 @@ protected:
 
     void AddCadrel(Workspace& page, const Shown& shown, std::vector<CadrelTab> tabs) const
     {
-        CadrelRecord record;
-        record.id = shown.id;
-        record.pinned = true;
+        CadrelRecord& record = AddPinned(page, shown.id, shown.x, shown.y, shown.w, shown.h, std::move(tabs));
         record.viewMode = shown.viewMode;
         record.expandDir = shown.direction;
         record.sortBy = 2;
         record.sortDesc = true;
         record.opacity = 0.9;
-        record.tabs = std::move(tabs);
-        page.cadrels.push_back(record);
-        page.layouts[DisplayKey(monitors_)][shown.id] =
-            CadrelGeom{PrimaryMonitor(monitors_)->id, shown.x, shown.y, shown.w, shown.h, false};
-    }
-
-    HWND CadrelTitled(const std::wstring& title) const
-    {
-        for (HWND window : app_.TopLevelWindows(CadrelClass)) {
-            if (TitleOf(window) == title) {
-                return window;
-            }
-        }
-        return nullptr;
     }
 
     static std::wstring Listed(const Shown& shown, size_t count)
@@ -191,11 +156,6 @@ protected:
         return view;
     }
 
-    std::wstring appData_;
-    std::wstring root_;
-    std::vector<MonitorInfo> monitors_;
-    PixelRect work_;
-    CadrelsProcess app_;
 };
 
 TEST_F(CadrelContent, ListsFollowsAndDrawsFoldersInEveryViewAndDirection)
@@ -223,7 +183,6 @@ TEST_F(CadrelContent, ListsFollowsAndDrawsFoldersInEveryViewAndDirection)
     Fill(Folder(Side.id), 6, L"cote");
     Fill(Folder(Burst.id), 40, L"rafale");
 
-    Settings settings;
     Workspace page;
     page.id = "{page}";
     page.name = L"Page";
@@ -235,12 +194,7 @@ TEST_F(CadrelContent, ListsFollowsAndDrawsFoldersInEveryViewAndDirection)
     AddCadrel(page, Tiles, {CadrelTab{L"Tuiles", Folder(Tiles.id)}});
     AddCadrel(page, Side, {CadrelTab{L"Cote", Folder(Side.id)}});
     AddCadrel(page, Burst, {CadrelTab{L"Rafale", Folder(Burst.id)}});
-    settings.workspaces.push_back(page);
-    ASSERT_TRUE(CreateDirectoryW(appData_.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
-    ASSERT_TRUE(LayoutFile(appData_ + L"\\layout.json").Save(settings));
-
-    ASSERT_TRUE(app_.Start());
-    ASSERT_TRUE(app_.WaitUntilReady());
+    StartWithPage(page);
     // desktop.ini, the hidden and the system file never show.
     EXPECT_TRUE(app_.WaitForLine(Listed(Grid, 6), 5000));
     EXPECT_TRUE(app_.WaitForLine(Listed(List, 3), 5000));

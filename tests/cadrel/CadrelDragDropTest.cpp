@@ -1,7 +1,7 @@
 // Files dragged into, out of and between cadrels of the real program: a
 // drag started by the test stands for another program, a press and move on
 // an item drags it out with the program's own drag.
-#include "CadrelsProcess.h"
+#include "CadrelScenario.h"
 #include "DesktopInput.h"
 #include "FileDrag.h"
 #include "ScreenImage.h"
@@ -21,28 +21,18 @@
 namespace cadrels::testing {
 namespace {
 
-constexpr wchar_t CadrelClass[] = L"Cadrels.Cadrel";
-
-class CadrelDragDrop : public ::testing::Test {
+class CadrelDragDrop : public CadrelScenario {
 protected:
+    CadrelDragDrop() : CadrelScenario(L"cadrel-drop") {}
+
     void SetUp() override
     {
-        appData_ = AppDataFolder();
-        ASSERT_TRUE(RemoveTree(appData_));
-        ASSERT_TRUE(RemoveTree(ContainerRootFolder()));
-        root_ = MakeTempFolder(L"cadrel-drop");
-        monitors_ = EnumerateMonitors();
-        ASSERT_FALSE(monitors_.empty());
-        work_ = ToPixelRect(PrimaryMonitor(monitors_)->workArea);
         OleInitialize(nullptr);
-        PointerTo({work_.right - 3, work_.bottom - 3});
+        CadrelScenario::SetUp();
     }
     void TearDown() override
     {
-        app_.EndTest(HasFailure());
-        RemoveTree(appData_);
-        RemoveTree(ContainerRootFolder());
-        RemoveTree(root_);
+        CadrelScenario::TearDown();
         OleUninitialize();
     }
 
@@ -56,31 +46,6 @@ protected:
         return folder;
     }
 
-    void Add(Workspace& page, const char* id, double x, std::vector<CadrelTab> tabs) const
-    {
-        CadrelRecord record;
-        record.id = id;
-        record.pinned = true;
-        record.tabs = std::move(tabs);
-        page.cadrels.push_back(record);
-        page.layouts[DisplayKey(monitors_)][id] = CadrelGeom{PrimaryMonitor(monitors_)->id, x, 0.08, 0.30, 0.45, false};
-    }
-
-    HWND Titled(const std::wstring& title) const
-    {
-        for (HWND window : app_.TopLevelWindows(CadrelClass)) {
-            if (TitleOf(window) == title) {
-                return window;
-            }
-        }
-        return nullptr;
-    }
-
-    std::wstring appData_;
-    std::wstring root_;
-    std::vector<MonitorInfo> monitors_;
-    PixelRect work_;
-    CadrelsProcess app_;
 };
 
 TEST_F(CadrelDragDrop, FilesMoveInOutAndBetweenCadrelsAndTheSourceLearnsWhatHappened)
@@ -89,20 +54,15 @@ TEST_F(CadrelDragDrop, FilesMoveInOutAndBetweenCadrelsAndTheSourceLearnsWhatHapp
     const std::wstring receive = Folder(L"recoit", {L"deja.txt"});
     const std::wstring other = Folder(L"autre", {});
     const std::wstring source = Folder(L"source", {L"s0.txt", L"s1.txt", L"s2.txt"});
-    Settings settings;
     Workspace page;
     page.id = "{page}";
     page.name = L"Page";
-    Add(page, "cadrel-cible", 0.05, {CadrelTab{L"Recoit", receive}, CadrelTab{L"Autre", other}});
-    Add(page, "cadrel-source", 0.55, {CadrelTab{L"Source", source}});
-    settings.workspaces.push_back(page);
-    CreateDirectoryW(appData_.c_str(), nullptr);
-    ASSERT_TRUE(LayoutFile(appData_ + L"\\layout.json").Save(settings));
-    ASSERT_TRUE(app_.Start());
-    ASSERT_TRUE(app_.WaitUntilReady());
+    AddPinned(page, "cadrel-cible", 0.05, 0.08, 0.30, 0.45, {CadrelTab{L"Recoit", receive}, CadrelTab{L"Autre", other}});
+    AddPinned(page, "cadrel-source", 0.55, 0.08, 0.30, 0.45, {CadrelTab{L"Source", source}});
+    StartWithPage(page);
     ASSERT_TRUE(app_.WaitForLine(L"Cadrel cadrel-source : 3 elements listes.", 5000));
-    HWND target = Titled(L"Recoit");
-    HWND from = Titled(L"Source");
+    HWND target = CadrelTitled(L"Recoit");
+    HWND from = CadrelTitled(L"Source");
     ASSERT_TRUE(target && from);
     const PixelRect targetRect = RectOf(target);
     const POINT targetCentre{(targetRect.left + targetRect.right) / 2, (targetRect.top + targetRect.bottom) / 2};

@@ -1,7 +1,7 @@
 // Pointer interaction with a cadrel's content, end to end: real input on
 // the real program, checked through its diagnostic lines, its windows and
 // its layout file.
-#include "CadrelsProcess.h"
+#include "CadrelScenario.h"
 #include "DesktopInput.h"
 #include "TestFiles.h"
 
@@ -23,8 +23,6 @@
 
 namespace cadrels::testing {
 namespace {
-
-constexpr wchar_t CadrelClass[] = L"Cadrels.Cadrel";
 
 // Ends the programs Cadrels started (the editor of the opened text files),
 // found by their parent's process id.
@@ -88,28 +86,16 @@ constexpr Placed Grid{"cadrel-entrees", ViewIconGrid, 0.05, 0.05, 0.30, 0.50, tr
 constexpr Placed List{"cadrel-liste", ViewCompactList, 0.45, 0.05, 0.25, 0.40, true};
 constexpr Placed Rolled{"cadrel-roule", ViewIconGrid, 0.75, 0.05, 0.20, 0.40, false};
 
-class CadrelInput : public ::testing::Test {
+class CadrelInput : public CadrelScenario {
 protected:
-    void SetUp() override
-    {
-        appData_ = AppDataFolder();
-        ASSERT_TRUE(RemoveTree(appData_));
-        ASSERT_TRUE(RemoveTree(ContainerRootFolder()));
-        root_ = MakeTempFolder(L"cadrel-input");
-        monitors_ = EnumerateMonitors();
-        ASSERT_FALSE(monitors_.empty());
-        work_ = ToPixelRect(PrimaryMonitor(monitors_)->workArea);
-        PointerTo({work_.right - 3, work_.bottom - 3});
-    }
+    CadrelInput() : CadrelScenario(L"cadrel-input") {}
+
     void TearDown() override
     {
         if (app_.Running()) {
             EndChildrenOf(app_.ProcessId());
         }
-        app_.EndTest(HasFailure());
-        RemoveTree(appData_);
-        RemoveTree(ContainerRootFolder());
-        RemoveTree(root_);
+        CadrelScenario::TearDown();
     }
 
     std::wstring MakeFolder(const wchar_t* name, int files, const wchar_t* prefix, const wchar_t* extension = L".txt")
@@ -124,24 +110,9 @@ protected:
 
     void Add(Workspace& page, const Placed& placed, std::vector<CadrelTab> tabs) const
     {
-        CadrelRecord record;
-        record.id = placed.id;
+        CadrelRecord& record = AddPinned(page, placed.id, placed.x, placed.y, placed.w, placed.h, std::move(tabs));
         record.pinned = placed.pinned;
         record.viewMode = placed.viewMode;
-        record.tabs = std::move(tabs);
-        page.cadrels.push_back(record);
-        page.layouts[DisplayKey(monitors_)][placed.id] =
-            CadrelGeom{PrimaryMonitor(monitors_)->id, placed.x, placed.y, placed.w, placed.h, false};
-    }
-
-    HWND Titled(const std::wstring& title) const
-    {
-        for (HWND window : app_.TopLevelWindows(CadrelClass)) {
-            if (TitleOf(window) == title) {
-                return window;
-            }
-        }
-        return nullptr;
     }
 
     static CadrelView ViewOf(HWND window, int viewMode)
@@ -193,11 +164,6 @@ protected:
         return settings;
     }
 
-    std::wstring appData_;
-    std::wstring root_;
-    std::vector<MonitorInfo> monitors_;
-    PixelRect work_;
-    CadrelsProcess app_;
 };
 
 TEST_F(CadrelInput, SelectingOpeningRenamingTabsWheelAndZoom)
@@ -207,22 +173,17 @@ TEST_F(CadrelInput, SelectingOpeningRenamingTabsWheelAndZoom)
     const std::wstring two = MakeFolder(L"deux", 2, L"d");
     const std::wstring three = MakeFolder(L"trois", 3, L"t");
     const std::wstring many = MakeFolder(L"liste", 40, L"l");
-    Settings settings;
     Workspace page;
     page.id = "{page}";
     page.name = L"Page";
     Add(page, Grid, {CadrelTab{L"Entrees", items}, CadrelTab{L"Deux", two}, CadrelTab{L"Trois", three}});
     Add(page, List, {CadrelTab{L"Liste", many}});
     Add(page, Rolled, {CadrelTab{L"Roule", two}});
-    settings.workspaces.push_back(page);
-    CreateDirectoryW(appData_.c_str(), nullptr);
-    ASSERT_TRUE(LayoutFile(appData_ + L"\\layout.json").Save(settings));
-    ASSERT_TRUE(app_.Start());
-    ASSERT_TRUE(app_.WaitUntilReady());
+    StartWithPage(page);
     ASSERT_TRUE(app_.WaitForLine(L"Cadrel cadrel-entrees : 10 elements listes.", 5000));
-    HWND grid = Titled(L"Entrees");
-    HWND list = Titled(L"Liste");
-    HWND rolled = Titled(L"Roule");
+    HWND grid = CadrelTitled(L"Entrees");
+    HWND list = CadrelTitled(L"Liste");
+    HWND rolled = CadrelTitled(L"Roule");
     ASSERT_TRUE(grid && list && rolled);
     auto cell = [&](int index) { return Cell(grid, ViewIconGrid, index, 10); };
 
@@ -370,7 +331,7 @@ TEST_F(CadrelInput, SelectingOpeningRenamingTabsWheelAndZoom)
     const POINT trois = tab(1);
     const DragPoints torn = Drag(trois, {trois.x + 40, gridRect.top + 30 + 30 + 30});
     HWND newCadrel = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (newCadrel = Titled(L"Trois")) != nullptr; }, 3000));
+    ASSERT_TRUE(WaitFor([&] { return (newCadrel = CadrelTitled(L"Trois")) != nullptr; }, 3000));
     const PixelRect made = RectOf(newCadrel);
     EXPECT_EQ(made.Width(), 360);
     EXPECT_EQ(made.Height(), 460);

@@ -1,0 +1,64 @@
+#include "CadrelScenario.h"
+
+#include "DesktopInput.h"
+#include "TestFiles.h"
+
+#include "cadrel/CadrelPlacement.h"
+#include "model/LayoutFile.h"
+
+namespace cadrels::testing {
+
+void CadrelScenario::SetUp()
+{
+    appData_ = AppDataFolder();
+    ASSERT_TRUE(RemoveTree(appData_));
+    ASSERT_TRUE(RemoveTree(ContainerRootFolder()));
+    root_ = MakeTempFolder(prefix_);
+    monitors_ = EnumerateMonitors();
+    ASSERT_FALSE(monitors_.empty());
+    work_ = ToPixelRect(PrimaryMonitor(monitors_)->workArea);
+    // Far from every cadrel, so nothing is hovered by accident.
+    PointerTo({work_.right - 3, work_.bottom - 3});
+}
+
+void CadrelScenario::TearDown()
+{
+    app_.EndTest(HasFailure());
+    RemoveTree(appData_);
+    RemoveTree(ContainerRootFolder());
+    RemoveTree(root_);
+}
+
+CadrelRecord& CadrelScenario::AddPinned(Workspace& page, const char* id, double x, double y, double w, double h,
+                                        std::vector<CadrelTab> tabs) const
+{
+    CadrelRecord record;
+    record.id = id;
+    record.pinned = true;
+    record.tabs = std::move(tabs);
+    page.layouts[DisplayKey(monitors_)][id] = CadrelGeom{PrimaryMonitor(monitors_)->id, x, y, w, h, false};
+    page.cadrels.push_back(std::move(record));
+    return page.cadrels.back();
+}
+
+void CadrelScenario::StartWithPage(const Workspace& page)
+{
+    Settings settings;
+    settings.workspaces.push_back(page);
+    CreateDirectoryW(appData_.c_str(), nullptr);
+    ASSERT_TRUE(LayoutFile(appData_ + L"\\layout.json").Save(settings));
+    ASSERT_TRUE(app_.Start());
+    ASSERT_TRUE(app_.WaitUntilReady());
+}
+
+HWND CadrelScenario::CadrelTitled(const std::wstring& title) const
+{
+    for (HWND window : app_.TopLevelWindows(L"Cadrels.Cadrel")) {
+        if (TitleOf(window) == title) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace cadrels::testing

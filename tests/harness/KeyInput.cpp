@@ -1,0 +1,35 @@
+#include "KeyInput.h"
+
+#include <iterator>
+#include <vector>
+
+namespace cadrels::testing {
+
+bool SendCombination(std::initializer_list<WORD> modifiers, WORD key)
+{
+    std::vector<INPUT> inputs;
+    auto add = [&inputs](WORD virtualKey, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = virtualKey;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    };
+    for (const WORD modifier : modifiers) {
+        add(modifier, false);
+    }
+    add(key, false);
+    add(key, true);
+    for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) {
+        add(*it, true);
+    }
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+bool SendCtrlAlt(WORD key)
+{
+    return SendCombination({VK_CONTROL, VK_MENU}, key);
+}
+
+}  // namespace cadrels::testing
