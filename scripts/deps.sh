@@ -9,7 +9,7 @@ packages=(
     cmake ninja-build g++ g++-mingw-w64-x86-64-posix
     wine wine64 xvfb xauth imagemagick googletest locales
     fonts-wine fonts-noto-core fonts-noto-cjk
-    python3 openssl
+    python3 openssl xdotool
 )
 if [ "${1:-}" = --bench ]; then
     packages+=(nlohmann-json3-dev rapidjson-dev)

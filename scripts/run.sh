@@ -28,6 +28,19 @@ trap '"$env" stop "$build"' EXIT INT TERM
 # Downloads and Documents, so give each a few files to show. Folders that
 # already hold something are left as they are.
 profile=$build/wineprefix-run/drive_c/users/$(id -un)
+# A small gradient PNG, so that a thumbnail shows.
+picture() {
+    python3 - "$1" <<'PY'
+import struct, sys, zlib
+side = 64
+rows = b"".join(b"\0" + bytes(v for x in range(side) for v in (255, 120 + y * 2, 40 + x)) for y in range(side))
+def chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", side, side, 8, 2, 0, 0, 0))
+png += chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b"")
+open(sys.argv[1], "wb").write(png)
+PY
+}
 seed() {
     local folder=$profile/$1
     shift
@@ -35,12 +48,13 @@ seed() {
         for name in "$@"; do
             case $name in
             */) mkdir -p "$folder/$name" ;;
+            *.png) picture "$folder/$name" ;;
             *) printf 'Cadrels sample file: %s\n' "$name" >"$folder/$name" ;;
             esac
         done
     fi
 }
-seed Desktop "Notes.txt" "Budget 2026.csv" "Photos/" "Projet.docx" "Liste de courses.txt"
+seed Desktop "Notes.txt" "Budget 2026.csv" "Photos/" "Projet.docx" "Liste de courses.txt" "Coucher de soleil.png"
 seed Downloads "setup-tool.exe" "Rapport annuel.pdf" "archive.zip" "image.png"
 seed Documents "Factures/" "Lettre.odt" "CV.pdf" "Recettes.txt"
 
@@ -56,6 +70,13 @@ for _ in $(seq 1 120); do
     sleep 0.5
 done
 sleep 4
+# Unpinned cadrels start rolled up; the pointer rests on the first one's
+# title bar so that the screenshot shows what it lists.
+if command -v xdotool >/dev/null; then
+    read -r width height < <("$env" shell "$build" xdotool getdisplaygeometry)
+    "$env" shell "$build" xdotool mousemove $((width * 18 / 100)) $(((height - 20) * 6 / 100 + 15))
+    sleep 2
+fi
 "$env" shell "$build" import -window root "$build/screenshot.png"
 echo "Cadrels is running (Wine pid $pid). Screenshot: $build/screenshot.png"
 
