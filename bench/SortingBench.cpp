@@ -167,9 +167,9 @@ int main()
             }
             return found->second;
         }
-        bool MatchesSpec(const std::wstring& name, const std::wstring& spec) override
+        bool MatchesPattern(const std::wstring& name, const std::wstring& pattern) override
         {
-            return usePlatform ? shell.MatchesSpec(name, spec) : WildcardMatch(name, spec);
+            return usePlatform ? shell.MatchesPattern(name, pattern) : WildcardMatch(name, pattern);
         }
         bool usePlatform = true;
     } memo;

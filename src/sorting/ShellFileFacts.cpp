@@ -60,9 +60,9 @@ ShortcutTarget ShellFileFacts::ReadShortcut(const std::wstring& path)
     return target;
 }
 
-bool ShellFileFacts::MatchesSpec(const std::wstring& name, const std::wstring& spec)
+bool ShellFileFacts::MatchesPattern(const std::wstring& name, const std::wstring& pattern)
 {
-    return PathMatchSpecW(name.c_str(), spec.c_str()) != FALSE;
+    return PathMatchSpecW(name.c_str(), pattern.c_str()) != FALSE;
 }
 
 std::uint64_t UtcNow()

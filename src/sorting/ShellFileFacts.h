@@ -19,7 +19,7 @@ public:
     std::optional<FileStat> Stat(const std::wstring& path) override;
     // Needs COM on the calling thread.
     ShortcutTarget ReadShortcut(const std::wstring& path) override;
-    bool MatchesSpec(const std::wstring& name, const std::wstring& spec) override;
+    bool MatchesPattern(const std::wstring& name, const std::wstring& pattern) override;
 
     unsigned long long AttributeReads() const { return attributeReads_; }
     unsigned long long ShortcutLoads() const { return shortcutLoads_; }

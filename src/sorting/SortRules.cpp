@@ -36,7 +36,7 @@ bool ConditionHolds(const CompiledCondition& condition, FileFactsCache& file, st
     }
     case RuleCondition::NamePattern:
         if (condition.wildcard) {
-            return file.MatchesSpec(condition.text);
+            return file.MatchesPattern(condition.text);
         }
         return file.LowerName().find(condition.text) != std::wstring::npos;
     case RuleCondition::SizeMiB: {
@@ -73,37 +73,37 @@ bool ConditionHolds(const CompiledCondition& condition, FileFactsCache& file, st
 
 }  // namespace
 
-bool FileFacts::MatchesSpec(const std::wstring& name, const std::wstring& spec)
+bool FileFacts::MatchesPattern(const std::wstring& name, const std::wstring& pattern)
 {
-    return WildcardMatch(name, spec);
+    return WildcardMatch(name, pattern);
 }
 
-bool WildcardMatch(std::wstring_view name, std::wstring_view spec)
+bool WildcardMatch(std::wstring_view name, std::wstring_view pattern)
 {
     // Greedy with one back-track point: linear in practice, and no recursion
     // that a pattern of many stars could blow up.
     size_t n = 0;
     size_t s = 0;
-    size_t starSpec = std::wstring_view::npos;
+    size_t starAt = std::wstring_view::npos;
     size_t starName = 0;
     while (n < name.size()) {
-        if (s < spec.size() && (spec[s] == L'?' || (spec[s] != L'*' && Lower(spec[s]) == Lower(name[n])))) {
+        if (s < pattern.size() && (pattern[s] == L'?' || (pattern[s] != L'*' && Lower(pattern[s]) == Lower(name[n])))) {
             ++n;
             ++s;
-        } else if (s < spec.size() && spec[s] == L'*') {
-            starSpec = s++;
+        } else if (s < pattern.size() && pattern[s] == L'*') {
+            starAt = s++;
             starName = n;
-        } else if (starSpec != std::wstring_view::npos) {
-            s = starSpec + 1;
+        } else if (starAt != std::wstring_view::npos) {
+            s = starAt + 1;
             n = ++starName;
         } else {
             return false;
         }
     }
-    while (s < spec.size() && spec[s] == L'*') {
+    while (s < pattern.size() && pattern[s] == L'*') {
         ++s;
     }
-    return s == spec.size();
+    return s == pattern.size();
 }
 
 std::vector<std::wstring> SplitExtensions(std::wstring_view text)

@@ -45,12 +45,12 @@ public:
     virtual std::optional<FileStat> Stat(const std::wstring& path) = 0;
     virtual ShortcutTarget ReadShortcut(const std::wstring& path) = 0;
     // Case-insensitive wildcard match of a whole name with `*` and `?`.
-    virtual bool MatchesSpec(const std::wstring& name, const std::wstring& spec);
+    virtual bool MatchesPattern(const std::wstring& name, const std::wstring& pattern);
 };
 
 // The portable wildcard match: case-insensitive (per character, towlower),
 // `*` any run of characters, `?` exactly one.
-bool WildcardMatch(std::wstring_view name, std::wstring_view spec);
+bool WildcardMatch(std::wstring_view name, std::wstring_view pattern);
 
 // Space, tab, comma and semicolon separate; one leading dot goes; lower-cased;
 // order and duplicates kept.
@@ -94,7 +94,7 @@ public:
         statRead_ = true;
     }
     int Shortcut();
-    bool MatchesSpec(const std::wstring& spec) { return facts_.MatchesSpec(Name(), spec); }
+    bool MatchesPattern(const std::wstring& pattern) { return facts_.MatchesPattern(Name(), pattern); }
 
 private:
     const std::wstring& path_;

@@ -145,7 +145,7 @@ TEST_F(ShellFileFactsTest, PlatformPatternMatchAgreesWithThePortableOne)
 {
     struct Case {
         const wchar_t* name;
-        const wchar_t* spec;
+        const wchar_t* pattern;
     };
     const Case cases[] = {
         {L"x.PDF", L"*.pdf"},       {L"facture.txt", L"fact?re.txt"}, {L"facture.txt", L"fact?re"},
@@ -154,7 +154,7 @@ TEST_F(ShellFileFactsTest, PlatformPatternMatchAgreesWithThePortableOne)
     };
     ShellFileFacts facts;
     for (const Case& c : cases) {
-        EXPECT_EQ(facts.MatchesSpec(c.name, c.spec), WildcardMatch(c.name, c.spec)) << c.name << L" ~ " << c.spec;
+        EXPECT_EQ(facts.MatchesPattern(c.name, c.pattern), WildcardMatch(c.name, c.pattern)) << c.name << L" ~ " << c.pattern;
     }
 }
 

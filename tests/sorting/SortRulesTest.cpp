@@ -72,7 +72,7 @@ TEST(WildcardMatch, WholeNameCaseInsensitive)
 {
     struct Case {
         const wchar_t* name;
-        const wchar_t* spec;
+        const wchar_t* pattern;
         bool expected;
     };
     const Case cases[] = {
@@ -84,7 +84,7 @@ TEST(WildcardMatch, WholeNameCaseInsensitive)
         {L"a", L"a**?", false},            {L"\u00e9t\u00e9.doc", L"\u00e9t?*", true},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(WildcardMatch(c.name, c.spec), c.expected) << c.name << L" ~ " << c.spec;
+        EXPECT_EQ(WildcardMatch(c.name, c.pattern), c.expected) << c.name << L" ~ " << c.pattern;
     }
 }
 
