@@ -73,6 +73,8 @@ inline constexpr UINT WM_CADREL_FOLDER_CHANGED = WM_USER + 3;
 LPARAM PackScreenPoint(POINT point);
 POINT UnpackScreenPoint(LPARAM packed);
 
+class CadrelDropTarget;
+
 class Cadrel final : private FrameContent {
 public:
     static constexpr wchar_t ClassName[] = L"Cadrels.Cadrel";
@@ -377,7 +379,7 @@ private:
     Mailbox<TornTab>* tornTabs_ = nullptr;
 
     // Drag and drop of files.
-    Microsoft::WRL::ComPtr<IDropTarget> dropTarget_;
+    Microsoft::WRL::ComPtr<CadrelDropTarget> dropTarget_;
     bool dropHighlight_ = false;
     int dropTab_ = -1;
     DropHandler dropHandler_;

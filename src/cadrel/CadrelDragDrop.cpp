@@ -20,15 +20,20 @@ void Cadrel::RegisterDropTarget()
     dropTarget_.Attach(new CadrelDropTarget(*this));
     if (const HRESULT hr = RegisterDragDrop(window_.Get(), dropTarget_.Get()); FAILED(hr)) {
         DebugLog(L"Cadrel %hs : depot de fichiers indisponible (0x%08lX).", id_.c_str(), static_cast<unsigned long>(hr));
+        dropTarget_->Detach();
         dropTarget_.Reset();
     }
 }
 
 void Cadrel::RevokeDropTarget()
 {
-    if (dropTarget_ && window_) {
+    if (!dropTarget_) {
+        return;
+    }
+    if (window_) {
         RevokeDragDrop(window_.Get());
     }
+    dropTarget_->Detach();
     dropTarget_.Reset();
 }
 

@@ -3,6 +3,8 @@
 // more than the source allows or the transfer did.
 #pragma once
 
+#include "base/ComObject.h"
+
 #include <windows.h>
 #include <oleidl.h>
 
@@ -13,38 +15,27 @@ namespace cadrels {
 
 class Cadrel;
 
-class CadrelDropTarget final : public IDropTarget {
+class CadrelDropTarget final : public ComObject<IDropTarget> {
 public:
-    explicit CadrelDropTarget(Cadrel& cadrel) : cadrel_(cadrel) {}
+    explicit CadrelDropTarget(Cadrel& cadrel) : cadrel_(&cadrel) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
+    // OLE may hold the target a little longer than the cadrel lives.
+    void Detach() { cadrel_ = nullptr; }
+
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) override;
     HRESULT STDMETHODCALLTYPE DragOver(DWORD keys, POINTL point, DWORD* effect) override;
     HRESULT STDMETHODCALLTYPE DragLeave() override;
     HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) override;
 
 private:
-    ~CadrelDropTarget() = default;
-
-    Cadrel& cadrel_;
-    LONG references_ = 1;
+    Cadrel* cadrel_;
     bool accepting_ = false;
 };
 
-class SimpleDropSource final : public IDropSource {
+class SimpleDropSource final : public ComObject<IDropSource> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override;
     HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD effect) override;
-
-private:
-    ~SimpleDropSource() = default;
-
-    LONG references_ = 1;
 };
 
 }  // namespace cadrels

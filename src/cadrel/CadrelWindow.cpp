@@ -6,6 +6,7 @@
 #include "base/AppMessages.h"
 #include "base/DebugLog.h"
 #include "base/WindowProc.h"
+#include "cadrel/CadrelDropTarget.h"
 #include "cadrel/CadrelSelection.h"
 #include "i18n/StringTable.h"
 
@@ -494,11 +495,7 @@ void Cadrel::OnCreate()
 
 void Cadrel::OnPaint()
 {
-    // Frames reach the screen through the presenter; the paint DC only
-    // validates the update region.
-    PAINTSTRUCT paint;
-    BeginPaint(window_.Get(), &paint);
-    EndPaint(window_.Get(), &paint);
+    ValidateWithoutPainting(window_.Get());
 }
 
 void Cadrel::OnSize(int width, int height)
@@ -583,8 +580,7 @@ void Cadrel::OnNcDestroy()
     animating_ = false;
     StopWatcher();
     RevokeDropTarget();
-    graphics_.Release();
-    graphics_.Attach(nullptr);
+    graphics_.Detach();
     // The window is gone already; the wrapper must not destroy it again.
     window_.Release();
 }

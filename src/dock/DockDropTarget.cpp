@@ -4,33 +4,6 @@
 #include "fileops/ShellDataObject.h"
 
 namespace cadrels {
-HRESULT DockDropTarget::QueryInterface(REFIID iid, void** object)
-{
-    if (object == nullptr) {
-        return E_POINTER;
-    }
-    if (iid == IID_IUnknown || iid == IID_IDropTarget) {
-        *object = static_cast<IDropTarget*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG DockDropTarget::AddRef()
-{
-    return ++references_;
-}
-
-ULONG DockDropTarget::Release()
-{
-    const ULONG left = --references_;
-    if (left == 0) {
-        delete this;
-    }
-    return left;
-}
 
 HRESULT DockDropTarget::DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect)
 {

@@ -2,6 +2,8 @@
 // items (linked, never moved or copied).
 #pragma once
 
+#include "base/ComObject.h"
+
 #include <windows.h>
 #include <ole2.h>
 
@@ -12,18 +14,12 @@ namespace cadrels {
 
 class Dock;
 
-class DockDropTarget final : public IDropTarget {
+class DockDropTarget final : public ComObject<IDropTarget> {
 public:
     explicit DockDropTarget(Dock& dock) : dock_(&dock) {}
-    DockDropTarget(const DockDropTarget&) = delete;
-    DockDropTarget& operator=(const DockDropTarget&) = delete;
 
     // OLE may hold the target a little longer than the dock lives.
     void Detach() { dock_ = nullptr; }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
 
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) override;
     HRESULT STDMETHODCALLTYPE DragOver(DWORD keys, POINTL point, DWORD* effect) override;
@@ -31,10 +27,7 @@ public:
     HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) override;
 
 private:
-    ~DockDropTarget() = default;
-
     Dock* dock_;
-    ULONG references_ = 1;
     bool accept_ = false;
 };
 

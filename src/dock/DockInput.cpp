@@ -70,8 +70,7 @@ LRESULT Dock::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
     case WM_NCDESTROY:
-        graphics_.Release();
-        graphics_.Attach(nullptr);
+        graphics_.Detach();
         window_.Release();
         break;
     default:
@@ -89,9 +88,7 @@ bool Dock::OnCreate()
 
 void Dock::OnPaint()
 {
-    PAINTSTRUCT paint;
-    BeginPaint(window_.Get(), &paint);
-    EndPaint(window_.Get(), &paint);
+    ValidateWithoutPainting(window_.Get());
     Render();
 }
 

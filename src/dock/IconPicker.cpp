@@ -137,8 +137,7 @@ LRESULT IconPicker::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         Close();
         return 0;
     case WM_NCDESTROY:
-        graphics_.Release();
-        graphics_.Attach(nullptr);
+        graphics_.Detach();
         window_.Release();
         break;
     default:
@@ -149,9 +148,7 @@ LRESULT IconPicker::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 void IconPicker::OnPaint()
 {
-    PAINTSTRUCT paint;
-    BeginPaint(window_.Get(), &paint);
-    EndPaint(window_.Get(), &paint);
+    ValidateWithoutPainting(window_.Get());
     graphics_.Draw();
 }
 

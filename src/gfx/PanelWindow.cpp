@@ -85,8 +85,7 @@ LRESULT PanelWindow::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
     case WM_NCDESTROY:
-        graphics_.Release();
-        graphics_.Attach(nullptr);
+        graphics_.Detach();
         window_.Release();
         break;
     default:
@@ -97,11 +96,7 @@ LRESULT PanelWindow::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 void PanelWindow::OnPaint()
 {
-    // Frames reach the screen through the presenter, not the paint DC; the
-    // update region only has to be validated.
-    PAINTSTRUCT paint;
-    BeginPaint(window_.Get(), &paint);
-    EndPaint(window_.Get(), &paint);
+    ValidateWithoutPainting(window_.Get());
     Redraw();
 }
 

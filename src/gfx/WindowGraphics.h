@@ -57,6 +57,12 @@ public:
     HRESULT Rebuild();
     // Releases every per-window object; the next Draw builds them.
     void Release();
+    // When the window goes: its objects are released and it is forgotten.
+    void Detach()
+    {
+        Release();
+        window_ = nullptr;
+    }
 
     // Shows only `clip` of the frames (surface pixels) until called with
     // nothing; kept across rebuilds. With a presenter that clips by redrawing,
@@ -98,5 +104,14 @@ private:
     bool built_ = false;
     bool drawing_ = false;
 };
+
+// Frames reach the screen through the presenter, not the paint DC: a
+// WM_PAINT only has to validate the update region.
+inline void ValidateWithoutPainting(HWND window)
+{
+    PAINTSTRUCT paint;
+    BeginPaint(window, &paint);
+    EndPaint(window, &paint);
+}
 
 }  // namespace cadrels
