@@ -5,6 +5,7 @@
 // it builds and is tested on any host.
 #pragma once
 
+#include "base/PixelGeometry.h"
 #include "model/Records.h"
 
 #include <optional>
@@ -12,29 +13,6 @@
 #include <vector>
 
 namespace cadrels {
-
-struct PixelRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
-    friend bool operator==(const PixelRect&, const PixelRect&) = default;
-};
-
-inline PixelRect RectFromSize(int x, int y, int width, int height)
-{
-    return {x, y, x + width, y + height};
-}
-
-struct PixelPoint {
-    int x = 0;
-    int y = 0;
-    friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
-};
 
 // The side the title bar sits on, which is also where the cadrel rolls to.
 enum UnfoldDirection : int {

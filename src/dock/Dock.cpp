@@ -31,7 +31,7 @@ void RegisterDockClass(HINSTANCE instance)
     RegisterClassExW(&windowClass);
 }
 
-DockPixelRect ToPixelRect(const RECT& rect)
+PixelRect ToPixelRect(const RECT& rect)
 {
     return {rect.left, rect.top, rect.right, rect.bottom};
 }
@@ -163,7 +163,7 @@ void Dock::Reposition()
     input.width = DockWindowWidth(items_.size(), scale);
     input.height = static_cast<int>(std::ceil(DockWindowHeight * scale - 0.001f));
     input.distance = static_cast<int>(std::lround(DockEdgeDistance * scale));
-    const DockPixelPoint at = PlaceDock(input);
+    const PixelPoint at = PlaceDock(input);
     clientWidth_ = input.width;
     clientHeight_ = input.height;
     const UINT show = hiddenForFullScreen_ ? 0 : SWP_SHOWWINDOW;

@@ -3,14 +3,14 @@
 namespace cadrels {
 namespace {
 
-int CentredOn(const DockPixelRect& area, int width)
+int CentredOn(const PixelRect& area, int width)
 {
     return area.left + (area.Width() - width) / 2;
 }
 
 }  // namespace
 
-DockPixelPoint PlaceDock(const DockPlacementInput& input)
+PixelPoint PlaceDock(const DockPlacementInput& input)
 {
     switch (input.edge) {
     case TaskbarEdge::Top:
@@ -27,7 +27,7 @@ DockPixelPoint PlaceDock(const DockPlacementInput& input)
     return {CentredOn(input.monitor, input.width), input.work.bottom - input.distance - input.height};
 }
 
-bool CoversMonitor(const DockPixelRect& window, const DockPixelRect& monitor)
+bool CoversMonitor(const PixelRect& window, const PixelRect& monitor)
 {
     if (monitor.Width() <= 0 || monitor.Height() <= 0) {
         return false;

@@ -3,35 +3,21 @@
 // Plain values, free of Windows headers.
 #pragma once
 
+#include "base/PixelGeometry.h"
+
 #include <cstddef>
 #include <cstdint>
 
 namespace cadrels {
 
-struct DockPixelRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool operator==(const DockPixelRect&) const = default;
-};
-
-struct DockPixelPoint {
-    int x = 0;
-    int y = 0;
-    bool operator==(const DockPixelPoint&) const = default;
-};
-
 // The taskbar's edge as the shell reports it; None when it did not answer.
 enum class TaskbarEdge { None, Left, Top, Right, Bottom };
 
 struct DockPlacementInput {
-    DockPixelRect monitor;
-    DockPixelRect work;
+    PixelRect monitor;
+    PixelRect work;
     TaskbarEdge edge = TaskbarEdge::None;
-    DockPixelRect taskbar;  // meaningful unless edge is None
+    PixelRect taskbar;  // meaningful unless edge is None
     int width = 0;
     int height = 0;
     int distance = 0;  // from the taskbar or the work area's bottom, in pixels
@@ -40,11 +26,11 @@ struct DockPlacementInput {
 // The window's top-left corner: just above a bottom taskbar, just below a
 // top one, at the bottom of the work area otherwise; centred on the monitor,
 // or on the work area when the taskbar stands at the left or right.
-DockPixelPoint PlaceDock(const DockPlacementInput& input);
+PixelPoint PlaceDock(const DockPlacementInput& input);
 
 // True when `window` covers all of `monitor` (a full-screen game, video or
 // presentation); an empty monitor is never covered.
-bool CoversMonitor(const DockPixelRect& window, const DockPixelRect& monitor);
+bool CoversMonitor(const PixelRect& window, const PixelRect& monitor);
 
 struct DockTint {
     float r = 0.0f;

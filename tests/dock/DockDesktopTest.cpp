@@ -50,7 +50,7 @@ std::wstring ForeignWindowExe()
 }
 
 // Where the dock must stand, computed from what the shell tells this process.
-DockPixelPoint ExpectedDockCorner(int width, int height)
+PixelPoint ExpectedDockCorner(int width, int height)
 {
     DockPlacementInput input;
     HMONITOR monitor = MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
@@ -245,7 +245,7 @@ TEST_F(DockDesktop, StandsAboveTheTaskbarDrawsMagnifiesLaunchesAndKeepsItsItems)
     GetWindowRect(dock, &bounds);
     EXPECT_EQ(bounds.right - bounds.left, DockWindowWidth(1, 1.0f));
     EXPECT_EQ(bounds.bottom - bounds.top, 120);
-    const DockPixelPoint corner = ExpectedDockCorner(DockWindowWidth(1, 1.0f), 120);
+    const PixelPoint corner = ExpectedDockCorner(DockWindowWidth(1, 1.0f), 120);
     EXPECT_EQ(bounds.left, corner.x);
     EXPECT_EQ(bounds.top, corner.y);
     // The shelf takes its tint from the screen under it, with or without

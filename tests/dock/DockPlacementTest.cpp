@@ -10,13 +10,13 @@ namespace {
 
 TEST(DockPlacementTest, FourTaskbarEdgesAndNoTaskbar)
 {
-    const DockPixelRect monitor{0, 0, 1920, 1080};
+    const PixelRect monitor{0, 0, 1920, 1080};
     struct Case {
         const char* name;
         TaskbarEdge edge;
-        DockPixelRect work;
-        DockPixelRect taskbar;
-        DockPixelPoint expected;
+        PixelRect work;
+        PixelRect taskbar;
+        PixelPoint expected;
     };
     const Case cases[] = {
         // Just above a bottom taskbar, centred on the monitor.
@@ -39,18 +39,18 @@ TEST(DockPlacementTest, SecondMonitorLeftOfThePrimary)
 {
     const DockPlacementInput input{{-1280, 100, 0, 1124}, {-1280, 100, 0, 1084}, TaskbarEdge::Bottom,
                                    {-1280, 1084, 0, 1124}, 372, 120, 8};
-    EXPECT_EQ(PlaceDock(input), (DockPixelPoint{-1280 + (1280 - 372) / 2, 1084 - 128}));
+    EXPECT_EQ(PlaceDock(input), (PixelPoint{-1280 + (1280 - 372) / 2, 1084 - 128}));
 }
 
 TEST(FullScreenWindow, CoversTheMonitorOnlyWhenItSpansAllOfIt)
 {
-    const DockPixelRect monitor{0, 0, 1280, 800};
+    const PixelRect monitor{0, 0, 1280, 800};
     EXPECT_TRUE(CoversMonitor({0, 0, 1280, 800}, monitor));
     EXPECT_TRUE(CoversMonitor({-8, -8, 1288, 808}, monitor));  // a maximised frame overhangs
     EXPECT_FALSE(CoversMonitor({0, 0, 1280, 770}, monitor));   // a maximised window leaves the taskbar
     EXPECT_FALSE(CoversMonitor({1, 0, 1280, 800}, monitor));
     EXPECT_FALSE(CoversMonitor({1280, 0, 2560, 800}, monitor));  // the next monitor
-    EXPECT_FALSE(CoversMonitor({0, 0, 0, 0}, DockPixelRect{}));
+    EXPECT_FALSE(CoversMonitor({0, 0, 0, 0}, PixelRect{}));
 }
 
 TEST(BackdropTint, AveragesEveryFourthPixelAndLightensIt)
