@@ -313,8 +313,9 @@ TEST_F(DockDesktop, StandsAboveTheTaskbarDrawsMagnifiesLaunchesAndKeepsItsItems)
 
     // No menu on a fixed slot.
     for (int slot : {0, 1, 2, 3, 5}) {
-        PointerTo(SlotCentre(dock, slot, 1));
-        Sleep(600);  // the magnification settles around the slot under the pointer
+        // Settled, so that the press is not reported where the pointer was.
+        SettlePointer(SlotCentre(dock, slot, 1));
+        Sleep(450);  // the magnification settles around the slot under the pointer
         Button(MOUSEEVENTF_RIGHTDOWN);
         Button(MOUSEEVENTF_RIGHTUP);
     }
