@@ -1,6 +1,7 @@
 // Cadrels on the desktop, end to end: the real program in the test prefix,
 // driven with real pointer input, checked by its windows and its layout file.
 #include "CadrelsProcess.h"
+#include "CadrelScenario.h"
 #include "DesktopInput.h"
 #include "TestFiles.h"
 
@@ -104,29 +105,8 @@ protected:
         return nullptr;
     }
 
-    Settings Layout() const
-    {
-        Settings settings;
-        bool pagesFound = false;
-        EXPECT_TRUE(LoadSettingsFile(folder_ + L"\\layout.json", settings, pagesFound));
-        return settings;
-    }
-
-    // Saves and waits until the file is written.
-    Settings SavedLayout() const
-    {
-        const std::wstring path = folder_ + L"\\layout.json";
-        WIN32_FILE_ATTRIBUTE_DATA before{};
-        GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &before);
-        PostMessageW(app_.AppWindow(), WM_APP_SAVE_SOON, 0, 0);
-        WaitFor([&] {
-            WIN32_FILE_ATTRIBUTE_DATA now{};
-            GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &now);
-            return CompareFileTime(&now.ftLastWriteTime, &before.ftLastWriteTime) != 0;
-        });
-        Sleep(100);
-        return Layout();
-    }
+    Settings Layout() const { return ReadLayout(folder_); }
+    Settings SavedLayout() const { return SaveAndReadLayout(app_, folder_); }
 
     // A horizontal shift that puts neither edge of `rect` within snapping
     // reach of another cadrel's edge or of the work area's sides.

@@ -146,23 +146,7 @@ protected:
         return app_.WaitForLine(line, 3000, before + 1);
     }
 
-    Settings SavedLayout() const
-    {
-        const std::wstring path = appData_ + L"\\layout.json";
-        WIN32_FILE_ATTRIBUTE_DATA before{};
-        GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &before);
-        PostMessageW(app_.AppWindow(), WM_APP_SAVE_SOON, 0, 0);
-        WaitFor([&] {
-            WIN32_FILE_ATTRIBUTE_DATA now{};
-            GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &now);
-            return CompareFileTime(&now.ftLastWriteTime, &before.ftLastWriteTime) != 0;
-        });
-        Sleep(100);
-        Settings settings;
-        bool pages = false;
-        EXPECT_TRUE(LoadSettingsFile(path, settings, pages));
-        return settings;
-    }
+    Settings SavedLayout() const { return SaveAndReadLayout(app_, appData_); }
 
 };
 

@@ -3,10 +3,34 @@
 #include "DesktopInput.h"
 #include "TestFiles.h"
 
+#include "base/AppMessages.h"
 #include "cadrel/CadrelPlacement.h"
 #include "model/LayoutFile.h"
 
 namespace cadrels::testing {
+
+Settings ReadLayout(const std::wstring& appData)
+{
+    Settings settings;
+    bool pagesFound = false;
+    EXPECT_TRUE(LoadSettingsFile(appData + L"\\layout.json", settings, pagesFound));
+    return settings;
+}
+
+Settings SaveAndReadLayout(const CadrelsProcess& app, const std::wstring& appData)
+{
+    const std::wstring path = appData + L"\\layout.json";
+    WIN32_FILE_ATTRIBUTE_DATA before{};
+    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &before);
+    PostMessageW(app.AppWindow(), WM_APP_SAVE_SOON, 0, 0);
+    WaitFor([&] {
+        WIN32_FILE_ATTRIBUTE_DATA now{};
+        GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &now);
+        return CompareFileTime(&now.ftLastWriteTime, &before.ftLastWriteTime) != 0;
+    });
+    Sleep(100);
+    return ReadLayout(appData);
+}
 
 void CadrelScenario::SetUp()
 {

@@ -16,6 +16,11 @@
 
 namespace cadrels::testing {
 
+// The layout file in `appData` as the program last wrote it.
+Settings ReadLayout(const std::wstring& appData);
+// Asks the program to save, waits until the file changes, and reads it.
+Settings SaveAndReadLayout(const CadrelsProcess& app, const std::wstring& appData);
+
 class CadrelScenario : public ::testing::Test {
 protected:
     explicit CadrelScenario(const wchar_t* folderPrefix) : prefix_(folderPrefix) {}
