@@ -16,28 +16,22 @@ int App::MoveIntoCadrelFolder(const Cadrel& cadrel, const std::vector<std::wstri
     if (folder.empty() || paths.empty() || shuttingDown_) {
         return 0;
     }
-    if (!move) {
-        // The move engine only moves; copying into a cadrel arrives with the
-        // drops that ask for it.
-        DebugLog(L"Copie vers une cadrel : la copie n'est pas encore disponible (%d chemin(s) ignore(s)).",
-                 static_cast<int>(paths.size()));
-        return 0;
-    }
     CadrelRecord properties;
     cadrel.CopyPropertiesTo(properties);
     ShellFileFacts facts;
     FilingResult result;
     {
         const OperationState::Scope running = operation_.Begin();
-        result = MoveIntoClassifiedFolder(paths, folder, properties.classifyMode, facts, CreateMoveEngine);
+        result = MoveIntoClassifiedFolder(paths, folder, properties.classifyMode, facts, CreateMoveEngine, !move);
     }
     if (!result.queued) {
         return 0;
     }
     const int moved = static_cast<int>(result.report.moved.size());
-    DebugLog(L"Classement dans %ls : %d fichier(s) deplace(s)%ls.", folder.c_str(), moved,
+    DebugLog(L"Classement dans %ls : %d fichier(s) %ls%ls.", folder.c_str(), moved, move ? L"deplace(s)" : L"copie(s)",
              result.report.succeeded ? L"" : L", d'autres sont restes en place");
-    if (moved > 0) {
+    // Copies leave the originals where they were: there is no move to undo.
+    if (move && moved > 0) {
         PostMovesDone(UndoEntry{UndoKindMoves, TrFormat(196, moved), std::move(result.report.moved), true});
     }
     return moved;

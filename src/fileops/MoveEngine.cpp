@@ -40,4 +40,12 @@ bool MoveVisibleOnDisk(const MovePair& move)
            GetFileAttributesW(move.from.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
+bool TransferVisibleOnDisk(const MovePair& transfer, bool copy)
+{
+    if (copy) {
+        return GetFileAttributesW(transfer.to.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    return MoveVisibleOnDisk(transfer);
+}
+
 }  // namespace cadrels

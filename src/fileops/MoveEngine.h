@@ -21,13 +21,16 @@ struct MoveOptions {
     bool renameOnCollision = false;
     // The shell keeps what it needs to undo the operation from Explorer.
     bool allowUndo = false;
+    // Copies instead of moving: the sources stay where they are, and Moved()
+    // lists the copies made.
+    bool copy = false;
 };
 
 class MoveEngine {
 public:
     virtual ~MoveEngine() = default;
 
-    // Queues moving `source` into the existing folder `folder` under `name`
+    // Queues moving (or copying) `source` into the existing folder `folder` under `name`
     // (empty: the source's own name). False when the source cannot be
     // queued (it does not exist, the shell cannot name it).
     virtual bool Queue(const std::wstring& source, const std::wstring& folder, const std::wstring& name) = 0;
@@ -54,5 +57,9 @@ std::unique_ptr<MoveEngine> CreateMoveEngine(const MoveOptions& options);
 // True when `to` exists and `from` is gone (or names the same place, as a
 // rename that only changes letter case does).
 bool MoveVisibleOnDisk(const MovePair& move);
+
+// What a finished operation must show on disk: a move as above, a copy as
+// its target.
+bool TransferVisibleOnDisk(const MovePair& transfer, bool copy);
 
 }  // namespace cadrels

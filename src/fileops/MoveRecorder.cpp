@@ -75,6 +75,13 @@ IFACEMETHODIMP MoveRecorder::PostRenameItem(DWORD, IShellItem* item, LPCWSTR, HR
     return S_OK;
 }
 
+IFACEMETHODIMP MoveRecorder::PostCopyItem(DWORD, IShellItem* item, IShellItem* destinationFolder, LPCWSTR newName,
+                                          HRESULT hr, IShellItem* newItem)
+{
+    Record(hr, item, newItem, destinationFolder, newName);
+    return S_OK;
+}
+
 IFACEMETHODIMP MoveRecorder::PostMoveItem(DWORD, IShellItem* item, IShellItem* destinationFolder, LPCWSTR newName,
                                           HRESULT hr, IShellItem* newItem)
 {

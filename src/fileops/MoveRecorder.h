@@ -43,10 +43,9 @@ public:
     IFACEMETHODIMP PostMoveItem(DWORD, IShellItem* item, IShellItem* destinationFolder, LPCWSTR newName,
                                 HRESULT hr, IShellItem* newItem) override;
     IFACEMETHODIMP PreCopyItem(DWORD, IShellItem*, IShellItem*, LPCWSTR) override { return S_OK; }
-    IFACEMETHODIMP PostCopyItem(DWORD, IShellItem*, IShellItem*, LPCWSTR, HRESULT, IShellItem*) override
-    {
-        return S_OK;
-    }
+    // A copying operation reports its copies the same way: (source, copy).
+    IFACEMETHODIMP PostCopyItem(DWORD, IShellItem* item, IShellItem* destinationFolder, LPCWSTR newName,
+                                HRESULT hr, IShellItem* newItem) override;
     IFACEMETHODIMP PreDeleteItem(DWORD, IShellItem*) override { return S_OK; }
     IFACEMETHODIMP PostDeleteItem(DWORD, IShellItem*, HRESULT, IShellItem*) override { return S_OK; }
     IFACEMETHODIMP PreNewItem(DWORD, IShellItem*, LPCWSTR) override { return S_OK; }

@@ -105,7 +105,7 @@ bool DeleteTree(const std::wstring& folder)
 
 }  // namespace
 
-HRESULT MoveFolderByCopy(const std::wstring& source, const std::wstring& target)
+HRESULT CopyFolder(const std::wstring& source, const std::wstring& target)
 {
     if (IsInside(target, source)) {
         return HRESULT_FROM_WIN32(ERROR_INVALID_PARAMETER);
@@ -117,6 +117,14 @@ HRESULT MoveFolderByCopy(const std::wstring& source, const std::wstring& target)
     const HRESULT copied = CopyFolderContents(source, target);
     if (FAILED(copied)) {
         DeleteTree(target);
+    }
+    return copied;
+}
+
+HRESULT MoveFolderByCopy(const std::wstring& source, const std::wstring& target)
+{
+    const HRESULT copied = CopyFolder(source, target);
+    if (FAILED(copied)) {
         return copied;
     }
     // The copy is whole: from here on a failure leaves the content in both
@@ -146,10 +154,11 @@ HRESULT NativeMoveEngine::MoveOne(const Request& request, std::wstring& target) 
     }
     for (int number = 1; number <= MaxCollisionNumber; ++number) {
         target = ChildPath(request.folder, number == 1 ? name : CollisionName(name, number, isFolder));
-        if (target == request.source) {
+        if (target == request.source && !options_.copy) {
             return S_FALSE;
         }
-        const bool sameItem = EqualsIgnoringAsciiCase(target, request.source);
+        // A copy never lands on its own source: that name is simply taken.
+        const bool sameItem = !options_.copy && EqualsIgnoringAsciiCase(target, request.source);
         if (isFolder && IsInside(target, request.source)) {
             return HRESULT_FROM_WIN32(ERROR_INVALID_PARAMETER);
         }
@@ -160,6 +169,17 @@ HRESULT NativeMoveEngine::MoveOne(const Request& request, std::wstring& target) 
                 return HRESULT_FROM_WIN32(ERROR_FILE_EXISTS);
             }
             continue;
+        }
+        if (options_.copy) {
+            const HRESULT copied = isFolder ? CopyFolder(request.source, target)
+                                   : CopyFileExW(request.source.c_str(), target.c_str(), nullptr, nullptr, nullptr,
+                                                 COPY_FILE_FAIL_IF_EXISTS)
+                                       ? S_OK
+                                       : LastError();
+            if (options_.renameOnCollision && FAILED(copied) && IsCollisionError(HRESULT_CODE(copied))) {
+                continue;  // the name was taken between the look and the copy
+            }
+            return copied;
         }
         // Windows refuses a move to another volume without COPY_ALLOWED.
         if (MoveFileExW(request.source.c_str(), target.c_str(), MOVEFILE_COPY_ALLOWED)) {

@@ -25,14 +25,18 @@ private:
         std::wstring name;
     };
 
-    // S_OK with `target` set when the item moved; S_FALSE when it already
-    // was where it should go.
+    // S_OK with `target` set when the item moved (or was copied); S_FALSE
+    // when a move finds it already where it should go.
     HRESULT MoveOne(const Request& request, std::wstring& target) const;
 
     MoveOptions options_;
     std::vector<Request> queue_;
     std::vector<MovePair> moved_;
 };
+
+// Copies the tree `source` to `target`, which must not exist; a copy that
+// fails part-way is removed again.
+HRESULT CopyFolder(const std::wstring& source, const std::wstring& target);
 
 // Moves a folder where a rename cannot (another volume): copies the tree to
 // `target`, which must not exist, and then deletes the source. A copy that

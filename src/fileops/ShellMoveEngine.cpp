@@ -32,7 +32,7 @@ std::unique_ptr<ShellMoveEngine> ShellMoveEngine::Create(const MoveOptions& opti
     if (FAILED(failure)) {
         return nullptr;
     }
-    return std::unique_ptr<ShellMoveEngine>(new ShellMoveEngine(std::move(operation)));
+    return std::unique_ptr<ShellMoveEngine>(new ShellMoveEngine(std::move(operation), options.copy));
 }
 
 IShellItem* ShellMoveEngine::FolderItem(const std::wstring& folder)
@@ -58,7 +58,10 @@ bool ShellMoveEngine::Queue(const std::wstring& source, const std::wstring& fold
     if (FAILED(SHCreateItemFromParsingName(source.c_str(), nullptr, IID_PPV_ARGS(&sourceItem)))) {
         return false;
     }
-    if (FAILED(operation_->MoveItem(sourceItem.Get(), folderItem, name.empty() ? nullptr : name.c_str(), nullptr))) {
+    const wchar_t* const newName = name.empty() ? nullptr : name.c_str();
+    const HRESULT queued = copy_ ? operation_->CopyItem(sourceItem.Get(), folderItem, newName, nullptr)
+                                 : operation_->MoveItem(sourceItem.Get(), folderItem, newName, nullptr);
+    if (FAILED(queued)) {
         return false;
     }
     ++queued_;
@@ -84,7 +87,7 @@ HRESULT ShellMoveEngine::Perform()
     // The sink also hears about items the user or the engine skipped with a
     // success code; only what is really on disk becomes a move.
     for (MovePair& move : recorded) {
-        if (MoveVisibleOnDisk(move)) {
+        if (TransferVisibleOnDisk(move, copy_)) {
             moved_.push_back(std::move(move));
         }
     }

@@ -23,13 +23,17 @@ public:
     const wchar_t* Name() const override { return L"IFileOperation"; }
 
 private:
-    explicit ShellMoveEngine(Microsoft::WRL::ComPtr<IFileOperation> operation) : operation_(std::move(operation)) {}
+    ShellMoveEngine(Microsoft::WRL::ComPtr<IFileOperation> operation, bool copy)
+        : operation_(std::move(operation)), copy_(copy)
+    {
+    }
     IShellItem* FolderItem(const std::wstring& folder);
 
     Microsoft::WRL::ComPtr<IFileOperation> operation_;
     std::map<std::wstring, Microsoft::WRL::ComPtr<IShellItem>> folders_;
     std::vector<MovePair> moved_;
     size_t queued_ = 0;
+    bool copy_ = false;
 };
 
 }  // namespace cadrels

@@ -90,12 +90,12 @@ FilingResult FileFolder(const std::wstring& folder, const std::vector<FilingCand
 }
 
 FilingResult MoveIntoClassifiedFolder(const std::vector<std::wstring>& paths, const std::wstring& folder, int mode,
-                                      FileFacts& facts, const MoveEngineFactory& engines)
+                                      FileFacts& facts, const MoveEngineFactory& engines, bool copy)
 {
     if (folder.empty() || paths.empty()) {
         return {};
     }
-    std::unique_ptr<MoveEngine> engine = engines(MoveOptions{false, true});
+    std::unique_ptr<MoveEngine> engine = engines(MoveOptions{false, true, copy});
     if (!engine) {
         return {};
     }

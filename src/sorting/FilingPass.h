@@ -44,8 +44,9 @@ FilingResult FileFolder(const std::wstring& folder, const std::vector<FilingCand
 // Moves each path into `folder`, or into its ClassifyBucket subfolder when
 // `mode` classifies and the path is a file. A path already in its destination
 // stays; a destination folder is made with its parents on first use, and a
-// path whose destination cannot be made stays. Never replaces a file.
+// path whose destination cannot be made stays. Never replaces a file. With
+// `copy` the paths are copied there instead and stay where they were.
 FilingResult MoveIntoClassifiedFolder(const std::vector<std::wstring>& paths, const std::wstring& folder, int mode,
-                                      FileFacts& facts, const MoveEngineFactory& engines);
+                                      FileFacts& facts, const MoveEngineFactory& engines, bool copy = false);
 
 }  // namespace cadrels

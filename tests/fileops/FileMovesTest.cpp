@@ -216,6 +216,45 @@ TEST_F(FileMovesTest, AFolderCopiedAcrossVolumesIsWholeBeforeTheSourceGoes)
     EXPECT_FALSE(FolderExists(source));
 }
 
+TEST_F(FileMovesTest, CopiesLeaveTheSourcesAndNeverReplaceAnything)
+{
+    const auto paths = WriteFiles(desk_, {"a.txt", "b.txt"});
+    const std::wstring tree = desk_ + L"\\tree";
+    ASSERT_TRUE(CreateDirectoryW(tree.c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(tree + L"\\inner.txt", "inner"));
+    ASSERT_TRUE(WriteBytes(cadrel_ + L"\\b.txt", "taken"));
+
+    // The engine the program picks here, and our own with and without renaming.
+    auto copying = CreateMoveEngine(MoveOptions{false, true, true});
+    ASSERT_TRUE(copying->Queue(paths[0], cadrel_, {}));
+    ASSERT_TRUE(copying->Queue(paths[1], cadrel_, {}));
+    ASSERT_TRUE(copying->Queue(tree, cadrel_, {}));
+    EXPECT_FALSE(SUCCEEDED(copying->Perform())) << "b.txt is taken and is not replaced";
+    const std::vector<MovePair> copied = {{paths[0], cadrel_ + L"\\a.txt"}, {tree, cadrel_ + L"\\tree"}};
+    EXPECT_EQ(copying->Moved(), copied);
+    EXPECT_EQ(ReadBytes(cadrel_ + L"\\a.txt"), "a.txt");
+    EXPECT_EQ(ReadBytes(cadrel_ + L"\\b.txt"), "taken");
+    EXPECT_EQ(ReadBytes(cadrel_ + L"\\tree\\inner.txt"), "inner");
+    EXPECT_EQ(ReadBytes(paths[0]), "a.txt") << "the sources stay";
+    EXPECT_EQ(ReadBytes(tree + L"\\inner.txt"), "inner");
+
+    // A copy into its own folder takes a new name when asked to, and never
+    // "copies" a file onto itself.
+    NativeMoveEngine renaming(MoveOptions{true, false, true});
+    ASSERT_TRUE(renaming.Queue(paths[0], desk_, {}));
+    EXPECT_EQ(renaming.Perform(), S_OK);
+    ASSERT_EQ(renaming.Moved().size(), 1u);
+    EXPECT_EQ(renaming.Moved()[0].to, desk_ + L"\\a (2).txt");
+    NativeMoveEngine strict(MoveOptions{false, false, true});
+    ASSERT_TRUE(strict.Queue(paths[0], desk_, {}));
+    EXPECT_EQ(strict.Perform(), HRESULT_FROM_WIN32(ERROR_FILE_EXISTS));
+    EXPECT_EQ(ReadBytes(paths[0]), "a.txt");
+    NativeMoveEngine inside(MoveOptions{true, false, true});
+    ASSERT_TRUE(inside.Queue(tree, tree, {}));
+    EXPECT_FALSE(SUCCEEDED(inside.Perform())) << "a folder is not copied into itself";
+    EXPECT_FALSE(FolderExists(tree + L"\\tree"));
+}
+
 TEST_F(FileMovesTest, FolderContentsMoveExceptTheContainerMarker)
 {
     WriteFiles(cadrel_, {"a.txt", "b.txt"});
