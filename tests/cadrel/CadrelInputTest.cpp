@@ -40,26 +40,6 @@ void EndChildrenOf(DWORD parent)
     }
 }
 
-// Under Wine, a modifier key sent with SendInput is never seen down by
-// another process whose windows do not have the focus (a cadrel never has
-// it): neither in the mouse message's flags nor through GetKeyState or
-// GetAsyncKeyState. Modified clicks are therefore posted as the messages
-// Windows makes of them, with the modifier's flag, at a client point.
-void PostButton(HWND window, UINT message, POINT screen, WPARAM keys)
-{
-    POINT client = screen;
-    ScreenToClient(window, &client);
-    PostMessageW(window, message, keys, MAKELPARAM(client.x, client.y));
-    Sleep(40);
-}
-
-void ModifiedClick(HWND window, POINT screen, WPARAM modifier)
-{
-    SettlePointer(screen);
-    PostButton(window, WM_LBUTTONDOWN, screen, MK_LBUTTON | modifier);
-    PostButton(window, WM_LBUTTONUP, screen, modifier);
-}
-
 void ModifiedDrag(HWND window, POINT from, POINT to, WPARAM modifier)
 {
     SettlePointer(from);

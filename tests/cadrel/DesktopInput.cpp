@@ -129,4 +129,19 @@ void Wheel(POINT at, int delta)
     Sleep(30);
 }
 
+void PostButton(HWND window, UINT message, POINT screen, WPARAM keys)
+{
+    POINT client = screen;
+    ScreenToClient(window, &client);
+    PostMessageW(window, message, keys, MAKELPARAM(client.x, client.y));
+    Sleep(40);
+}
+
+void ModifiedClick(HWND window, POINT screen, WPARAM modifier)
+{
+    SettlePointer(screen);
+    PostButton(window, WM_LBUTTONDOWN, screen, MK_LBUTTON | modifier);
+    PostButton(window, WM_LBUTTONUP, screen, modifier);
+}
+
 }  // namespace cadrels::testing

@@ -26,6 +26,14 @@ void DoubleClick(POINT at);
 void Wheel(POINT at, int delta);
 POINT CursorNow();
 
+// Under Wine, a modifier key sent with SendInput is never seen down by
+// another process whose windows do not have the focus (a cadrel never has
+// it): neither in the mouse message's flags nor through GetKeyState or
+// GetAsyncKeyState. Modified clicks are therefore posted as the messages
+// Windows makes of them, with the modifier's flag, at a client point.
+void PostButton(HWND window, UINT message, POINT screen, WPARAM keys);
+void ModifiedClick(HWND window, POINT screen, WPARAM modifier);
+
 // Where the pointer really was at the press and at the release: absolute
 // input lands on the nearest pixel the normalised coordinates give, which
 // can be one off the one asked for.

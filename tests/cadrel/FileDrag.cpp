@@ -4,6 +4,8 @@
 
 #include <shlobj.h>
 
+#include <cstring>
+
 using Microsoft::WRL::ComPtr;
 
 namespace cadrels::testing {
@@ -67,17 +69,127 @@ ComPtr<IDataObject> FilesDataObject(const std::wstring& folder, const std::vecto
     return data;
 }
 
+namespace {
+
+void SetCtrlState(bool down)
+{
+    BYTE keys[256]{};
+    if (GetKeyboardState(keys)) {
+        keys[VK_CONTROL] = down ? 0x80 : 0;
+        keys[VK_LCONTROL] = keys[VK_CONTROL];
+        SetKeyboardState(keys);
+    }
+}
+
+class TextOnlyData final : public IDataObject {
+public:
+    explicit TextOnlyData(std::wstring text) : text_(std::move(text)) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    {
+        if (iid == IID_IUnknown || iid == IID_IDataObject) {
+            *object = static_cast<IDataObject*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const LONG left = InterlockedDecrement(&references_);
+        if (left == 0) {
+            delete this;
+        }
+        return static_cast<ULONG>(left);
+    }
+    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override
+    {
+        if (QueryGetData(format) != S_OK) {
+            return DV_E_FORMATETC;
+        }
+        const size_t bytes = (text_.size() + 1) * sizeof(wchar_t);
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+        if (memory == nullptr) {
+            return E_OUTOFMEMORY;
+        }
+        std::memcpy(GlobalLock(memory), text_.c_str(), bytes);
+        GlobalUnlock(memory);
+        medium->tymed = TYMED_HGLOBAL;
+        medium->hGlobal = memory;
+        medium->pUnkForRelease = nullptr;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override
+    {
+        return format != nullptr && format->cfFormat == CF_UNICODETEXT && (format->tymed & TYMED_HGLOBAL) != 0
+                   ? S_OK
+                   : DV_E_FORMATETC;
+    }
+    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override
+    {
+        out->ptd = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD direction, IEnumFORMATETC** formats) override
+    {
+        if (direction != DATADIR_GET) {
+            return E_NOTIMPL;
+        }
+        FORMATETC text{CF_UNICODETEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+        return SHCreateStdEnumFmtEtc(1, &text, formats);
+    }
+    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override
+    {
+        return OLE_E_ADVISENOTSUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
+    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+
+private:
+    std::wstring text_;
+    LONG references_ = 1;
+};
+
+}  // namespace
+
+ComPtr<IDataObject> TextDataObject(const std::wstring& text)
+{
+    ComPtr<IDataObject> data;
+    data.Attach(new TextOnlyData(text));
+    return data;
+}
+
+DragOutcome DragData(IDataObject* data, POINT from, POINT to, DWORD offered, bool ctrl, std::function<void()> atTarget)
+{
+    DragOutcome outcome;
+    if (data == nullptr) {
+        return outcome;
+    }
+    WalkingDropSource source(from, to, [&] {
+        if (ctrl) {
+            SetCtrlState(true);
+        }
+        if (atTarget) {
+            atTarget();
+        }
+    });
+    DoDragDrop(data, &source, offered, &outcome.dropped);
+    outcome.shown = source.Shown();
+    if (ctrl) {
+        SetCtrlState(false);
+    }
+    return outcome;
+}
+
 DWORD DragFiles(const std::wstring& folder, const std::vector<std::wstring>& names, POINT from, POINT to,
                 DWORD offered, std::function<void()> atTarget)
 {
-    ComPtr<IDataObject> data = FilesDataObject(folder, names);
-    if (!data) {
-        return DROPEFFECT_NONE;
-    }
-    WalkingDropSource source(from, to, std::move(atTarget));
-    DWORD effect = DROPEFFECT_NONE;
-    DoDragDrop(data.Get(), &source, offered, &effect);
-    return effect;
+    const ComPtr<IDataObject> data = FilesDataObject(folder, names);
+    return DragData(data.Get(), from, to, offered, false, std::move(atTarget)).dropped;
 }
 
 }  // namespace cadrels::testing

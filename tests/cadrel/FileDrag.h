@@ -24,7 +24,13 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD) override;
-    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+    // The effect the target last answered is what the pointer shows.
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD effect) override
+    {
+        shown_ = effect;
+        return DRAGDROP_S_USEDEFAULTCURSORS;
+    }
+    DWORD Shown() const { return shown_; }
 
 private:
     static constexpr int Steps = 10;
@@ -32,7 +38,25 @@ private:
     POINT to_;
     std::function<void()> atTarget_;
     int step_ = 0;
+    DWORD shown_ = DROPEFFECT_NONE;
 };
+
+// What a drag ended with: the effect the target answered at the drop, and
+// the one the pointer showed just before.
+struct DragOutcome {
+    DWORD dropped = DROPEFFECT_NONE;
+    DWORD shown = DROPEFFECT_NONE;
+};
+
+// Drags any data from `from` to `to` with the given effects offered. With
+// `ctrl`, this thread's keyboard state says Ctrl is down once the pointer is
+// over the target, as when a user presses it there: the drag loop reads the
+// key state of the thread that runs it.
+DragOutcome DragData(IDataObject* data, POINT from, POINT to, DWORD offered, bool ctrl = false,
+                     std::function<void()> atTarget = {});
+
+// A data object that carries only text, as a drag from an editor does.
+Microsoft::WRL::ComPtr<IDataObject> TextDataObject(const std::wstring& text);
 
 // A CF_HDROP data object for files of one folder, as the shell makes it.
 Microsoft::WRL::ComPtr<IDataObject> FilesDataObject(const std::wstring& folder, const std::vector<std::wstring>& names);
