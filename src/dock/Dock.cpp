@@ -174,7 +174,10 @@ void Dock::Reposition()
 
 FrameResult Dock::Render()
 {
-    if (!window_ || hiddenForFullScreen_) {
+    // After a reported loss every animation tick would fail again on the dead
+    // device; the dock waits for the application's rebuild. A device made
+    // meanwhile on another window's report is taken up by the next frame.
+    if (!window_ || hiddenForFullScreen_ || graphics_.LostOnCurrentDevice()) {
         return FrameResult::Skipped;
     }
     return graphics_.Draw();
