@@ -60,15 +60,51 @@ seed Documents "Factures/" "Lettre.odt" "CV.pdf" "Recettes.txt"
 
 log=$build/wine-env-run/logs/Cadrels.log
 layout=$build/wineprefix-run/drive_c/users/$(id -un)/AppData/Local/Cadrels/layout.json
-started=$(date +%s)
-pid=$("$env" spawn "$build" "$log" "$build/bin/Cadrels.exe" "$@")
+# This prefix shows the dock: "showDock" is set in the layout before Cadrels
+# reads it (replaced whole, like Cadrels writes it, so a stop halfway leaves
+# the old file).
+show_dock() {
+    python3 - "$layout" <<'PY'
+import json, os, sys
+path = sys.argv[1]
+with open(path, encoding="utf-8-sig") as f:
+    layout = json.load(f)
+if layout.get("showDock") != 1:
+    layout["showDock"] = 1
+    with open(path + ".run-tmp", "w", encoding="utf-8") as f:
+        json.dump(layout, f, ensure_ascii=False, indent=2)
+    os.replace(path + ".run-tmp", path)
+PY
+}
 # Cadrels writes its layout once start-up is done; a fresh prefix takes longer.
-for _ in $(seq 1 120); do
-    if [ -f "$layout" ] && [ "$(stat -c %Y "$layout")" -ge "$started" ]; then
-        break
-    fi
-    sleep 0.5
-done
+start_cadrels() {
+    local started
+    started=$(date +%s)
+    pid=$("$env" spawn "$build" "$log" "$build/bin/Cadrels.exe" "$@")
+    for _ in $(seq 1 120); do
+        if [ -f "$layout" ] && [ "$(stat -c %Y "$layout")" -ge "$started" ]; then
+            break
+        fi
+        sleep 0.5
+    done
+}
+if [ ! -f "$layout" ]; then
+    # A fresh prefix: the first start makes the default cadrels and their
+    # layout; it is then ended and Cadrels starts again on that layout.
+    start_cadrels "$@"
+    sleep 2
+    kill "$pid" 2>/dev/null || true
+    # Gone before the next start, which would otherwise only hand its
+    # arguments to this one.
+    for _ in $(seq 1 50); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.2
+    done
+fi
+if [ -f "$layout" ]; then
+    show_dock
+fi
+start_cadrels "$@"
 sleep 4
 # Unpinned cadrels start rolled up; the pointer rests on the first one's
 # title bar so that the screenshot shows what it lists.

@@ -118,7 +118,11 @@ bool Dock::Create(HINSTANCE instance, const std::vector<std::wstring>& items,
         return false;
     }
     ShowWindow(window, SW_SHOWNOACTIVATE);
-    SetTimer(window, FullScreenTimer, FullScreenIntervalMs, nullptr);
+    // The poll runs for as long as the dock exists, so it should not wake the
+    // processor on its own; plain SetTimer where coalescing is refused.
+    if (SetCoalescableTimer(window, FullScreenTimer, FullScreenIntervalMs, nullptr, FullScreenToleranceMs) == 0) {
+        SetTimer(window, FullScreenTimer, FullScreenIntervalMs, nullptr);
+    }
     DebugLog(L"Dock cree : %zu element(s), %dx%d en (%d,%d).", items_.size(), clientWidth_, clientHeight_,
              static_cast<int>(monitorRect_.left), static_cast<int>(monitorRect_.top));
     return true;
@@ -174,7 +178,10 @@ void Dock::Reposition()
 
 FrameResult Dock::Render()
 {
-    if (!window_ || hiddenForFullScreen_) {
+    // After a reported loss every animation tick would fail again on the dead
+    // device; the dock waits for the application's rebuild. A device made
+    // meanwhile on another window's report is taken up by the next frame.
+    if (!window_ || hiddenForFullScreen_ || graphics_.LostOnCurrentDevice()) {
         return FrameResult::Skipped;
     }
     return graphics_.Draw();

@@ -38,6 +38,8 @@ public:
     // event hooks miss foreground changes on some systems, a poll never does.
     static constexpr UINT_PTR FullScreenTimer = 2;
     static constexpr UINT FullScreenIntervalMs = 1000;
+    // How late a poll may come: the system folds its wake-up into others'.
+    static constexpr ULONG FullScreenToleranceMs = 250;
 
     // `icons` may be null (items then show their placeholder).
     Dock(GraphicsDevice& device, IconCache* icons, HWND appWindow);

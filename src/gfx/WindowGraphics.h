@@ -71,6 +71,9 @@ public:
 
     bool Built() const { return built_; }
     bool DeviceLostLatched() const { return deviceLost_; }
+    // A loss was reported on the device that still exists: drawing now only
+    // fails again until the application has made a new one.
+    bool LostOnCurrentDevice() const { return deviceLost_ && lostGeneration_ == device_.Generation(); }
     std::uint32_t Generation() const { return generation_; }
     // The active presenter, once built.
     std::optional<PresenterKind> ActivePresenter() const;

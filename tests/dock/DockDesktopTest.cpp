@@ -126,9 +126,11 @@ protected:
 
     // A layout with the dock on and the given items; one page, no cadrel
     // (the program adds an empty one where it does not cover the dock).
-    void WriteLayout(const std::vector<std::wstring>& items, const std::map<std::wstring, std::wstring>& icons)
+    void WriteLayout(const std::vector<std::wstring>& items, const std::map<std::wstring, std::wstring>& icons,
+                     int theme = 0)
     {
         Settings settings;
+        settings.theme = theme;
         settings.showDock = true;
         settings.dock = items;
         settings.dockIcons = icons;
@@ -518,6 +520,123 @@ TEST_F(DockDesktop, ReordersByDraggingTreatsAShortDragAsAClickAndStandsAsideForF
     EXPECT_TRUE(IsWindowVisible(dock));
     EXPECT_EQ(app_.CountLines(L"Dock : masque"), 1u);
     DestroyWindow(large);
+}
+
+TEST_F(DockDesktop, MagnifiesAndOpensThePickerInDarkAndLightAndDrawsAgainAfterADeviceLoss)
+{
+    ASSERT_TRUE(WriteBytes(files_ + L"\\Notes.txt", "notes"));
+    const std::wstring emblem = BuiltinIconTable()[5].key;
+    // The last item is a file that no longer exists: no shell icon, so it
+    // shows the placeholder square, the one part of the dock that follows
+    // the theme (light on dark, dark on light).
+    const std::vector<std::wstring> items = {ForeignWindowExe(), files_, files_ + L"\\Notes.txt", L"C:\\windows",
+                                             files_ + L"\\gone.txt"};
+    int placeholderLightness[2] = {};
+    for (const int theme : {1, 2}) {
+        const std::wstring name = theme == 1 ? L"dark" : L"light";
+        SCOPED_TRACE(::testing::Message() << "theme " << theme);
+        WriteLayout(items, {{items[3], emblem}}, theme);
+        CadrelsProcess app;
+        ASSERT_TRUE(app.Start());
+        ASSERT_TRUE(app.WaitUntilReady());
+        PointerTo({5, 5});
+        ASSERT_TRUE(app.WaitForLine(L"Dock cree : 5 element(s)", 5000));
+        const std::vector<HWND> docks = app.TopLevelWindows(DockClass);
+        ASSERT_EQ(docks.size(), 1u);
+        const HWND dock = docks[0];
+        RECT bounds{};
+        GetWindowRect(dock, &bounds);
+        const RECT labelBand{bounds.left, bounds.top, bounds.right, bounds.top + 34};
+        Sleep(800);  // the items' shell icons arrive
+        ScreenImage rest;
+        ASSERT_TRUE(rest.Capture(bounds));
+        const COLORREF placeholder = rest.Pixel(SlotCentre(dock, 8, items.size()));
+        placeholderLightness[theme - 1] = GetRValue(placeholder) + GetGValue(placeholder) + GetBValue(placeholder);
+
+        // The pointer on the folder item: it and its neighbours grow, its
+        // name shows above it.
+        SettlePointer(SlotCentre(dock, 5, items.size()));
+        Sleep(700);
+        ScreenImage magnified;
+        ASSERT_TRUE(magnified.Capture(bounds));
+        EXPECT_TRUE(magnified.SavePng(OutputPath((L"dock-" + name + L"-magnified.png").c_str())));
+        EXPECT_GT(CountDarkPixels(magnified, labelBand), 200) << "the label box";
+
+        if (theme == 1) {
+            // The device lost and made again: the dock rebuilds its objects,
+            // samples its backdrop again and draws the next hover on the new
+            // device.
+            const size_t samples = app.CountLines(L"Dock : fond");
+            PostMessageW(app.AppWindow(), WM_APP_DEVICE_LOST, 0, 0);
+            ASSERT_TRUE(app.WaitForLine(L"Device recree avec succes.", 10000));
+            EXPECT_TRUE(app.WaitForLine(L"Dock : fond", 3000, samples + 1));
+            PointerTo({5, 5});
+            Sleep(900);
+            ScreenImage away;
+            ASSERT_TRUE(away.Capture(bounds));
+            EXPECT_EQ(CountDarkPixels(away, labelBand), 0) << "the label went on the new device";
+            SettlePointer(SlotCentre(dock, 2, items.size()));
+            Sleep(700);
+            ScreenImage again;
+            ASSERT_TRUE(again.Capture(bounds));
+            EXPECT_GT(CountDarkPixels(again, labelBand), 200) << "a new label drawn on the new device";
+            EXPECT_GT(CountDifferent(magnified, again, bounds), 500) << "the magnification moved to New cadrel";
+            EXPECT_TRUE(app.Running());
+        }
+
+        // The picker open over the desktop, the pointer on one of its cells.
+        const size_t menus = app.CountLines(L"Dock : menu de l'element");
+        SettlePointer(SlotCentre(dock, 7, items.size()));
+        Sleep(300);
+        Button(MOUSEEVENTF_RIGHTDOWN);
+        Button(MOUSEEVENTF_RIGHTUP);
+        ASSERT_TRUE(app.WaitForLine(L"Dock : menu de l'element 3.", 3000, 1));
+        EXPECT_EQ(app.CountLines(L"Dock : menu de l'element"), menus + 1);
+        std::vector<HWND> menuWindows;
+        ASSERT_TRUE(WaitFor([&] { return !(menuWindows = app.TopLevelWindows(MenuClass)).empty(); }, 3000));
+        RECT menu{};
+        GetWindowRect(menuWindows[0], &menu);
+        Click({menu.left + 30, menu.top + 14});
+        HWND picker = nullptr;
+        ASSERT_TRUE(WaitFor([&] {
+            const std::vector<HWND> windows = app.TopLevelWindows(PickerClass);
+            picker = windows.empty() ? nullptr : windows[0];
+            return picker != nullptr && IsWindowVisible(picker);
+        }));
+        // Shown before its first frame: the line follows that frame.
+        ASSERT_TRUE(app.WaitForLine(L"Choix d'icone ouvert", 5000));
+        RECT pickerRect{};
+        GetWindowRect(picker, &pickerRect);
+        RECT work{};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        const IconPickerGeometry geometry =
+            ComputeIconPickerGeometry(168, 1.0f, work.right - work.left, work.bottom - work.top);
+        const DockRect hovered = IconPickerCell(geometry, 12);
+        SettlePointer({pickerRect.left + static_cast<LONG>(hovered.CentreX()),
+                       pickerRect.top + static_cast<LONG>((hovered.top + hovered.bottom) / 2)});
+        Sleep(500);
+        ScreenImage screen;
+        ASSERT_TRUE(screen.Capture());
+        EXPECT_TRUE(screen.SavePng(OutputPath((L"dock-" + name + L"-picker.png").c_str())));
+        // The item's own emblem is the current key: its cell is outlined in
+        // the accent colour, which the cells around it are not.
+        const DockRect current = IconPickerCell(geometry, 5);
+        const COLORREF outline = screen.Pixel(pickerRect.left + static_cast<LONG>(current.CentreX()),
+                                              pickerRect.top + static_cast<LONG>(current.top));
+        const COLORREF plain = screen.Pixel(pickerRect.left + static_cast<LONG>(IconPickerCell(geometry, 6).CentreX()),
+                                            pickerRect.top + static_cast<LONG>(current.top));
+        EXPECT_NE(outline, plain) << "the current icon's cell is marked";
+
+        // Escape closes it without a choice.
+        PostMessageW(picker, WM_KEYDOWN, VK_ESCAPE, 0);
+        EXPECT_TRUE(WaitFor([&] { return app.TopLevelWindows(PickerClass).empty() || !IsWindowVisible(picker); }, 3000));
+        Sleep(200);
+        EXPECT_EQ(app.CountLines(L"Choix d'icone : \""), 0u);
+        app.EndTest(HasFailure());
+        RemoveTree(folder_);
+    }
+    EXPECT_GT(placeholderLightness[0], placeholderLightness[1] + 40)
+        << "the missing item's square is light in the dark theme and dark in the light one";
 }
 
 }  // namespace
