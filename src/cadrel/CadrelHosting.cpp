@@ -280,7 +280,15 @@ void Cadrel::ReleaseAllHostedMinimized()
 
 RECT Cadrel::HostedAreaOnScreen() const
 {
-    const LayoutRect area = HostedWindowArea(View());
+    // The client rectangle as it is now: during a resize the layout's size
+    // follows only with WM_SIZE, after WM_WINDOWPOSCHANGED has placed.
+    CadrelView view = View();
+    RECT client{};
+    if (GetClientRect(window_.Get(), &client)) {
+        view.width = client.right;
+        view.height = client.bottom;
+    }
+    const LayoutRect area = HostedWindowArea(view);
     POINT origin{0, 0};
     ClientToScreen(window_.Get(), &origin);
     const LONG left = origin.x + static_cast<LONG>(std::lround(area.left));
@@ -626,6 +634,9 @@ bool Cadrel::ForwardActivationToHosted()
     if (!ActiveTabHosts() || hosted == nullptr) {
         return false;
     }
+    // Raised as well: where the system leaves the cadrel's own surface above
+    // it (Wine does), the next press would land on the cadrel again.
+    foreign::SetZOrder(hosted, HWND_TOP);
     SetForegroundWindow(hosted);
     KeepBelowHosted();
     return true;

@@ -441,12 +441,8 @@ void RemoveRegion(HWND window)
 {
     // SetWindowRgn repositions the window synchronously: only for a window
     // that really has a region and whose thread answers.
-    HRGN probe = CreateRectRgn(0, 0, 0, 0);
-    const int kind = probe == nullptr ? ERROR : GetWindowRgn(window, probe);
-    if (probe != nullptr) {
-        DeleteObject(probe);
-    }
-    if (kind == ERROR || IsHung(window)) {
+    const UniqueRegion probe(CreateRectRgn(0, 0, 0, 0));
+    if (!probe || GetWindowRgn(window, probe.Get()) == ERROR || IsHung(window)) {
         return;
     }
     SetWindowRgn(window, nullptr, TRUE);
