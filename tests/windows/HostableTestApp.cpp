@@ -1,7 +1,10 @@
 // A plain top-level window for the hosting tests: a title, a solid colour,
 // and nothing else. Started by the tests, never a real application.
 //
-//   hostable_test_app.exe [--title text] [--at x y]
+//   hostable_test_app.exe [--title text] [--at x y] [--popup]
+//
+// With --popup it also shows a small captionless popup of its own thread,
+// titled "<title> popup", as menus and tooltips of real applications are.
 //
 // A posted WM_APP + 1 makes it stop taking messages for wParam milliseconds:
 // a hung application, as the tests need one. Each start appends a line to
@@ -60,6 +63,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     std::wstring title = L"Cadrels hostable";
     int x = 200;
     int y = 150;
+    bool popup = false;
     int count = 0;
     LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     for (int i = 1; arguments != nullptr && i < count; ++i) {
@@ -70,6 +74,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
             x = _wtoi(arguments[i + 1]);
             y = _wtoi(arguments[i + 2]);
             i += 2;
+        } else if (argument == L"--popup") {
+            popup = true;
         }
     }
     LocalFree(arguments);
@@ -87,6 +93,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
         return 1;
     }
     ShowWindow(window, SW_SHOWNORMAL);
+    if (popup) {
+        const std::wstring popupTitle = title + L" popup";
+        CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, ClassName, popupTitle.c_str(), WS_POPUP | WS_VISIBLE,
+                        x + 420, y, 120, 60, window, nullptr, instance, nullptr);
+    }
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);

@@ -88,10 +88,10 @@ void EndHostables()
     }
 }
 
-HWND StartHostable(const std::wstring& exe, const std::wstring& title, int x, int y)
+HWND StartHostable(const std::wstring& exe, const std::wstring& title, int x, int y, bool popup = false)
 {
     std::wstring commandLine = L"\"" + exe + L"\" --title \"" + title + L"\" --at " + std::to_wstring(x) + L" " +
-                               std::to_wstring(y);
+                               std::to_wstring(y) + (popup ? L" --popup" : L"");
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -145,6 +145,25 @@ PixelRect HostedArea(HWND cadrel)
 bool StandsOver(HWND window, HWND cadrel)
 {
     return IsWindowVisible(window) && !IsIconic(window) && RectOf(window) == HostedArea(cadrel);
+}
+
+// Whether `below` comes right after `window` in the z-order, with at most
+// windows of the same process (its own popups) between them.
+bool JustBelow(HWND below, HWND window)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    for (HWND next = GetWindow(window, GW_HWNDNEXT); next != nullptr; next = GetWindow(next, GW_HWNDNEXT)) {
+        if (next == below) {
+            return true;
+        }
+        DWORD owner = 0;
+        GetWindowThreadProcessId(next, &owner);
+        if (owner != process) {
+            return false;
+        }
+    }
+    return false;
 }
 
 // The middle of tab `index` on a cadrel's horizontal title bar.
@@ -265,8 +284,10 @@ TEST_F(Hosting, HostsPlacesHidesRestoresSnapsBackTakesADroppedWindowAndRelaunche
     ASSERT_NE(cadrelB, nullptr);
     ASSERT_TRUE(app_.WaitForLine(L"Crochets d'evenements de fenetres", 5000));
 
-    HWND one = StartHostable(HostableExe(), L"Hote Un", 60, work_.bottom - 330);
+    HWND one = StartHostable(HostableExe(), L"Hote Un", 60, work_.bottom - 330, true);
     ASSERT_NE(one, nullptr);
+    HWND popup = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (popup = HostableTitled(L"Hote Un popup")) != nullptr && IsWindowVisible(popup); }));
     const PixelRect before = RectOf(one);
 
     // Hosted: exactly over the content area, the cadrel right below it, the
@@ -274,7 +295,7 @@ TEST_F(Hosting, HostsPlacesHidesRestoresSnapsBackTakesADroppedWindowAndRelaunche
     ASSERT_TRUE(HostInCadrel(app_, 0, one));
     ASSERT_TRUE(app_.WaitForLine(L"Fenetre hebergee dans la cadrel {A}", 5000));
     EXPECT_TRUE(WaitFor([&] { return StandsOver(one, cadrelA); })) << RectOf(one) << " vs " << HostedArea(cadrelA);
-    EXPECT_EQ(GetWindow(one, GW_HWNDNEXT), cadrelA);
+    EXPECT_TRUE(JustBelow(cadrelA, one));
     EXPECT_TRUE(WaitFor([&] { return TitleOf(cadrelA) == HostableName; })) << TitleOf(cadrelA);
     const Settings saved = SaveAndReadLayout(app_, appData_);
     ASSERT_EQ(saved.workspaces.size(), 1u);
@@ -289,13 +310,16 @@ TEST_F(Hosting, HostsPlacesHidesRestoresSnapsBackTakesADroppedWindowAndRelaunche
     ASSERT_TRUE(shot.Capture());
     shot.SavePng(std::wstring(CADRELS_TEST_OUTPUT_DIR) + L"\\hosting-screenshot.png");
 
-    // Another tab hides it; minimized meanwhile, it comes back restored.
+    // Another tab hides it and its popup; minimized meanwhile, it comes back
+    // restored, and the popup hosting hid comes back with it.
     Click(TabPoint(cadrelA, 0, 2));
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(one); }));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(popup); }));
     ShowWindow(one, SW_SHOWMINNOACTIVE);
     EXPECT_TRUE(WaitFor([&] { return IsIconic(one) != FALSE; }));
     Click(TabPoint(cadrelA, 1, 2));
     EXPECT_TRUE(WaitFor([&] { return StandsOver(one, cadrelA); })) << RectOf(one) << " vs " << HostedArea(cadrelA);
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(popup) != FALSE; }));
 
     // Rolled up, the cadrel hides it; unfolded, it is back in place.
     DoubleClick(TabPoint(cadrelA, 1, 2));
@@ -312,10 +336,14 @@ TEST_F(Hosting, HostsPlacesHidesRestoresSnapsBackTakesADroppedWindowAndRelaunche
     ShowWindow(one, SW_MAXIMIZE);
     EXPECT_TRUE(WaitFor([&] { return StandsOver(one, cadrelA); })) << RectOf(one) << " vs " << HostedArea(cadrelA);
 
-    // Released, it goes back where it stood before hosting; hosted again, it
-    // is placed again.
+    // Released, it goes back where it stood before hosting, keeping what
+    // the application changed meanwhile (here: disabled, as by its own
+    // modal dialog); hosted again, it is placed again.
+    EnableWindow(one, FALSE);
     ASSERT_EQ(SendCopyData(app_.AppWindow(), CopyDataHostRequest, L"release\t0"), TRUE);
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(one) && RectOf(one) == before; })) << RectOf(one) << " vs " << before;
+    EXPECT_FALSE(IsWindowEnabled(one));
+    EnableWindow(one, TRUE);
     ASSERT_TRUE(HostInCadrel(app_, 0, one));
     EXPECT_TRUE(WaitFor([&] { return StandsOver(one, cadrelA); })) << RectOf(one) << " vs " << HostedArea(cadrelA);
 
