@@ -305,6 +305,21 @@ TEST_F(Hosting, HostsPlacesHidesRestoresSnapsBackTakesADroppedWindowAndRelaunche
     EXPECT_EQ(saved.workspaces[0].cadrels[0].tabs[1].hostedTitle, L"Hote Un");
     EXPECT_NE(ReadBytes(appData_ + L"\\hosted-apps.txt").find("hostable_test_app.exe"), std::string::npos);
 
+    // Another cadrel may not take it: the refusal is explained and nothing moves.
+    ASSERT_TRUE(HostInCadrel(app_, 1, one));
+    ASSERT_TRUE(app_.WaitForLine(L"Hebergement refuse : Cette fenêtre est déjà hébergée dans une autre cadrel.", 5000));
+    HWND box = nullptr;
+    EXPECT_TRUE(WaitFor([&] {
+        for (HWND window : app_.TopLevelWindows(L"#32770")) {
+            box = IsWindowVisible(window) ? window : box;
+        }
+        return box != nullptr;
+    }));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    EXPECT_TRUE(StandsOver(one, cadrelA));
+    EXPECT_EQ(TitleOf(cadrelB), L"Bureau B");
+
     Sleep(500);
     ScreenImage shot;
     ASSERT_TRUE(shot.Capture());
