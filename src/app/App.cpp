@@ -16,6 +16,7 @@
 #include "model/NewId.h"
 #include "model/Theme.h"
 #include "online/UpdateService.h"
+#include "windows/HostedAppsFile.h"
 
 #include <ole2.h>
 
@@ -43,7 +44,7 @@ DWORD MillisecondsSinceProcessStart()
 // Every timer of the application window (the hotkey ids are not timers).
 constexpr UINT_PTR ApplicationTimers[] = {TimerDeviceRetry, TimerDisplayReconfigure, TimerSort, TimerSendToBatch,
                                           TimerUpdateCheck, TimerHostTracking,       TimerHostReanchor,
-                                          TimerQuitAfterInstall};
+                                          TimerQuitAfterInstall, TimerHostWatch};
 
 }  // namespace
 
@@ -100,6 +101,7 @@ int App::Run(HINSTANCE instance)
     // After the layout is loaded: registering before would give the
     // defaults to actions the user has rebound or cleared.
     RegisterHotkeys();
+    InstallWindowEventHooks();
     ApplyPolicyCadrelOverrides();
     SyncDock();
 
@@ -207,6 +209,7 @@ void App::Initialize()
         AddEmptyCadrel(page, displayKey_, CascadePlacement(monitors_, cascadeCount_++));
     }
     PlaceCadrelsWithoutGeometry(page);
+    hostedApps_ = std::make_unique<HostedAppsStore>(HostedAppsStore::DefaultPath());
     BuildPageCadrels(true);
 
     Save();
@@ -286,10 +289,13 @@ void App::Shutdown()
     // after this.
     StopIconCache();
 
+    RemoveWindowEventHooks();
     // All of them, not just the hosting one: a pending sort or send-to batch
     // must not run after the final save or hold up the exit with a menu.
     KillApplicationTimers();
     UnregisterHotkeys();
+    // The applications stay running, minimized, where they were before.
+    ReleaseHostedWindowsAtExit();
 
     // Messages posted during teardown are handled before the windows go.
     for (int pass = 0; pass < 15; ++pass) {

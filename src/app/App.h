@@ -4,6 +4,7 @@
 
 #include "app/BroadcastWindow.h"
 #include "app/CommandLine.h"
+#include "app/HostRequest.h"
 #include "app/HotkeyBindings.h"
 #include "app/PageRequest.h"
 #include "app/SendToBatch.h"
@@ -30,6 +31,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -151,6 +153,14 @@ public:
     // The dock (AppDock.cpp): exists exactly while showDock is on.
     void SyncDock();
     Dock* CurrentDock() const { return dock_.get(); }
+
+    // Hosting other applications' windows (AppHosting.cpp): the entry of
+    // the cadrel menu's hosting submenu and "Re-host the last window", and
+    // the windows that submenu lists (at most 40, none hosted by another cadrel).
+    bool HostWindowInActiveTab(HWND cadrelWindow, HWND window);
+    std::vector<HWND> HostableWindows(HWND cadrelWindow) const;
+    // The window-event hooks' callback, on the main thread.
+    void OnWindowEvent(DWORD event, HWND window);
 
     LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -297,6 +307,43 @@ private:
     Mailbox<PageRequest> pageRequests_;
 
     std::unique_ptr<Dock> dock_;
+
+    // Hosting (AppHosting.cpp).
+    void InstallWindowEventHooks();
+    void RemoveWindowEventHooks();
+    std::vector<HWND> AllHostedWindows() const;
+    void OnMoveSizeStart(HWND window);
+    void OnMoveSizeEnd(HWND window);
+    void OnForegroundChanged(HWND window);
+    void OnLocationChanged(HWND window);
+    void ClearHostHighlights();
+    void OnHostTrackingTimer();
+    void RestartHostReanchor();
+    void OnHostReanchorTimer();
+    void UpdateHostWatch();
+    void OnHostWatchTimer();
+    void OnHostRequest();
+    void ReleaseHostedWindowsAtExit();
+
+    std::unique_ptr<HostedAppsStore> hostedApps_;
+    UniqueWinEventHook moveSizeHook_;
+    UniqueWinEventHook foregroundHook_;
+    UniqueWinEventHook locationHook_;
+    // Another application's window being moved, or none.
+    HWND movedWindow_ = nullptr;
+    int hostReanchorTicks_ = 0;
+    bool hostWatchRunning_ = false;
+    HWND lastForeground_ = nullptr;
+    HWND watchedForeground_ = nullptr;
+    RECT watchedForegroundRect_{};
+    // The safety net's view of a press: the foreground window and its
+    // rectangle when the button went down.
+    bool pressSeen_ = false;
+    HWND pressWindow_ = nullptr;
+    RECT pressRect_{};
+    std::map<HWND, RECT> hostedRects_;
+    // Hosting operations asked through WM_COPYDATA, waiting for WM_APP_HOST_REQUEST.
+    Mailbox<HostRequest> hostRequests_;
 };
 
 }  // namespace cadrels

@@ -270,6 +270,10 @@ void App::OnTabTornOff(std::unique_ptr<TornTab> tab)
         live.hostedTitle = tab->hostedTitle;
         receiver->AppendTab(live);
         SyncTabsFromCadrel(receiver->Window());
+        if (tab->Hosts()) {
+            // The window went back to its place with the tab; the new tab takes it again.
+            RestartHostReanchor();
+        }
         return;
     }
     if (!tab->Hosts()) {

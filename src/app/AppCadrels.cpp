@@ -95,6 +95,7 @@ bool App::CreateCadrelFromRecord(const CadrelRecord& record, const CadrelGeom& g
     cadrel->SetDropHandler([this](const Cadrel& target, const std::vector<std::wstring>& paths, bool move,
                                   const std::wstring& folder) { return MoveIntoCadrelFolder(target, paths, move, folder); });
     cadrel->SetOperationGuard([this] { return operation_.Begin(); });
+    cadrel->SetHostingContext(hostedApps_.get(), [this] { return AllHostedWindows(); });
     if (record.pinned ? geometry.rolled : rollUnpinned) {
         cadrel->SetRolled(true, false, false);
     }
@@ -112,15 +113,21 @@ void App::BuildPageCadrels(bool rollUnpinned)
         CreateCadrelFromRecord(record, geometries[record.id], rollUnpinned);
     }
     DebugLog(L"Cadrels de la page construites : %u.", static_cast<unsigned>(cadrels_.size()));
+    // Hosting tabs find their applications' windows again, or start them.
+    RestartHostReanchor();
 }
 
 void App::DestroyAllCadrels()
 {
     mergeHighlight_ = nullptr;
+    movedWindow_ = nullptr;
+    // Windows hosted by a page that goes are left minimized, not thrown forward.
     for (auto& cadrel : cadrels_) {
+        cadrel->SetClosing();
         cadrel->Destroy();
     }
     cadrels_.clear();
+    UpdateHostWatch();
 }
 
 void App::CopyCadrelGeometry()
@@ -278,6 +285,8 @@ void App::MergeCadrels(Cadrel* source, Cadrel* target)
         target->AppendTab(tab);
     }
     SyncTabsFromCadrel(target->Window());
+    // The source lets its hosted windows go; the target's new tabs take them back.
+    RestartHostReanchor();
 
     const std::string sourceId = source->Id();
     if (mergeHighlight_ == source->Window()) {

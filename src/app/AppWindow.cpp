@@ -123,6 +123,13 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_APP_SHOW_SETTINGS:
         OnShowSettingsRequest();
         return 0;
+    case WM_APP_HOST_RETRY:
+        RestartHostReanchor();
+        UpdateHostWatch();
+        return 0;
+    case WM_APP_HOST_REQUEST:
+        OnHostRequest();
+        return 0;
     default:
         break;
     }
@@ -143,6 +150,14 @@ LRESULT App::OnCopyData(const COPYDATASTRUCT* data)
             return FALSE;
         }
         pageRequests_.Post(window_, WM_APP_PAGE_REQUEST, std::make_unique<PageRequest>(std::move(*request)));
+        return TRUE;
+    }
+    if (forwarded->kind == CopyDataHostRequest) {
+        std::optional<HostRequest> request = ParseHostRequest(forwarded->path);
+        if (!request) {
+            return FALSE;
+        }
+        hostRequests_.Post(window_, WM_APP_HOST_REQUEST, std::make_unique<HostRequest>(*request));
         return TRUE;
     }
     if (forwarded->kind == CopyDataSendToList) {
@@ -182,6 +197,15 @@ void App::OnTimer(UINT_PTR id)
         break;
     case TimerQuitAfterInstall:
         OnQuitAfterInstallTimer();
+        break;
+    case TimerHostTracking:
+        OnHostTrackingTimer();
+        break;
+    case TimerHostReanchor:
+        OnHostReanchorTimer();
+        break;
+    case TimerHostWatch:
+        OnHostWatchTimer();
         break;
     default:
         break;

@@ -15,7 +15,7 @@ std::optional<ForwardedPath> ReadCopyData(const COPYDATASTRUCT* data)
         return std::nullopt;
     }
     if (data->dwData != CopyDataSendToList && data->dwData != CopyDataSendToPath &&
-        data->dwData != CopyDataPageRequest) {
+        data->dwData != CopyDataPageRequest && data->dwData != CopyDataHostRequest) {
         return std::nullopt;
     }
     if (data->cbData < CopyDataMinBytes || data->cbData > CopyDataMaxBytes) {

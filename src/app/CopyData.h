@@ -12,6 +12,8 @@ inline constexpr ULONG_PTR CopyDataSendToList = 0x43444C01;
 inline constexpr ULONG_PTR CopyDataSendToPath = 0x43444C02;
 // A page or snapshot operation (PageRequest.h), from a test or a tool.
 inline constexpr ULONG_PTR CopyDataPageRequest = 0x43444C10;
+// A hosting operation (HostRequest.h), from a test or a tool.
+inline constexpr ULONG_PTR CopyDataHostRequest = 0x43444C11;
 inline constexpr DWORD CopyDataMinBytes = 2;
 inline constexpr DWORD CopyDataMaxBytes = 65536;
 
@@ -23,7 +25,7 @@ struct ForwardedPath {
 // The bytes a sender puts in lpData: the path in UTF-16 with its terminator.
 std::wstring CopyDataPayload(const std::wstring& path);
 
-// Accepts only the three kinds, non-null data and 2..65536 bytes; the text is
+// Accepts only the four kinds, non-null data and 2..65536 bytes; the text is
 // cbData / 2 characters with one trailing zero removed.
 std::optional<ForwardedPath> ReadCopyData(const COPYDATASTRUCT* data);
 

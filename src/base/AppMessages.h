@@ -49,6 +49,7 @@ inline constexpr UINT WM_APP_SYSTEM_THEME_CHANGED = WM_APP + 36;
 inline constexpr UINT WM_APP_NEW_SHAPE_PRESET = WM_APP + 37;
 inline constexpr UINT WM_APP_HOST_RETRY = WM_APP + 38;
 inline constexpr UINT WM_APP_PAGE_REQUEST = WM_APP + 45;
+inline constexpr UINT WM_APP_HOST_REQUEST = WM_APP + 46;
 inline constexpr UINT WM_APP_FILE_SEARCH = WM_APP + 50;
 
 namespace cadrels {
@@ -63,6 +64,8 @@ enum AppTimer : UINT_PTR {
     TimerHostTracking = 7,
     TimerHostReanchor = 9,
     TimerQuitAfterInstall = 10,
+    // The hosting safety net: window-event hooks may not fire (or miss events).
+    TimerHostWatch = 11,
 };
 
 // Hotkey ids 100..109, in the order of the hotkey actions.

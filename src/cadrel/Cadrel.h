@@ -35,9 +35,23 @@
 
 namespace cadrels {
 
-// A tab as the live cadrel holds it; the run-time hosting members join it
-// with application hosting.
-struct LiveTab : CadrelTab {};
+// A tab as the live cadrel holds it: the saved tab and, while it hosts
+// another application's window, what hosting knows at run time.
+struct LiveTab : CadrelTab {
+    HWND hostedWindow = nullptr;
+    // The hosted window vanished: the tab shows the closed panel.
+    bool appClosed = false;
+    // The application was started once already for this tab.
+    bool relaunchTried = false;
+    // Where the window stood when it was hosted; released windows go back there.
+    RECT savedRect{};
+    WINDOWPLACEMENT savedPlacement{};  // `length` set when valid
+    // Popups of the hosted thread that hosting hid with the tab; shown again
+    // exactly when the tab comes back.
+    std::vector<HWND> hiddenPopups;
+};
+
+class HostedAppsStore;
 
 // A tab dragged out of its cadrel, on its way to the application.
 struct TornTab {
@@ -188,6 +202,34 @@ public:
     bool IsOnFooter(int y) const;
     LayoutRect ContentRect() const;
     float MaxScroll() const;
+    // Hosting another application's window in a tab (CadrelHosting.cpp).
+    // `hostedElsewhere` lists the windows every live cadrel hosts; `apps`
+    // the executables this user hosted, the only ones started unasked.
+    using HostedWindowsQuery = std::function<std::vector<HWND>()>;
+    void SetHostingContext(HostedAppsStore* apps, HostedWindowsQuery hostedEverywhere);
+    bool HostWindow(int index, HWND window, bool activate);
+    bool HostWindowInActiveTab(HWND window);
+    void ReleaseHosted(int index);
+    void ReleaseAllHostedMinimized();
+    void PlaceHosted();
+    void KeepBelowHosted();
+    HWND HostedWindow() const;
+    bool ActiveTabHosts() const;
+    bool HostsWindow(HWND window) const;
+    std::vector<HWND> HostedWindows() const;
+    bool OnHostedLocationChange(HWND window);
+    bool ClaimMovedWindow(HWND window);
+    bool OnForegroundWindow(HWND window);
+    void SetHostHighlight(bool highlight);
+    void Reattach();
+    bool WaitsForHostedWindow() const;
+    void RelaunchHosted();
+    // Set before the application destroys its cadrels: released windows are
+    // left minimized instead of brought forward.
+    void SetClosing() { closing_ = true; }
+    const std::wstring& LastError() const { return lastError_; }
+    HWND LastReleasedWindow() const { return lastReleasedWindow_; }
+
     // After a theme or colour change: every brush again, then a frame.
     void Retheme();
     // After a device recreation: new objects for the new device, then a frame.
@@ -274,6 +316,20 @@ private:
     void StartRollAnimation(const PixelRect& from, const PixelRect& to);
     void AnimationStep();
     void StopAnimation();
+
+    // Hosting.
+    void NameTabAfterApp(int index);
+    void StartHostedApp(int index);
+    void ForgetHosted(LiveTab& tab);
+    void HideHostedPopups(LiveTab& tab);
+    void ShowHostedPopups(LiveTab& tab);
+    RECT HostedAreaOnScreen() const;
+    bool HostedHoldsPointerOrFocus() const;
+    void OnHostKeepTimer();
+    void OnHostNudgeTimer();
+    bool ForwardActivationToHosted();
+    void DrawHosting(ID2D1DeviceContext& context, float width, float height);
+    bool PressRelaunch(POINT client);
 
     // Drawing.
     HRESULT CreateDeviceResources(GraphicsDevice& device, ID2D1DeviceContext& context) override;
@@ -419,6 +475,19 @@ private:
     LabelLayouts labels_;
     // The footer's text, made again only when the items change.
     std::wstring footerText_;
+
+    // Hosting.
+    HostedAppsStore* hostedApps_ = nullptr;
+    HostedWindowsQuery hostedEverywhere_;
+    std::wstring lastError_;
+    HWND lastReleasedWindow_ = nullptr;
+    bool hostHighlight_ = false;
+    bool closing_ = false;
+    bool placingHosted_ = false;
+    HWND nudgedWindow_ = nullptr;
+    // The tab whose relaunch button was pressed, while Reattach runs for it.
+    int relaunchTab_ = -1;
+    RECT relaunchRect_{};
 };
 
 }  // namespace cadrels

@@ -84,6 +84,9 @@ void Cadrel::SetTornTabMailbox(Mailbox<TornTab>* mailbox)
 
 void Cadrel::OnLeftButtonDown(POINT client, WPARAM keys)
 {
+    if (PressRelaunch(client)) {
+        return;
+    }
     HWND window = window_.Get();
     GetWindowRect(window, &pressRect_);
     // Moves and resizes follow the pointer as it is now (see CursorNow), so

@@ -117,6 +117,25 @@ LayoutRect ContentArea(const CadrelView& view)
     }
 }
 
+LayoutRect HostedWindowArea(const CadrelView& view)
+{
+    const float s = static_cast<float>(view.dpi) / 96.0f;
+    const float w = static_cast<float>(view.width);
+    const float h = static_cast<float>(view.height);
+    const float t = 30.0f * s;
+    const float m = 14.0f * s;
+    switch (view.direction) {
+    case UnfoldUp:
+        return {m, m, w - m, h - t};
+    case UnfoldLeft:
+        return {m, m, w - t, h - m};
+    case UnfoldRight:
+        return {t, m, w - m, h - m};
+    default:
+        return {m, t, w - m, h - m};
+    }
+}
+
 bool IsOnFooterAt(const CadrelView& view, int y)
 {
     const float f = FooterHeight(view);

@@ -52,6 +52,9 @@ float FooterHeight(const CadrelView& view);
 float TitleBarTop(const CadrelView& view);
 // The area the items are clipped to.
 LayoutRect ContentArea(const CadrelView& view);
+// Where a hosted window stands: the content side of the title bar, 14 pixels
+// at 96 DPI in from the other edges.
+LayoutRect HostedWindowArea(const CadrelView& view);
 bool IsOnFooterAt(const CadrelView& view, int y);
 
 int ItemRows(int itemCount, int columns);

@@ -55,6 +55,7 @@ void Cadrel::SetRolled(bool rolled, bool notify, bool animate)
         ApplyRect(target);
         Draw();
     }
+    PlaceHosted();
     if (notify) {
         PostMessageW(appWindow_, WM_APP_SAVE_SOON, 0, 0);
     }
@@ -200,6 +201,10 @@ void Cadrel::AutoRollUpCheck()
     GetCursorPos(&cursor);
     HWND under = WindowFromPoint(cursor);
     if (under != nullptr && (under == window_.Get() || GetAncestor(under, GA_ROOT) == window_.Get())) {
+        return;
+    }
+    // The hosted window is the cadrel's content: working in it keeps it open.
+    if (HostedHoldsPointerOrFocus()) {
         return;
     }
     SetRolled(true, false, true);

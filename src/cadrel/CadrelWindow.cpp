@@ -93,6 +93,11 @@ void Cadrel::Destroy()
 {
     // Every step runs whatever the earlier ones did.
     HWND window = window_.Get();
+    for (int index = 0; index < static_cast<int>(tabs_.size()); ++index) {
+        if (tabs_[static_cast<size_t>(index)].hostedWindow != nullptr) {
+            ReleaseHosted(index);
+        }
+    }
     if (window != nullptr) {
         for (UINT_PTR timer = CadrelTimerFolderRefresh; timer <= CadrelTimerRollUpCheck; ++timer) {
             KillTimer(window, timer);
@@ -254,6 +259,7 @@ void Cadrel::SetHidden(bool hidden)
         SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
     }
     allowHide_ = false;
+    PlaceHosted();
 }
 
 void Cadrel::SetMergeHighlight(bool highlight)
@@ -292,6 +298,7 @@ void Cadrel::ActivateTab(int index, bool notify)
     StartWatcher();
     ListFolder();
     Draw();
+    PlaceHosted();
     Notify(WM_APP_CADREL_TABS_CHANGED, notify);
 }
 
@@ -300,6 +307,9 @@ void Cadrel::CloseTab(int index, bool notify)
     const int count = static_cast<int>(tabs_.size());
     if (count < 2 || index < 0 || index >= count) {
         return;
+    }
+    if (tabs_[static_cast<size_t>(index)].hostedWindow != nullptr) {
+        ReleaseHosted(index);
     }
     const bool wasActive = index == activeTab_;
     tabs_.erase(tabs_.begin() + index);
@@ -429,6 +439,26 @@ LRESULT Cadrel::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     case WM_WINDOWPOSCHANGING:
         OnWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lParam));
         return 0;
+    case WM_WINDOWPOSCHANGED:
+        PlaceHosted();
+        break;
+    case WM_ACTIVATE:
+        // The cadrel never keeps the activation: its hosted window gets it.
+        if (LOWORD(wParam) != WA_INACTIVE) {
+            ForwardActivationToHosted();
+        }
+        break;
+    case WM_SETFOCUS:
+        if (ForwardActivationToHosted()) {
+            return 0;
+        }
+        break;
+    case WM_MOUSEACTIVATE:
+        if (ActiveTabHosts()) {
+            ForwardActivationToHosted();
+            return MA_NOACTIVATE;
+        }
+        break;
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
@@ -437,7 +467,8 @@ LRESULT Cadrel::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         return 0;
     case WM_TIMER:
         if (wParam == CadrelTimerRollAnimation || wParam == CadrelTimerFolderRefresh ||
-            wParam == CadrelTimerTabHover || wParam == CadrelTimerRenameClick || wParam == CadrelTimerRollUpCheck) {
+            wParam == CadrelTimerTabHover || wParam == CadrelTimerRenameClick || wParam == CadrelTimerRollUpCheck ||
+            wParam == CadrelTimerHostKeep || wParam == CadrelTimerHostNudge) {
             OnTimer(wParam);
             return 0;
         }
@@ -510,7 +541,8 @@ void Cadrel::OnSize(int width, int height)
 
 void Cadrel::OnWindowPosChanging(WINDOWPOS& position) const
 {
-    if (!moving_ && !resizing_ && (position.flags & SWP_NOZORDER) == 0) {
+    // While the active tab hosts a window the cadrel stands right below it.
+    if (!moving_ && !resizing_ && (position.flags & SWP_NOZORDER) == 0 && HostedWindow() == nullptr) {
         position.hwndInsertAfter = HWND_BOTTOM;
     }
     // Only the application hides a cadrel: the shell's show-desktop does not.
@@ -566,6 +598,10 @@ void Cadrel::OnTimer(UINT_PTR id)
         OnTabHoverTimer();
     } else if (id == CadrelTimerRenameClick) {
         OnRenameTimer();
+    } else if (id == CadrelTimerHostKeep) {
+        OnHostKeepTimer();
+    } else if (id == CadrelTimerHostNudge) {
+        OnHostNudgeTimer();
     } else if (id == CadrelTimerRollUpCheck) {
         if (pinned_ || rolled_) {
             KillTimer(window_.Get(), CadrelTimerRollUpCheck);

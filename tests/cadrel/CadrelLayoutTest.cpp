@@ -86,6 +86,26 @@ TEST(ContentArea, LeavesOutTheBarAndTheFooterInEachDirection)
     EXPECT_FALSE(IsOnFooterAt(View(UnfoldDown, ViewIconGrid, 400, 60), 59)) << "no footer at 60 pixels";
 }
 
+TEST(HostedWindowArea, LiesOnTheContentSideOfTheBarWithAMarginAtTheDpi)
+{
+    struct Case {
+        int direction;
+        unsigned dpi;
+        LayoutRect expected;
+    };
+    const Case cases[] = {
+        {UnfoldDown, 96, {14, 30, 386, 286}},
+        {UnfoldUp, 96, {14, 14, 386, 270}},
+        {UnfoldLeft, 96, {14, 14, 370, 286}},
+        {UnfoldRight, 96, {30, 14, 386, 286}},
+        {UnfoldDown, 144, {21, 45, 379, 279}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(HostedWindowArea(View(c.direction, ViewIconGrid, 400, 300, 1.0f, c.dpi)), c.expected)
+            << "direction " << c.direction << " at " << c.dpi;
+    }
+}
+
 TEST(ItemCellRect, PlacesCellsForEachDirectionAndView)
 {
     struct Case {
