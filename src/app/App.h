@@ -98,6 +98,15 @@ public:
     Cadrel* CadrelTitleBarAt(POINT screenPoint, HWND excluded) const;
     void SyncRecordFromCadrel(HWND cadrelWindow);
     void SyncTabsFromCadrel(HWND cadrelWindow);
+    // Closing a cadrel asks what becomes of its containers' content
+    // (AppCadrelClosing.cpp); ignored while another close or an operation runs.
+    void CloseCadrel(HWND cadrelWindow);
+    // The cadrel menus' view of the application and their requests to it
+    // (AppCadrelMenus.cpp).
+    CadrelMenuServices MenuServices();
+    CadrelMenuFacts MenuFacts() const;
+    void HostWindowInActiveTab(Cadrel& cadrel, HWND window);
+    void ReleaseHostedInActiveTab(Cadrel& cadrel);
     // The administration policy may lock every cadrel in place.
     bool CadrelsLocked() const { return AreCadrelsLocked(); }
 
@@ -288,6 +297,8 @@ private:
 
     // The live cadrels of the active page, in creation order.
     std::vector<std::unique_ptr<Cadrel>> cadrels_;
+    // The cadrel being closed while its question is open, or none.
+    HWND closingCadrel_ = nullptr;
     // The cadrel showing the "about to merge" highlight, or none.
     HWND mergeHighlight_ = nullptr;
     // Tabs torn off a cadrel, waiting for WM_APP_TAB_TORN_OFF.

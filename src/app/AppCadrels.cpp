@@ -95,6 +95,7 @@ bool App::CreateCadrelFromRecord(const CadrelRecord& record, const CadrelGeom& g
     cadrel->SetDropHandler([this](const Cadrel& target, const std::vector<std::wstring>& paths, bool move,
                                   const std::wstring& folder) { return MoveIntoCadrelFolder(target, paths, move, folder); });
     cadrel->SetOperationGuard([this] { return operation_.Begin(); });
+    cadrel->SetMenuServices(MenuServices());
     if (record.pinned ? geometry.rolled : rollUnpinned) {
         cadrel->SetRolled(true, false, false);
     }
@@ -205,16 +206,6 @@ void App::SyncTabsFromCadrel(HWND cadrelWindow)
         }
     }
     Save();
-}
-
-void App::OnCloseCadrel(HWND cadrelWindow)
-{
-    if (CadrelsLocked() || FindCadrel(cadrelWindow) == nullptr) {
-        return;
-    }
-    // Closing asks what becomes of the cadrel's content; until that prompt
-    // exists a cadrel is not closed behind the user's back.
-    DebugLog(L"Fermeture de cadrel : pas encore disponible, la cadrel reste ouverte.");
 }
 
 Cadrel* App::CadrelTitleBarAt(POINT screenPoint, HWND excluded) const

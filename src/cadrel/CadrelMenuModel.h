@@ -96,6 +96,7 @@ struct CadrelMenuFacts {
     bool languageForced = false;
     bool activeTabHosts = false;  // the active tab shows another application's window
     bool canRehost = false;       // the window last released from this cadrel can be hosted again
+    std::uintptr_t rehostWindow = 0;  // that window
 };
 
 // The cadrel's own state as the menu shows it.

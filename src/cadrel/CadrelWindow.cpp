@@ -92,6 +92,12 @@ bool Cadrel::Create(HINSTANCE instance, const CadrelRecord& record, std::vector<
 void Cadrel::Destroy()
 {
     // Every step runs whatever the earlier ones did.
+    if (RenameOpen()) {
+        CancelRename();
+    }
+    if (iconPicker_) {
+        iconPicker_->Close();
+    }
     HWND window = window_.Get();
     if (window != nullptr) {
         for (UINT_PTR timer = CadrelTimerFolderRefresh; timer <= CadrelTimerRollUpCheck; ++timer) {
@@ -390,6 +396,9 @@ void Cadrel::Layout(int width, int height)
 LRESULT Cadrel::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     try {
+        if (LRESULT result = 0; ForwardShellMenuMessage(message, wParam, lParam, result)) {
+            return result;
+        }
         return Dispatch(window, message, wParam, lParam);
     } catch (const std::exception&) {
         DebugLog(L"Exception interceptee dans Cadrel::WndProc (msg=0x%04X)", message);
@@ -444,6 +453,14 @@ LRESULT Cadrel::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         break;
     case WM_CADREL_FOLDER_CHANGED:
         OnFolderChanged();
+        return 0;
+    case WM_CADREL_RENAME_COMMIT:
+        CommitRename();
+        return 0;
+    case WM_CADREL_RENAME_CANCEL:
+        if (RenameOpen()) {
+            CancelRename();
+        }
         return 0;
     case WM_MOUSEWHEEL:
         OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam), wParam);

@@ -1,0 +1,214 @@
+// Closing a whole cadrel: the question about the content of its container
+// folders, the safety snapshot, moving the content to the Desktop or sending
+// it to the Recycle Bin, and the undo entry that says what happened.
+#include "app/App.h"
+
+#include "base/DebugLog.h"
+#include "cadrel/CadrelClosing.h"
+#include "i18n/StringTable.h"
+#include "model/ContainerFolders.h"
+#include "model/FolderResolver.h"
+#include "model/PathText.h"
+#include "settings/DarkPrompt.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+
+namespace cadrels {
+namespace {
+
+constexpr int ClosePromptText = 146;
+constexpr int CloseChoiceKeep = 0;
+constexpr int CloseChoiceDesktop = 1;
+constexpr int CloseChoiceRecycle = 2;
+constexpr int CloseChoiceCancel = 3;
+constexpr int CloseUndoLabel = 197;
+constexpr int RecycledUndoLabel = 198;
+constexpr int RecycleRefusedText = 489;
+constexpr int OkButton = 490;
+
+// Anything in the folder besides ".", ".." and the marker.
+bool ContainerHasContent(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW entry{};
+    UniqueFind find(FindFirstFileW(ChildPath(folder, L"*").c_str(), &entry));
+    if (!find) {
+        return false;
+    }
+    do {
+        const std::wstring_view name = entry.cFileName;
+        if (name != L"." && name != L".." && !EqualsIgnoringAsciiCase(name, ContainerMarkerName)) {
+            return true;
+        }
+    } while (FindNextFileW(find.Get(), &entry));
+    return false;
+}
+
+// Drives without a Recycle Bin: the shell would delete for good there.
+bool DriveHasRecycleBin(const std::wstring& path)
+{
+    wchar_t root[MAX_PATH] = {};
+    if (path.size() >= MAX_PATH || !GetVolumePathNameW(path.c_str(), root, MAX_PATH)) {
+        return false;
+    }
+    const UINT type = GetDriveTypeW(root);
+    return type == DRIVE_FIXED;
+}
+
+// Sends the folder to the Recycle Bin and nowhere else. FOF_WANTNUKEWARNING
+// makes the shell ask instead of deleting for good when the bin cannot take
+// the folder (too large); a refusal there aborts the operation. Success is
+// also checked on disk: the folder must be gone.
+bool RecycleFolder(const std::wstring& folder)
+{
+    if (!DriveHasRecycleBin(folder)) {
+        DebugLog(L"Fermeture de cadrel : pas de corbeille pour %ls.", folder.c_str());
+        return false;
+    }
+    std::wstring from = folder;
+    from.push_back(L'\0');  // the list ends with a second terminator
+    SHFILEOPSTRUCTW operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_NOERRORUI | FOF_WANTNUKEWARNING;
+    const int result = SHFileOperationW(&operation);
+    const bool gone = GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
+    return result == 0 && !operation.fAnyOperationsAborted && gone;
+}
+
+}  // namespace
+
+void App::OnCloseCadrel(HWND cadrelWindow)
+{
+    if (CadrelsLocked()) {
+        return;
+    }
+    CloseCadrel(cadrelWindow);
+}
+
+void App::CloseCadrel(HWND cadrelWindow)
+{
+    Cadrel* cadrel = FindCadrel(cadrelWindow);
+    if (cadrel == nullptr || cadrel->Id().empty() || closingCadrel_ != nullptr || operation_.Running()) {
+        return;
+    }
+    const std::string id = cadrel->Id();
+    closingCadrel_ = cadrelWindow;
+    SyncTabsFromCadrel(cadrelWindow);
+
+    std::vector<std::wstring> containers;
+    if (const CadrelRecord* record = FindRecord(id)) {
+        for (const CadrelTab& tab : record->tabs) {
+            if (!tab.folder.empty() && IsContainer(tab.folder)) {
+                containers.push_back(tab.folder);
+            }
+        }
+    }
+    const auto leaveShared = [&] {
+        for (const std::wstring& shared :
+             FoldersReferencedElsewhere(settings_, settings_.activeWorkspace, id, containers)) {
+            DebugLog(L"Fermeture de cadrel : %ls est aussi montre par un autre onglet, il reste en place.",
+                     shared.c_str());
+            std::erase(containers, shared);
+        }
+    };
+    leaveShared();
+    const bool hasContent = std::any_of(containers.begin(), containers.end(), ContainerHasContent);
+
+    int choice = CloseChoiceKeep;
+    if (hasContent) {
+        const OperationState::Scope prompting = operation_.Begin();
+        cadrel->SetClosing(true);
+        DebugLog(L"Fermeture de cadrel %hs : question sur le contenu.", id.c_str());
+        choice = ShowChoicePrompt(cadrelWindow, Tr(ClosePromptText), {Tr(147), Tr(148), Tr(149), Tr(150)},
+                                  static_cast<int>(GetDpiForWindow(cadrelWindow)));
+        cadrel = FindCadrel(cadrelWindow);
+        if (cadrel != nullptr) {
+            cadrel->SetClosing(false);
+        }
+    }
+    if (cadrel == nullptr || choice < 0 || choice == CloseChoiceCancel) {
+        DebugLog(L"Fermeture de cadrel %hs annulee.", id.c_str());
+        closingCadrel_ = nullptr;
+        return;
+    }
+    DebugLog(L"Fermeture de cadrel %hs : choix %d.", id.c_str(), choice);
+    // What the cadrel shows now decides: a folder that left it while the
+    // question was open is no longer this close's business.
+    SyncTabsFromCadrel(cadrelWindow);
+    std::vector<CadrelTab> shown(cadrel->Tabs().begin(), cadrel->Tabs().end());
+    containers = FoldersStillShown(containers, shown);
+    leaveShared();
+
+    TakeSnapshotBeforeClosingCadrel();
+
+    const std::wstring desktop = ResolveKnownFolder(FOLDERID_Desktop);
+    std::vector<MovePair> moves;
+    std::vector<std::wstring> recycled;
+    std::vector<std::wstring> refused;
+    for (const std::wstring& container : containers) {
+        if (choice == CloseChoiceDesktop && !desktop.empty() && ContainerHasContent(container)) {
+            if (!MoveFolderContents(container, desktop, &moves)) {
+                DebugLog(L"Fermeture de cadrel : echec du deplacement du contenu de %ls vers le Bureau",
+                         container.c_str());
+            }
+        } else if (choice == CloseChoiceRecycle && ContainerHasContent(container)) {
+            const OperationState::Scope recycling = operation_.Begin();
+            if (RecycleFolder(container)) {
+                recycled.push_back(container);
+            } else {
+                DebugLog(L"Fermeture de cadrel : echec de l'envoi a la corbeille de %ls", container.c_str());
+                refused.push_back(container);
+            }
+        }
+        RemoveEmptyContainer(container);
+    }
+
+    const size_t moveCount = moves.size();
+    if (!moves.empty()) {
+        UndoEntry entry;
+        entry.kind = UndoKindMoves;
+        entry.description = Tr(CloseUndoLabel);
+        entry.moves = std::move(moves);
+        PushUndo(std::move(entry));
+        RefreshUndoUi();
+    } else if (!recycled.empty()) {
+        UndoEntry entry;
+        entry.kind = UndoKindRecycled;
+        entry.undoable = false;
+        entry.description = std::wstring(Tr(CloseUndoLabel)) + L" — " + Tr(RecycledUndoLabel);
+        for (const std::wstring& folder : recycled) {
+            entry.moves.push_back(MovePair{folder, L""});
+        }
+        PushUndo(std::move(entry));
+        RefreshUndoUi();
+    }
+
+    if (Cadrel* closing = FindCadrel(cadrelWindow)) {
+        if (mergeHighlight_ == cadrelWindow) {
+            mergeHighlight_ = nullptr;
+        }
+        auto owned = std::find_if(cadrels_.begin(), cadrels_.end(), [&](const auto& c) { return c.get() == closing; });
+        (*owned)->Destroy();
+        cadrels_.erase(owned);
+    }
+    Workspace& page = ActivePage();
+    std::erase_if(page.cadrels, [&](const CadrelRecord& record) { return record.id == id; });
+    for (auto& [key, geometries] : page.layouts) {
+        geometries.erase(id);
+    }
+    Save();
+    DebugLog(L"Cadrel %hs fermee : %u deplacement(s), %u dossier(s) a la corbeille, %u refuse(s).", id.c_str(),
+             static_cast<unsigned>(moveCount),
+             static_cast<unsigned>(recycled.size()), static_cast<unsigned>(refused.size()));
+    closingCadrel_ = nullptr;
+
+    // After the close: the folders the Recycle Bin could not take are still
+    // there, whole, and the user learns why.
+    for (const std::wstring& folder : refused) {
+        ShowChoicePrompt(nullptr, TrFormat(RecycleRefusedText, folder.c_str()), {Tr(OkButton)}, 0);
+    }
+}
+
+}  // namespace cadrels
