@@ -1,0 +1,361 @@
+// The cadrel menu, the item menu, in-place renaming and closing a cadrel,
+// end to end: real pointer input on the real program, the dark menu's
+// windows found and clicked where its layout puts each entry, and the
+// results read from the disk, the layout file and the diagnostic lines.
+#include "CadrelScenario.h"
+#include "DesktopInput.h"
+#include "ScreenImage.h"
+#include "TestFiles.h"
+
+#include "base/AppMessages.h"
+#include "cadrel/Cadrel.h"
+#include "cadrel/CadrelMenuModel.h"
+#include "i18n/StringTable.h"
+#include "model/ContainerFolders.h"
+#include "settings/MenuLayout.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace cadrels::testing {
+namespace {
+
+constexpr wchar_t MenuClass[] = L"Cadrels.DarkMenu";
+constexpr wchar_t PromptClass[] = L"Cadrels.DarkPrompt";
+constexpr wchar_t RenameClass[] = L"Cadrels.RenameHost";
+
+class CadrelMenus : public CadrelScenario {
+protected:
+    CadrelMenus() : CadrelScenario(L"cadrel-menus") {}
+
+    void TearDown() override
+    {
+        CadrelScenario::TearDown();
+        for (const std::wstring& path : cleanup_) {
+            RemoveTree(path);
+        }
+    }
+
+    std::wstring MakeFolder(const std::wstring& parent, const wchar_t* name, std::vector<const wchar_t*> files)
+    {
+        const std::wstring folder = parent + L"\\" + name;
+        CreateDirectoryW(folder.c_str(), nullptr);
+        for (const wchar_t* file : files) {
+            WriteBytes(folder + L"\\" + file, "x");
+        }
+        return folder;
+    }
+
+    // A container as the program makes them: in the container root, with
+    // its marker.
+    std::wstring MakeContainer(const wchar_t* name, std::vector<const wchar_t*> files)
+    {
+        CreateDirectoryW(ContainerRootFolder().c_str(), nullptr);
+        const std::wstring folder = MakeFolder(ContainerRootFolder(), name, std::move(files));
+        WriteBytes(folder + L"\\" + ContainerMarkerName, "");
+        return folder;
+    }
+
+    std::vector<HWND> Menus() const { return app_.TopLevelWindows(MenuClass); }
+
+    // The root level opens at the pointer, moved up when the screen is too
+    // short for it; the submenus open to its right.
+    HWND Root() const
+    {
+        for (HWND window : Menus()) {
+            const PixelRect rect = RectOf(window);
+            if (std::abs(rect.left - lastClick_.x) <= 2 && rect.top <= lastClick_.y && rect.bottom > lastClick_.y) {
+                return window;
+            }
+        }
+        return nullptr;
+    }
+
+    // The submenu of root entry `index`, once it has opened where it should.
+    HWND SubmenuOf(HWND root, const std::vector<DarkMenuItem>& items, int index) const
+    {
+        const MenuMetrics metrics = MenuMetricsAt(96);
+        const MenuLevelLayout layout = MeasureMenuLevel(items, metrics, [](const std::wstring&) { return 100; });
+        const MenuLevelLayout child =
+            MeasureMenuLevel(items[static_cast<size_t>(index)].children, metrics, [](const std::wstring&) { return 100; });
+        const int left = RectOf(root).right - metrics.submenuOffset;
+        (void)layout;
+        HWND found = nullptr;
+        WaitFor([&] {
+            for (HWND window : Menus()) {
+                const PixelRect rect = RectOf(window);
+                if (window != root && IsWindowVisible(window) && std::abs(rect.left - left) <= 2 &&
+                    rect.Height() == child.height) {
+                    found = window;
+                    return true;
+                }
+            }
+            return false;
+        });
+        return found;
+    }
+
+    // Right-clicks the point and waits for the menu's opening line.
+    bool OpenMenuAt(POINT at, const std::string& id)
+    {
+        const std::wstring line = L"Menu de cadrel " + std::wstring(id.begin(), id.end()) + L" ouvert";
+        const size_t before = app_.CountLines(line);
+        SettlePointer(at);
+        Button(MOUSEEVENTF_RIGHTDOWN);
+        Sleep(30);
+        Button(MOUSEEVENTF_RIGHTUP);
+        if (!app_.WaitForLine(line, 5000, before + 1)) {
+            ADD_FAILURE() << "no menu line";
+            return false;
+        }
+        lastClick_ = CursorNow();
+        if (WaitFor([&] { return Root() != nullptr; })) {
+            return true;
+        }
+        for (HWND window : Menus()) {
+            const PixelRect rect = RectOf(window);
+            ADD_FAILURE() << "level at " << rect.left << "," << rect.top << " " << rect.Width() << "x" << rect.Height()
+                          << (IsWindowVisible(window) ? " visible" : " hidden") << "; pointer " << lastClick_.x << ","
+                          << lastClick_.y;
+        }
+        return false;
+    }
+
+    // The entry structure the last opening logged.
+    std::wstring LastMenuIds(const std::string& id) const
+    {
+        const std::wstring prefix = L"Menu de cadrel " + std::wstring(id.begin(), id.end()) + L" ouvert : ";
+        std::wstring last;
+        for (const std::wstring& line : app_.Lines()) {
+            if (line.rfind(prefix, 0) == 0) {
+                last = line.substr(prefix.size());
+            }
+        }
+        return L" " + last;
+    }
+
+    // Where entry `index` of a level lies on the screen.
+    static POINT EntryPoint(HWND level, const std::vector<DarkMenuItem>& items, int index)
+    {
+        const MenuMetrics metrics = MenuMetricsAt(static_cast<int>(GetDpiForWindow(level) ? GetDpiForWindow(level) : 96));
+        const MenuLevelLayout layout = MeasureMenuLevel(items, metrics, [](const std::wstring&) { return 100; });
+        const PixelRect rect = RectOf(level);
+        return {rect.left + 60, rect.top + layout.tops[static_cast<size_t>(index)] +
+                                    layout.heights[static_cast<size_t>(index)] / 2};
+    }
+
+    static int IndexOf(const std::vector<DarkMenuItem>& items, int id)
+    {
+        for (size_t i = 0; i < items.size(); ++i) {
+            if (items[i].id == id) {
+                return static_cast<int>(i);
+            }
+        }
+        return -1;
+    }
+
+    // Clicks entry `id` of the root menu `items`, or of the submenu of the
+    // root entry `submenuId` when that is given (found by its position).
+    void Choose(const std::vector<DarkMenuItem>& items, int id, int submenuIndex = -1)
+    {
+        HWND root = Root();
+        ASSERT_NE(root, nullptr);
+        if (submenuIndex < 0) {
+            const int index = IndexOf(items, id);
+            ASSERT_GE(index, 0) << id;
+            Click(EntryPoint(root, items, index));
+        } else {
+            PointerTo(EntryPoint(root, items, submenuIndex));
+            HWND child = SubmenuOf(root, items, submenuIndex);
+            ASSERT_NE(child, nullptr);
+            const std::vector<DarkMenuItem>& children = items[static_cast<size_t>(submenuIndex)].children;
+            const int index = IndexOf(children, id);
+            ASSERT_GE(index, 0) << id;
+            const POINT target = EntryPoint(child, children, index);
+            // Along the submenu's row first, so the pointer never crosses
+            // another entry of the parent.
+            PointerTo({target.x, EntryPoint(root, items, submenuIndex).y});
+            Click(target);
+        }
+        EXPECT_TRUE(WaitFor([&] { return Menus().empty(); }));
+    }
+
+    static int SubmenuIndex(const std::vector<DarkMenuItem>& items, const std::wstring& label)
+    {
+        for (size_t i = 0; i < items.size(); ++i) {
+            if (items[i].label == label) {
+                return static_cast<int>(i);
+            }
+        }
+        return -1;
+    }
+
+    POINT TitleOfWindow(HWND cadrel) const
+    {
+        const PixelRect rect = RectOf(cadrel);
+        return {rect.left + rect.Width() / 2, rect.top + 12};
+    }
+
+    // Types into the open rename box as a user would end it: Enter.
+    bool CommitRenameText(const std::wstring& text)
+    {
+        HWND host = nullptr;
+        if (!WaitFor([&] {
+                const std::vector<HWND> hosts = app_.TopLevelWindows(RenameClass);
+                host = hosts.empty() ? nullptr : hosts.front();
+                return host != nullptr && IsWindowVisible(host);
+            })) {
+            return false;
+        }
+        HWND edit = FindWindowExW(host, nullptr, L"EDIT", nullptr);
+        if (edit == nullptr) {
+            return false;
+        }
+        SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+        return WaitFor([&] { return app_.TopLevelWindows(RenameClass).empty(); });
+    }
+
+    std::vector<std::wstring> cleanup_;
+    POINT lastClick_{};
+};
+
+// What the program's menu holds for a cadrel of this state, as the test
+// builds it from the same model.
+std::vector<DarkMenuItem> ExpectedMenu(int tabs, bool emblem, double opacity, bool locked = false)
+{
+    CadrelMenuState state;
+    state.tabCount = tabs;
+    state.hasEmblem = emblem;
+    state.opacity = opacity;
+    state.locked = locked;
+    return BuildCadrelMenu(state, CadrelMenuFacts{});
+}
+
+TEST_F(CadrelMenus, CadrelMenuEntriesRenameTabsAndQuit)
+{
+    const std::wstring one = MakeFolder(root_, L"un", {L"a.txt", L"b.txt"});
+    const std::wstring two = MakeFolder(root_, L"deux", {L"c.txt"});
+    const std::wstring box = MakeContainer(L"Boite", {});
+    cleanup_.push_back(box);
+    Workspace page;
+    page.id = "{page}";
+    page.name = L"Page";
+    CadrelTab first{L"Un", one};
+    first.emblem = L"svg:trash";
+    AddPinned(page, "menus-a", 0.05, 0.10, 0.30, 0.45, {first, CadrelTab{L"Deux", two}});
+    AddPinned(page, "menus-b", 0.55, 0.10, 0.30, 0.45, {CadrelTab{L"Boite", box}});
+    StartWithPage(page);
+    ASSERT_TRUE(app_.WaitForLine(L"Cadrel menus-b : 0 elements listes.", 5000));
+    HWND a = CadrelTitled(L"Un");
+    HWND b = CadrelTitled(L"Boite");
+    ASSERT_TRUE(a && b);
+
+    // Two tabs and an emblem: closing the tab and removing the icon are offered.
+    ASSERT_TRUE(OpenMenuAt(TitleOfWindow(a), "menus-a"));
+    const std::wstring ids = LastMenuIds("menus-a");
+    for (const wchar_t* offered : {L" 200- ", L" 201- ", L" 25 ", L" 241 ", L" 240 ", L" 1 ", L" 3 ", L" 4 ", L" 9 "}) {
+        EXPECT_NE(ids.find(offered), std::wstring::npos) << offered << " in" << ids;
+    }
+    EXPECT_EQ(ids.find(L" 27 "), std::wstring::npos) << "nothing hosted";
+
+    // The opacity submenu open, its 60 % entry marked for 0.62: kept as a
+    // picture for a person to look at, and chosen 40 %.
+    std::vector<DarkMenuItem> menu = ExpectedMenu(2, true, 0.62);
+    const int opacity = SubmenuIndex(menu, L"Opacité");
+    ASSERT_GE(opacity, 0);
+    HWND root = Root();
+    ASSERT_NE(root, nullptr);
+    PointerTo(EntryPoint(root, menu, opacity));
+    HWND sub = SubmenuOf(root, menu, opacity);
+    ASSERT_NE(sub, nullptr);
+    Sleep(300);
+    ScreenImage screen;
+    ASSERT_TRUE(screen.Capture());
+    EXPECT_TRUE(screen.SavePng(std::wstring(CADRELS_TEST_OUTPUT_DIR) + L"\\cadrel-menu.png"));
+    Button(MOUSEEVENTF_RIGHTDOWN);  // a right click outside the items chooses nothing
+    Button(MOUSEEVENTF_RIGHTUP);
+    Sleep(200);
+    ASSERT_TRUE(IsWindow(root) && IsWindow(sub)) << "a right click on an entry keeps the menu open";
+    const std::vector<DarkMenuItem>& percents = menu[static_cast<size_t>(opacity)].children;
+    const POINT forty = EntryPoint(sub, percents, IndexOf(percents, CadrelCmdOpacityFirst + 3));
+    PointerTo({forty.x, EntryPoint(root, menu, opacity).y});
+    Click(forty);
+    ASSERT_TRUE(WaitFor([&] { return Menus().empty(); }));
+    EXPECT_TRUE(app_.WaitForLine(L"Menu de cadrel menus-a : choix 73.", 3000));
+
+    // Locking, removing the emblem, closing the tab: each as the menu offers it.
+    ASSERT_TRUE(OpenMenuAt(TitleOfWindow(a), "menus-a"));
+    Choose(ExpectedMenu(2, true, 0.4), CadrelCmdLock);
+    ASSERT_TRUE(OpenMenuAt(TitleOfWindow(a), "menus-a"));
+    Choose(ExpectedMenu(2, true, 0.4, true), CadrelCmdRemoveTabIcon);
+    ASSERT_TRUE(app_.WaitForLine(L"Cadrel menus-a : embleme de l'onglet 0 = \"\".", 3000));
+    ASSERT_TRUE(OpenMenuAt(TitleOfWindow(a), "menus-a"));
+    EXPECT_EQ(LastMenuIds("menus-a").find(L" 241 "), std::wstring::npos) << "no emblem left to remove";
+    Choose(ExpectedMenu(2, false, 0.4, true), CadrelCmdCloseTab);
+    ASSERT_TRUE(WaitFor([&] { return TitleOf(a) == L"Deux"; }));
+    EXPECT_TRUE(FolderExists(one)) << "a closed tab's folder stays on disk";
+
+    Settings saved = SaveAndReadLayout(app_, appData_);
+    ASSERT_EQ(saved.workspaces.size(), 1u);
+    const CadrelRecord* recordA = nullptr;
+    for (const CadrelRecord& record : saved.workspaces[0].cadrels) {
+        if (record.id == "menus-a") {
+            recordA = &record;
+        }
+    }
+    ASSERT_NE(recordA, nullptr);
+    EXPECT_NEAR(recordA->opacity, 0.40, 1e-9);
+    EXPECT_TRUE(recordA->locked);
+    ASSERT_EQ(recordA->tabs.size(), 1u);
+    EXPECT_EQ(recordA->tabs[0].folder, two);
+
+    // One tab: no "Fermer l'onglet". Renaming the tab through the edit box:
+    // an empty title changes nothing, a new one is kept.
+    ASSERT_TRUE(OpenMenuAt(TitleOfWindow(a), "menus-a"));
+    EXPECT_EQ(LastMenuIds("menus-a").find(L" 25 "), std::wstring::npos);
+    Choose(ExpectedMenu(1, false, 0.4, true), CadrelCmdRenameTab);
+    ASSERT_TRUE(CommitRenameText(L"   "));
+    EXPECT_TRUE(app_.WaitForLine(L"Cadrel menus-a : titre d'onglet inchange.", 3000));
+    EXPECT_EQ(TitleOf(a), L"Deux");
+    ASSERT_TRUE(OpenMenuAt(TitleOfWindow(a), "menus-a"));
+    Choose(ExpectedMenu(1, false, 0.4, true), CadrelCmdRenameTab);
+    ASSERT_TRUE(CommitRenameText(L"  Seconde  "));
+    ASSERT_TRUE(WaitFor([&] { return TitleOf(a) == L"Seconde"; }));
+    EXPECT_TRUE(FolderExists(two)) << "a folder that is no container keeps its name";
+
+    // A container tab's folder follows its new title.
+    ASSERT_TRUE(OpenMenuAt(TitleOfWindow(b), "menus-b"));
+    Choose(ExpectedMenu(1, false, 0.62), CadrelCmdRenameTab);
+    ASSERT_TRUE(CommitRenameText(L"Coffre"));
+    ASSERT_TRUE(WaitFor([&] { return TitleOf(b) == L"Coffre"; }));
+    const std::wstring renamedBox = ContainerRootFolder() + L"\\Coffre";
+    cleanup_.push_back(renamedBox);
+    EXPECT_TRUE(WaitFor([&] { return FolderExists(renamedBox) && !FolderExists(box); }));
+
+    // "Quitter" ends the process cleanly with the layout saved.
+    ASSERT_TRUE(OpenMenuAt(TitleOfWindow(b), "menus-b"));
+    Choose(ExpectedMenu(1, false, 0.62), CadrelCmdQuit);
+    const std::optional<DWORD> code = app_.WaitForExit(15000);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, 0u);
+    saved = ReadLayout(appData_);
+    ASSERT_EQ(saved.workspaces.size(), 1u);
+    bool foundB = false;
+    for (const CadrelRecord& record : saved.workspaces[0].cadrels) {
+        if (record.id == "menus-b") {
+            foundB = true;
+            ASSERT_EQ(record.tabs.size(), 1u);
+            EXPECT_EQ(record.tabs[0].title, L"Coffre");
+            EXPECT_EQ(record.tabs[0].folder, renamedBox);
+        }
+    }
+    EXPECT_TRUE(foundB);
+}
+
+}  // namespace
+}  // namespace cadrels::testing
