@@ -12,6 +12,8 @@
 #include "settings/DarkPrompt.h"
 
 #include <shellapi.h>
+#include <shobjidl.h>
+#include <wrl/client.h>
 
 #include <algorithm>
 
@@ -45,35 +47,130 @@ bool ContainerHasContent(const std::wstring& folder)
     return false;
 }
 
-// Drives without a Recycle Bin: the shell would delete for good there.
-bool DriveHasRecycleBin(const std::wstring& path)
+// The folder's size in bytes, files of every depth.
+unsigned long long FolderBytes(const std::wstring& folder)
 {
-    wchar_t root[MAX_PATH] = {};
-    if (path.size() >= MAX_PATH || !GetVolumePathNameW(path.c_str(), root, MAX_PATH)) {
-        return false;
+    unsigned long long total = 0;
+    WIN32_FIND_DATAW entry{};
+    UniqueFind find(FindFirstFileW(ChildPath(folder, L"*").c_str(), &entry));
+    if (!find) {
+        return 0;
     }
-    const UINT type = GetDriveTypeW(root);
-    return type == DRIVE_FIXED;
+    do {
+        const std::wstring_view name = entry.cFileName;
+        if (name == L"." || name == L"..") {
+            continue;
+        }
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+                total += FolderBytes(ChildPath(folder, name));
+            }
+        } else {
+            total += (static_cast<unsigned long long>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
+        }
+    } while (FindNextFileW(find.Get(), &entry));
+    return total;
 }
 
-// Sends the folder to the Recycle Bin and nowhere else. FOF_WANTNUKEWARNING
-// makes the shell ask instead of deleting for good when the bin cannot take
-// the folder (too large); a refusal there aborts the operation. Success is
-// also checked on disk: the folder must be gone.
+// Whether the Recycle Bin of the folder's volume can take it: a local fixed
+// drive whose bin is not switched off and whose configured capacity (in
+// megabytes, when the user set one) holds the folder. Elsewhere the shell
+// would delete for good.
+bool RecycleBinCanTake(const std::wstring& folder)
+{
+    wchar_t root[MAX_PATH] = {};
+    if (folder.size() >= MAX_PATH || !GetVolumePathNameW(folder.c_str(), root, MAX_PATH) ||
+        GetDriveTypeW(root) != DRIVE_FIXED) {
+        return false;
+    }
+    wchar_t volume[64] = {};
+    if (!GetVolumeNameForVolumeMountPointW(root, volume, 64)) {
+        return true;
+    }
+    // "\\?\Volume{GUID}\" names the volume's key.
+    std::wstring guid = volume;
+    const size_t open = guid.find(L'{');
+    const size_t close = guid.find(L'}');
+    if (open == std::wstring::npos || close == std::wstring::npos) {
+        return true;
+    }
+    const std::wstring key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\BitBucket\\Volume\\" +
+                             guid.substr(open, close - open + 1);
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), L"NukeOnDelete", RRF_RT_REG_DWORD, nullptr, &value, &size) ==
+            ERROR_SUCCESS &&
+        value != 0) {
+        return false;
+    }
+    size = sizeof value;
+    if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), L"MaxCapacity", RRF_RT_REG_DWORD, nullptr, &value, &size) ==
+        ERROR_SUCCESS) {
+        return FolderBytes(folder) <= static_cast<unsigned long long>(value) * 1024 * 1024;
+    }
+    return true;
+}
+
+enum class RecycleResult { Recycled, Refused, Unavailable };
+
+// The shell's file operation recycles and, with FOF_WANTNUKEWARNING, asks
+// the user before anything would be deleted for good; saying no there
+// aborts the operation.
+RecycleResult RecycleWithFileOperation(const std::wstring& folder)
+{
+    Microsoft::WRL::ComPtr<IFileOperation> operation;
+    if (FAILED(CoCreateInstance(CLSID_FileOperation, nullptr, CLSCTX_ALL, IID_PPV_ARGS(&operation))) ||
+        FAILED(operation->SetOperationFlags(FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_NOERRORUI |
+                                            FOF_WANTNUKEWARNING | FOFX_RECYCLEONDELETE))) {
+        return RecycleResult::Unavailable;
+    }
+    Microsoft::WRL::ComPtr<IShellItem> item;
+    if (FAILED(SHCreateItemFromParsingName(folder.c_str(), nullptr, IID_PPV_ARGS(&item))) ||
+        FAILED(operation->DeleteItem(item.Get(), nullptr))) {
+        return RecycleResult::Unavailable;
+    }
+    const HRESULT performed = operation->PerformOperations();
+    const bool gone = GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
+    if (performed == E_NOTIMPL && !gone) {
+        return RecycleResult::Unavailable;
+    }
+    BOOL aborted = FALSE;
+    operation->GetAnyOperationsAborted(&aborted);
+    DebugLog(L"Corbeille par l'operation du shell : HRESULT 0x%08X, %ls.", static_cast<unsigned>(performed),
+             aborted ? L"interrompue" : L"menee a bout");
+    return SUCCEEDED(performed) && !aborted && gone ? RecycleResult::Recycled : RecycleResult::Refused;
+}
+
+// Sends the folder to the Recycle Bin and nowhere else; success is also
+// checked on disk. Where the shell's file operation cannot be used (Wine
+// answers E_NOTIMPL), SHFileOperationW recycles one item per call, and only
+// once the bin is known to take the folder: without FOF_NOCONFIRMATION it
+// would ask about every folder, and with it alone it deletes for good
+// whatever the bin refuses.
 bool RecycleFolder(const std::wstring& folder)
 {
-    if (!DriveHasRecycleBin(folder)) {
-        DebugLog(L"Fermeture de cadrel : pas de corbeille pour %ls.", folder.c_str());
+    if (!RecycleBinCanTake(folder)) {
+        DebugLog(L"Fermeture de cadrel : la corbeille ne peut pas recevoir %ls.", folder.c_str());
         return false;
+    }
+    switch (RecycleWithFileOperation(folder)) {
+    case RecycleResult::Recycled:
+        return true;
+    case RecycleResult::Refused:
+        return false;
+    case RecycleResult::Unavailable:
+        break;
     }
     std::wstring from = folder;
     from.push_back(L'\0');  // the list ends with a second terminator
     SHFILEOPSTRUCTW operation{};
     operation.wFunc = FO_DELETE;
     operation.pFrom = from.c_str();
-    operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_NOERRORUI | FOF_WANTNUKEWARNING;
+    operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_NOERRORUI;
     const int result = SHFileOperationW(&operation);
     const bool gone = GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
+    DebugLog(L"Corbeille par SHFileOperationW : resultat %d%ls.", result,
+             operation.fAnyOperationsAborted ? L", interrompue" : L"");
     return result == 0 && !operation.fAnyOperationsAborted && gone;
 }
 
@@ -143,6 +240,17 @@ void App::CloseCadrel(HWND cadrelWindow)
 
     TakeSnapshotBeforeClosingCadrel();
 
+    // The cadrel goes first: its folder watcher holds the container open,
+    // and the shell cannot send an open folder to the Recycle Bin.
+    if (Cadrel* closing = FindCadrel(cadrelWindow)) {
+        if (mergeHighlight_ == cadrelWindow) {
+            mergeHighlight_ = nullptr;
+        }
+        auto owned = std::find_if(cadrels_.begin(), cadrels_.end(), [&](const auto& c) { return c.get() == closing; });
+        (*owned)->Destroy();
+        cadrels_.erase(owned);
+    }
+
     const std::wstring desktop = ResolveKnownFolder(FOLDERID_Desktop);
     std::vector<MovePair> moves;
     std::vector<std::wstring> recycled;
@@ -185,14 +293,6 @@ void App::CloseCadrel(HWND cadrelWindow)
         RefreshUndoUi();
     }
 
-    if (Cadrel* closing = FindCadrel(cadrelWindow)) {
-        if (mergeHighlight_ == cadrelWindow) {
-            mergeHighlight_ = nullptr;
-        }
-        auto owned = std::find_if(cadrels_.begin(), cadrels_.end(), [&](const auto& c) { return c.get() == closing; });
-        (*owned)->Destroy();
-        cadrels_.erase(owned);
-    }
     Workspace& page = ActivePage();
     std::erase_if(page.cadrels, [&](const CadrelRecord& record) { return record.id == id; });
     for (auto& [key, geometries] : page.layouts) {

@@ -4,14 +4,18 @@
 // results read from the disk, the layout file and the diagnostic lines.
 #include "CadrelScenario.h"
 #include "DesktopInput.h"
+#include "KeyInput.h"
 #include "ScreenImage.h"
 #include "TestFiles.h"
 
 #include "base/AppMessages.h"
 #include "cadrel/Cadrel.h"
+#include "cadrel/CadrelLayout.h"
 #include "cadrel/CadrelMenuModel.h"
+#include "cadrel/ItemMenuModel.h"
 #include "i18n/StringTable.h"
 #include "model/ContainerFolders.h"
+#include "model/Snapshots.h"
 #include "settings/MenuLayout.h"
 
 #include <gtest/gtest.h>
@@ -62,17 +66,21 @@ protected:
 
     std::vector<HWND> Menus() const { return app_.TopLevelWindows(MenuClass); }
 
-    // The root level opens at the pointer, moved up when the screen is too
-    // short for it; the submenus open to its right.
+    // The root level opens at the pointer, moved into the work area when it
+    // does not fit; a submenu the pointer happens to open is shorter.
     HWND Root() const
     {
+        HWND root = nullptr;
+        int height = 0;
         for (HWND window : Menus()) {
             const PixelRect rect = RectOf(window);
-            if (std::abs(rect.left - lastClick_.x) <= 2 && rect.top <= lastClick_.y && rect.bottom > lastClick_.y) {
-                return window;
+            if (rect.left <= lastClick_.x && rect.right > lastClick_.x && rect.top <= lastClick_.y &&
+                rect.bottom > lastClick_.y && rect.Height() > height) {
+                root = window;
+                height = rect.Height();
             }
         }
-        return nullptr;
+        return root;
     }
 
     // The submenu of root entry `index`, once it has opened where it should.
@@ -220,9 +228,130 @@ protected:
         return WaitFor([&] { return app_.TopLevelWindows(RenameClass).empty(); });
     }
 
+    static CadrelView ViewOf(HWND window)
+    {
+        RECT client{};
+        GetClientRect(window, &client);
+        CadrelView view;
+        view.width = client.right;
+        view.height = client.bottom;
+        view.viewMode = ViewIconGrid;
+        view.dpi = GetDpiForWindow(window) == 0 ? 96 : GetDpiForWindow(window);
+        return view;
+    }
+
+    // The screen point at the centre of item `index`'s cell.
+    static POINT Cell(HWND window, int index, int count)
+    {
+        const LayoutRect cell = ItemCellRect(ViewOf(window), index, count, 0);
+        const PixelRect rect = RectOf(window);
+        return {rect.left + static_cast<LONG>((cell.left + cell.right) / 2),
+                rect.top + static_cast<LONG>((cell.top + cell.bottom) / 2)};
+    }
+
+    // Selects the item, then a second, slower click opens its rename box.
+    // A listing that arrives in between (the folder watcher after a change)
+    // starts without a selection; one more slow click then does it.
+    bool OpenItemRename(HWND cadrel, int index, int count)
+    {
+        const auto open = [&] {
+            const std::vector<HWND> hosts = app_.TopLevelWindows(RenameClass);
+            return !hosts.empty() && IsWindowVisible(hosts.front());
+        };
+        Click(Cell(cadrel, index, count));
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            Sleep(GetDoubleClickTime() + 150);
+            if (open()) {
+                return true;
+            }
+            Click(Cell(cadrel, index, count));
+            if (WaitFor(open, 1500)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Clicks button `index` of the open choice prompt.
+    bool AnswerPrompt(int index)
+    {
+        HWND prompt = nullptr;
+        if (!WaitFor([&] {
+                const std::vector<HWND> prompts = app_.TopLevelWindows(PromptClass);
+                prompt = prompts.empty() ? nullptr : prompts.front();
+                return prompt != nullptr && IsWindowVisible(prompt);
+            })) {
+            return false;
+        }
+        HWND button = GetDlgItem(prompt, 100 + index);
+        if (button == nullptr) {
+            return false;
+        }
+        PostMessageW(prompt, WM_COMMAND, MAKEWPARAM(100 + index, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+        return WaitFor([&] { return app_.TopLevelWindows(PromptClass).empty(); });
+    }
+
+    void RightClick(POINT at)
+    {
+        SettlePointer(at);
+        Button(MOUSEEVENTF_RIGHTDOWN);
+        Sleep(30);
+        Button(MOUSEEVENTF_RIGHTUP);
+    }
+
+    static void ModifiedClick(HWND window, POINT screen, WPARAM modifier)
+    {
+        SettlePointer(screen);
+        POINT client = screen;
+        ScreenToClient(window, &client);
+        PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON | modifier, MAKELPARAM(client.x, client.y));
+        Sleep(40);
+        PostMessageW(window, WM_LBUTTONUP, modifier, MAKELPARAM(client.x, client.y));
+        Sleep(40);
+    }
+
+    std::wstring ClipboardText() const
+    {
+        std::wstring text;
+        if (OpenClipboard(nullptr)) {
+            if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+                if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+                    text = chars;
+                    GlobalUnlock(data);
+                }
+            }
+            CloseClipboard();
+        }
+        return text;
+    }
+
     std::vector<std::wstring> cleanup_;
     POINT lastClick_{};
 };
+
+// Recycled folders land in the host's trash under Wine; the test takes
+// back what it put there.
+void EmptyHostTrash(const std::wstring& name)
+{
+    wchar_t home[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"HOME", home, MAX_PATH) == 0 || home[0] != L'/') {
+        return;
+    }
+    const std::wstring trash = std::wstring(L"Z:") + home + L"/.local/share/Trash";
+    for (const wchar_t* sub : {L"/files/", L"/info/"}) {
+        const std::wstring folder = trash + sub;
+        WIN32_FIND_DATAW entry{};
+        HANDLE find = FindFirstFileW((folder + name + L"*").c_str(), &entry);
+        if (find == INVALID_HANDLE_VALUE) {
+            continue;
+        }
+        do {
+            RemoveTree(folder + entry.cFileName);
+            DeleteFileW((folder + entry.cFileName).c_str());
+        } while (FindNextFileW(find, &entry));
+        FindClose(find);
+    }
+}
 
 // What the program's menu holds for a cadrel of this state, as the test
 // builds it from the same model.
@@ -355,6 +484,181 @@ TEST_F(CadrelMenus, CadrelMenuEntriesRenameTabsAndQuit)
         }
     }
     EXPECT_TRUE(foundB);
+}
+
+TEST_F(CadrelMenus, ItemMenuFileRenameAndClosingCadrels)
+{
+    const std::wstring files =
+        MakeFolder(root_, L"fichiers", {L"a.txt", L"Outil.lnk", L"rapport.docx", L"x1.txt", L"x2.txt", L"x3.txt"});
+    const std::wstring carton = MakeContainer(L"Carton", {L"lettre.txt"});
+    const std::wstring empty = MakeContainer(L"Vide", {});
+    const std::wstring shared = MakeContainer(L"Partage", {L"photo.txt"});
+    const std::wstring bin = MakeContainer(L"Poubelle", {L"vieux.txt"});
+    const std::wstring desktop = KnownFolderPath(FOLDERID_Desktop);
+    cleanup_.push_back(desktop + L"\\lettre.txt");
+    Workspace page;
+    page.id = "{page}";
+    page.name = L"Page";
+    AddPinned(page, "menus-f", 0.02, 0.04, 0.30, 0.42, {CadrelTab{L"Fichiers", files}});
+    AddPinned(page, "menus-c", 0.34, 0.04, 0.30, 0.42, {CadrelTab{L"Carton", carton}});
+    AddPinned(page, "menus-d", 0.66, 0.04, 0.30, 0.42, {CadrelTab{L"Vide", empty}});
+    AddPinned(page, "menus-s1", 0.02, 0.52, 0.30, 0.42, {CadrelTab{L"Partage", shared}});
+    AddPinned(page, "menus-s2", 0.34, 0.52, 0.30, 0.42, {CadrelTab{L"Aussi", shared}});
+    AddPinned(page, "menus-r", 0.66, 0.52, 0.30, 0.42, {CadrelTab{L"Poubelle", bin}});
+    StartWithPage(page);
+    ASSERT_TRUE(app_.WaitForLine(L"Cadrel menus-f : 6 elements listes.", 5000));
+    HWND f = CadrelTitled(L"Fichiers");
+    ASSERT_NE(f, nullptr);
+    // Sorted by name: a.txt, Outil, rapport.docx, x1.txt, x2.txt, x3.txt.
+
+    // Refused names leave the file as it is.
+    for (const wchar_t* refused : {L"CON.txt", L"a:b", L"nom."}) {
+        ASSERT_TRUE(OpenItemRename(f, 2, 6)) << refused;
+        const size_t before = app_.CountLines(L"Renommage refuse");
+        ASSERT_TRUE(CommitRenameText(refused));
+        EXPECT_TRUE(app_.WaitForLine(L"Renommage refuse", 3000, before + 1)) << refused;
+        EXPECT_TRUE(FileExists(files + L"\\rapport.docx")) << refused;
+    }
+    ASSERT_TRUE(OpenItemRename(f, 2, 6));
+    ASSERT_TRUE(CommitRenameText(L"rapport final.docx"));
+    EXPECT_TRUE(WaitFor([&] { return FileExists(files + L"\\rapport final.docx"); }));
+    EXPECT_FALSE(FileExists(files + L"\\rapport.docx"));
+    // The rename is on the undo stack.
+    ASSERT_TRUE(app_.WaitForLine(L"Annulation : 1 entree(s) a annuler", 3000));
+    PostMessageW(app_.AppWindow(), WM_APP_UNDO, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return FileExists(files + L"\\rapport.docx"); })) << "undone";
+    EXPECT_FALSE(FileExists(files + L"\\rapport final.docx"));
+    ASSERT_TRUE(app_.WaitForLine(L"Cadrel menus-f : 6 elements listes.", 5000, 2));
+
+    // A shortcut keeps its hidden extension; a change of letter case only is allowed.
+    ASSERT_TRUE(OpenItemRename(f, 1, 6));
+    ASSERT_TRUE(CommitRenameText(L"Outil 2"));
+    EXPECT_TRUE(WaitFor([&] { return FileExists(files + L"\\Outil 2.lnk"); }));
+    ASSERT_TRUE(OpenItemRename(f, 0, 6));
+    ASSERT_TRUE(CommitRenameText(L"A.txt"));
+    EXPECT_TRUE(app_.WaitForLine(L"\\a.txt en A.txt.", 3000));
+
+    // x1..x3 selected; a right click on one of them acts on the three, on
+    // another item on that item alone; "Copier le chemin du fichier" copies
+    // the clicked item's path only.
+    Click(Cell(f, 3, 6));
+    ModifiedClick(f, Cell(f, 5, 6), MK_SHIFT);
+    ASSERT_TRUE(app_.WaitForLine(L"Cadrel menus-f : selection [3,4,5].", 3000));
+    RightClick(Cell(f, 4, 6));
+    ASSERT_TRUE(app_.WaitForLine(L"3 cible(s)", 5000));
+    const std::wstring opened = app_.Lines().back();
+    const bool shellMenu = opened.find(L"ouvert : menu du shell") != std::wstring::npos;
+    EXPECT_NE(opened.find(L"x2.txt"), std::wstring::npos) << opened;
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        const std::vector<HWND> native = app_.TopLevelWindows(L"#32768");
+        const std::vector<HWND> dark = Menus();
+        menu = !native.empty() ? native.front() : !dark.empty() ? dark.front() : nullptr;
+        return menu != nullptr && IsWindowVisible(menu);
+    }));
+    Sleep(300);
+    ScreenImage screen;
+    ASSERT_TRUE(screen.Capture());
+    EXPECT_TRUE(screen.SavePng(std::wstring(CADRELS_TEST_OUTPUT_DIR) + L"\\item-menu.png"));
+    if (shellMenu) {
+        // The shell's menu: the keyboard walks to the fourth entry.
+        for (int i = 0; i < 4; ++i) {
+            SendCombination({}, VK_DOWN);
+            Sleep(80);
+        }
+        SendCombination({}, VK_RETURN);
+    } else {
+        std::vector<DarkMenuItem> items;
+        for (const ItemMenuEntry& entry : ItemMenuEntries(3, false)) {
+            DarkMenuItem item;
+            item.id = entry.id;
+            item.label = entry.label;
+            items.push_back(item);
+        }
+        lastClick_ = CursorNow();
+        Choose(items, ItemCmdCopyPath);
+    }
+    ASSERT_TRUE(app_.WaitForLine(L"Chemin copie : ", 5000));
+    EXPECT_EQ(ClipboardText(), files + L"\\x2.txt");
+    RightClick(Cell(f, 2, 6));
+    ASSERT_TRUE(app_.WaitForLine(L"1 cible(s)", 5000));
+    EXPECT_NE(app_.Lines().back().find(L"rapport.docx"), std::wstring::npos) << app_.Lines().back();
+    ASSERT_TRUE(WaitFor([&] { return !app_.TopLevelWindows(L"#32768").empty() || !Menus().empty(); }));
+    Sleep(200);
+    SendCombination({}, VK_ESCAPE);  // closes it without a choice
+    ASSERT_TRUE(app_.WaitForLine(L"Menu de l'element : choix 0x0.", 5000));
+    EXPECT_FALSE(opened.empty());
+
+    // An empty container: nothing is asked, the container goes.
+    HWND d = CadrelTitled(L"Vide");
+    ASSERT_NE(d, nullptr);
+    ASSERT_TRUE(OpenMenuAt(TitleOfWindow(d), "menus-d"));
+    Choose(ExpectedMenu(1, false, 0.62), CadrelCmdClose);
+    ASSERT_TRUE(app_.WaitForLine(L"Cadrel menus-d fermee", 5000));
+    EXPECT_FALSE(FolderExists(empty));
+    EXPECT_TRUE(app_.TopLevelWindows(PromptClass).empty());
+
+    // Cancel changes nothing and takes no snapshot.
+    HWND c = CadrelTitled(L"Carton");
+    ASSERT_NE(c, nullptr);
+    const size_t snapshotsBefore = app_.CountLines(L"Instantane automatique");
+    ASSERT_TRUE(OpenMenuAt(TitleOfWindow(c), "menus-c"));
+    Choose(ExpectedMenu(1, false, 0.62), CadrelCmdClose);
+    ASSERT_TRUE(AnswerPrompt(3));
+    ASSERT_TRUE(app_.WaitForLine(L"Fermeture de cadrel menus-c annulee.", 3000));
+    EXPECT_TRUE(IsWindow(c));
+    EXPECT_TRUE(FileExists(carton + L"\\lettre.txt"));
+    EXPECT_EQ(app_.CountLines(L"Instantane automatique"), snapshotsBefore);
+
+    // Move to the Desktop, then undo: the container comes back with its file.
+    ASSERT_TRUE(OpenMenuAt(TitleOfWindow(c), "menus-c"));
+    Choose(ExpectedMenu(1, false, 0.62), CadrelCmdClose);
+    ASSERT_TRUE(AnswerPrompt(1));
+    ASSERT_TRUE(app_.WaitForLine(L"Cadrel menus-c fermee : 1 deplacement(s)", 5000));
+    EXPECT_EQ(app_.CountLines(L"Instantane automatique"), snapshotsBefore + 1);
+    EXPECT_TRUE(FileExists(desktop + L"\\lettre.txt"));
+    EXPECT_FALSE(FolderExists(carton));
+    EXPECT_FALSE(IsWindow(c));
+    const size_t undone = app_.CountLines(L"Annulation :");
+    PostMessageW(app_.AppWindow(), WM_APP_UNDO, 0, 0);
+    ASSERT_TRUE(app_.WaitForLine(L"Annulation :", 5000, undone + 1));
+    EXPECT_TRUE(WaitFor([&] { return FileExists(carton + L"\\lettre.txt"); }));
+    EXPECT_FALSE(FileExists(desktop + L"\\lettre.txt"));
+
+    // A folder another tab still shows is left alone, whatever the choice.
+    HWND s1 = CadrelTitled(L"Partage");
+    ASSERT_NE(s1, nullptr);
+    ASSERT_TRUE(OpenMenuAt(TitleOfWindow(s1), "menus-s1"));
+    Choose(ExpectedMenu(1, false, 0.62), CadrelCmdClose);
+    ASSERT_TRUE(app_.WaitForLine(L"Cadrel menus-s1 fermee", 5000));
+    EXPECT_EQ(app_.CountLines(L"Partage est aussi montre par un autre onglet, il reste en place."), 1u);
+    EXPECT_TRUE(FileExists(shared + L"\\photo.txt"));
+    EXPECT_NE(CadrelTitled(L"Aussi"), nullptr);
+
+    // The Recycle Bin takes the container; the entry says so and cannot be undone.
+    HWND r = CadrelTitled(L"Poubelle");
+    ASSERT_NE(r, nullptr);
+    ASSERT_TRUE(OpenMenuAt(TitleOfWindow(r), "menus-r"));
+    Choose(ExpectedMenu(1, false, 0.62), CadrelCmdClose);
+    ASSERT_TRUE(AnswerPrompt(2));
+    if (!app_.WaitForLine(L"Cadrel menus-r fermee", 5000)) {
+        ScreenImage stuck;
+        stuck.Capture();
+        stuck.SavePng(std::wstring(CADRELS_TEST_OUTPUT_DIR) + L"\\recycle-stuck.png");
+        FAIL();
+    }
+    EXPECT_EQ(app_.CountLines(L"Cadrel menus-r fermee : 0 deplacement(s), 1 dossier(s) a la corbeille, 0 refuse(s)."),
+              1u);
+    EXPECT_FALSE(FolderExists(bin));
+    EmptyHostTrash(L"Poubelle");
+
+    const Settings saved = SaveAndReadLayout(app_, appData_);
+    ASSERT_EQ(saved.workspaces.size(), 1u);
+    std::vector<std::string> ids;
+    for (const CadrelRecord& record : saved.workspaces[0].cadrels) {
+        ids.push_back(record.id);
+    }
+    EXPECT_EQ(ids, (std::vector<std::string>{"menus-f", "menus-s2"}));
 }
 
 }  // namespace
