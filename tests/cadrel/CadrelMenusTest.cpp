@@ -13,6 +13,8 @@
 #include "cadrel/CadrelLayout.h"
 #include "cadrel/CadrelMenuModel.h"
 #include "cadrel/ItemMenuModel.h"
+#include "dock/IconPickerLayout.h"
+#include "gfx/BuiltinIconTable.h"
 #include "i18n/StringTable.h"
 #include "model/ContainerFolders.h"
 #include "model/Snapshots.h"
@@ -425,7 +427,28 @@ TEST_F(CadrelMenus, CadrelMenuEntriesRenameTabsAndQuit)
     ASSERT_TRUE(app_.WaitForLine(L"Cadrel menus-a : embleme de l'onglet 0 = \"\".", 3000));
     ASSERT_TRUE(OpenMenuAt(TitleOfWindow(a), "menus-a"));
     EXPECT_EQ(LastMenuIds("menus-a").find(L" 241 "), std::wstring::npos) << "no emblem left to remove";
-    Choose(ExpectedMenu(2, false, 0.4, true), CadrelCmdCloseTab);
+    // A new emblem from the icon picker's first built-in icon.
+    Choose(ExpectedMenu(2, false, 0.4, true), CadrelCmdTabIcon);
+    HWND picker = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        const std::vector<HWND> pickers = app_.TopLevelWindows(L"Cadrels.IconPicker");
+        picker = pickers.empty() ? nullptr : pickers.front();
+        return picker != nullptr && IsWindowVisible(picker);
+    }));
+    Sleep(300);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const IconPickerGeometry geometry =
+        ComputeIconPickerGeometry(168, 1.0f, work.right - work.left, work.bottom - work.top);
+    const DockRect cell = IconPickerCell(geometry, 0);
+    const PixelRect pickerRect = RectOf(picker);
+    Click({pickerRect.left + static_cast<LONG>(cell.CentreX()),
+           pickerRect.top + static_cast<LONG>((cell.top + cell.bottom) / 2)});
+    const std::wstring firstKey = BuiltinIconTable()[0].key;
+    ASSERT_TRUE(app_.WaitForLine(L"Cadrel menus-a : embleme de l'onglet 0 = \"" + firstKey + L"\".", 3000));
+    ASSERT_TRUE(OpenMenuAt(TitleOfWindow(a), "menus-a"));
+    EXPECT_NE(LastMenuIds("menus-a").find(L" 241 "), std::wstring::npos) << "the new emblem can be removed";
+    Choose(ExpectedMenu(2, true, 0.4, true), CadrelCmdCloseTab);
     ASSERT_TRUE(WaitFor([&] { return TitleOf(a) == L"Deux"; }));
     EXPECT_TRUE(FolderExists(one)) << "a closed tab's folder stays on disk";
 

@@ -365,7 +365,7 @@ constinit const LanguageTexts French = MakeLanguageTexts({
     {487, L"La signature des informations de mise à jour est invalide : elles ont été ignorées."},
     {488, L"Avant la disposition de l'administrateur"},
     {489, L"La Corbeille ne peut pas recevoir le dossier « %s ». Il est conservé avec son contenu : rien n'a été supprimé."},
-    {490, L"OK"},
+    {490, L"Compris"},
 });
 
 }  // namespace cadrels::i18n

@@ -365,7 +365,7 @@ constinit const LanguageTexts Italian = MakeLanguageTexts({
     {487, L"La firma delle informazioni di aggiornamento non è valida: sono state ignorate."},
     {488, L"Prima della disposizione dell'amministratore"},
     {489, L"Il Cestino non può accogliere la cartella «%s». È stata conservata con il suo contenuto: non è stato eliminato nulla."},
-    {490, L"OK"},
+    {490, L"Ho capito"},
 });
 
 }  // namespace cadrels::i18n

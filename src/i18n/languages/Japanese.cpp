@@ -365,7 +365,7 @@ constinit const LanguageTexts Japanese = MakeLanguageTexts({
     {487, L"更新情報の署名が無効です。無視しました。"},
     {488, L"管理者のレイアウト適用前"},
     {489, L"ごみ箱にフォルダー「%s」を移動できません。フォルダーは内容とともに保持されました。何も削除されていません。"},
-    {490, L"OK"},
+    {490, L"了解"},
 });
 
 }  // namespace cadrels::i18n

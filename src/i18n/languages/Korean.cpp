@@ -365,7 +365,7 @@ constinit const LanguageTexts Korean = MakeLanguageTexts({
     {487, L"업데이트 정보의 서명이 올바르지 않아 무시했어요."},
     {488, L"관리자 배치 적용 전"},
     {489, L"휴지통으로 '%s' 폴더를 옮길 수 없습니다. 폴더는 내용과 함께 유지되었으며 아무것도 삭제되지 않았습니다."},
-    {490, L"확인"},
+    {490, L"확인했습니다"},
 });
 
 }  // namespace cadrels::i18n

@@ -365,7 +365,7 @@ constinit const LanguageTexts Polish = MakeLanguageTexts({
     {487, L"Podpis informacji o aktualizacji jest nieprawidłowy: zostały zignorowane."},
     {488, L"Przed układem administratora"},
     {489, L"Kosz nie może przyjąć folderu „%s”. Folder został zachowany wraz z zawartością: nic nie zostało usunięte."},
-    {490, L"OK"},
+    {490, L"Rozumiem"},
 });
 
 }  // namespace cadrels::i18n

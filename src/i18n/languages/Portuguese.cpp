@@ -365,7 +365,7 @@ constinit const LanguageTexts Portuguese = MakeLanguageTexts({
     {487, L"A assinatura das informações de atualização é inválida: foram ignoradas."},
     {488, L"Antes do layout do administrador"},
     {489, L"A Lixeira não pode receber a pasta “%s”. Ela foi mantida com seu conteúdo: nada foi excluído."},
-    {490, L"OK"},
+    {490, L"Entendi"},
 });
 
 }  // namespace cadrels::i18n

@@ -365,7 +365,7 @@ constinit const LanguageTexts Turkish = MakeLanguageTexts({
     {487, L"Güncelleme bilgilerinin imzası geçersiz: yok sayıldı."},
     {488, L"Yönetici düzeninden önce"},
     {489, L"Geri Dönüşüm Kutusu “%s” klasörünü alamıyor. Klasör içeriğiyle birlikte korundu: hiçbir şey silinmedi."},
-    {490, L"Tamam"},
+    {490, L"Anladım"},
 });
 
 }  // namespace cadrels::i18n
