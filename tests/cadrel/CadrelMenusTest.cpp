@@ -489,6 +489,11 @@ TEST_F(CadrelMenus, CadrelMenuEntriesRenameTabsAndQuit)
     cleanup_.push_back(renamedBox);
     EXPECT_TRUE(WaitFor([&] { return FolderExists(renamedBox) && !FolderExists(box); }));
 
+    // The file search is not there yet and says so.
+    ASSERT_TRUE(OpenMenuAt(TitleOfWindow(b), "menus-b"));
+    Choose(ExpectedMenu(1, false, 0.62), CadrelCmdFileSearch);
+    EXPECT_TRUE(app_.WaitForLine(L"Recherche de fichiers : pas encore disponible.", 3000));
+
     // "Quitter" ends the process cleanly with the layout saved.
     ASSERT_TRUE(OpenMenuAt(TitleOfWindow(b), "menus-b"));
     Choose(ExpectedMenu(1, false, 0.62), CadrelCmdQuit);
@@ -516,6 +521,7 @@ TEST_F(CadrelMenus, ItemMenuFileRenameAndClosingCadrels)
     const std::wstring carton = MakeContainer(L"Carton", {L"lettre.txt"});
     const std::wstring empty = MakeContainer(L"Vide", {});
     const std::wstring shared = MakeContainer(L"Partage", {L"photo.txt"});
+    cleanup_.push_back(shared);
     const std::wstring bin = MakeContainer(L"Poubelle", {L"vieux.txt"});
     const std::wstring desktop = KnownFolderPath(FOLDERID_Desktop);
     cleanup_.push_back(desktop + L"\\lettre.txt");
@@ -658,6 +664,16 @@ TEST_F(CadrelMenus, ItemMenuFileRenameAndClosingCadrels)
     EXPECT_TRUE(FileExists(shared + L"\\photo.txt"));
     EXPECT_NE(CadrelTitled(L"Aussi"), nullptr);
 
+    // Once no other tab shows it, the folder is asked about; keeping the
+    // content keeps the container with its file.
+    HWND s2 = CadrelTitled(L"Aussi");
+    ASSERT_TRUE(OpenMenuAt(TitleOfWindow(s2), "menus-s2"));
+    Choose(ExpectedMenu(1, false, 0.62), CadrelCmdClose);
+    ASSERT_TRUE(AnswerPrompt(0));
+    ASSERT_TRUE(app_.WaitForLine(L"Cadrel menus-s2 fermee : 0 deplacement(s), 0 dossier(s) a la corbeille", 5000));
+    EXPECT_TRUE(FileExists(shared + L"\\photo.txt"));
+    EXPECT_FALSE(IsWindow(s2));
+
     // The Recycle Bin takes the container; the entry says so and cannot be undone.
     HWND r = CadrelTitled(L"Poubelle");
     ASSERT_NE(r, nullptr);
@@ -681,7 +697,7 @@ TEST_F(CadrelMenus, ItemMenuFileRenameAndClosingCadrels)
     for (const CadrelRecord& record : saved.workspaces[0].cadrels) {
         ids.push_back(record.id);
     }
-    EXPECT_EQ(ids, (std::vector<std::string>{"menus-f", "menus-s2"}));
+    EXPECT_EQ(ids, (std::vector<std::string>{"menus-f"}));
 }
 
 }  // namespace
