@@ -16,6 +16,7 @@
 #include <wrl/client.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace cadrels {
 namespace {
@@ -141,37 +142,65 @@ RecycleResult RecycleWithFileOperation(const std::wstring& folder)
     return SUCCEEDED(performed) && !aborted && gone ? RecycleResult::Recycled : RecycleResult::Refused;
 }
 
+// How many items the Recycle Bin of the folder's drive holds; nothing when
+// the shell cannot say.
+std::optional<long long> RecycledItemCount(const std::wstring& folder)
+{
+    wchar_t root[MAX_PATH] = {};
+    if (folder.size() >= MAX_PATH || !GetVolumePathNameW(folder.c_str(), root, MAX_PATH)) {
+        return std::nullopt;
+    }
+    SHQUERYRBINFO info{};
+    info.cbSize = sizeof info;
+    if (FAILED(SHQueryRecycleBinW(root, &info))) {
+        return std::nullopt;
+    }
+    return info.i64NumItems;
+}
+
 // Sends the folder to the Recycle Bin and nowhere else; success is also
-// checked on disk. Where the shell's file operation cannot be used (Wine
-// answers E_NOTIMPL), SHFileOperationW recycles one item per call, and only
-// once the bin is known to take the folder: without FOF_NOCONFIRMATION it
-// would ask about every folder, and with it alone it deletes for good
-// whatever the bin refuses.
+// checked on disk. Both ways ask for FOF_WANTNUKEWARNING: where the bin
+// cannot take the folder after all, the system asks the user before
+// deleting for good, and a "no" aborts the operation. Where the shell's
+// file operation cannot be used (Wine answers E_NOTIMPL), SHFileOperationW
+// does the same one item per call.
 bool RecycleFolder(const std::wstring& folder)
 {
     if (!RecycleBinCanTake(folder)) {
         DebugLog(L"Fermeture de cadrel : la corbeille ne peut pas recevoir %ls.", folder.c_str());
         return false;
     }
+    const std::optional<long long> before = RecycledItemCount(folder);
+    bool recycled = false;
     switch (RecycleWithFileOperation(folder)) {
     case RecycleResult::Recycled:
-        return true;
+        recycled = true;
+        break;
     case RecycleResult::Refused:
         return false;
-    case RecycleResult::Unavailable:
+    case RecycleResult::Unavailable: {
+        std::wstring from = folder;
+        from.push_back(L'\0');  // the list ends with a second terminator
+        SHFILEOPSTRUCTW operation{};
+        operation.wFunc = FO_DELETE;
+        operation.pFrom = from.c_str();
+        operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_NOERRORUI | FOF_WANTNUKEWARNING;
+        const int result = SHFileOperationW(&operation);
+        const bool gone = GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
+        DebugLog(L"Corbeille par SHFileOperationW : resultat %d%ls.", result,
+                 operation.fAnyOperationsAborted ? L", interrompue" : L"");
+        recycled = result == 0 && !operation.fAnyOperationsAborted && gone;
         break;
     }
-    std::wstring from = folder;
-    from.push_back(L'\0');  // the list ends with a second terminator
-    SHFILEOPSTRUCTW operation{};
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = from.c_str();
-    operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_NOERRORUI;
-    const int result = SHFileOperationW(&operation);
-    const bool gone = GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
-    DebugLog(L"Corbeille par SHFileOperationW : resultat %d%ls.", result,
-             operation.fAnyOperationsAborted ? L", interrompue" : L"");
-    return result == 0 && !operation.fAnyOperationsAborted && gone;
+    }
+    // Gone but not in the bin: the user told the system's warning to delete
+    // it for good. That is no "in the Recycle Bin" entry.
+    const std::optional<long long> after = RecycledItemCount(folder);
+    if (recycled && before && after && *after <= *before) {
+        DebugLog(L"Fermeture de cadrel : %ls supprime definitivement a la demande de l'utilisateur.", folder.c_str());
+        return false;
+    }
+    return recycled;
 }
 
 }  // namespace
@@ -267,7 +296,9 @@ void App::CloseCadrel(HWND cadrelWindow)
                 recycled.push_back(container);
             } else {
                 DebugLog(L"Fermeture de cadrel : echec de l'envoi a la corbeille de %ls", container.c_str());
-                refused.push_back(container);
+                if (GetFileAttributesW(container.c_str()) != INVALID_FILE_ATTRIBUTES) {
+                    refused.push_back(container);
+                }
             }
         }
         RemoveEmptyContainer(container);
