@@ -100,6 +100,15 @@ public:
     Cadrel* CadrelTitleBarAt(POINT screenPoint, HWND excluded) const;
     void SyncRecordFromCadrel(HWND cadrelWindow);
     void SyncTabsFromCadrel(HWND cadrelWindow);
+    // Closing a cadrel asks what becomes of its containers' content
+    // (AppCadrelClosing.cpp); ignored while another close or an operation runs.
+    void CloseCadrel(HWND cadrelWindow);
+    // The cadrel menus' view of the application and their requests to it
+    // (AppCadrelMenus.cpp).
+    CadrelMenuServices MenuServices();
+    CadrelMenuFacts MenuFacts() const;
+    bool IsHostedByAnyCadrel(HWND window) const;
+    void ReleaseHostedInActiveTab(Cadrel& cadrel);
     // The administration policy may lock every cadrel in place.
     bool CadrelsLocked() const { return AreCadrelsLocked(); }
 
@@ -155,10 +164,8 @@ public:
     Dock* CurrentDock() const { return dock_.get(); }
 
     // Hosting other applications' windows (AppHosting.cpp): the entry of
-    // the cadrel menu's hosting submenu and "Re-host the last window", and
-    // the windows that submenu lists (at most 40, none hosted by another cadrel).
+    // the cadrel menu's hosting submenu and "Re-host the last window".
     bool HostWindowInActiveTab(HWND cadrelWindow, HWND window);
-    std::vector<HWND> HostableWindows(HWND cadrelWindow) const;
     // The window-event hooks' callback, on the main thread.
     void OnWindowEvent(DWORD event, HWND window);
 
@@ -298,6 +305,8 @@ private:
 
     // The live cadrels of the active page, in creation order.
     std::vector<std::unique_ptr<Cadrel>> cadrels_;
+    // The cadrel being closed while its question is open, or none.
+    HWND closingCadrel_ = nullptr;
     // The cadrel showing the "about to merge" highlight, or none.
     HWND mergeHighlight_ = nullptr;
     // Tabs torn off a cadrel, waiting for WM_APP_TAB_TORN_OFF.

@@ -96,6 +96,7 @@ bool App::CreateCadrelFromRecord(const CadrelRecord& record, const CadrelGeom& g
                                   const std::wstring& folder) { return MoveIntoCadrelFolder(target, paths, move, folder); });
     cadrel->SetOperationGuard([this] { return operation_.Begin(); });
     cadrel->SetHostingContext(hostedApps_.get(), [this] { return AllHostedWindows(); });
+    cadrel->SetMenuServices(MenuServices());
     if (record.pinned ? geometry.rolled : rollUnpinned) {
         cadrel->SetRolled(true, false, false);
     }
@@ -123,7 +124,7 @@ void App::DestroyAllCadrels()
     movedWindow_ = nullptr;
     // Windows hosted by a page that goes are left minimized, not thrown forward.
     for (auto& cadrel : cadrels_) {
-        cadrel->SetClosing();
+        cadrel->SetTearingDown();
         cadrel->Destroy();
     }
     cadrels_.clear();
@@ -212,16 +213,6 @@ void App::SyncTabsFromCadrel(HWND cadrelWindow)
         }
     }
     Save();
-}
-
-void App::OnCloseCadrel(HWND cadrelWindow)
-{
-    if (CadrelsLocked() || FindCadrel(cadrelWindow) == nullptr) {
-        return;
-    }
-    // Closing asks what becomes of the cadrel's content; until that prompt
-    // exists a cadrel is not closed behind the user's back.
-    DebugLog(L"Fermeture de cadrel : pas encore disponible, la cadrel reste ouverte.");
 }
 
 Cadrel* App::CadrelTitleBarAt(POINT screenPoint, HWND excluded) const

@@ -19,7 +19,6 @@ constexpr UINT HostTrackingMs = 30;
 constexpr UINT HostReanchorMs = 1000;
 constexpr int HostReanchorTicks = 60;
 constexpr UINT HostWatchMs = 250;
-constexpr size_t MaxHostableWindows = 40;
 
 void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD)
 {
@@ -99,33 +98,6 @@ std::vector<HWND> App::AllHostedWindows() const
         windows.insert(windows.end(), hosted.begin(), hosted.end());
     }
     return windows;
-}
-
-std::vector<HWND> App::HostableWindows(HWND cadrelWindow) const
-{
-    struct Collect {
-        std::vector<HWND> windows;
-    } collect;
-    EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            auto& c = *reinterpret_cast<Collect*>(context);
-            if (IsLayoutCandidate(window)) {
-                c.windows.push_back(window);
-            }
-            return c.windows.size() < MaxHostableWindows;
-        },
-        reinterpret_cast<LPARAM>(&collect));
-    std::vector<HWND> elsewhere;
-    for (const auto& cadrel : cadrels_) {
-        if (cadrel->Window() != cadrelWindow) {
-            const std::vector<HWND> hosted = cadrel->HostedWindows();
-            elsewhere.insert(elsewhere.end(), hosted.begin(), hosted.end());
-        }
-    }
-    std::erase_if(collect.windows, [&](HWND window) {
-        return std::find(elsewhere.begin(), elsewhere.end(), window) != elsewhere.end();
-    });
-    return collect.windows;
 }
 
 bool App::HostWindowInActiveTab(HWND cadrelWindow, HWND window)

@@ -130,6 +130,12 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_APP_HOST_REQUEST:
         OnHostRequest();
         return 0;
+    case WM_APP_FILE_SEARCH:
+        DebugLog(L"Recherche de fichiers : pas encore disponible.");
+        return 0;
+    case WM_APP_QUICK_LOOK:
+        DebugLog(L"Apercu rapide : pas encore disponible.");
+        return 0;
     default:
         break;
     }

@@ -121,6 +121,19 @@ struct WindowTraits {
     static void Close(Type h) noexcept { ::DestroyWindow(h); }
 };
 
+struct MenuTraits {
+    using Type = HMENU;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { ::DestroyMenu(h); }
+};
+
+// Movable global memory, freed unless handed over (to the clipboard).
+struct GlobalMemoryTraits {
+    using Type = HGLOBAL;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { ::GlobalFree(h); }
+};
+
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
 using UniqueFile = UniqueResource<FileHandleTraits>;
 using UniqueFind = UniqueResource<FindHandleTraits>;
@@ -136,6 +149,8 @@ using UniqueModule = UniqueResource<ModuleTraits>;
 using UniqueHook = UniqueResource<HookTraits>;
 using UniqueWinEventHook = UniqueResource<WinEventHookTraits>;
 using UniqueWindow = UniqueResource<WindowTraits>;
+using UniqueMenu = UniqueResource<MenuTraits>;
+using UniqueGlobal = UniqueResource<GlobalMemoryTraits>;
 
 // Restores a device context's selected object when it goes out of scope.
 class SelectedObject {

@@ -5,7 +5,9 @@
 // CadrelRoll.cpp (roll-up, unfold and the roll animation), CadrelDraw.cpp
 // (the frame and title bar), CadrelDrawItems.cpp (items and footer),
 // CadrelInput.cpp (pointer input), CadrelContent.cpp (the listed folder, its
-// watcher, selection and scrolling). The arithmetic that needs no window
+// watcher, selection and scrolling), CadrelMenu.cpp (the cadrel menu and the
+// tab emblem), CadrelItemMenu.cpp (the shell's menu of an item),
+// CadrelRename.cpp (in-place renaming and closing a tab). The arithmetic that needs no window
 // lives in CadrelGeometry.h and CadrelLayout.h.
 #pragma once
 
@@ -14,8 +16,11 @@
 #include "cadrel/CadrelGeometry.h"
 #include "cadrel/CadrelItem.h"
 #include "cadrel/CadrelLayout.h"
+#include "cadrel/CadrelMenuModel.h"
+#include "dock/IconPicker.h"
 #include "fileops/FolderWatcher.h"
 #include "fileops/OperationState.h"
+#include "fileops/UndoEntry.h"
 #include "gfx/GraphicsDevice.h"
 #include "gfx/IconCache.h"
 #include "gfx/SvgEmblems.h"
@@ -26,10 +31,12 @@
 #include <d2d1_1.h>
 #include <dwrite.h>
 #include <oleidl.h>
+#include <shlobj.h>
 #include <wrl/client.h>
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -79,6 +86,9 @@ enum CadrelTimer : UINT_PTR {
     CadrelTimerRollUpCheck = 8,
 };
 
+// Posted by the in-place rename's edit box; carry nothing.
+inline constexpr UINT WM_CADREL_RENAME_COMMIT = WM_USER + 1;
+inline constexpr UINT WM_CADREL_RENAME_CANCEL = WM_USER + 2;
 // Posted by the cadrel's folder watcher; carries nothing.
 inline constexpr UINT WM_CADREL_FOLDER_CHANGED = WM_USER + 3;
 
@@ -88,6 +98,21 @@ LPARAM PackScreenPoint(POINT point);
 POINT UnpackScreenPoint(LPARAM packed);
 
 class CadrelDropTarget;
+class Cadrel;
+
+// What the menus learn from the application and ask of it directly; the
+// rest they post as application messages.
+struct CadrelMenuServices {
+    // The undo stack's texts, the shortcuts, theme, language and hosting.
+    std::function<CadrelMenuFacts()> facts;
+    // Whether another live cadrel hosts the window.
+    std::function<bool(HWND)> hostedElsewhere;
+    std::function<void(Cadrel&, HWND)> hostWindow;
+    std::function<void(Cadrel&)> releaseHosted;
+    std::function<void(HWND)> arrangeNow;
+    // A finished rename for the undo stack.
+    std::function<void(UndoEntry)> movesDone;
+};
 
 class Cadrel final : private FrameContent {
 public:
@@ -226,7 +251,7 @@ public:
     void RelaunchHosted();
     // Set before the application destroys its cadrels: released windows are
     // left minimized instead of brought forward.
-    void SetClosing() { closing_ = true; }
+    void SetTearingDown() { tearingDown_ = true; }
     const std::wstring& LastError() const { return lastError_; }
     HWND LastReleasedWindow() const { return lastReleasedWindow_; }
 
@@ -235,6 +260,28 @@ public:
     // After a device recreation: new objects for the new device, then a frame.
     void RebuildGraphics();
     FrameResult Draw();
+
+    // Menus, in-place rename, emblem and closing a tab (CadrelMenu.cpp,
+    // CadrelItemMenu.cpp, CadrelRename.cpp).
+    void SetMenuServices(CadrelMenuServices services);
+    void ShowCadrelMenu(POINT screen);
+    void ShowItemMenu(int index, POINT screen);
+    bool MenuOpen() const { return menuOpen_; }
+    void BeginTabRename();
+    void BeginItemRename(int index);
+    void CommitRename();
+    void CancelRename();
+    bool RenameOpen() const { return renameEdit_ != nullptr; }
+    HWND RenameEdit() const { return renameEdit_; }
+    // The settings window's rename of the active tab.
+    void RenameActiveTab(const std::wstring& title);
+    // The shell rename of one file or folder, recorded for undo.
+    bool RenameFile(const std::wstring& path, const std::wstring& newName);
+    void SetTabEmblem(const std::wstring& key, bool notify);
+    void CloseActiveTab();
+    // While the application asks what becomes of this cadrel's content, its
+    // tabs cannot be dragged away.
+    void SetClosing(bool closing) { closing_ = closing; }
 
     LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -274,9 +321,6 @@ private:
     void StartDragOut(int index);
     void RegisterDropTarget();
     void RevokeDropTarget();
-    void ShowCadrelMenu(POINT screen);
-    void ShowItemMenu(int index, POINT screen);
-    void BeginItemRename(int index);
     void LogSelection() const;
     void OnCaptureChanged();
     void OnMouseLeave();
@@ -287,6 +331,17 @@ private:
     void ActivateTab(int index, bool notify);
     bool MovingForbidden() const;
     void OnMouseWheel(int delta, WPARAM keys);
+
+    // Menus and rename.
+    std::vector<std::wstring> CollectHostCandidates();
+    void RunCadrelMenuCommand(int id, const CadrelMenuFacts& facts);
+    void RunSortRuleCommand(int id);
+    void OpenTabIconPicker();
+    bool ForwardShellMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void RunItemCommand(int id, const std::wstring& path, const std::vector<std::wstring>& targets, POINT screen);
+    bool OpenRenameHost(const RECT& rect, const std::wstring& text, int selStart, int selEnd);
+    void FolderFollowsTitle(const std::wstring& title);
+    static LRESULT CALLBACK RenameEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
 
     // The listed folder, its watcher, selection and scrolling.
     CadrelView View() const;
@@ -434,6 +489,23 @@ private:
     LockQuery zoomLocked_;
     Mailbox<TornTab>* tornTabs_ = nullptr;
 
+    // Menus and the in-place rename.
+    CadrelMenuServices menuServices_;
+    bool menuOpen_ = false;
+    bool closing_ = false;
+    std::vector<HWND> hostCandidates_;
+    std::unique_ptr<IconPicker> iconPicker_;
+    // Held only while the item menu is open, for its drawing messages.
+    Microsoft::WRL::ComPtr<IContextMenu2> shellMenu_;
+    Microsoft::WRL::ComPtr<IContextMenu3> shellMenu3_;
+    int renameTarget_ = -1;
+    int renameTab_ = -1;
+    std::wstring renameSourcePath_;
+    UniqueWindow renameHost_;
+    HWND renameEdit_ = nullptr;  // child of renameHost_, destroyed with it
+    UniqueFont renameFont_;
+    WNDPROC renameEditPrevious_ = nullptr;
+
     // Drag and drop of files.
     Microsoft::WRL::ComPtr<CadrelDropTarget> dropTarget_;
     bool dropHighlight_ = false;
@@ -482,7 +554,7 @@ private:
     std::wstring lastError_;
     HWND lastReleasedWindow_ = nullptr;
     bool hostHighlight_ = false;
-    bool closing_ = false;
+    bool tearingDown_ = false;
     bool placingHosted_ = false;
     HWND nudgedWindow_ = nullptr;
     // The tab whose relaunch button was pressed, while Reattach runs for it.

@@ -231,7 +231,7 @@ void Cadrel::ReleaseHosted(int index)
         // the styles of hosting time would undo what the application changed
         // since (a window disabled by its own modal dialog, for one).
         const RECT fitted = FittedSavedRect(tab);
-        if (closing_) {
+        if (tearingDown_) {
             LeaveMinimized(window, fitted, SavedMaximized(tab));
         } else {
             if (IsIconic(window) || IsZoomed(window) || !IsWindowVisible(window)) {

@@ -200,7 +200,9 @@ void Cadrel::OnMouseMove(POINT client)
         // Pressing a tab never moves the window: past the threshold it drags
         // the tab, unless the policy locks the cadrels.
         if (!tabDragging_) {
-            if (policyLocked_ && policyLocked_()) {
+            // Nor while the application asks about closing this cadrel: a
+            // tab torn off then would take its folder off the close list.
+            if ((policyLocked_ && policyLocked_()) || closing_) {
                 return;
             }
             if (!BeyondDragThreshold(pressPoint_, cursor)) {
@@ -531,22 +533,6 @@ bool Cadrel::OnSetCursor()
     }
     SetCursor(LoadCursorW(nullptr, shape));
     return true;
-}
-
-// What the cadrel does not have yet says so instead of pretending.
-void Cadrel::ShowCadrelMenu(POINT)
-{
-    DebugLog(L"Menu du cadrel %hs : pas encore disponible.", id_.c_str());
-}
-
-void Cadrel::ShowItemMenu(int index, POINT)
-{
-    DebugLog(L"Menu de l'element %ls : pas encore disponible.", items_[static_cast<size_t>(index)].path.c_str());
-}
-
-void Cadrel::BeginItemRename(int index)
-{
-    DebugLog(L"Renommage sur place de %ls : pas encore disponible.", items_[static_cast<size_t>(index)].path.c_str());
 }
 
 }  // namespace cadrels

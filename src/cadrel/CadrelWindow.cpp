@@ -92,6 +92,12 @@ bool Cadrel::Create(HINSTANCE instance, const CadrelRecord& record, std::vector<
 void Cadrel::Destroy()
 {
     // Every step runs whatever the earlier ones did.
+    if (RenameOpen()) {
+        CancelRename();
+    }
+    if (iconPicker_) {
+        iconPicker_->Close();
+    }
     HWND window = window_.Get();
     for (int index = 0; index < static_cast<int>(tabs_.size()); ++index) {
         if (tabs_[static_cast<size_t>(index)].hostedWindow != nullptr) {
@@ -400,6 +406,9 @@ void Cadrel::Layout(int width, int height)
 LRESULT Cadrel::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     try {
+        if (LRESULT result = 0; ForwardShellMenuMessage(message, wParam, lParam, result)) {
+            return result;
+        }
         return Dispatch(window, message, wParam, lParam);
     } catch (const std::exception&) {
         DebugLog(L"Exception interceptee dans Cadrel::WndProc (msg=0x%04X)", message);
@@ -475,6 +484,14 @@ LRESULT Cadrel::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         break;
     case WM_CADREL_FOLDER_CHANGED:
         OnFolderChanged();
+        return 0;
+    case WM_CADREL_RENAME_COMMIT:
+        CommitRename();
+        return 0;
+    case WM_CADREL_RENAME_CANCEL:
+        if (RenameOpen()) {
+            CancelRename();
+        }
         return 0;
     case WM_MOUSEWHEEL:
         OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam), wParam);

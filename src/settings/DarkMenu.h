@@ -5,6 +5,8 @@
 // re-entrant calls) while it is open.
 #pragma once
 
+#include "settings/DarkMenuItem.h"
+
 #include <windows.h>
 
 #include <string>
@@ -12,23 +14,6 @@
 
 namespace cadrels {
 
-struct DarkMenuItem {
-    std::wstring label;  // drawn as it stands: "&" is no mnemonic marker
-    int id = 0;          // returned when chosen; 0 never names a command
-    bool separator = false;
-    bool checked = false;
-    bool enabled = true;  // a separator is never enabled, whatever this says
-    bool radio = false;   // a dot, which wins over the tick
-    std::vector<DarkMenuItem> children;  // non-empty makes the entry a submenu
-
-    static DarkMenuItem Separator()
-    {
-        DarkMenuItem item;
-        item.separator = true;
-        item.enabled = false;
-        return item;
-    }
-};
 
 // Shows the menu with its top-left corner at the screen point (x, y), fitted
 // into the work area of the nearest monitor, and returns the chosen entry's

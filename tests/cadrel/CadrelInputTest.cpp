@@ -189,11 +189,21 @@ TEST_F(CadrelInput, SelectingOpeningRenamingTabsWheelAndZoom)
     Sleep(GetDoubleClickTime() + 100);
     Click(cell(1));
     const DWORD clicked = GetTickCount();
-    ASSERT_TRUE(app_.WaitForLine(L"Renommage sur place de " + items + L"\\f01.cadrelstest", 3000));
+    ASSERT_TRUE(app_.WaitForLine(L"Cadrel cadrel-entrees : renommage de " + items + L"\\f01.cadrelstest ouvert.", 3000));
     EXPECT_GE(GetTickCount() - clicked, GetDoubleClickTime()) << "not before the double-click time";
+    // Esc in the rename box closes it without renaming.
+    HWND renameHost = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        const std::vector<HWND> hosts = app_.TopLevelWindows(L"Cadrels.RenameHost");
+        renameHost = hosts.empty() ? nullptr : hosts.front();
+        return renameHost != nullptr;
+    }));
+    PostMessageW(FindWindowExW(renameHost, nullptr, L"EDIT", nullptr), WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(WaitFor([&] { return app_.TopLevelWindows(L"Cadrels.RenameHost").empty(); }));
     DoubleClick(cell(1));
     Sleep(GetDoubleClickTime() + 300);
-    EXPECT_EQ(app_.CountLines(L"Renommage sur place de"), 1u) << "a double click opens, it does not rename";
+    EXPECT_EQ(app_.CountLines(L"Cadrel cadrel-entrees : renommage de"), 1u) << "a double click opens, it does not rename";
+    EXPECT_TRUE(FileExists(items + L"\\f01.cadrelstest"));
     EndChildrenOf(app_.ProcessId());
 
     // Rubber band: without Ctrl it replaces, shrinking deselects, with Ctrl

@@ -364,6 +364,8 @@ constinit const LanguageTexts ChineseSimplified = MakeLanguageTexts({
     {486, L"更新信息未签名：已忽略。"},
     {487, L"更新信息的签名无效：已忽略。"},
     {488, L"应用管理员布局之前"},
+    {489, L"回收站无法接收文件夹“%s”。该文件夹及其内容已保留：未删除任何内容。"},
+    {490, L"知道了"},
 });
 
 }  // namespace cadrels::i18n

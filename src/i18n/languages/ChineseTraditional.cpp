@@ -364,6 +364,8 @@ constinit const LanguageTexts ChineseTraditional = MakeLanguageTexts({
     {486, L"更新資訊未經簽署：已忽略。"},
     {487, L"更新資訊的簽章無效：已忽略。"},
     {488, L"套用管理員配置之前"},
+    {489, L"資源回收筒無法接收資料夾「%s」。該資料夾及其內容已保留：未刪除任何內容。"},
+    {490, L"我知道了"},
 });
 
 }  // namespace cadrels::i18n

@@ -364,6 +364,8 @@ constinit const LanguageTexts Dutch = MakeLanguageTexts({
     {486, L"De update-informatie is niet ondertekend: ze is genegeerd."},
     {487, L"De handtekening van de update-informatie is ongeldig: ze is genegeerd."},
     {488, L"Vóór de indeling van de beheerder"},
+    {489, L"De Prullenbak kan de map ‘%s’ niet opnemen. De map is met de inhoud bewaard: er is niets verwijderd."},
+    {490, L"Begrepen"},
 });
 
 }  // namespace cadrels::i18n

@@ -364,6 +364,8 @@ constinit const LanguageTexts English = MakeLanguageTexts({
     {486, L"The update information is not signed: it was ignored."},
     {487, L"The update information has an invalid signature: it was ignored."},
     {488, L"Before the administrator's layout"},
+    {489, L"The Recycle Bin cannot take the folder “%s”. It has been kept with its content: nothing was deleted."},
+    {490, L"OK"},
 });
 
 }  // namespace cadrels::i18n

@@ -364,6 +364,8 @@ constinit const LanguageTexts French = MakeLanguageTexts({
     {486, L"Les informations de mise à jour ne sont pas signées : elles ont été ignorées."},
     {487, L"La signature des informations de mise à jour est invalide : elles ont été ignorées."},
     {488, L"Avant la disposition de l'administrateur"},
+    {489, L"La Corbeille ne peut pas recevoir le dossier « %s ». Il est conservé avec son contenu : rien n'a été supprimé."},
+    {490, L"Compris"},
 });
 
 }  // namespace cadrels::i18n

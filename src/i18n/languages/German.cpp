@@ -364,6 +364,8 @@ constinit const LanguageTexts German = MakeLanguageTexts({
     {486, L"Die Update-Informationen sind nicht signiert: Sie wurden ignoriert."},
     {487, L"Die Signatur der Update-Informationen ist ungültig: Sie wurden ignoriert."},
     {488, L"Vor der Anordnung des Administrators"},
+    {489, L"Der Papierkorb kann den Ordner „%s“ nicht aufnehmen. Er bleibt mit seinem Inhalt erhalten: Nichts wurde gelöscht."},
+    {490, L"Verstanden"},
 });
 
 }  // namespace cadrels::i18n

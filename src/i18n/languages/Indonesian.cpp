@@ -364,6 +364,8 @@ constinit const LanguageTexts Indonesian = MakeLanguageTexts({
     {486, L"Informasi pembaruan tidak ditandatangani: informasi itu diabaikan."},
     {487, L"Tanda tangan informasi pembaruan tidak valid: informasi itu diabaikan."},
     {488, L"Sebelum tata letak administrator"},
+    {489, L"Recycle Bin tidak dapat menerima folder “%s”. Folder disimpan beserta isinya: tidak ada yang dihapus."},
+    {490, L"Mengerti"},
 });
 
 }  // namespace cadrels::i18n

@@ -364,6 +364,8 @@ constinit const LanguageTexts Italian = MakeLanguageTexts({
     {486, L"Le informazioni di aggiornamento non sono firmate: sono state ignorate."},
     {487, L"La firma delle informazioni di aggiornamento non è valida: sono state ignorate."},
     {488, L"Prima della disposizione dell'amministratore"},
+    {489, L"Il Cestino non può accogliere la cartella «%s». È stata conservata con il suo contenuto: non è stato eliminato nulla."},
+    {490, L"Ho capito"},
 });
 
 }  // namespace cadrels::i18n

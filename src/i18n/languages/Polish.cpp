@@ -364,6 +364,8 @@ constinit const LanguageTexts Polish = MakeLanguageTexts({
     {486, L"Informacje o aktualizacji nie są podpisane: zostały zignorowane."},
     {487, L"Podpis informacji o aktualizacji jest nieprawidłowy: zostały zignorowane."},
     {488, L"Przed układem administratora"},
+    {489, L"Kosz nie może przyjąć folderu „%s”. Folder został zachowany wraz z zawartością: nic nie zostało usunięte."},
+    {490, L"Rozumiem"},
 });
 
 }  // namespace cadrels::i18n

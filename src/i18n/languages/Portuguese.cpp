@@ -364,6 +364,8 @@ constinit const LanguageTexts Portuguese = MakeLanguageTexts({
     {486, L"As informações de atualização não estão assinadas: foram ignoradas."},
     {487, L"A assinatura das informações de atualização é inválida: foram ignoradas."},
     {488, L"Antes do layout do administrador"},
+    {489, L"A Lixeira não pode receber a pasta “%s”. Ela foi mantida com seu conteúdo: nada foi excluído."},
+    {490, L"Entendi"},
 });
 
 }  // namespace cadrels::i18n

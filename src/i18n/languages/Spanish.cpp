@@ -364,6 +364,8 @@ constinit const LanguageTexts Spanish = MakeLanguageTexts({
     {486, L"La información de actualización no está firmada: se ha ignorado."},
     {487, L"La firma de la información de actualización no es válida: se ha ignorado."},
     {488, L"Antes de la disposición del administrador"},
+    {489, L"La Papelera de reciclaje no puede recibir la carpeta «%s». Se ha conservado con su contenido: no se ha eliminado nada."},
+    {490, L"Entendido"},
 });
 
 }  // namespace cadrels::i18n

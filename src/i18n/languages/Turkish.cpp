@@ -364,6 +364,8 @@ constinit const LanguageTexts Turkish = MakeLanguageTexts({
     {486, L"Güncelleme bilgileri imzalı değil: yok sayıldı."},
     {487, L"Güncelleme bilgilerinin imzası geçersiz: yok sayıldı."},
     {488, L"Yönetici düzeninden önce"},
+    {489, L"Geri Dönüşüm Kutusu “%s” klasörünü alamıyor. Klasör içeriğiyle birlikte korundu: hiçbir şey silinmedi."},
+    {490, L"Anladım"},
 });
 
 }  // namespace cadrels::i18n

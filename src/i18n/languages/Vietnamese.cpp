@@ -364,6 +364,8 @@ constinit const LanguageTexts Vietnamese = MakeLanguageTexts({
     {486, L"Thông tin cập nhật chưa được ký: đã bị bỏ qua."},
     {487, L"Chữ ký của thông tin cập nhật không hợp lệ: đã bị bỏ qua."},
     {488, L"Trước bố cục của quản trị viên"},
+    {489, L"Thùng rác không thể nhận thư mục “%s”. Thư mục được giữ lại cùng nội dung: không có gì bị xóa."},
+    {490, L"Đã hiểu"},
 });
 
 }  // namespace cadrels::i18n

@@ -1,0 +1,72 @@
+#include "cadrel/CadrelClosing.h"
+
+#include "model/PathText.h"
+
+#include <algorithm>
+
+namespace cadrels {
+namespace {
+
+std::wstring_view WithoutTrailingSeparators(std::wstring_view path)
+{
+    while (path.size() > 1 && IsPathSeparator(path.back())) {
+        path.remove_suffix(1);
+    }
+    return path;
+}
+
+}  // namespace
+
+bool IsSameOrInside(const std::wstring& path, const std::wstring& folder)
+{
+    const std::wstring_view p = WithoutTrailingSeparators(path);
+    const std::wstring_view f = WithoutTrailingSeparators(folder);
+    if (f.empty() || p.size() < f.size() || !StartsWithIgnoringAsciiCase(p, f)) {
+        return false;
+    }
+    return p.size() == f.size() || IsPathSeparator(p[f.size()]);
+}
+
+std::vector<std::wstring> FoldersReferencedElsewhere(const Settings& settings, int activePage,
+                                                     const std::string& closingId,
+                                                     const std::vector<std::wstring>& folders)
+{
+    std::vector<std::wstring> referenced;
+    for (const std::wstring& folder : folders) {
+        bool found = false;
+        for (size_t page = 0; page < settings.workspaces.size() && !found; ++page) {
+            for (const CadrelRecord& record : settings.workspaces[page].cadrels) {
+                if (static_cast<int>(page) == activePage && record.id == closingId) {
+                    continue;
+                }
+                found = std::any_of(record.tabs.begin(), record.tabs.end(), [&](const CadrelTab& tab) {
+                    return !tab.folder.empty() && IsSameOrInside(tab.folder, folder);
+                });
+                if (found) {
+                    break;
+                }
+            }
+        }
+        if (found) {
+            referenced.push_back(folder);
+        }
+    }
+    return referenced;
+}
+
+std::vector<std::wstring> FoldersStillShown(const std::vector<std::wstring>& folders,
+                                            const std::vector<CadrelTab>& tabs)
+{
+    std::vector<std::wstring> shown;
+    for (const std::wstring& folder : folders) {
+        const bool still = std::any_of(tabs.begin(), tabs.end(), [&](const CadrelTab& tab) {
+            return EqualsIgnoringAsciiCase(WithoutTrailingSeparators(tab.folder), WithoutTrailingSeparators(folder));
+        });
+        if (still) {
+            shown.push_back(folder);
+        }
+    }
+    return shown;
+}
+
+}  // namespace cadrels

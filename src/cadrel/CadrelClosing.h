@@ -1,0 +1,29 @@
+// Which container folders closing a cadrel may touch. A folder can also be
+// shown by a tab of another cadrel, on this page or another (after a merge
+// and a snapshot restore, or because the user chose the same folder); moving
+// or recycling it would empty that tab too.
+#pragma once
+
+#include "model/Records.h"
+
+#include <string>
+#include <vector>
+
+namespace cadrels {
+
+// The folders of `folders` that a tab of any page refers to, other than the
+// tabs of the closing cadrel itself (`closingId` on page `activePage`): the
+// same folder, or one inside it. Paths compare ignoring ASCII case and a
+// trailing separator.
+std::vector<std::wstring> FoldersReferencedElsewhere(const Settings& settings, int activePage,
+                                                     const std::string& closingId,
+                                                     const std::vector<std::wstring>& folders);
+
+// The folders of `folders` that one of `tabs` still shows, in their order.
+std::vector<std::wstring> FoldersStillShown(const std::vector<std::wstring>& folders,
+                                            const std::vector<CadrelTab>& tabs);
+
+// Whether `path` is `folder` or lies inside it.
+bool IsSameOrInside(const std::wstring& path, const std::wstring& folder);
+
+}  // namespace cadrels

@@ -1,0 +1,339 @@
+#include "cadrel/CadrelMenuModel.h"
+
+#include "i18n/StringTable.h"
+#include "sorting/RuleTexts.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <algorithm>
+
+namespace cadrels {
+namespace {
+
+DarkMenuItem Entry(std::wstring label, int id)
+{
+    DarkMenuItem item;
+    item.label = std::move(label);
+    item.id = id;
+    return item;
+}
+
+DarkMenuItem Radio(std::wstring label, int id, bool on)
+{
+    DarkMenuItem item = Entry(std::move(label), id);
+    item.radio = on;
+    return item;
+}
+
+DarkMenuItem Check(std::wstring label, int id, bool on)
+{
+    DarkMenuItem item = Entry(std::move(label), id);
+    item.checked = on;
+    return item;
+}
+
+DarkMenuItem Submenu(std::wstring label, std::vector<DarkMenuItem> children)
+{
+    DarkMenuItem item = Entry(std::move(label), 0);
+    item.children = std::move(children);
+    return item;
+}
+
+std::wstring WithHotkey(std::wstring text, const std::wstring& hotkey)
+{
+    if (!hotkey.empty()) {
+        text += L"   " + hotkey;
+    }
+    return text;
+}
+
+DarkMenuItem NewCadrelSubmenu()
+{
+    std::vector<DarkMenuItem> shapes;
+    for (int i = 0; i < 6; ++i) {
+        shapes.push_back(Entry(Tr(451 + i), CadrelCmdShapeFirst + i));
+    }
+    std::vector<DarkMenuItem> children;
+    children.push_back(Entry(Tr(2), CadrelCmdEmptyCadrel));
+    children.push_back(Submenu(Tr(450), std::move(shapes)));
+    children.push_back(DarkMenuItem::Separator());
+    for (int i = 0; i < 3; ++i) {
+        children.push_back(Entry(Tr(4 + i), CadrelCmdNewCadrelFirst + i));
+    }
+    children.push_back(DarkMenuItem::Separator());
+    children.push_back(Entry(Tr(7), CadrelCmdNewCadrelLast));
+    return Submenu(Tr(0), std::move(children));
+}
+
+DarkMenuItem NewTabSubmenu()
+{
+    std::vector<DarkMenuItem> children;
+    for (int i = 0; i < 4; ++i) {
+        children.push_back(Entry(Tr(3 + i), CadrelCmdTabPresetFirst + i));
+    }
+    children.push_back(DarkMenuItem::Separator());
+    children.push_back(Entry(Tr(7), CadrelCmdTabPresetLast));
+    return Submenu(Tr(1), std::move(children));
+}
+
+DarkMenuItem HostingSubmenu(const std::vector<std::wstring>& titles)
+{
+    std::vector<DarkMenuItem> children;
+    for (size_t k = 0; k < titles.size() && k < MaxHostCandidates; ++k) {
+        children.push_back(Entry(titles[k], CadrelCmdHostFirst + static_cast<int>(k)));
+    }
+    if (children.empty()) {
+        DarkMenuItem none = Entry(L"(aucune fenêtre ouverte)", 0);
+        none.enabled = false;
+        children.push_back(std::move(none));
+    }
+    return Submenu(L"Héberger une application", std::move(children));
+}
+
+DarkMenuItem UnfoldSubmenu(int direction)
+{
+    const int ids[4] = {CadrelCmdUnfoldDown, CadrelCmdUnfoldUp, CadrelCmdUnfoldLeft, CadrelCmdUnfoldRight};
+    std::vector<DarkMenuItem> children;
+    for (int i = 0; i < 4; ++i) {
+        children.push_back(Radio(Tr(14 + i), ids[i], direction == i));
+    }
+    return Submenu(Tr(13), std::move(children));
+}
+
+DarkMenuItem ClassifySubmenu(int mode)
+{
+    std::vector<DarkMenuItem> children;
+    for (int i = 0; i < 3; ++i) {
+        children.push_back(Radio(Tr(474 + i), CadrelCmdClassifyNone + i, mode == i));
+    }
+    children.push_back(DarkMenuItem::Separator());
+    DarkMenuItem now = Entry(Tr(477), CadrelCmdArrangeNow);
+    now.enabled = mode != 0;
+    children.push_back(std::move(now));
+    return Submenu(Tr(473), std::move(children));
+}
+
+DarkMenuItem OpacitySubmenu(double opacity)
+{
+    std::vector<DarkMenuItem> children;
+    for (int i = 0; i < 10; ++i) {
+        const int percent = OpacityPercents[i];
+        const std::wstring text = percent == 100 ? L"100 % (" + std::wstring(Tr(19)) + L")"
+                                                 : std::to_wstring(percent) + L" %";
+        children.push_back(Radio(text, CadrelCmdOpacityFirst + i, OpacityEntryMarked(percent, opacity)));
+    }
+    return Submenu(Tr(18), std::move(children));
+}
+
+DarkMenuItem ViewSubmenu(int viewMode)
+{
+    std::vector<DarkMenuItem> children;
+    for (int i = 0; i < 3; ++i) {
+        children.push_back(Radio(Tr(381 + i), CadrelCmdViewFirst + i, viewMode == i));
+    }
+    children.push_back(DarkMenuItem::Separator());
+    children.push_back(Entry(Tr(384), CadrelCmdResetZoom));
+    return Submenu(Tr(380), std::move(children));
+}
+
+DarkMenuItem SortBySubmenu(int sortBy, bool descending)
+{
+    std::vector<DarkMenuItem> children;
+    for (int i = 0; i < 4; ++i) {
+        children.push_back(Radio(Tr(106 + i), CadrelCmdSortByFirst + i, sortBy == i));
+    }
+    children.push_back(DarkMenuItem::Separator());
+    children.push_back(Check(Tr(110), CadrelCmdSortDescending, descending));
+    return Submenu(Tr(105), std::move(children));
+}
+
+DarkMenuItem LanguageSubmenu(int language)
+{
+    std::vector<DarkMenuItem> children;
+    for (int i = 0; i <= CadrelCmdLanguageLast - CadrelCmdLanguageFirst; ++i) {
+        children.push_back(Radio(LanguageName(i), CadrelCmdLanguageFirst + i, language == i));
+    }
+    return Submenu(Tr(24), std::move(children));
+}
+
+DarkMenuItem ThemeSubmenu(int theme)
+{
+    std::vector<DarkMenuItem> children;
+    for (int i = 0; i < 3; ++i) {
+        children.push_back(Radio(Tr(114 + i), CadrelCmdThemeFirst + i, theme == i));
+    }
+    return Submenu(Tr(113), std::move(children));
+}
+
+DarkMenuItem SortRuleSubmenu(const SortRule& rule)
+{
+    std::vector<DarkMenuItem> children;
+    children.push_back(Check(Tr(29), CadrelCmdRuleEnabled, rule.enabled));
+    children.push_back(DarkMenuItem::Separator());
+    const int current = PresetIndexForExts(rule.exts);
+    const auto& presets = ExtensionPresets();
+    for (int i = 0; i < static_cast<int>(presets.size()); ++i) {
+        children.push_back(Radio(Tr(presets[static_cast<size_t>(i)].labelId), CadrelCmdRulePresetFirst + i,
+                                 current == i));
+    }
+    children.push_back(DarkMenuItem::Separator());
+    std::wstring pattern = Tr(37);
+    if (!rule.name.empty()) {
+        pattern += L"  (" + rule.name + L")";
+    }
+    children.push_back(Check(std::move(pattern), CadrelCmdRuleNamePattern, !rule.name.empty()));
+    std::wstring older = Tr(38);
+    if (rule.olderDays > 0) {
+        older += TrFormat(287, rule.olderDays);
+    }
+    children.push_back(Check(std::move(older), CadrelCmdRuleOlderThan, rule.olderDays > 0));
+    std::vector<DarkMenuItem> links;
+    links.push_back(Radio(Tr(30), CadrelCmdRuleLinkFirst, rule.link == 0));
+    links.push_back(Radio(Tr(35), CadrelCmdRuleLinkFirst + 1, rule.link == 1));
+    links.push_back(Radio(Tr(40), CadrelCmdRuleLinkFirst + 2, rule.link == 2));
+    links.push_back(Radio(L"URL", CadrelCmdRuleLinkLast, rule.link == 3));
+    children.push_back(Submenu(Tr(39), std::move(links)));
+    children.push_back(DarkMenuItem::Separator());
+    children.push_back(Entry(Tr(28), CadrelCmdRuleSortNow));
+    return Submenu(Tr(27), std::move(children));
+}
+
+}  // namespace
+
+bool OpacityEntryMarked(int percent, double opacity)
+{
+    const long value = std::lround(opacity * 100.0);
+    return std::labs(static_cast<long>(percent) - value) < 4;
+}
+
+std::wstring HostMenuTitle(const std::wstring& title)
+{
+    if (title.size() <= MaxHostTitleLength) {
+        return title;
+    }
+    return title.substr(0, MaxHostTitleLength - 1) + L"…";
+}
+
+std::vector<HostWindowFacts> HostCandidates(const std::vector<HostWindowFacts>& windows)
+{
+    std::vector<HostWindowFacts> collected;
+    for (const HostWindowFacts& window : windows) {
+        if (collected.size() >= MaxHostCandidates) {
+            break;
+        }
+        if (window.candidate && !window.title.empty()) {
+            collected.push_back(window);
+        }
+    }
+    std::erase_if(collected, [](const HostWindowFacts& window) { return window.hostedElsewhere; });
+    return collected;
+}
+
+int DaysFromText(const std::wstring& text)
+{
+    size_t i = 0;
+    while (i < text.size() && (text[i] == L' ' || text[i] == L'\t')) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == L'-' || text[i] == L'+')) {
+        negative = text[i] == L'-';
+        ++i;
+    }
+    long long value = 0;
+    bool any = false;
+    while (i < text.size() && text[i] >= L'0' && text[i] <= L'9') {
+        any = true;
+        // An absurd number of days is as good as the largest one.
+        value = std::min<long long>(value * 10 + (text[i] - L'0'), 100000000);
+        ++i;
+    }
+    if (!any || negative) {
+        return 0;
+    }
+    return static_cast<int>(value);
+}
+
+std::vector<DarkMenuItem> BuildCadrelMenu(const CadrelMenuState& state, const CadrelMenuFacts& facts)
+{
+    const bool locked = facts.cadrelsLocked;
+    std::vector<DarkMenuItem> menu;
+
+    DarkMenuItem undo = Entry(WithHotkey(facts.undoText.empty() ? Tr(193) : facts.undoText, facts.undoHotkey),
+                              CadrelCmdUndo);
+    undo.enabled = facts.canUndo;
+    menu.push_back(std::move(undo));
+    DarkMenuItem redo = Entry(WithHotkey(facts.redoText.empty() ? Tr(194) : facts.redoText, facts.redoHotkey),
+                              CadrelCmdRedo);
+    redo.enabled = facts.canRedo;
+    menu.push_back(std::move(redo));
+    menu.push_back(DarkMenuItem::Separator());
+
+    if (!locked) {
+        menu.push_back(NewCadrelSubmenu());
+        menu.push_back(NewTabSubmenu());
+        if (facts.activeTabHosts) {
+            menu.push_back(Entry(L"Libérer la fenêtre", CadrelCmdReleaseHosted));
+        }
+        menu.push_back(HostingSubmenu(state.hostTitles));
+        if (facts.canRehost) {
+            menu.push_back(Entry(L"Ré-héberger la dernière fenêtre", CadrelCmdRehostLast));
+        }
+        menu.push_back(DarkMenuItem::Separator());
+    }
+
+    std::wstring search = L"Rechercher un fichier...";
+    if (!facts.searchHotkey.empty()) {
+        search += L" (" + facts.searchHotkey + L")";
+    }
+    menu.push_back(Entry(std::move(search), CadrelCmdFileSearch));
+    menu.push_back(DarkMenuItem::Separator());
+
+    if (!locked) {
+        menu.push_back(Entry(Tr(8), CadrelCmdRenameTab));
+        if (state.tabCount >= 2) {
+            menu.push_back(Entry(Tr(9), CadrelCmdCloseTab));
+        }
+        menu.push_back(DarkMenuItem::Separator());
+        menu.push_back(Check(Tr(12), CadrelCmdLock, state.locked));
+        menu.push_back(Check(Tr(11), CadrelCmdPin, state.pinned));
+        menu.push_back(UnfoldSubmenu(state.unfoldDirection));
+        menu.push_back(ClassifySubmenu(state.classifyMode));
+    }
+    if (!facts.appearanceHidden && !facts.opacityForced) {
+        menu.push_back(OpacitySubmenu(state.opacity));
+    }
+    if (!facts.appearanceHidden && !facts.viewForced) {
+        menu.push_back(ViewSubmenu(state.viewMode));
+    }
+    if (!locked) {
+        menu.push_back(Entry(Tr(388), CadrelCmdTabIcon));
+        if (state.hasEmblem) {
+            menu.push_back(Entry(Tr(389), CadrelCmdRemoveTabIcon));
+        }
+    }
+    if (!facts.sortingHidden) {
+        menu.push_back(SortBySubmenu(state.sortBy, state.sortDescending));
+    }
+    if (!facts.languageHidden && !facts.languageForced) {
+        menu.push_back(LanguageSubmenu(facts.language));
+    }
+    if (!facts.appearanceHidden && !facts.themeForced) {
+        menu.push_back(ThemeSubmenu(facts.theme));
+    }
+    if (!facts.sortingHidden) {
+        menu.push_back(SortRuleSubmenu(state.rule));
+    }
+    menu.push_back(Entry(Tr(10), CadrelCmdRefresh));
+    menu.push_back(DarkMenuItem::Separator());
+    menu.push_back(Entry(Tr(111), CadrelCmdSettings));
+    if (!locked) {
+        menu.push_back(Entry(Tr(20), CadrelCmdClose));
+    }
+    if (!facts.quitLocked) {
+        menu.push_back(Entry(Tr(21), CadrelCmdQuit));
+    }
+    return menu;
+}
+
+}  // namespace cadrels

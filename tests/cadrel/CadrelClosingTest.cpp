@@ -1,0 +1,90 @@
+#include "cadrel/CadrelClosing.h"
+#include "cadrel/ItemMenuModel.h"
+
+#include "LanguageScope.h"
+
+#include <gtest/gtest.h>
+
+namespace cadrels {
+namespace {
+
+CadrelRecord Record(const char* id, std::vector<std::wstring> folders)
+{
+    CadrelRecord record;
+    record.id = id;
+    for (std::wstring& folder : folders) {
+        CadrelTab tab;
+        tab.title = L"t";
+        tab.folder = std::move(folder);
+        record.tabs.push_back(std::move(tab));
+    }
+    return record;
+}
+
+TEST(CadrelClosing, FoldersShownByOtherTabsOfAnyPageAreLeftAlone)
+{
+    Settings settings;
+    settings.workspaces.resize(2);
+    settings.workspaces[0].cadrels.push_back(Record("{A}", {L"C:\\C\\Photos", L"C:\\C\\Notes", L"C:\\C\\Seul"}));
+    settings.workspaces[0].cadrels.push_back(Record("{B}", {L"c:\\c\\photos\\"}));
+    // The same cadrel on another page after a restore counts as another tab.
+    settings.workspaces[1].cadrels.push_back(Record("{A}", {L"C:\\C\\Notes\\2024"}));
+    settings.workspaces[1].cadrels.push_back(Record("{C}", {L"C:\\C\\SeulementPas"}));
+    const std::vector<std::wstring> folders = {L"C:\\C\\Photos", L"C:\\C\\Notes", L"C:\\C\\Seul"};
+    EXPECT_EQ(FoldersReferencedElsewhere(settings, 0, "{A}", folders),
+              (std::vector<std::wstring>{L"C:\\C\\Photos", L"C:\\C\\Notes"}));
+    // Seen from page 1, page 0's {A} is another cadrel's record.
+    EXPECT_EQ(FoldersReferencedElsewhere(settings, 1, "{A}", {L"C:\\C\\Seul"}),
+              (std::vector<std::wstring>{L"C:\\C\\Seul"}));
+    EXPECT_TRUE(FoldersReferencedElsewhere(settings, 0, "{A}", {}).empty());
+}
+
+TEST(CadrelClosing, SameOrInsideComparesWholeComponents)
+{
+    EXPECT_TRUE(IsSameOrInside(L"C:\\a\\b", L"C:\\a\\b"));
+    EXPECT_TRUE(IsSameOrInside(L"C:\\A\\B\\c", L"c:\\a\\b\\"));
+    EXPECT_FALSE(IsSameOrInside(L"C:\\a\\bc", L"C:\\a\\b"));
+    EXPECT_FALSE(IsSameOrInside(L"C:\\a", L"C:\\a\\b"));
+    EXPECT_FALSE(IsSameOrInside(L"C:\\a", L""));
+}
+
+TEST(CadrelClosing, FoldersNoLongerShownDropOffTheList)
+{
+    std::vector<CadrelTab> tabs(2);
+    tabs[0].folder = L"C:\\C\\Un";
+    tabs[1].folder = L"C:\\C\\Trois\\";
+    EXPECT_EQ(FoldersStillShown({L"C:\\C\\Un", L"C:\\C\\Deux", L"c:\\c\\trois"}, tabs),
+              (std::vector<std::wstring>{L"C:\\C\\Un", L"c:\\c\\trois"}));
+}
+
+TEST(ItemMenuModel, TargetsAndEntries)
+{
+    const std::vector<std::wstring> three = {L"C:\\a", L"C:\\b", L"C:\\c"};
+    EXPECT_EQ(ItemMenuTargets(three, L"C:\\b"), three);
+    EXPECT_EQ(ItemMenuTargets(three, L"C:\\d"), (std::vector<std::wstring>{L"C:\\d"}));
+    EXPECT_EQ(ItemMenuTargets({L"C:\\a"}, L"C:\\a"), (std::vector<std::wstring>{L"C:\\a"}));
+    EXPECT_EQ(ItemMenuTargets(three, L"c:\\b"), (std::vector<std::wstring>{L"c:\\b"})) << "exact comparison";
+
+    const testing::LanguageScope french(0);
+    const std::vector<ItemMenuEntry> several = ItemMenuEntries(3, true);
+    ASSERT_EQ(several.size(), 6u);
+    EXPECT_EQ(several[0].label, L"Cadrels — Ouvrir 3 éléments");
+    EXPECT_EQ(several[0].id, ItemCmdOpen);
+    EXPECT_EQ(several[3].label, L"Cadrels — Copier le chemin du fichier");
+    EXPECT_EQ(several[5].label, L"Cadrels — Détacher");
+    const std::vector<ItemMenuEntry> one = ItemMenuEntries(1, false);
+    EXPECT_EQ(one[0].label, L"Cadrels — Ouvrir");
+    EXPECT_EQ(one[5].label, L"Cadrels — Épingler en tête");
+}
+
+TEST(ItemMenuModel, PinToggleIgnoresAsciiCase)
+{
+    std::vector<std::wstring> pinned = {L"A.txt", L"b.txt"};
+    TogglePinnedName(pinned, L"a.TXT");
+    EXPECT_EQ(pinned, (std::vector<std::wstring>{L"b.txt"}));
+    TogglePinnedName(pinned, L"c.txt");
+    EXPECT_EQ(pinned, (std::vector<std::wstring>{L"b.txt", L"c.txt"}));
+}
+
+}  // namespace
+}  // namespace cadrels
