@@ -18,6 +18,8 @@
 #include "cadrel/FolderListing.h"
 #include "gfx/GraphicsDevice.h"
 
+#include "BenchClock.h"
+
 #include <windows.h>
 #include <objbase.h>
 #include <psapi.h>
@@ -30,26 +32,15 @@
 namespace cadrels {
 namespace {
 
+using bench::Now;
+using bench::Percentile;
+
 constexpr int TopFiles = 10000;
 constexpr int Subfolders = 20;
 constexpr int FilesPerSubfolder = 1500;
 constexpr int HoverItems = 200;
 constexpr int Frames = 300;
 constexpr int Rounds = 5;
-
-double Now()
-{
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 bool MakeFile(const std::wstring& path)
 {
@@ -160,7 +151,7 @@ double MedianFrame(Cadrel& cadrel)
             times.push_back(end - start);
         }
     }
-    return Median(times);
+    return Percentile(times, 0.5);
 }
 
 // The labels alone: the visible items' names laid out once and drawn with
@@ -213,7 +204,7 @@ double MedianLabelTime(GraphicsDevice& device, const Cadrel& cadrel)
         }
     }
     context->SetTarget(previous.Get());
-    return Median(times);
+    return Percentile(times, 0.5);
 }
 
 // The application's side of the icon cache: answers taken from the mailbox
@@ -384,12 +375,12 @@ int Main()
                         items);
         }
     }
-    const double bareMs = Median(bare);
-    const double treeMs = Median(bareTree);
-    const double openMs = Median(opened);
+    const double bareMs = Percentile(bare, 0.5);
+    const double treeMs = Percentile(bareTree, 0.5);
+    const double openMs = Percentile(opened, 0.5);
     std::printf("(a) bare enumeration of the folder:    median %.1f ms\n", bareMs);
     std::printf("    bare enumeration of the tree:      median %.1f ms\n", treeMs);
-    std::printf("    listing alone (sizes, pins, sort):   median %.1f ms\n", Median(listed));
+    std::printf("    listing alone (sizes, pins, sort):   median %.1f ms\n", Percentile(listed, 0.5));
     std::printf("    cadrel listed, sorted, laid out and drawn once: median %.1f ms\n", openMs);
     std::printf("    ratio to the folder: %.2fx, to the tree: %.2fx (target: at most 3x)\n", openMs / bareMs,
                 openMs / treeMs);

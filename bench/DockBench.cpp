@@ -13,6 +13,8 @@
 #include "gfx/IconCache.h"
 #include "gfx/WindowGraphics.h"
 
+#include "BenchClock.h"
+
 #include <windows.h>
 #include <objbase.h>
 
@@ -25,30 +27,18 @@
 namespace cadrels {
 namespace {
 
+using bench::Now;
+using bench::Percentile;
+
 constexpr int Items = 20;
 constexpr int Frames = 300;
 constexpr int WarmUpFrames = 20;
-
-double Now()
-{
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 struct Figures {
     double median = 0;
     double p95 = 0;
     int notDrawn = 0;
 };
-
-double Percentile(std::vector<double> values, double fraction)
-{
-    std::sort(values.begin(), values.end());
-    const size_t index = std::min(values.size() - 1, static_cast<size_t>(fraction * (values.size() - 1) + 0.5));
-    return values[index];
-}
 
 void Pump()
 {

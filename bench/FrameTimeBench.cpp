@@ -8,6 +8,8 @@
 #include "gfx/GraphicsDevice.h"
 #include "gfx/WindowGraphics.h"
 
+#include "BenchClock.h"
+
 #include <windows.h>
 #include <wrl/client.h>
 
@@ -21,6 +23,8 @@ using Microsoft::WRL::ComPtr;
 
 namespace cadrels {
 namespace {
+
+using bench::Percentile;
 
 constexpr int Items = 200;
 constexpr int Columns = 8;
@@ -116,13 +120,6 @@ struct Figures {
     double p95 = 0;
     int failed = 0;
 };
-
-double Percentile(std::vector<double> sorted, double fraction)
-{
-    std::sort(sorted.begin(), sorted.end());
-    const size_t index = std::min(sorted.size() - 1, static_cast<size_t>(fraction * (sorted.size() - 1) + 0.5));
-    return sorted[index];
-}
 
 Figures Run(WindowGraphics& graphics, HWND window, int frames, bool resizeEvery10)
 {

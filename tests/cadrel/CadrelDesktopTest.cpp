@@ -24,16 +24,6 @@
 #include <string>
 #include <vector>
 
-namespace cadrels {
-
-// Found by argument lookup, so failures print rectangles readably.
-inline std::ostream& operator<<(std::ostream& out, const PixelRect& r)
-{
-    return out << '{' << r.left << ',' << r.top << ',' << r.right << ',' << r.bottom << '}';
-}
-
-}  // namespace cadrels
-
 namespace cadrels::testing {
 namespace {
 

@@ -301,17 +301,6 @@ protected:
         Button(MOUSEEVENTF_RIGHTUP);
     }
 
-    static void ModifiedClick(HWND window, POINT screen, WPARAM modifier)
-    {
-        SettlePointer(screen);
-        POINT client = screen;
-        ScreenToClient(window, &client);
-        PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON | modifier, MAKELPARAM(client.x, client.y));
-        Sleep(40);
-        PostMessageW(window, WM_LBUTTONUP, modifier, MAKELPARAM(client.x, client.y));
-        Sleep(40);
-    }
-
     std::wstring ClipboardText() const
     {
         std::wstring text;

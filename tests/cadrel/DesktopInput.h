@@ -7,7 +7,18 @@
 #include "cadrel/CadrelGeometry.h"
 
 #include <functional>
+#include <ostream>
 #include <string>
+
+namespace cadrels {
+
+// Found by argument lookup, so failures print rectangles readably.
+inline std::ostream& operator<<(std::ostream& out, const PixelRect& r)
+{
+    return out << '{' << r.left << ',' << r.top << ',' << r.right << ',' << r.bottom << '}';
+}
+
+}  // namespace cadrels
 
 namespace cadrels::testing {
 

@@ -18,15 +18,6 @@
 #include <string>
 #include <vector>
 
-namespace cadrels {
-
-inline std::ostream& operator<<(std::ostream& out, const PixelRect& r)
-{
-    return out << '{' << r.left << ',' << r.top << ',' << r.right << ',' << r.bottom << '}';
-}
-
-}  // namespace cadrels
-
 namespace cadrels::testing {
 namespace {
 
