@@ -4,6 +4,7 @@
 // results read from the disk, the layout file and the diagnostic lines.
 #include "CadrelScenario.h"
 #include "DesktopInput.h"
+#include "HostableWindows.h"
 #include "KeyInput.h"
 #include "ScreenImage.h"
 #include "TestFiles.h"
@@ -19,6 +20,7 @@
 #include "model/ContainerFolders.h"
 #include "model/Snapshots.h"
 #include "settings/MenuLayout.h"
+#include "windows/HostedWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -354,6 +356,91 @@ std::vector<DarkMenuItem> ExpectedMenu(int tabs, bool emblem, double opacity, bo
     state.opacity = opacity;
     state.locked = locked;
     return BuildCadrelMenu(state, CadrelMenuFacts{});
+}
+
+// The titles the hosting submenu lists now, in the order the program finds
+// the windows (z-order), without the windows a cadrel already holds.
+std::vector<std::wstring> HostTitlesNow(const std::vector<HWND>& held)
+{
+    std::vector<HWND> windows;
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    std::vector<HostWindowFacts> facts;
+    for (HWND window : windows) {
+        HostWindowFacts fact;
+        fact.window = reinterpret_cast<std::uintptr_t>(window);
+        fact.candidate = IsLayoutCandidate(window);
+        fact.title = TitleOf(window);
+        fact.hostedElsewhere = std::find(held.begin(), held.end(), window) != held.end();
+        facts.push_back(std::move(fact));
+    }
+    std::vector<std::wstring> titles;
+    for (const HostWindowFacts& window : HostCandidates(facts)) {
+        titles.push_back(HostMenuTitle(window.title));
+    }
+    return titles;
+}
+
+bool Inside(const PixelRect& inner, const PixelRect& outer)
+{
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+TEST_F(CadrelMenus, HostingSubmenuHostsTheWindowAndReleaseAndRehostFollow)
+{
+    struct EndWindows {
+        ~EndWindows() { EndHostables(); }
+    } endWindows;
+    const std::wstring folder = MakeFolder(root_, L"hote", {L"a.txt"});
+    Workspace page;
+    page.id = "{page}";
+    page.name = L"Page";
+    AddPinned(page, "menus-hote", 0.05, 0.10, 0.45, 0.60, {CadrelTab{L"Dossier", folder}});
+    StartWithPage(page);
+    ASSERT_TRUE(app_.WaitForLine(L"Cadrel menus-hote : 1 elements listes.", 5000));
+    HWND cadrel = CadrelTitled(L"Dossier");
+    ASSERT_NE(cadrel, nullptr);
+    HWND window = StartHostable(HostableExe(), L"Hote Menu", work_.right - 420, work_.bottom - 330);
+    ASSERT_NE(window, nullptr);
+    const PixelRect before = RectOf(window);
+
+    // The submenu lists the test window; choosing it hosts it over the cadrel.
+    ASSERT_TRUE(OpenMenuAt(TitleOfWindow(cadrel), "menus-hote"));
+    CadrelMenuState state;
+    state.opacity = 0.62;
+    state.hostTitles = HostTitlesNow({});
+    const auto listed = std::find(state.hostTitles.begin(), state.hostTitles.end(), L"Hote Menu");
+    ASSERT_NE(listed, state.hostTitles.end());
+    const int host = CadrelCmdHostFirst + static_cast<int>(listed - state.hostTitles.begin());
+    EXPECT_NE(LastMenuIds("menus-hote").find(L"[" + std::to_wstring(host) + L" "), std::wstring::npos)
+        << LastMenuIds("menus-hote");
+    std::vector<DarkMenuItem> menu = BuildCadrelMenu(state, CadrelMenuFacts{});
+    Choose(menu, host, SubmenuIndex(menu, L"Héberger une application"));
+    ASSERT_TRUE(app_.WaitForLine(L"Fenetre hebergee dans la cadrel menus-hote", 5000));
+    EXPECT_TRUE(WaitFor([&] { return Inside(RectOf(window), RectOf(cadrel)); })) << RectOf(window);
+
+    // Hosted, the menu offers to let it go; released, it returns to where
+    // it stood and the menu offers to take it back.
+    ASSERT_TRUE(OpenMenuAt(TitleOfWindow(cadrel), "menus-hote"));
+    EXPECT_NE(LastMenuIds("menus-hote").find(L" 27 "), std::wstring::npos) << LastMenuIds("menus-hote");
+    // The active tab itself now shows the application, wearing its icon.
+    state.hasEmblem = true;
+    state.hostTitles = HostTitlesNow({window});
+    CadrelMenuFacts hosting;
+    hosting.activeTabHosts = true;
+    Choose(BuildCadrelMenu(state, hosting), CadrelCmdReleaseHosted);
+    ASSERT_TRUE(app_.WaitForLine(L"Fenetre liberee par la cadrel menus-hote", 5000));
+    EXPECT_TRUE(WaitFor([&] { return RectOf(window) == before; })) << RectOf(window) << " vs " << before;
+
+    ASSERT_TRUE(OpenMenuAt(TitleOfWindow(cadrel), "menus-hote"));
+    const std::wstring ids = LastMenuIds("menus-hote");
+    EXPECT_EQ(ids.find(L" 27 "), std::wstring::npos) << ids;
+    ASSERT_NE(ids.find(L" 28 "), std::wstring::npos) << ids;
 }
 
 TEST_F(CadrelMenus, CadrelMenuEntriesRenameTabsAndQuit)
