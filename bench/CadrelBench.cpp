@@ -18,6 +18,8 @@
 #include "cadrel/FolderListing.h"
 #include "gfx/GraphicsDevice.h"
 
+#include "TestFiles.h"
+
 #include "BenchClock.h"
 
 #include <windows.h>
@@ -34,6 +36,13 @@ namespace {
 
 using bench::Now;
 using bench::Percentile;
+using testing::Bitmap24;
+using testing::WriteBytes;
+
+bool MakeFile(const std::wstring& path)
+{
+    return WriteBytes(path, "bench");
+}
 
 constexpr int TopFiles = 10000;
 constexpr int Subfolders = 20;
@@ -41,17 +50,6 @@ constexpr int FilesPerSubfolder = 1500;
 constexpr int HoverItems = 200;
 constexpr int Frames = 300;
 constexpr int Rounds = 5;
-
-bool MakeFile(const std::wstring& path)
-{
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
-    if (!file) {
-        return false;
-    }
-    DWORD written = 0;
-    return WriteFile(file.Get(), "bench", 5, &written, nullptr) != FALSE;
-}
 
 std::wstring MakeFolder(const wchar_t* name)
 {
@@ -231,37 +229,6 @@ struct IconHost {
     }
 };
 
-std::string SolidBitmap(int seed)
-{
-    constexpr int Side = 64;
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + Side * Side * 3;
-    info.biSize = sizeof info;
-    info.biWidth = Side;
-    info.biHeight = Side;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-    for (int i = 0; i < Side * Side; ++i) {
-        bytes += static_cast<char>(seed * 37);
-        bytes += static_cast<char>(seed * 11 + i / Side);
-        bytes += static_cast<char>(seed * 5);
-    }
-    return bytes;
-}
-
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes)
-{
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
-    DWORD written = 0;
-    return file && WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
-
 std::size_t PrivateBytes()
 {
     PROCESS_MEMORY_COUNTERS_EX counters{};
@@ -407,7 +374,9 @@ int Main()
     for (int i = 0; i < 500; ++i) {
         const std::wstring index = std::to_wstring(1000 + i);
         if (GetFileAttributesW((mixed + L"\\picture" + index + L".bmp").c_str()) == INVALID_FILE_ATTRIBUTES &&
-            (!WriteFileBytes(mixed + L"\\picture" + index + L".bmp", SolidBitmap(i)) ||
+            (!WriteBytes(mixed + L"\\picture" + index + L".bmp", Bitmap24(64, [i](int pixel) {
+                 return RGB(i * 5, i * 11 + pixel / 64, i * 37);
+             })) ||
              !MakeFile(mixed + L"\\document" + index + L".txt"))) {
             std::printf("could not prepare the pictures\n");
             return 1;

@@ -63,15 +63,6 @@ protected:
         return settings;
     }
 
-    static std::string Json(const std::wstring& path)
-    {
-        std::string text;
-        for (wchar_t c : path) {
-            text += c == L'\\' ? std::string("\\\\") : std::string(1, static_cast<char>(c));
-        }
-        return text;
-    }
-
     std::wstring appData_;
     std::wstring root_;
     std::wstring layout_;
@@ -139,7 +130,7 @@ TEST_F(ContainerStartup, ContainersLeftInTheFormerFolderMoveIntoTheProfile)
     ASSERT_EQ(SHCreateDirectoryExW(nullptr, unmarked.c_str(), nullptr), ERROR_SUCCESS);
     ASSERT_TRUE(WriteBytes(layout_,
                            R"({"workspaces":[{"id":"{P}","cadrels":[{"id":"{C}","tabs":[{"title":"Projets","folder":")" +
-                               Json(old) + R"("},{"title":"x","folder":")" + Json(unmarked) + R"("}]}]}]})"));
+                               JsonPathText(old) + R"("},{"title":"x","folder":")" + JsonPathText(unmarked) + R"("}]}]}]})"));
     RunOnce();
 
     const std::wstring moved = root_ + L"\\Projets";

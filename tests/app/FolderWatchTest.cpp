@@ -19,19 +19,6 @@ namespace {
 
 constexpr wchar_t SortPass[] = L"Passe de rangement";
 
-std::string Utf8Escaped(const std::wstring& path)
-{
-    std::string out;
-    for (wchar_t c : path) {
-        if (c == L'\\') {
-            out += "\\\\";
-        } else {
-            out.push_back(static_cast<char>(c));  // the test folders are ASCII
-        }
-    }
-    return out;
-}
-
 class FolderWatch : public ::testing::Test {
 protected:
     void SetUp() override
@@ -85,7 +72,7 @@ TEST_F(FolderWatch, ChangesAskForOnePassPerBurstAndAVanishedFolderComesBack)
     for (int i = 0; i < 63; ++i) {
         extras.push_back(root_ + L"\\w" + std::to_wstring(i));
         ASSERT_TRUE(CreateDirectoryW(extras.back().c_str(), nullptr));
-        list += (i ? "," : "") + ("\"" + Utf8Escaped(extras.back()) + "\"");
+        list += (i ? "," : "") + ("\"" + JsonPathText(extras.back()) + "\"");
     }
     ASSERT_TRUE(WriteBytes(appData_ + L"\\layout.json",
                            R"({"workspaces":[{"id":"{A}","name":"A"}],"watchFolders":[)" + list + "]}"));

@@ -20,19 +20,6 @@
 namespace cadrels::testing {
 namespace {
 
-std::string JsonPath(const std::wstring& path)
-{
-    std::string out;
-    for (wchar_t c : path) {
-        if (c == L'\\') {
-            out += "\\\\";
-        } else {
-            out.push_back(static_cast<char>(c));  // the test folders are ASCII
-        }
-    }
-    return out;
-}
-
 bool WaitForFile(const std::wstring& path, bool present, DWORD timeoutMs)
 {
     const ULONGLONG end = GetTickCount64() + timeoutMs;
@@ -86,13 +73,13 @@ protected:
         const std::string layout =
             R"({"workspaces":[{"id":"{P1}","name":"Travail","cadrels":[)"
             R"({"id":"{C1}","active":0,"rule":{"enabled":1,"exts":"TXT; .md"},"tabs":[{"title":"Docs","folder":")" +
-            JsonPath(docs_) + R"("},{"title":"Entree","folder":")" + JsonPath(inbox_) + R"("}]},)"
+            JsonPathText(docs_) + R"("},{"title":"Entree","folder":")" + JsonPathText(inbox_) + R"("}]},)"
             R"({"id":"{C2}","rule":{"enabled":1,"exts":"txt"},"tabs":[{"title":"Autre","folder":")" +
-            JsonPath(other_) + R"("}]}]},)"
+            JsonPathText(other_) + R"("}]}]},)"
             R"({"id":"{P2}","name":"Maison","cadrels":[{"id":"{C3}","tabs":[)"
-            R"({"title":"Photos","folder":")" + JsonPath(photos_) + R"("},{"title":"","folder":")" +
-            JsonPath(sent_) + R"("}]}]}],"watchFolders":[")" + JsonPath(inbox_) + R"(",")" + JsonPath(inbox2_) +
-            R"(",")" + JsonPath(inbox2_) + R"("]})";
+            R"({"title":"Photos","folder":")" + JsonPathText(photos_) + R"("},{"title":"","folder":")" +
+            JsonPathText(sent_) + R"("}]}]}],"watchFolders":[")" + JsonPathText(inbox_) + R"(",")" + JsonPathText(inbox2_) +
+            R"(",")" + JsonPathText(inbox2_) + R"("]})";
         ASSERT_TRUE(WriteBytes(AppDataFolder() + L"\\layout.json", layout));
     }
 

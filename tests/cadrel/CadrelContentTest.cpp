@@ -50,31 +50,6 @@ unsigned long long Fingerprint(const ScreenImage& image, const LayoutRect& area)
     return hash;
 }
 
-// A 64 by 64 picture of one colour, as a 24-bit BMP file.
-std::string SolidBitmap(BYTE red, BYTE green, BYTE blue)
-{
-    constexpr int Side = 64;
-    constexpr DWORD PixelBytes = Side * Side * 3;
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + PixelBytes;
-    info.biSize = sizeof info;
-    info.biWidth = Side;
-    info.biHeight = Side;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-    for (int i = 0; i < Side * Side; ++i) {
-        bytes += static_cast<char>(blue);
-        bytes += static_cast<char>(green);
-        bytes += static_cast<char>(red);
-    }
-    return bytes;
-}
-
 // Whether any pixel of the rectangle is clearly red.
 bool HasRed(const ScreenImage& image, const LayoutRect& area)
 {
@@ -171,7 +146,7 @@ TEST_F(CadrelContent, ListsFollowsAndDrawsFoldersInEveryViewAndDirection)
     ASSERT_TRUE(SetFileAttributesW((mixed + L"\\system.txt").c_str(), FILE_ATTRIBUTE_SYSTEM));
     ASSERT_TRUE(CreateDirectoryW((mixed + L"\\Sub").c_str(), nullptr));
     ASSERT_TRUE(WriteBytes(mixed + L"\\Sub\\inside.txt", std::string(100, 'x')));
-    ASSERT_TRUE(WriteBytes(mixed + L"\\photo.bmp", SolidBitmap(220, 30, 30)));
+    ASSERT_TRUE(WriteBytes(mixed + L"\\photo.bmp", Bitmap24(64, [](int) { return RGB(220, 30, 30); })));
     const std::wstring second = root_ + L"\\second";
     ASSERT_TRUE(CreateDirectoryW(second.c_str(), nullptr));
     Fill(second, 2, L"autre");

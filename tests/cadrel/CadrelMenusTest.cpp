@@ -13,6 +13,7 @@
 #include "cadrel/Cadrel.h"
 #include "cadrel/CadrelLayout.h"
 #include "cadrel/CadrelMenuModel.h"
+#include "cadrel/HostMenuWindows.h"
 #include "cadrel/ItemMenuModel.h"
 #include "dock/IconPickerLayout.h"
 #include "gfx/BuiltinIconTable.h"
@@ -20,7 +21,6 @@
 #include "model/ContainerFolders.h"
 #include "model/Snapshots.h"
 #include "settings/MenuLayout.h"
-#include "windows/HostedWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -358,28 +358,13 @@ std::vector<DarkMenuItem> ExpectedMenu(int tabs, bool emblem, double opacity, bo
     return BuildCadrelMenu(state, CadrelMenuFacts{});
 }
 
-// The titles the hosting submenu lists now, in the order the program finds
-// the windows (z-order), without the windows a cadrel already holds.
+// The titles the hosting submenu lists now, without the windows a cadrel
+// already holds.
 std::vector<std::wstring> HostTitlesNow(const std::vector<HWND>& held)
 {
-    std::vector<HWND> windows;
-    EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&windows));
-    std::vector<HostWindowFacts> facts;
-    for (HWND window : windows) {
-        HostWindowFacts fact;
-        fact.window = reinterpret_cast<std::uintptr_t>(window);
-        fact.candidate = IsLayoutCandidate(window);
-        fact.title = TitleOf(window);
-        fact.hostedElsewhere = std::find(held.begin(), held.end(), window) != held.end();
-        facts.push_back(std::move(fact));
-    }
+    const auto isHeld = [&](HWND window) { return std::find(held.begin(), held.end(), window) != held.end(); };
     std::vector<std::wstring> titles;
-    for (const HostWindowFacts& window : HostCandidates(facts)) {
+    for (const HostWindowFacts& window : HostCandidates(TopLevelWindows(isHeld))) {
         titles.push_back(HostMenuTitle(window.title));
     }
     return titles;

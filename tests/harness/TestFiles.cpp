@@ -140,4 +140,40 @@ bool MakeWritableByEveryone(const std::wstring& path)
     return ok;
 }
 
+std::string JsonPathText(const std::wstring& path)
+{
+    std::string out;
+    for (wchar_t c : path) {
+        if (c == L'\\') {
+            out += "\\\\";
+        } else {
+            out.push_back(static_cast<char>(c));
+        }
+    }
+    return out;
+}
+
+std::string Bitmap24(int side, const std::function<COLORREF(int index)>& pixel)
+{
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(side * side * 3);
+    info.biSize = sizeof info;
+    info.biWidth = side;
+    info.biHeight = side;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    for (int i = 0; i < side * side; ++i) {
+        const COLORREF colour = pixel(i);
+        bytes += static_cast<char>(GetBValue(colour));
+        bytes += static_cast<char>(GetGValue(colour));
+        bytes += static_cast<char>(GetRValue(colour));
+    }
+    return bytes;
+}
+
 }  // namespace cadrels::testing

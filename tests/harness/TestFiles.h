@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,12 @@ std::wstring MakeTempFolder(std::wstring_view prefix);
 
 bool WriteBytes(const std::wstring& path, std::string_view bytes);
 std::string ReadBytes(const std::wstring& path);
+// A path as it stands inside a JSON string of a hand-written layout: the
+// backslashes doubled. Test folders are ASCII, so each character is a byte.
+std::string JsonPathText(const std::wstring& path);
+// A `side` by `side` 24-bit BMP file whose pixel `index` (bottom row first)
+// has the colour `pixel` gives it.
+std::string Bitmap24(int side, const std::function<COLORREF(int index)>& pixel);
 bool FileExists(const std::wstring& path);
 bool FolderExists(const std::wstring& path);
 // Deletes a folder and everything below it; true when nothing is left.
