@@ -2,6 +2,8 @@
 // a tab added from the menu, and a tab torn off another cadrel.
 #include "app/App.h"
 
+#include "model/PathText.h"
+
 #include "base/DebugLog.h"
 #include "cadrel/CadrelPlacement.h"
 #include "cadrel/CadrelPresets.h"
@@ -19,15 +21,6 @@ using Microsoft::WRL::ComPtr;
 
 namespace cadrels {
 namespace {
-
-std::wstring LastPathComponent(std::wstring path)
-{
-    while (!path.empty() && (path.back() == L'\\' || path.back() == L'/')) {
-        path.pop_back();
-    }
-    const size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
 
 CadrelRecord RecordWithOneTab(const std::string& id, const std::wstring& title, const std::wstring& folder)
 {
@@ -137,7 +130,7 @@ void App::NewFolderCadrel(int kind)
     if (kind == 4) {
         const std::wstring folder = PickFolder();
         if (!folder.empty()) {
-            CreateCadrelForFolder(LastPathComponent(folder), folder, false);
+            CreateCadrelForFolder(std::wstring(LastPathComponent(folder)), folder, false);
         }
         return;
     }
@@ -155,7 +148,7 @@ void App::CreateCadrelForFolder(const std::wstring& title, const std::wstring& f
         return;
     }
     const std::string id = NewId();
-    const CadrelRecord record = RecordWithOneTab(id, title.empty() ? LastPathComponent(folder) : title, folder);
+    const CadrelRecord record = RecordWithOneTab(id, title.empty() ? std::wstring(LastPathComponent(folder)) : title, folder);
     CadrelGeom geometry;
     if (atCursor) {
         POINT cursor{};
@@ -220,7 +213,7 @@ void App::AddTabPreset(HWND cadrelWindow, int kind)
         break;
     case 4:
         tab.folder = PickFolder();
-        tab.title = LastPathComponent(tab.folder);
+        tab.title = std::wstring(LastPathComponent(tab.folder));
         break;
     default:
         return;

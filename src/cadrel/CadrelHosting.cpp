@@ -7,6 +7,7 @@
 
 #include "base/AppMessages.h"
 #include "base/DebugLog.h"
+#include "cadrel/CadrelPlacement.h"
 #include "i18n/StringTable.h"
 #include "windows/HostedAppsFile.h"
 #include "windows/HostedWindows.h"
@@ -21,11 +22,6 @@ constexpr wchar_t AlreadyHostedText[] = L"Cette fenêtre est déjà hébergée d
 constexpr wchar_t UwpFrameClass[] = L"ApplicationFrameWindow";
 constexpr UINT HostKeepMs = 300;
 constexpr UINT HostNudgeMs = 80;
-
-PixelRect ToPixelRect(const RECT& rect)
-{
-    return {rect.left, rect.top, rect.right, rect.bottom};
-}
 
 RECT ToRect(const PixelRect& rect)
 {

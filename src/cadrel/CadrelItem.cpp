@@ -7,11 +7,6 @@ namespace cadrels {
 
 namespace {
 
-bool IsSeparator(wchar_t c)
-{
-    return c == L'\\' || c == L'/';
-}
-
 wchar_t Lower(wchar_t c)
 {
     return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
@@ -43,15 +38,6 @@ int CompareByKey(const CadrelItem& a, const CadrelItem& b, int key)
 }
 
 }  // namespace
-
-std::wstring_view LastPathComponent(std::wstring_view path)
-{
-    while (!path.empty() && IsSeparator(path.back())) {
-        path.remove_suffix(1);
-    }
-    const size_t separator = path.find_last_of(L"\\/");
-    return separator == std::wstring_view::npos ? path : path.substr(separator + 1);
-}
 
 std::wstring ItemDisplayName(std::wstring_view path)
 {

@@ -3,6 +3,8 @@
 // tested on any host.
 #pragma once
 
+#include "model/PathText.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -24,8 +26,6 @@ struct CadrelItem {
 // Sort keys as the cadrel record stores them.
 enum ItemSortKey : int { SortByName = 0, SortByType = 1, SortByDate = 2, SortBySize = 3 };
 
-// The last component of a path (trailing separators ignored).
-std::wstring_view LastPathComponent(std::wstring_view path);
 // The name a cadrel shows for an entry: its last component, without the
 // extension for ".lnk" and ".url" files, whose extension says nothing.
 std::wstring ItemDisplayName(std::wstring_view path);

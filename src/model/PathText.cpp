@@ -63,4 +63,13 @@ std::wstring ChildPath(std::wstring_view folder, std::wstring_view name)
     return path;
 }
 
+std::wstring_view LastPathComponent(std::wstring_view path)
+{
+    while (!path.empty() && IsPathSeparator(path.back())) {
+        path.remove_suffix(1);
+    }
+    const size_t separator = path.find_last_of(L"\\/");
+    return separator == std::wstring_view::npos ? path : path.substr(separator + 1);
+}
+
 }  // namespace cadrels

@@ -27,6 +27,9 @@ std::wstring ReplaceForbiddenNameCharacters(std::wstring_view name);
 void TrimTrailingDotsAndSpaces(std::wstring& name);
 bool IsOnlyDotsAndSpaces(std::wstring_view name);
 
+// The last name of a path, trailing separators ignored ("C:\a\b\" gives "b").
+std::wstring_view LastPathComponent(std::wstring_view path);
+
 // `folder` + "\" + `name`, without doubling a separator already present.
 std::wstring ChildPath(std::wstring_view folder, std::wstring_view name);
 
