@@ -39,13 +39,8 @@ CadrelMenuServices App::MenuServices()
 
 bool App::IsHostedByAnyCadrel(HWND window) const
 {
-    for (const auto& cadrel : cadrels_) {
-        const std::vector<HWND> hosted = cadrel->HostedWindows();
-        if (std::find(hosted.begin(), hosted.end(), window) != hosted.end()) {
-            return true;
-        }
-    }
-    return false;
+    const std::vector<HWND> hosted = AllHostedWindows();
+    return std::find(hosted.begin(), hosted.end(), window) != hosted.end();
 }
 
 void App::ReleaseHostedInActiveTab(Cadrel& cadrel)
