@@ -197,6 +197,14 @@ void Cadrel::AutoRollUpCheck()
     if (pinned_ || rolled_ || titlePressed_ || tabPressed_ || moving_ || resizing_ || !window_) {
         return;
     }
+    // A menu, the rename box, a rubber band or a press on an item belong to
+    // this cadrel although the pointer may be over a popup that is not its
+    // child (a menu) or outside it (a band dragged past its edge): rolling
+    // up then would leave them over the bare desktop. Their closing runs this
+    // check again.
+    if (menuOpen_ || RenameOpen() || marqueeActive_ || itemCapture_) {
+        return;
+    }
     POINT cursor{};
     GetCursorPos(&cursor);
     HWND under = WindowFromPoint(cursor);

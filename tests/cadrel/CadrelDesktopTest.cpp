@@ -35,6 +35,25 @@ POINT BarCentre(HWND window)
     return {(rect.left + rect.right) / 2, rect.top + 15};
 }
 
+// A window that is dragged follows the pointer step by step: once the press
+// is past the drag threshold its offset from where it stood is the pointer's
+// offset from the press, at every step, not only at the end.
+StepSeen FollowsPointer(HWND window, PixelRect before, POINT press, bool byEdge)
+{
+    return [=](POINT point) {
+        const int dx = point.x - press.x;
+        const int dy = point.y - press.y;
+        const PixelRect now = RectOf(window);
+        if (std::abs(dx) <= GetSystemMetrics(SM_CXDRAG) && std::abs(dy) <= GetSystemMetrics(SM_CYDRAG)) {
+            return true;  // not a drag yet, wherever the window is
+        }
+        if (byEdge) {
+            return now.right - before.right == dx && now.left == before.left;
+        }
+        return now.left - before.left == dx && now.top - before.top == dy;
+    };
+}
+
 struct Window {
     HWND handle;
     bool visible;
@@ -395,6 +414,53 @@ TEST_F(CadrelDesktop, ACadrelLockedByThePolicyDoesNotMove)
     EXPECT_EQ(after.left, before.left) << "a locked cadrel does not move";
     EXPECT_EQ(after.top, before.top);
     PointerTo({work_.right - 5, work_.bottom - 5});
+}
+
+}  // namespace
+}  // namespace cadrels::testing
+
+namespace cadrels::testing {
+namespace {
+
+// Gestures at a hand's pace, each step waited for: a title-bar drag 150 px
+// left and 90 px down, then a resize by the right edge, both end where the
+// pointer let go. A cadrel that only follows a burst of moves stops after
+// the first step here.
+TEST_F(CadrelDesktop, SlowDragsMoveAndResizeACadrelAllTheWayToThePointer)
+{
+    const std::string key = DisplayKey(monitors_);
+    const std::string monitor = PrimaryMonitor(monitors_)->id;
+    ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));
+    // Snapping off: every step then has one exact place to check.
+    Settings settings = PinnedPair(key, monitor);
+    settings.snap = false;
+    ASSERT_TRUE(WriteBytes(folder_ + L"\\layout.json", SerializeSettings(settings)));
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return Cadrels().size() == 2; }));
+    HWND beta = CadrelTitled(L"Beta");
+    ASSERT_NE(beta, nullptr);
+
+    const PixelRect before = RectOf(beta);
+    const POINT grip = BarCentre(beta);
+    const POINT end{grip.x - 150, grip.y + 90};
+    const DragPoints drag = Drag(grip, end, FollowsPointer(beta, before, grip, false));
+    EXPECT_TRUE(drag.followed) << "the cadrel stopped following at " << RectOf(beta);
+    // Exact: the move follows the pointer's position and nothing snaps there.
+    // (The pointer's own place is what it is; where it was released is read.)
+    ASSERT_TRUE(WaitFor([&] { return RectOf(beta).left == before.left + drag.release.x - drag.press.x; }))
+        << "before " << before << " now " << RectOf(beta);
+    EXPECT_EQ(RectOf(beta).top, before.top + drag.release.y - drag.press.y);
+
+    const PixelRect moved = RectOf(beta);
+    const POINT edge{moved.right - 2, (moved.top + moved.bottom) / 2};
+    const POINT wider{edge.x + 70, edge.y + 5};
+    const DragPoints resize = Drag(edge, wider, FollowsPointer(beta, moved, edge, true));
+    EXPECT_TRUE(resize.followed) << "the edge stopped following at " << RectOf(beta);
+    ASSERT_TRUE(WaitFor([&] { return RectOf(beta).right == moved.right + resize.release.x - resize.press.x; }))
+        << "moved " << moved << " now " << RectOf(beta);
+    EXPECT_EQ(RectOf(beta).left, moved.left);
+    EXPECT_EQ(RectOf(beta).top, moved.top);
+    EXPECT_EQ(RectOf(beta).bottom, moved.bottom);
 }
 
 }  // namespace

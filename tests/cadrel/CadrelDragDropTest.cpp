@@ -172,7 +172,7 @@ TEST_F(CadrelDragDrop, FilesMoveInOutAndBetweenCadrelsAndTheSourceLearnsWhatHapp
                      fromRect.top + static_cast<LONG>((rect.top + rect.bottom) / 2)};
     };
     // Esc during the drag cancels it, wherever the button is released.
-    SettlePointer(cell(0, 3));
+    PointerTo(cell(0, 3));
     Button(MOUSEEVENTF_LEFTDOWN);
     for (int i = 1; i <= 6; ++i) {
         PointerTo({cell(0, 3).x + (targetCentre.x - cell(0, 3).x) * i / 12, cell(0, 3).y});

@@ -116,10 +116,7 @@ protected:
     {
         const std::wstring line = L"Menu de cadrel " + std::wstring(id.begin(), id.end()) + L" ouvert";
         const size_t before = app_.CountLines(line);
-        SettlePointer(at);
-        Button(MOUSEEVENTF_RIGHTDOWN);
-        Sleep(30);
-        Button(MOUSEEVENTF_RIGHTUP);
+        RightClick(at);
         if (!app_.WaitForLine(line, 5000, before + 1)) {
             ADD_FAILURE() << "no menu line";
             return false;
@@ -293,14 +290,6 @@ protected:
         }
         PostMessageW(prompt, WM_COMMAND, MAKEWPARAM(100 + index, BN_CLICKED), reinterpret_cast<LPARAM>(button));
         return WaitFor([&] { return !IsWindow(prompt); });
-    }
-
-    void RightClick(POINT at)
-    {
-        SettlePointer(at);
-        Button(MOUSEEVENTF_RIGHTDOWN);
-        Sleep(30);
-        Button(MOUSEEVENTF_RIGHTUP);
     }
 
     std::wstring ClipboardText() const
@@ -803,6 +792,76 @@ TEST_F(CadrelMenus, ItemMenuFileRenameAndClosingCadrels)
         ids.push_back(record.id);
     }
     EXPECT_EQ(ids, (std::vector<std::string>{"menus-f"}));
+}
+
+// An unpinned cadrel unfolded by hovering stays unfolded while its menu, an
+// item's menu or its rename box is open, although the pointer is then over
+// a popup that is not its child, or has left it; once each closes and the
+// pointer is away, the cadrel rolls up as usual.
+TEST_F(CadrelMenus, MenusAndTheRenameBoxKeepAHoverUnfoldedCadrelOpen)
+{
+    const std::wstring files = MakeFolder(root_, L"survol", {L"un.txt", L"deux.txt", L"trois.txt"});
+    Workspace page;
+    page.id = "{page}";
+    page.name = L"Page";
+    AddPinned(page, "hover", 0.30, 0.15, 0.35, 0.50, {CadrelTab{L"Survol", files}}).pinned = false;
+    StartWithPage(page);
+    ASSERT_TRUE(app_.WaitForLine(L"Cadrel hover : 3 elements listes.", 5000));
+    HWND cadrel = CadrelTitled(L"Survol");
+    ASSERT_NE(cadrel, nullptr);
+    const auto unfolded = [&] { return RectOf(cadrel).Height() > 100; };
+    const auto rolled = [&] { return RectOf(cadrel).Height() == 30; };
+    ASSERT_TRUE(WaitFor(rolled)) << "unpinned cadrels start rolled up";
+    const POINT away{work_.right - 5, work_.bottom - 5};
+    const auto unfold = [&] {
+        PointerTo(TitleOfWindow(cadrel));
+        return WaitFor(unfolded);
+    };
+    // The leave check runs twice a second: three of its turns, with margin.
+    const auto severalLeaveChecks = [] { Sleep(1600); };
+
+    ASSERT_TRUE(unfold());
+    const PixelRect open = RectOf(cadrel);
+    ASSERT_TRUE(OpenMenuAt({open.left + open.Width() / 2, open.bottom - 60}, "hover"));
+    severalLeaveChecks();
+    EXPECT_TRUE(unfolded()) << "rolled up under its own menu";
+    // Esc closes the submenu the pointer opened, then the menu. The key goes
+    // to the menu itself: under Wine a program in the background cannot take
+    // the keyboard focus for its menu.
+    for (size_t levels = Menus().size(); levels > 0; --levels) {
+        const size_t open = Menus().size();
+        PostMessageW(Root(), WM_KEYDOWN, VK_ESCAPE, 0);
+        ASSERT_TRUE(WaitFor([&] { return Menus().size() < open; }));
+    }
+    ASSERT_TRUE(app_.WaitForLine(L"Menu de cadrel hover : choix 0.", 5000));
+    EXPECT_TRUE(unfolded()) << "the pointer is still over it";
+    PointerTo(away);
+    EXPECT_TRUE(WaitFor(rolled)) << "the pointer left once the menu closed";
+
+    ASSERT_TRUE(unfold());
+    const size_t itemMenus = app_.CountLines(L"Menu de l'element : choix");
+    RightClick(Cell(cadrel, 0, 3));
+    ASSERT_TRUE(WaitFor([&] { return !app_.TopLevelWindows(L"#32768").empty() || !Menus().empty(); }));
+    severalLeaveChecks();
+    EXPECT_TRUE(unfolded()) << "rolled up under an item's menu";
+    SendCombination({}, VK_ESCAPE);
+    ASSERT_TRUE(app_.WaitForLine(L"Menu de l'element : choix 0x0.", 5000, itemMenus + 1));
+    PointerTo(away);
+    EXPECT_TRUE(WaitFor(rolled)) << "the pointer left once the item's menu closed";
+
+    ASSERT_TRUE(unfold());
+    ASSERT_TRUE(OpenItemRename(cadrel, 1, 3));
+    PointerTo(away);
+    severalLeaveChecks();
+    EXPECT_TRUE(unfolded()) << "rolled up while its rename box was open";
+    const std::vector<HWND> hosts = app_.TopLevelWindows(RenameClass);
+    ASSERT_FALSE(hosts.empty());
+    HWND edit = FindWindowExW(hosts.front(), nullptr, L"EDIT", nullptr);
+    ASSERT_NE(edit, nullptr);
+    PostMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(WaitFor([&] { return app_.TopLevelWindows(RenameClass).empty(); }));
+    EXPECT_TRUE(WaitFor(rolled)) << "the box closed with the pointer away";
+    EXPECT_TRUE(FileExists(files + L"\\deux.txt")) << "a cancelled rename changes nothing";
 }
 
 }  // namespace

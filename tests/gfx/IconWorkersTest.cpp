@@ -49,11 +49,9 @@ TEST(IconWorkers, StopWithRequestsInFlightJoinsAndNothingArrivesAfterwards)
     while (extracted.load() < 4) {
         Sleep(5);
     }
-    const DWORD before = GetTickCount();
     workers.Stop();
-    EXPECT_LT(GetTickCount() - before, 1000u) << "queued requests are dropped, not worked off";
     EXPECT_EQ(workers.Queued(), 0u);
-    EXPECT_LT(extracted.load(), 40);
+    EXPECT_LT(extracted.load(), 40) << "queued requests are dropped, not worked off";
 
     size_t delivered = outbox.TakeAll().size();
     PumpMessages(300);

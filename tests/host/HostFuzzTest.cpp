@@ -2,6 +2,7 @@
 // buffer of exactly its size, so the sanitizer sees any read past its end.
 #include "GuardedText.h"
 #include "JsonMutator.h"
+#include "PropertySeeds.h"
 #include "LargeLayout.h"
 
 #include "app/PageRequest.h"
@@ -15,6 +16,8 @@
 namespace cadrels {
 namespace {
 
+constexpr char Replay[] = "build/host-sanitizers/host_tests";
+
 TEST(HostJsonRobustness, MutatedLayoutsAreReadWithinTheirBytes)
 {
     const std::vector<std::string> seeds = {
@@ -24,25 +27,28 @@ TEST(HostJsonRobustness, MutatedLayoutsAreReadWithinTheirBytes)
         R"({"recentDisplays":["a","b"],"cadrels":[{"id":"x","title":"a","folder":"b"}]})",
         "[-", "-", "{\"a\":-",
     };
-    testing::JsonMutator mutator(777);
-    constexpr int Inputs = 20000;
-    int parsed = 0;
-    for (int i = 0; i < Inputs; ++i) {
-        const std::string input = mutator.Mutate(seeds[static_cast<size_t>(i) % seeds.size()]);
-        const test::GuardedText text(input);
-        JsonValue value;
-        if (ParseJson(text.View(), value)) {
-            ++parsed;
-            Settings settings;
-            bool pagesFound = false;
-            SettingsFromJson(value, settings, pagesFound);
-            // Whatever was read writes out and reads back.
-            JsonValue again;
-            EXPECT_TRUE(ParseJson(SerializeJson(SettingsToJson(settings), 2), again));
+    for (const std::uint32_t seed : testing::PropertySeeds({777})) {
+        testing::AnnounceSeed(seed, Replay);
+        testing::JsonMutator mutator(seed);
+        constexpr int Inputs = 20000;
+        int parsed = 0;
+        for (int i = 0; i < Inputs; ++i) {
+            const std::string input = mutator.Mutate(seeds[static_cast<size_t>(i) % seeds.size()]);
+            const test::GuardedText text(input);
+            JsonValue value;
+            if (ParseJson(text.View(), value)) {
+                ++parsed;
+                Settings settings;
+                bool pagesFound = false;
+                SettingsFromJson(value, settings, pagesFound);
+                // Whatever was read writes out and reads back.
+                JsonValue again;
+                EXPECT_TRUE(ParseJson(SerializeJson(SettingsToJson(settings), 2), again));
+            }
         }
+        EXPECT_GT(parsed, Inputs / 100);
+        EXPECT_LT(parsed, Inputs);
     }
-    EXPECT_GT(parsed, Inputs / 100);
-    EXPECT_LT(parsed, Inputs);
 }
 
 
@@ -61,53 +67,59 @@ TEST(HostJsonRobustness, MutatedSnapshotsAreListedAndRestoredWithinTheirBytes)
         R"({"cadrels":[{"id":"x","title":"a","folder":"b","x":1e308}],"name":["n"],"created":null,"auto":"1"})",
         R"({"workspaces":[],"name":"","created":"","auto":0,"name":"deux"})",
     };
-    testing::JsonMutator mutator(4242);
-    constexpr int Inputs = 12000;
-    int listed = 0;
-    for (int i = 0; i < Inputs; ++i) {
-        const std::string input = mutator.Mutate(seeds[static_cast<size_t>(i) % seeds.size()]);
-        const test::GuardedText text(input);
-        JsonValue value;
-        if (!ParseJson(text.View(), value)) {
-            continue;
+    for (const std::uint32_t seed : testing::PropertySeeds({4242})) {
+        testing::AnnounceSeed(seed, Replay);
+        testing::JsonMutator mutator(seed);
+        constexpr int Inputs = 12000;
+        int listed = 0;
+        for (int i = 0; i < Inputs; ++i) {
+            const std::string input = mutator.Mutate(seeds[static_cast<size_t>(i) % seeds.size()]);
+            const test::GuardedText text(input);
+            JsonValue value;
+            if (!ParseJson(text.View(), value)) {
+                continue;
+            }
+            std::vector<SnapshotEntry> entries;
+            if (std::optional<SnapshotEntry> entry = SnapshotEntryFromDocument(value, L"p", L"f.json", 5)) {
+                ++listed;
+                entries.push_back(*entry);
+                entries.push_back(*entry);
+                entries.back().lastWrite = 6;
+                OrderSnapshotsNewestFirst(entries, [](std::uint64_t) { return std::wstring(L"2024-05-06 07:08"); });
+                EXPECT_EQ(entries.front().lastWrite, 6u);
+                EXPECT_LE(SnapshotsBeyondRetention(entries, 1).size(), 1u);
+            }
+            Settings restored;
+            bool pagesFound = false;
+            if (SettingsFromJson(value, restored, pagesFound)) {
+                ASSERT_FALSE(restored.workspaces.empty());
+                ASSERT_GE(restored.activeWorkspace, 0);
+                ASSERT_LT(restored.activeWorkspace, static_cast<int>(restored.workspaces.size()));
+            }
+            if (SetSnapshotName(value, "renomm\xC3\xA9")) {
+                JsonValue again;
+                ASSERT_TRUE(ParseJson(SerializeJson(value, 2), again));
+            }
         }
-        std::vector<SnapshotEntry> entries;
-        if (std::optional<SnapshotEntry> entry = SnapshotEntryFromDocument(value, L"p", L"f.json", 5)) {
-            ++listed;
-            entries.push_back(*entry);
-            entries.push_back(*entry);
-            entries.back().lastWrite = 6;
-            OrderSnapshotsNewestFirst(entries, [](std::uint64_t) { return std::wstring(L"2024-05-06 07:08"); });
-            EXPECT_EQ(entries.front().lastWrite, 6u);
-            EXPECT_LE(SnapshotsBeyondRetention(entries, 1).size(), 1u);
-        }
-        Settings restored;
-        bool pagesFound = false;
-        if (SettingsFromJson(value, restored, pagesFound)) {
-            ASSERT_FALSE(restored.workspaces.empty());
-            ASSERT_GE(restored.activeWorkspace, 0);
-            ASSERT_LT(restored.activeWorkspace, static_cast<int>(restored.workspaces.size()));
-        }
-        if (SetSnapshotName(value, "renomm\xC3\xA9")) {
-            JsonValue again;
-            ASSERT_TRUE(ParseJson(SerializeJson(value, 2), again));
-        }
+        EXPECT_GT(listed, Inputs / 100);
     }
-    EXPECT_GT(listed, Inputs / 100);
 }
 
 TEST(HostRequestRobustness, MutatedPageRequestsAreReadWithinTheirCharacters)
 {
     const std::vector<std::string> seeds = {"new\tProjets", "rename\t2\tTravail", "delete\t0", "switch\t12",
                                             "snapshot\tAvant: test?", "restore\tC:\\s\\snap_x.json"};
-    testing::JsonMutator mutator(99);
-    for (int i = 0; i < 20000; ++i) {
-        const std::wstring text = Utf8ToWide(mutator.Mutate(seeds[static_cast<size_t>(i) % seeds.size()]));
-        // Exactly the characters, no terminator to lean on.
-        const std::vector<wchar_t> exact(text.begin(), text.end());
-        const std::optional<PageRequest> request = ParsePageRequest(std::wstring_view(exact.data(), exact.size()));
-        if (request) {
-            EXPECT_EQ(ParsePageRequest(PageRequestText(*request)), request) << "what is read writes back the same";
+    for (const std::uint32_t seed : testing::PropertySeeds({99})) {
+        testing::AnnounceSeed(seed, Replay);
+        testing::JsonMutator mutator(seed);
+        for (int i = 0; i < 20000; ++i) {
+            const std::wstring text = Utf8ToWide(mutator.Mutate(seeds[static_cast<size_t>(i) % seeds.size()]));
+            // Exactly the characters, no terminator to lean on.
+            const std::vector<wchar_t> exact(text.begin(), text.end());
+            const std::optional<PageRequest> request = ParsePageRequest(std::wstring_view(exact.data(), exact.size()));
+            if (request) {
+                EXPECT_EQ(ParsePageRequest(PageRequestText(*request)), request) << "what is read writes back the same";
+            }
         }
     }
 }

@@ -1,6 +1,7 @@
 // Seeded mutations of valid layouts and JSON fragments: whatever the bytes,
 // reading them must end, without a crash and without an exception.
 #include "JsonMutator.h"
+#include "PropertySeeds.h"
 #include "LargeLayout.h"
 #include "TestFiles.h"
 
@@ -14,6 +15,8 @@
 namespace cadrels {
 namespace {
 
+constexpr char Replay[] = "tests/harness/wine-env.sh run build 600 build/bin/model_robustness_tests.exe";
+
 TEST(JsonRobustness, OneHundredThousandMutatedInputsAreReadSafely)
 {
     const std::string layout = SerializeSettings(testing::MakeLargeSettings(2, 4, 2, 7));
@@ -26,34 +29,37 @@ TEST(JsonRobustness, OneHundredThousandMutatedInputsAreReadSafely)
     };
     const std::wstring folder = testing::MakeTempFolder(L"fuzz");
     const std::wstring file = folder + L"\\layout.json";
-    testing::JsonMutator mutator(424242);
-    constexpr int Inputs = 100000;
-    int parsed = 0;
-    int documents = 0;
-    for (int i = 0; i < Inputs; ++i) {
-        const std::string input = mutator.Mutate(seeds[static_cast<size_t>(i) % seeds.size()]);
-        JsonValue value;
-        bool ok = false;
-        EXPECT_NO_THROW(ok = ParseJson(input, value));
-        if (ok) {
-            ++parsed;
-            Settings settings;
-            bool pagesFound = false;
-            EXPECT_NO_THROW(documents += SettingsFromJson(value, settings, pagesFound) ? 1 : 0);
-            EXPECT_FALSE(settings.workspaces.empty() && documents > 0 && value.IsObject());
+    for (const std::uint32_t seed : testing::PropertySeeds({424242})) {
+        testing::AnnounceSeed(seed, Replay);
+        testing::JsonMutator mutator(seed);
+        constexpr int Inputs = 100000;
+        int parsed = 0;
+        int documents = 0;
+        for (int i = 0; i < Inputs; ++i) {
+            const std::string input = mutator.Mutate(seeds[static_cast<size_t>(i) % seeds.size()]);
+            JsonValue value;
+            bool ok = false;
+            EXPECT_NO_THROW(ok = ParseJson(input, value));
+            if (ok) {
+                ++parsed;
+                Settings settings;
+                bool pagesFound = false;
+                EXPECT_NO_THROW(documents += SettingsFromJson(value, settings, pagesFound) ? 1 : 0);
+                EXPECT_FALSE(settings.workspaces.empty() && documents > 0 && value.IsObject());
+            }
+            // Every 50th input also goes through the file reader.
+            if (i % 50 == 0) {
+                ASSERT_TRUE(testing::WriteBytes(file, input));
+                Settings settings;
+                bool pagesFound = false;
+                EXPECT_NO_THROW(LoadSettingsFile(file, settings, pagesFound));
+            }
         }
-        // Every 50th input also goes through the file reader.
-        if (i % 50 == 0) {
-            ASSERT_TRUE(testing::WriteBytes(file, input));
-            Settings settings;
-            bool pagesFound = false;
-            EXPECT_NO_THROW(LoadSettingsFile(file, settings, pagesFound));
-        }
+        // The mutations must exercise both sides of the parser to mean anything.
+        EXPECT_GT(parsed, Inputs / 100);
+        EXPECT_LT(parsed, Inputs - Inputs / 10);
+        EXPECT_GT(documents, 0);
     }
-    // The mutations must exercise both sides of the parser to mean anything.
-    EXPECT_GT(parsed, Inputs / 100);
-    EXPECT_LT(parsed, Inputs - Inputs / 10);
-    EXPECT_GT(documents, 0);
     testing::RemoveTree(folder);
 }
 

@@ -216,8 +216,8 @@ TEST_F(LayoutFileTest, ASaveFailsCleanlyWhileAnotherHandleBlocksTheReplace)
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
     CloseHandle(holder);
 
+    // A floor only: the tries take at least their pauses, however busy the machine.
     EXPECT_GE(elapsed, 150) << "five tries 40 ms apart";
-    EXPECT_LT(elapsed, 2000);
     EXPECT_EQ(ReadBytes(path_), mainBefore);
     EXPECT_EQ(ReadBytes(Bak()), bakBefore);
     EXPECT_FALSE(FileExists(path_ + L".tmp"));

@@ -102,40 +102,19 @@ POINT TabPoint(HWND cadrel, int index, int count)
     return {r.left + (first + last) / 2, r.top + 15};
 }
 
-// A slow drag by the window's caption, so a watcher that looks four times a
-// second sees the button held. Returns whether the window ever stood
-// elsewhere than `from` during the drag or in the second after it (Wine
-// drags an outline and moves the window only at the release).
+// A drag by the window's caption at a hand's pace, so a watcher that looks
+// four times a second sees the button held. Returns whether the window ever
+// stood elsewhere than it did during the drag or in the second after it
+// (Wine drags an outline and moves the window only at the release).
 bool SlowCaptionDrag(HWND window, POINT from, POINT to)
 {
     const PixelRect start = RectOf(window);
     bool moved = false;
-    SettlePointer(from);
-    Button(MOUSEEVENTF_LEFTDOWN);
-    constexpr int Steps = 24;
-    for (int i = 1; i <= Steps; ++i) {
-        PointerTo({from.x + (to.x - from.x) * i / Steps, from.y + (to.y - from.y) * i / Steps});
-        Sleep(70);
+    Drag(from, to, [&](POINT) {
         moved = moved || RectOf(window) != start;
-    }
-    // Under Wine the pointer is reported where it was before the window
-    // moved under it until it moves again: the last stretch is sent again
-    // until the pointer stays at the end, so the release happens there.
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        Sleep(100);
-        PointerTo({to.x - 1, to.y});
-        PointerTo(to);
-        Sleep(150);
-        if (CursorNow().x == to.x && CursorNow().y == to.y) {
-            break;
-        }
-    }
-    Sleep(300);
-    Button(MOUSEEVENTF_LEFTUP);
-    for (int i = 0; i < 100 && !moved; ++i) {
-        moved = RectOf(window) != start;
-        Sleep(10);
-    }
+        return true;
+    });
+    WaitFor([&] { return moved = moved || RectOf(window) != start; }, 1000);
     return moved;
 }
 
