@@ -465,6 +465,9 @@ private:
     // One press of the left button at a time: its kind is decided at the
     // press and ends at the release or when the capture is lost.
     bool trackingLeave_ = false;
+    // Rolled up on purpose with the pointer on its bar: hovering does not
+    // unfold it again until the pointer has left it once.
+    bool keptRolledUntilLeave_ = false;
     bool titlePressed_ = false;
     bool tabPressed_ = false;
     int pressedTab_ = -1;

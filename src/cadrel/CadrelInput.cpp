@@ -173,7 +173,7 @@ void Cadrel::OnMouseMove(POINT client)
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
         trackingLeave_ = TrackMouseEvent(&track) != FALSE;
         }
-    if (rolled_ && !pinned_ && !titlePressed_ && !resizing_ && !moving_ && !tabDragging_) {
+    if (rolled_ && !pinned_ && !titlePressed_ && !resizing_ && !moving_ && !tabDragging_ && !keptRolledUntilLeave_) {
         SetRolled(false, false, true);
         // Leaving normally rolls it up again; the pointer's leaving is also
         // looked for now and then, since one thread tracks one window at a
@@ -393,6 +393,9 @@ void Cadrel::OnLeftButtonDoubleClick(POINT client)
     renameCandidate_ = -1;
     wasSoleSelection_ = false;
     if (IsOnTitleBar(client.x, client.y)) {
+        // The resize that follows makes the system report a pointer move
+        // over the bar, which would unfold an unpinned cadrel at once.
+        keptRolledUntilLeave_ = !rolled_;
         SetRolled(!rolled_, true, true);
         return;
     }
@@ -505,6 +508,7 @@ void Cadrel::OnCaptureChanged()
 void Cadrel::OnMouseLeave()
 {
     trackingLeave_ = false;
+    keptRolledUntilLeave_ = false;
     KillTimer(window_.Get(), CadrelTimerTabHover);
     if (hoverItem_ != -1 || hoverTab_ != -1) {
         hoverItem_ = -1;

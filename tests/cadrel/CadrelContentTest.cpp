@@ -181,10 +181,9 @@ TEST_F(CadrelContent, ListsFollowsAndDrawsFoldersInEveryViewAndDirection)
     HWND tiles = CadrelTitled(L"Tuiles");
     HWND side = CadrelTitled(L"Cote");
     ASSERT_TRUE(grid && list && tiles && side);
-    Sleep(1500);  // icons arrive and the cadrels redraw
-
+    // The icons arrive and the cadrels redraw.
     ScreenImage screen;
-    ASSERT_TRUE(screen.Capture());
+    ASSERT_TRUE(CaptureSettled(screen));
     EXPECT_TRUE(screen.SavePng(std::wstring(CADRELS_TEST_OUTPUT_DIR) + L"\\cadrel-content.png"));
 
     // Every cadrel draws its first item where the layout says, and nothing
@@ -249,15 +248,12 @@ TEST_F(CadrelContent, ListsFollowsAndDrawsFoldersInEveryViewAndDirection)
     const LayoutRect third = Offset(ItemCellRect(gridView, 2, 6, 0), gridRect);
     const unsigned long long plain = Fingerprint(screen, third);
     PointerTo(CentreOf(third));
-    Sleep(300);
-    ASSERT_TRUE(screen.Capture());
+    EXPECT_TRUE(WaitFor([&] { return screen.Capture() && Fingerprint(screen, third) != plain; })) << "hover shows";
     const unsigned long long hovered = Fingerprint(screen, third);
-    EXPECT_NE(hovered, plain) << "hover shows";
     Button(MOUSEEVENTF_LEFTDOWN);
     Button(MOUSEEVENTF_LEFTUP);
-    Sleep(300);
-    ASSERT_TRUE(screen.Capture());
-    EXPECT_NE(Fingerprint(screen, third), hovered) << "the selection's outline shows";
+    EXPECT_TRUE(WaitFor([&] { return screen.Capture() && Fingerprint(screen, third) != hovered; }))
+        << "the selection's outline shows";
 
     // Files made, renamed and removed by another process show after one
     // coalesced refresh.

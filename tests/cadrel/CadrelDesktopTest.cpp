@@ -194,14 +194,14 @@ TEST_F(CadrelDesktop, AFirstRunShowsThreeCadrelsThatMoveRollAndSave)
     const PixelRect rolled = RectOf(desktop);
     PointerTo(BarCentre(desktop));
     ASSERT_TRUE(WaitFor([&] { return RectOf(desktop).Height() > 100; }, 2000)) << "hover unfolds";
-    Sleep(300);  // the unfolding animation has ended
+    ASSERT_TRUE(WaitUntilStill(desktop)) << "the unfolding animation ends";
     const PixelRect before = RectOf(desktop);
     EXPECT_EQ(before.top, rolled.top) << "a bar on top stays where it is";
     const int shift = ShiftClearOfSnapLines(before, desktop);
     ASSERT_GT(shift, 0);
     const POINT grip = BarCentre(desktop);
     const DragPoints drag = Drag(grip, {grip.x + shift, GetSystemMetrics(SM_CYSCREEN) - 1});
-    Sleep(300);
+    ASSERT_TRUE(WaitUntilStill(desktop));
     const PixelRect moved = RectOf(desktop);
     // Under Wine the pointer positions reported while a window moves under
     // the pointer wobble (the X server's late reports; 14 px seen once in
@@ -311,7 +311,7 @@ TEST_F(CadrelDesktop, MergingPresetsAndADisplayChange)
     const PixelRect merged0 = RectOf(beta);
     const int middle = (merged0.top + merged0.bottom) / 2;
     const DragPoints edge = Drag({merged0.right - 2, middle}, {merged0.right + 57, middle});
-    Sleep(200);
+    ASSERT_TRUE(WaitUntilStill(beta));
     // The dragged edge follows the pointer to within the pixel Wine's late
     // pointer reports can add under load; the other edges do not move.
     const PixelRect resized = RectOf(beta);
@@ -322,7 +322,7 @@ TEST_F(CadrelDesktop, MergingPresetsAndADisplayChange)
         << "pressed at " << edge.press.x << "," << edge.press.y;
     const PixelRect wider = RectOf(beta);
     Drag({wider.left + 2, middle}, {wider.right - 10, middle});
-    Sleep(200);
+    ASSERT_TRUE(WaitUntilStill(beta));
     EXPECT_EQ(RectOf(beta), (PixelRect{wider.right - 160, wider.top, wider.right, wider.bottom}));
     PointerTo({work_.right - 5, work_.bottom - 5});
 

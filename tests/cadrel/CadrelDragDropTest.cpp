@@ -107,9 +107,8 @@ TEST_F(CadrelDragDrop, FilesMoveInOutAndBetweenCadrelsAndTheSourceLearnsWhatHapp
     EXPECT_TRUE(FileExists(receive + L"\\o1.txt") && FileExists(receive + L"\\o2.txt"));
     EXPECT_FALSE(FileExists(outside + L"\\o1.txt"));
     EXPECT_TRUE(app_.WaitForLine(L"Cadrel cadrel-cible : 3 elements listes.", 3000)) << "the cadrel shows them";
-    Sleep(500);
     ScreenImage after;
-    ASSERT_TRUE(after.Capture());
+    ASSERT_TRUE(CaptureSettled(after));
     EXPECT_TRUE(after.SavePng(shots + L"\\cadrel-drop-after.png"));
     EXPECT_EQ(after.Pixel(outline), idle) << "the outline goes with the drop";
     PostMessageW(app_.AppWindow(), WM_APP_UNDO, 0, 0);

@@ -237,16 +237,16 @@ TEST_F(CadrelInput, SelectingOpeningRenamingTabsWheelAndZoom)
     // The wheel goes to the window under the pointer: it must be seen there.
     PointerTo(listCentre);
     Wheel(listCentre, -WHEEL_DELTA);
-    EXPECT_TRUE(app_.WaitForLine(L"Cadrel cadrel-liste : defilement a 26 px.", 2000));
+    EXPECT_TRUE(app_.WaitForLine(L"Cadrel cadrel-liste : defilement a 26 px.", 10000));
     for (int i = 0; i < 3; ++i) {
         Wheel(listCentre, WHEEL_DELTA);
     }
-    EXPECT_TRUE(app_.WaitForLine(L"Cadrel cadrel-liste : defilement a 0 px.", 2000));
+    EXPECT_TRUE(app_.WaitForLine(L"Cadrel cadrel-liste : defilement a 0 px.", 10000));
     for (int i = 0; i < 60; ++i) {
         Wheel(listCentre, -WHEEL_DELTA);
     }
     const int bottom = static_cast<int>(std::lround(MaxScrollOffset(ViewOf(list, ViewCompactList), 40)));
-    EXPECT_TRUE(app_.WaitForLine(L"Cadrel cadrel-liste : defilement a " + std::to_wstring(bottom) + L" px.", 2000));
+    EXPECT_TRUE(app_.WaitForLine(L"Cadrel cadrel-liste : defilement a " + std::to_wstring(bottom) + L" px.", 10000));
     EXPECT_EQ(app_.CountLines(L"Cadrel cadrel-liste : defilement a " + std::to_wstring(bottom + 26)), 0u);
 
     // Ctrl with the wheel zooms by a tenth, within 0.6 to 2.0, and it is saved.

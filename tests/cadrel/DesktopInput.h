@@ -24,5 +24,8 @@ namespace cadrels::testing {
 
 PixelRect RectOf(HWND window);
 std::wstring TitleOf(HWND window);
+// Waits until the window's rectangle stays the same for a fifth of a second:
+// an animation or the last moves of a gesture are over.
+bool WaitUntilStill(HWND window, DWORD timeoutMs = 5000);
 
 }  // namespace cadrels::testing

@@ -10,7 +10,6 @@
 namespace cadrels::testing {
 namespace {
 
-constexpr char Replay[] = "tests/harness/wine-env.sh run build 300 build/bin/fileops_tests.exe";
 
 // The fixed seeds and a fresh one (see PropertySeeds); CADRELS_PROPERTY_STEPS
 // lengthens each run.
@@ -20,14 +19,14 @@ TEST(UndoProperty, NoFileIsLostAndEveryEntrySaysWhatHappened)
     const char* stepsText = std::getenv("CADRELS_PROPERTY_STEPS");
     const int steps = stepsText ? std::atoi(stepsText) : 300;
     for (const std::uint32_t seed : PropertySeeds({1, 20261210, 3735928559u})) {
-        AnnounceSeed(seed, Replay);
+        AnnounceSeed(seed);
         const UndoPropertyResult result = RunUndoProperty(seed, steps);
         std::printf("Undo property: %d steps run, %d drops, %d undos, %d redos, %d refused\n", result.stepsRun,
                     result.moves, result.undos, result.redos, result.refused);
-        EXPECT_EQ(result.failure, "") << ReplayCommand(seed, Replay);
-        EXPECT_EQ(result.stepsRun, steps) << ReplayCommand(seed, Replay);
-        EXPECT_GT(result.undos, 0) << ReplayCommand(seed, Replay);
-        EXPECT_GT(result.redos, 0) << ReplayCommand(seed, Replay);
+        EXPECT_EQ(result.failure, "") << ReplayCommand(seed);
+        EXPECT_EQ(result.stepsRun, steps) << ReplayCommand(seed);
+        EXPECT_GT(result.undos, 0) << ReplayCommand(seed);
+        EXPECT_GT(result.redos, 0) << ReplayCommand(seed);
     }
     CoUninitialize();
 }

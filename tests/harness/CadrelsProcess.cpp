@@ -1,5 +1,7 @@
 #include "CadrelsProcess.h"
 
+#include "Patience.h"
+
 #include "ProcessProbe.h"
 
 #include <algorithm>
@@ -210,7 +212,7 @@ size_t CadrelsProcess::CountLines(std::wstring_view fragment) const
 bool CadrelsProcess::WaitForLine(std::wstring_view fragment, DWORD timeoutMs, size_t count) const
 {
     std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
+    return changed_.wait_for(lock, std::chrono::milliseconds(Patient(timeoutMs)), [&] {
         const auto matches = std::count_if(lines_.begin(), lines_.end(), [&](const std::wstring& line) {
             return line.find(fragment) != std::wstring::npos;
         });

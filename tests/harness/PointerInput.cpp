@@ -1,5 +1,7 @@
 #include "PointerInput.h"
 
+#include "Patience.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -60,7 +62,8 @@ bool TakeStep(POINT point, const StepSeen& seen)
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
 {
     const DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
+    const DWORD deadline = Patient(timeoutMs);
+    while (GetTickCount() - start < deadline) {
         if (condition()) {
             return true;
         }

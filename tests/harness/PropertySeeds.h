@@ -27,9 +27,13 @@ inline std::vector<std::uint32_t> PropertySeeds(std::initializer_list<std::uint3
     return seeds;
 }
 
-// `command` runs the test program as a developer would from the checkout
-// (the harness line for a Windows program, the path of a host program).
-inline std::string ReplayCommand(std::uint32_t seed, const char* command)
+// The build says how its test program is run from the checkout: the harness
+// line for a Windows program, the path of a host program.
+#ifndef CADRELS_REPLAY_COMMAND
+#define CADRELS_REPLAY_COMMAND "<test program>"
+#endif
+
+inline std::string ReplayCommand(std::uint32_t seed, const char* command = CADRELS_REPLAY_COMMAND)
 {
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string filter = test ? std::string(test->test_suite_name()) + "." + test->name() : "*";
@@ -37,7 +41,7 @@ inline std::string ReplayCommand(std::uint32_t seed, const char* command)
 }
 
 // Prints the seed as it starts, so even a crash leaves it in the output.
-inline void AnnounceSeed(std::uint32_t seed, const char* command)
+inline void AnnounceSeed(std::uint32_t seed, const char* command = CADRELS_REPLAY_COMMAND)
 {
     std::printf("seed %u; replay: %s\n", seed, ReplayCommand(seed, command).c_str());
     std::fflush(stdout);

@@ -1,11 +1,14 @@
 #include "ScreenImage.h"
 
+#include "Patience.h"
+
 #include "base/UniqueHandle.h"
 
 #include <wincodec.h>
 #include <wrl/client.h>
 
 #include <algorithm>
+#include <utility>
 #include <cstdio>
 
 namespace cadrels::testing {
@@ -139,6 +142,27 @@ bool ScreenImage::SavePng(const std::wstring& path) const
         CoUninitialize();
     }
     return saved;
+}
+
+bool CaptureSettled(ScreenImage& image, DWORD timeoutMs)
+{
+    const ULONGLONG end = GetTickCount64() + Patient(timeoutMs);
+    if (!image.Capture()) {
+        return false;
+    }
+    while (GetTickCount64() < end) {
+        Sleep(250);
+        ScreenImage next;
+        if (!next.Capture()) {
+            return false;
+        }
+        const bool settled = next.SameAs(image);
+        image = std::move(next);
+        if (settled) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace cadrels::testing

@@ -27,9 +27,19 @@ public:
     // The whole capture as PNG, through WIC.
     bool SavePng(const std::wstring& path) const;
 
+    bool SameAs(const ScreenImage& other) const
+    {
+        return EqualRect(&bounds_, &other.bounds_) && pixels_ == other.pixels_;
+    }
+
 private:
     RECT bounds_{};
     std::vector<std::uint32_t> pixels_;  // 0x00RRGGBB, top row first
 };
+
+// Captures the whole screen until two captures a quarter of a second apart
+// are the same: whatever was still arriving (icons, a redraw, an animation)
+// has been drawn. False when the screen never came to rest.
+bool CaptureSettled(ScreenImage& image, DWORD timeoutMs = 10000);
 
 }  // namespace cadrels::testing

@@ -16,7 +16,6 @@
 namespace cadrels {
 namespace {
 
-constexpr char Replay[] = "build/host-sanitizers/host_tests";
 
 TEST(HostJsonRobustness, MutatedLayoutsAreReadWithinTheirBytes)
 {
@@ -28,7 +27,7 @@ TEST(HostJsonRobustness, MutatedLayoutsAreReadWithinTheirBytes)
         "[-", "-", "{\"a\":-",
     };
     for (const std::uint32_t seed : testing::PropertySeeds({777})) {
-        testing::AnnounceSeed(seed, Replay);
+        testing::AnnounceSeed(seed);
         testing::JsonMutator mutator(seed);
         constexpr int Inputs = 20000;
         int parsed = 0;
@@ -68,7 +67,7 @@ TEST(HostJsonRobustness, MutatedSnapshotsAreListedAndRestoredWithinTheirBytes)
         R"({"workspaces":[],"name":"","created":"","auto":0,"name":"deux"})",
     };
     for (const std::uint32_t seed : testing::PropertySeeds({4242})) {
-        testing::AnnounceSeed(seed, Replay);
+        testing::AnnounceSeed(seed);
         testing::JsonMutator mutator(seed);
         constexpr int Inputs = 12000;
         int listed = 0;
@@ -110,7 +109,7 @@ TEST(HostRequestRobustness, MutatedPageRequestsAreReadWithinTheirCharacters)
     const std::vector<std::string> seeds = {"new\tProjets", "rename\t2\tTravail", "delete\t0", "switch\t12",
                                             "snapshot\tAvant: test?", "restore\tC:\\s\\snap_x.json"};
     for (const std::uint32_t seed : testing::PropertySeeds({99})) {
-        testing::AnnounceSeed(seed, Replay);
+        testing::AnnounceSeed(seed);
         testing::JsonMutator mutator(seed);
         for (int i = 0; i < 20000; ++i) {
             const std::wstring text = Utf8ToWide(mutator.Mutate(seeds[static_cast<size_t>(i) % seeds.size()]));

@@ -11,7 +11,6 @@
 namespace cadrels {
 namespace {
 
-constexpr char Replay[] = "tests/harness/wine-env.sh run build 300 build/bin/policy_tests.exe";
 
 TEST(PolicyRobustness, MutatedPoliciesAreReadSafely)
 {
@@ -26,7 +25,7 @@ TEST(PolicyRobustness, MutatedPoliciesAreReadSafely)
         "\xEF\xBB\xBF{\"forceLanguage\":\"PT-br\",\"updates\":0,\"supportUrl\":\"https://x\"}",
     };
     for (const std::uint32_t seed : testing::PropertySeeds({20240613})) {
-        testing::AnnounceSeed(seed, Replay);
+        testing::AnnounceSeed(seed);
         testing::JsonMutator mutator(seed);
         constexpr int Inputs = 30000;
         int inForce = 0;

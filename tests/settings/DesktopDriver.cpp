@@ -1,5 +1,6 @@
 #include "DesktopDriver.h"
 
+#include "Patience.h"
 #include "ProcessProbe.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,7 @@ namespace cadrels::testing {
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    const ULONGLONG end = GetTickCount64() + Patient(timeoutMs);
     while (!condition()) {
         if (GetTickCount64() >= end) {
             return false;

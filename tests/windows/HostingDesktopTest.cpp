@@ -374,29 +374,29 @@ TEST_F(Hosting, AHungHostedWindowFreezesNothingThroughAPageSwitchAndExit)
     ASSERT_TRUE(HostInCadrel(app_, 0, hung));
     ASSERT_TRUE(WaitFor([&] { return StandsOver(hung, cadrelA); }));
 
+    // The window stops answering for far longer than any of what follows
+    // may take, even on a loaded machine: whatever is done while it still
+    // does not answer did not wait for it.
+    const auto stillHung = [hung] {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutW(hung, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &result) == 0;
+    };
     const DWORD calm = RoundTripMs(app_.AppWindow());
-    PostMessageW(hung, StopPumping, 9000, 0);
-    Sleep(300);
-    const ULONGLONG hungSince = GetTickCount64();
+    PostMessageW(hung, StopPumping, 60000, 0);
+    ASSERT_TRUE(WaitFor(stillHung));
 
     // A page switch releases the hosted window while it does not answer.
     ASSERT_EQ(SendCopyData(app_.AppWindow(), CopyDataPageRequest, L"new\tDeux"), TRUE);
     ASSERT_TRUE(app_.WaitForLine(L"Cadrels de la page construites", 5000, 2));
     const DWORD duringSwitch = RoundTripMs(app_.AppWindow());
-    const DWORD afterSwitch = static_cast<DWORD>(GetTickCount64() - hungSince);
+    EXPECT_TRUE(stillHung()) << "the page switch waited for the hung window";
 
     // So does exit.
-    const ULONGLONG quitStart = GetTickCount64();
-    const std::optional<DWORD> exitCode = app_.Quit(8000);
-    const DWORD quitMs = static_cast<DWORD>(GetTickCount64() - quitStart);
-    const DWORD stillHung = static_cast<DWORD>(GetTickCount64() - hungSince);
-    std::printf("Round trip %lu ms calm, %lu ms after a page switch with the hosted window hung (%lu ms into the "
-                "hang); exit in %lu ms, %lu ms into the hang\n",
-                calm, duringSwitch, afterSwitch, quitMs, stillHung);
-    EXPECT_LT(duringSwitch, 1000u);
-    EXPECT_LT(afterSwitch, 5000u) << "the page switch waited for the hung window";
+    const std::optional<DWORD> exitCode = app_.Quit(30000);
     ASSERT_TRUE(exitCode.has_value());
-    EXPECT_LT(stillHung, 9000u) << "exit waited for the hung window";
+    EXPECT_TRUE(stillHung()) << "exit waited for the hung window";
+    std::printf("Round trip %lu ms calm, %lu ms after a page switch with the hosted window hung\n", calm,
+                duringSwitch);
 }
 
 }  // namespace
