@@ -138,7 +138,19 @@ bool ShellMoveEngine::Queue(const std::wstring& source, const std::wstring& fold
     if (FAILED(SHCreateItemFromParsingName(source.c_str(), nullptr, IID_PPV_ARGS(&sourceItem)))) {
         return false;
     }
-    const std::wstring chosen = ChooseName(source, folder, leaf, (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+    const bool isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    // A folder cannot go inside itself. The shell would refuse too, but a
+    // move that fails inside the shell is not harmless everywhere: Wine 10's
+    // IFileOperation dereferences a null item when MoveFileExW fails.
+    if (isFolder && (EqualsIgnoringAsciiCase(folder, source) ||
+                     (folder.size() > source.size() && StartsWithIgnoringAsciiCase(folder, source) &&
+                      IsPathSeparator(folder[source.size()])))) {
+        if (SUCCEEDED(refusal_)) {
+            refusal_ = HRESULT_FROM_WIN32(ERROR_INVALID_PARAMETER);
+        }
+        return true;
+    }
+    const std::wstring chosen = ChooseName(source, folder, leaf, isFolder);
     if (chosen.empty()) {
         // Taken and no renaming asked for: the item stays, and the batch
         // reports it, as our own engine does.

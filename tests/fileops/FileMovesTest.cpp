@@ -85,6 +85,7 @@ class EngineMovesTest : public FileMovesTest, public ::testing::WithParamInterfa
 protected:
     void SetUp() override
     {
+        FileMovesTest::SetUp();  // COM first: the shell's engine needs it
         const std::string missing = EngineUnavailable(GetParam());
         if (!missing.empty()) {
             ASSERT_FALSE(ShellEngineRequired()) << missing;
@@ -95,7 +96,6 @@ protected:
             ASSERT_EQ(std::wstring(engines_(MoveOptions{true, false})->Name()), L"IFileOperation")
                 << "the program would not pick the shell's engine here";
         }
-        FileMovesTest::SetUp();
     }
 };
 
