@@ -50,11 +50,12 @@ private:
 // Hands a new object's one reference to `owner` without adding another.
 // MinGW-w64's ComPtr::Attach adds a reference (the SDK's does not), so an
 // object attached there would never be deleted.
-template <typename T>
-void AdoptComObject(Microsoft::WRL::ComPtr<T>& owner, T* object)
+template <typename T, typename Object>
+void AdoptComObject(Microsoft::WRL::ComPtr<T>& owner, Object* object)
 {
+    T* const adopted = object;
     owner.Reset();
-    *owner.GetAddressOf() = object;
+    *owner.GetAddressOf() = adopted;
 }
 
 }  // namespace cadrels
