@@ -172,7 +172,7 @@ lane_env() {
 # renames a file through the engine and closes cadrels, their content moved
 # to the Desktop or recycled. The other desktop scenarios stay on Wine 8:
 # Wine 10's desktop behaves differently. Among them the drag-and-drop one
-# (CadrelDragDrop): it passes here, but its control-click is posted to the
+# (CadrelDragDrop): it has passed here, but its control-click is posted to the
 # window, unseen by the system's double-click tracking, and with Wine 10's
 # timing the drag's press that follows becomes a double-click that opens
 # the file instead of dragging the selection.
