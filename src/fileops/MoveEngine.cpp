@@ -29,18 +29,26 @@ public:
         if (own_) {
             return own_->Queue(source, folder, name);
         }
+        const bool shellHadItems = shell_->HandedToShell() > 0;
         if (shell_->Queue(source, folder, name)) {
-            shellTookOne_ = true;
+            if (shell_->HandedToShell() == 0) {
+                asked_.push_back(Request{source, folder, name});  // refused here, not by the shell
+            }
             return true;
         }
-        if (shellTookOne_ || shell_->QueueFailure() != E_NOTIMPL) {
+        if (shellHadItems || shell_->QueueFailure() != E_NOTIMPL) {
             return false;
         }
         if (!partialShellLogged.exchange(true)) {
             DebugLog(L"IFileOperation ne sait pas %ls (E_NOTIMPL) : moteur MoveFileExW pour ce lot.",
                      options_.copy ? L"copier" : L"deplacer");
         }
+        // Items refused before are asked again, so that the batch reports
+        // them as before.
         own_ = std::make_unique<NativeMoveEngine>(options_);
+        for (const Request& earlier : asked_) {
+            own_->Queue(earlier.source, earlier.folder, earlier.name);
+        }
         return own_->Queue(source, folder, name);
     }
     HRESULT Perform() override { return Active().Perform(); }
@@ -50,10 +58,17 @@ public:
 private:
     MoveEngine& Active() const { return own_ ? static_cast<MoveEngine&>(*own_) : *shell_; }
 
+    struct Request {
+        std::wstring source;
+        std::wstring folder;
+        std::wstring name;
+    };
+
     std::unique_ptr<ShellMoveEngine> shell_;
     std::unique_ptr<NativeMoveEngine> own_;
     MoveOptions options_;
-    bool shellTookOne_ = false;
+    // What was queued before the shell was given anything.
+    std::vector<Request> asked_;
 };
 
 }  // namespace

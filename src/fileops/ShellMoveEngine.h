@@ -35,6 +35,8 @@ public:
     // What the shell answered the last MoveItem or CopyItem it refused.
     // E_NOTIMPL: this shell cannot do that kind of transfer at all.
     HRESULT QueueFailure() const { return queueFailure_; }
+    // Items of the batch the shell itself was given (not refused here).
+    size_t HandedToShell() const { return handedToShell_; }
 
 private:
     ShellMoveEngine(Microsoft::WRL::ComPtr<IFileOperation> operation, const MoveOptions& options)

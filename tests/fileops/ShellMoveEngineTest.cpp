@@ -301,6 +301,17 @@ TEST_F(ShellMoveEngineTest, AShellThatCannotCopyLeavesTheBatchToOurOwnEngine)
     EXPECT_EQ(ReadBytes(from_ + L"\\a.txt"), "a") << "a copy leaves its source";
     EXPECT_EQ(ReadBytes(to_ + L"\\b.txt"), "b");
 
+    // A batch whose first item was refused here (its name taken, no
+    // renaming) still goes to our own engine whole, and still says so.
+    ASSERT_TRUE(WriteBytes(from_ + L"\\c.txt", "c"));
+    const MoveOptions strictCopy{false, false, true};
+    std::unique_ptr<MoveEngine> strict = PreferShellEngine(Engine(strictCopy), strictCopy);
+    ASSERT_TRUE(strict->Queue(from_ + L"\\a.txt", to_, {}));
+    ASSERT_TRUE(strict->Queue(from_ + L"\\c.txt", to_, {}));
+    EXPECT_EQ(strict->Perform(), HRESULT_FROM_WIN32(ERROR_FILE_EXISTS));
+    EXPECT_EQ(strict->Moved(), (std::vector<MovePair>{{from_ + L"\\c.txt", to_ + L"\\c.txt"}}));
+    EXPECT_EQ(ReadBytes(to_ + L"\\c.txt"), "c");
+
     // Moves stay with the shell.
     const MoveOptions moving{true, false};
     std::unique_ptr<MoveEngine> mover = PreferShellEngine(Engine(moving), moving);
