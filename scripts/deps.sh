@@ -3,6 +3,7 @@
 # what is missing. Runs as root, or through sudo when it is available.
 #   scripts/deps.sh            build, run and test
 #   scripts/deps.sh --bench    also the libraries the benchmarks compare against
+#   scripts/deps.sh --wine10   also debootstrap, which scripts/wine10.sh needs
 set -euo pipefail
 
 packages=(
@@ -13,6 +14,9 @@ packages=(
 )
 if [ "${1:-}" = --bench ]; then
     packages+=(nlohmann-json3-dev rapidjson-dev)
+fi
+if [ "${1:-}" = --wine10 ]; then
+    packages+=(debootstrap)
 fi
 
 missing=()

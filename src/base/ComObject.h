@@ -6,6 +6,7 @@
 
 #include <windows.h>
 #include <unknwn.h>
+#include <wrl/client.h>
 
 namespace cadrels {
 
@@ -45,5 +46,16 @@ protected:
 private:
     LONG references_ = 1;
 };
+
+// Hands a new object's one reference to `owner` without adding another.
+// MinGW-w64's ComPtr::Attach adds a reference (the SDK's does not), so an
+// object attached there would never be deleted.
+template <typename T, typename Object>
+void AdoptComObject(Microsoft::WRL::ComPtr<T>& owner, Object* object)
+{
+    T* const adopted = object;
+    owner.Reset();
+    *owner.GetAddressOf() = adopted;
+}
 
 }  // namespace cadrels

@@ -17,7 +17,7 @@ void Cadrel::RegisterDropTarget()
     if (dropTarget_ || !window_) {
         return;
     }
-    dropTarget_.Attach(new CadrelDropTarget(*this));
+    AdoptComObject(dropTarget_, new CadrelDropTarget(*this));
     if (const HRESULT hr = RegisterDragDrop(window_.Get(), dropTarget_.Get()); FAILED(hr)) {
         DebugLog(L"Cadrel %hs : depot de fichiers indisponible (0x%08lX).", id_.c_str(), static_cast<unsigned long>(hr));
         dropTarget_->Detach();
@@ -116,7 +116,7 @@ void Cadrel::StartDragOut(int index)
         return;
     }
     Microsoft::WRL::ComPtr<IDropSource> source;
-    source.Attach(new SimpleDropSource);
+    AdoptComObject(source, new SimpleDropSource);
     DWORD effect = DROPEFFECT_NONE;
     HRESULT result = S_OK;
     {

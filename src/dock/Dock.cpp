@@ -105,7 +105,7 @@ bool Dock::Create(HINSTANCE instance, const std::vector<std::wstring>& items,
     dpi_ = GetDpiForWindow(window) != 0 ? GetDpiForWindow(window) : 96;
 
     // Created with a reference of ours, which the ComPtr takes over.
-    dropTarget_.Attach(new DockDropTarget(*this));
+    AdoptComObject(dropTarget_, new DockDropTarget(*this));
     const HRESULT registered = RegisterDragDrop(window, dropTarget_.Get());
     dropRegistered_ = SUCCEEDED(registered);
     if (!dropRegistered_) {

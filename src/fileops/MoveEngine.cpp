@@ -11,18 +11,82 @@ namespace cadrels {
 namespace {
 
 std::atomic<bool> engineChoiceLogged{false};
+std::atomic<bool> partialShellLogged{false};
+
+// The shell's engine for as long as it takes what is queued. A shell may
+// implement only part of IFileOperation (Wine's moves but does not copy):
+// when it refuses the batch's first item as not implemented, our own engine
+// takes the whole batch instead.
+class ShellFirstEngine final : public MoveEngine {
+public:
+    ShellFirstEngine(std::unique_ptr<ShellMoveEngine> shell, const MoveOptions& options)
+        : shell_(std::move(shell)), options_(options)
+    {
+    }
+
+    bool Queue(const std::wstring& source, const std::wstring& folder, const std::wstring& name) override
+    {
+        if (own_) {
+            return own_->Queue(source, folder, name);
+        }
+        const bool shellHadItems = shell_->HandedToShell() > 0;
+        if (shell_->Queue(source, folder, name)) {
+            if (shell_->HandedToShell() == 0) {
+                asked_.push_back(Request{source, folder, name});  // refused here, not by the shell
+            }
+            return true;
+        }
+        if (shellHadItems || shell_->QueueFailure() != E_NOTIMPL) {
+            return false;
+        }
+        if (!partialShellLogged.exchange(true)) {
+            DebugLog(L"IFileOperation ne sait pas %ls (E_NOTIMPL) : moteur MoveFileExW pour ce lot.",
+                     options_.copy ? L"copier" : L"deplacer");
+        }
+        // Items refused before are asked again, so that the batch reports
+        // them as before.
+        own_ = std::make_unique<NativeMoveEngine>(options_);
+        for (const Request& earlier : asked_) {
+            own_->Queue(earlier.source, earlier.folder, earlier.name);
+        }
+        return own_->Queue(source, folder, name);
+    }
+    HRESULT Perform() override { return Active().Perform(); }
+    const std::vector<MovePair>& Moved() const override { return Active().Moved(); }
+    const wchar_t* Name() const override { return Active().Name(); }
+
+private:
+    MoveEngine& Active() const { return own_ ? static_cast<MoveEngine&>(*own_) : *shell_; }
+
+    struct Request {
+        std::wstring source;
+        std::wstring folder;
+        std::wstring name;
+    };
+
+    std::unique_ptr<ShellMoveEngine> shell_;
+    std::unique_ptr<NativeMoveEngine> own_;
+    MoveOptions options_;
+    // What was queued before the shell was given anything.
+    std::vector<Request> asked_;
+};
 
 }  // namespace
+
+std::unique_ptr<MoveEngine> PreferShellEngine(std::unique_ptr<ShellMoveEngine> shell, const MoveOptions& options)
+{
+    return std::make_unique<ShellFirstEngine>(std::move(shell), options);
+}
 
 std::unique_ptr<MoveEngine> CreateMoveEngine(const MoveOptions& options)
 {
     HRESULT failure = S_OK;
-    std::unique_ptr<MoveEngine> engine = ShellMoveEngine::Create(options, failure);
-    if (engine) {
+    std::unique_ptr<ShellMoveEngine> shell = ShellMoveEngine::Create(options, failure);
+    if (shell) {
         if (!engineChoiceLogged.exchange(true)) {
             DebugLog(L"Deplacements de fichiers : IFileOperation.");
         }
-        return engine;
+        return PreferShellEngine(std::move(shell), options);
     }
     if (!engineChoiceLogged.exchange(true)) {
         DebugLog(L"Deplacements de fichiers : IFileOperation indisponible (HRESULT 0x%08X), moteur MoveFileExW.",

@@ -50,9 +50,15 @@ public:
 using MoveEngineFactory = std::function<std::unique_ptr<MoveEngine>(const MoveOptions&)>;
 
 // The shell's engine when it can be created and accepts the flags, else our
-// own (Wine answers E_NOTIMPL to every IFileOperation method). The first
-// choice of the process is logged once. Needs COM on the calling thread.
+// own (Wine 8 answers E_NOTIMPL to every IFileOperation method). A shell
+// that answers E_NOTIMPL to the batch's first item (Wine 10 cannot copy)
+// leaves that batch to our own engine too. The first choice of the process
+// is logged once. Needs COM on the calling thread.
 std::unique_ptr<MoveEngine> CreateMoveEngine(const MoveOptions& options);
+
+class ShellMoveEngine;
+// The shell's engine made above, falling back to our own as described there.
+std::unique_ptr<MoveEngine> PreferShellEngine(std::unique_ptr<ShellMoveEngine> shell, const MoveOptions& options);
 
 // True when `to` exists and `from` is gone (or names the same place, as a
 // rename that only changes letter case does).

@@ -1,9 +1,11 @@
 #include "fileops/MoveRecorder.h"
 
+#include "base/DebugLog.h"
+
+#include <new>
 #include <string>
 
 namespace cadrels {
-namespace {
 
 std::wstring FileSystemPath(IShellItem* item)
 {
@@ -19,12 +21,19 @@ std::wstring FileSystemPath(IShellItem* item)
     return path;
 }
 
-}  // namespace
+Microsoft::WRL::ComPtr<MoveRecorder> MoveRecorder::Create(ItemCheck check)
+{
+    Microsoft::WRL::ComPtr<MoveRecorder> recorder;
+    AdoptComObject(recorder, new (std::nothrow) MoveRecorder(std::move(check)));
+    return recorder;
+}
 
 void MoveRecorder::Record(HRESULT hr, IShellItem* item, IShellItem* newItem, IShellItem* destinationFolder,
                           LPCWSTR newName)
 {
-    if (FAILED(hr) || moves_ == nullptr) {
+    // Success codes other than S_OK (the copy engine's COPYENGINE_S_*) are
+    // successes too: the disk check after the operation sorts out the rest.
+    if (FAILED(hr)) {
         return;
     }
     std::wstring from = FileSystemPath(item);
@@ -41,51 +50,61 @@ void MoveRecorder::Record(HRESULT hr, IShellItem* item, IShellItem* newItem, ISh
         }
     }
     if (!from.empty() && !to.empty()) {
-        moves_->push_back(MovePair{std::move(from), std::move(to)});
+        moves_.push_back(MovePair{std::move(from), std::move(to)});
     }
 }
 
-IFACEMETHODIMP MoveRecorder::QueryInterface(REFIID riid, void** object)
+// An exception must never unwind through the shell's frames: a move whose
+// record cannot be kept is logged, and the operation goes on.
+void MoveRecorder::RecordSafely(HRESULT hr, IShellItem* item, IShellItem* newItem, IShellItem* destinationFolder,
+                                LPCWSTR newName) noexcept
 {
-    if (object == nullptr) {
-        return E_POINTER;
+    try {
+        Record(hr, item, newItem, destinationFolder, newName);
+    } catch (...) {
+        DebugLog(L"Deplacement non enregistre : memoire insuffisante.");
     }
-    if (riid == IID_IUnknown || riid == IID_IFileOperationProgressSink) {
-        *object = static_cast<IFileOperationProgressSink*>(this);
-        AddRef();
+}
+
+HRESULT MoveRecorder::Check(IShellItem* item, IShellItem* destinationFolder, LPCWSTR newName) noexcept
+{
+    if (!check_) {
         return S_OK;
     }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-IFACEMETHODIMP_(ULONG) MoveRecorder::AddRef()
-{
-    return ++references_;
-}
-
-IFACEMETHODIMP_(ULONG) MoveRecorder::Release()
-{
-    return --references_;
+    try {
+        return check_(item, destinationFolder, newName);
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
 }
 
 IFACEMETHODIMP MoveRecorder::PostRenameItem(DWORD, IShellItem* item, LPCWSTR, HRESULT hr, IShellItem* newItem)
 {
-    Record(hr, item, newItem, nullptr, nullptr);
+    RecordSafely(hr, item, newItem, nullptr, nullptr);
     return S_OK;
 }
 
-IFACEMETHODIMP MoveRecorder::PostCopyItem(DWORD, IShellItem* item, IShellItem* destinationFolder, LPCWSTR newName,
-                                          HRESULT hr, IShellItem* newItem)
+IFACEMETHODIMP MoveRecorder::PreMoveItem(DWORD, IShellItem* item, IShellItem* destinationFolder, LPCWSTR newName)
 {
-    Record(hr, item, newItem, destinationFolder, newName);
-    return S_OK;
+    return Check(item, destinationFolder, newName);
 }
 
 IFACEMETHODIMP MoveRecorder::PostMoveItem(DWORD, IShellItem* item, IShellItem* destinationFolder, LPCWSTR newName,
                                           HRESULT hr, IShellItem* newItem)
 {
-    Record(hr, item, newItem, destinationFolder, newName);
+    RecordSafely(hr, item, newItem, destinationFolder, newName);
+    return S_OK;
+}
+
+IFACEMETHODIMP MoveRecorder::PreCopyItem(DWORD, IShellItem* item, IShellItem* destinationFolder, LPCWSTR newName)
+{
+    return Check(item, destinationFolder, newName);
+}
+
+IFACEMETHODIMP MoveRecorder::PostCopyItem(DWORD, IShellItem* item, IShellItem* destinationFolder, LPCWSTR newName,
+                                          HRESULT hr, IShellItem* newItem)
+{
+    RecordSafely(hr, item, newItem, destinationFolder, newName);
     return S_OK;
 }
 

@@ -3,23 +3,32 @@
 // files that moved and where they went.
 #pragma once
 
+#include "base/ComObject.h"
 #include "fileops/UndoEntry.h"
 
 #include <shobjidl.h>
+#include <wrl/client.h>
 
-#include <atomic>
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace cadrels {
 
-// Lives in the caller's frame for one PerformOperations: the reference count
-// is kept for COM's sake and never deletes the object.
-class MoveRecorder final : public IFileOperationProgressSink {
+// The item's SIGDN_FILESYSPATH name; empty for a null item or one that has none.
+std::wstring FileSystemPath(IShellItem* item);
+
+// A heap object that lives as long as anyone holds it. The shell may keep
+// its reference past Unadvise (Wine's Advise never hands out the cookie
+// that Unadvise needs, and releases the sink only with the operation), so
+// nothing of the recorder may live in a caller's frame.
+class MoveRecorder final : public ComObject<IFileOperationProgressSink> {
 public:
-    explicit MoveRecorder(std::vector<MovePair>* moves) : moves_(moves) {}
-    MoveRecorder(const MoveRecorder&) = delete;
-    MoveRecorder& operator=(const MoveRecorder&) = delete;
-    virtual ~MoveRecorder() = default;
+    // Answers each PreMoveItem (and PreCopyItem): a failure stops the item
+    // before the shell touches it. Empty: every item goes.
+    using ItemCheck = std::function<HRESULT(IShellItem* item, IShellItem* destinationFolder, LPCWSTR newName)>;
+
+    static Microsoft::WRL::ComPtr<MoveRecorder> Create(ItemCheck check = {});
 
     // Appends (from, to) unless `hr` failed or either path is unknown. `to` is
     // the new item's path, else `destinationFolder` + "\" + `newName` (or the
@@ -27,22 +36,17 @@ public:
     void Record(HRESULT hr, IShellItem* item, IShellItem* newItem, IShellItem* destinationFolder,
                 LPCWSTR newName);
 
-    ULONG References() const { return references_.load(); }
+    const std::vector<MovePair>& Recorded() const { return moves_; }
 
-    // IUnknown
-    IFACEMETHODIMP QueryInterface(REFIID riid, void** object) override;
-    IFACEMETHODIMP_(ULONG) AddRef() override;
-    IFACEMETHODIMP_(ULONG) Release() override;
-
-    // IFileOperationProgressSink
+    // IFileOperationProgressSink. Nothing here may throw into the shell.
     IFACEMETHODIMP StartOperations() override { return S_OK; }
     IFACEMETHODIMP FinishOperations(HRESULT) override { return S_OK; }
     IFACEMETHODIMP PreRenameItem(DWORD, IShellItem*, LPCWSTR) override { return S_OK; }
     IFACEMETHODIMP PostRenameItem(DWORD, IShellItem* item, LPCWSTR, HRESULT hr, IShellItem* newItem) override;
-    IFACEMETHODIMP PreMoveItem(DWORD, IShellItem*, IShellItem*, LPCWSTR) override { return S_OK; }
+    IFACEMETHODIMP PreMoveItem(DWORD, IShellItem* item, IShellItem* destinationFolder, LPCWSTR newName) override;
     IFACEMETHODIMP PostMoveItem(DWORD, IShellItem* item, IShellItem* destinationFolder, LPCWSTR newName,
                                 HRESULT hr, IShellItem* newItem) override;
-    IFACEMETHODIMP PreCopyItem(DWORD, IShellItem*, IShellItem*, LPCWSTR) override { return S_OK; }
+    IFACEMETHODIMP PreCopyItem(DWORD, IShellItem* item, IShellItem* destinationFolder, LPCWSTR newName) override;
     // A copying operation reports its copies the same way: (source, copy).
     IFACEMETHODIMP PostCopyItem(DWORD, IShellItem* item, IShellItem* destinationFolder, LPCWSTR newName,
                                 HRESULT hr, IShellItem* newItem) override;
@@ -59,8 +63,14 @@ public:
     IFACEMETHODIMP ResumeTimer() override { return S_OK; }
 
 private:
-    std::atomic<ULONG> references_{1};
-    std::vector<MovePair>* moves_;
+    explicit MoveRecorder(ItemCheck check) : check_(std::move(check)) {}
+    ~MoveRecorder() override = default;
+    HRESULT Check(IShellItem* item, IShellItem* destinationFolder, LPCWSTR newName) noexcept;
+    void RecordSafely(HRESULT hr, IShellItem* item, IShellItem* newItem, IShellItem* destinationFolder,
+                      LPCWSTR newName) noexcept;
+
+    ItemCheck check_;
+    std::vector<MovePair> moves_;
 };
 
 }  // namespace cadrels

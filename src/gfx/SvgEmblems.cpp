@@ -1,5 +1,6 @@
 #include "gfx/SvgEmblems.h"
 
+#include "base/ComObject.h"
 #include "base/DebugLog.h"
 #include "base/UniqueHandle.h"
 #include "gfx/BuiltinIconTable.h"
@@ -52,12 +53,23 @@ std::unique_ptr<SvgEmblem> CreateEmblem(GraphicsDevice& device, IUnknown* svgCon
     if (svgContext != nullptr) {
         auto* context = static_cast<ID2D1DeviceContext5Svg*>(static_cast<ID2D1DeviceContext*>(static_cast<void*>(svgContext)));
         Microsoft::WRL::ComPtr<IStream> stream;
-        stream.Attach(SHCreateMemStream(reinterpret_cast<const BYTE*>(source.data()), static_cast<UINT>(source.size())));
-        if (!stream || FAILED(context->CreateSvgDocument(stream.Get(), D2D1::SizeF(100.0f, 100.0f),
-                                                          emblem->document.GetAddressOf()))) {
-            return nullptr;
+        AdoptComObject(stream, SHCreateMemStream(reinterpret_cast<const BYTE*>(source.data()),
+                                                 static_cast<UINT>(source.size())));
+        const HRESULT created = stream ? context->CreateSvgDocument(stream.Get(), D2D1::SizeF(100.0f, 100.0f),
+                                                                    emblem->document.GetAddressOf())
+                                       : E_OUTOFMEMORY;
+        if (SUCCEEDED(created) && emblem->document) {
+            return emblem;
         }
-        return emblem;
+        // A context may have the interface and still make no documents
+        // (Wine 10 has ID2D1DeviceContext5): the own renderer draws instead.
+        emblem->document.Reset();
+        static bool logged = false;
+        if (!logged) {
+            logged = true;
+            DebugLog(L"CreateSvgDocument a echoue (HRESULT 0x%08X) : rendu SVG du programme.",
+                     static_cast<unsigned>(created));
+        }
     }
     const std::optional<VectorIcon> icon = ParseVectorIcon(source);
     ID2D1DeviceContext* context = device.D2DContext();

@@ -1,12 +1,16 @@
-// File moves on real files in the test prefix, through the engine the
-// program would choose here and through our own engine directly.
+// File moves on real files in the test prefix, each through the engine the
+// program would choose here, through our own engine and through the shell's
+// alone (where it exists: under Wine 10, not Wine 8). The same expectations
+// hold for all three.
 #include "fileops/FileMoves.h"
 #include "fileops/NativeMoveEngine.h"
+#include "fileops/ShellMoveEngine.h"
 #include "fileops/UndoManager.h"
 #include "model/ContainerFolders.h"
 
 #include "LogCapture.h"
 #include "TestFiles.h"
+#include "TestMoveEngines.h"
 
 #include <gtest/gtest.h>
 #include <objbase.h>
@@ -17,11 +21,16 @@
 namespace cadrels {
 namespace {
 
+using testing::EngineFactory;
+using testing::EngineKind;
+using testing::EngineKindName;
+using testing::EngineUnavailable;
 using testing::FileExists;
 using testing::FolderExists;
 using testing::MakeTempFolder;
 using testing::ReadBytes;
 using testing::RemoveTree;
+using testing::ShellEngineRequired;
 using testing::WriteBytes;
 
 class FileMovesTest : public ::testing::Test {
@@ -56,7 +65,7 @@ protected:
     // A drop of the desk files into the cadrel, recorded as the program does.
     UndoEntry Drop(const std::vector<std::wstring>& paths)
     {
-        MoveReport report = MoveIntoFolder(CreateMoveEngine, paths, cadrel_);
+        MoveReport report = MoveIntoFolder(engines_, paths, cadrel_);
         EXPECT_TRUE(report.succeeded);
         UndoEntry entry;
         entry.description = L"drop";
@@ -67,13 +76,32 @@ protected:
     std::wstring root_;
     std::wstring desk_;
     std::wstring cadrel_;
+    MoveEngineFactory engines_ = CreateMoveEngine;
     OperationState operation_;
-    UndoManager manager_{operation_, CreateMoveEngine};
+    UndoManager manager_{operation_, [this](const MoveOptions& options) { return engines_(options); }};
 };
 
-TEST_F(FileMovesTest, ThreeDroppedFilesAreUndoneAndRedone)
+class EngineMovesTest : public FileMovesTest, public ::testing::WithParamInterface<EngineKind> {
+protected:
+    void SetUp() override
+    {
+        FileMovesTest::SetUp();  // COM first: the shell's engine needs it
+        const std::string missing = EngineUnavailable(GetParam());
+        if (!missing.empty()) {
+            ASSERT_FALSE(ShellEngineRequired()) << missing;
+            GTEST_SKIP() << missing;
+        }
+        engines_ = EngineFactory(GetParam());
+        if (GetParam() == EngineKind::Chosen && ShellEngineRequired()) {
+            ASSERT_EQ(std::wstring(engines_(MoveOptions{true, false})->Name()), L"IFileOperation")
+                << "the program would not pick the shell's engine here";
+        }
+    }
+};
+
+TEST_P(EngineMovesTest, ThreeDroppedFilesAreUndoneAndRedone)
 {
-    std::printf("Move engine here: %ls\n", CreateMoveEngine(MoveOptions{})->Name());
+    std::printf("Move engine here: %ls\n", engines_(MoveOptions{})->Name());
     const auto paths = WriteFiles(desk_, {"a.txt", "b.txt", "c.txt"});
     UndoEntry entry = Drop(paths);
     ASSERT_EQ(entry.moves.size(), 3u);
@@ -95,7 +123,7 @@ TEST_F(FileMovesTest, ThreeDroppedFilesAreUndoneAndRedone)
     EXPECT_FALSE(operation_.Running());
 }
 
-TEST_F(FileMovesTest, UndoLeavesAFileThatAppearedAtTheOldPlaceAndTheEntrySaysSo)
+TEST_P(EngineMovesTest, UndoLeavesAFileThatAppearedAtTheOldPlaceAndTheEntrySaysSo)
 {
     manager_.History().Push(Drop(WriteFiles(desk_, {"a.txt", "b.txt", "c.txt"})));
     ASSERT_TRUE(WriteBytes(desk_ + L"\\a.txt", "new"));
@@ -115,7 +143,7 @@ TEST_F(FileMovesTest, UndoLeavesAFileThatAppearedAtTheOldPlaceAndTheEntrySaysSo)
     EXPECT_EQ(ReadBytes(cadrel_ + L"\\b.txt"), "b.txt");
 }
 
-TEST_F(FileMovesTest, RedoRenamesOnCollisionAndTheNextUndoFindsTheRenamedFile)
+TEST_P(EngineMovesTest, RedoRenamesOnCollisionAndTheNextUndoFindsTheRenamedFile)
 {
     manager_.History().Push(Drop(WriteFiles(desk_, {"a.txt", "b.txt"})));
     ASSERT_TRUE(manager_.Undo());
@@ -132,10 +160,10 @@ TEST_F(FileMovesTest, RedoRenamesOnCollisionAndTheNextUndoFindsTheRenamedFile)
     EXPECT_FALSE(FileExists(cadrel_ + L"\\a (2).txt"));
 }
 
-TEST_F(FileMovesTest, AnEmptyBatchChangesNothingAndAnEntryThatCannotMoveIsDropped)
+TEST_P(EngineMovesTest, AnEmptyBatchChangesNothingAndAnEntryThatCannotMoveIsDropped)
 {
-    EXPECT_TRUE(ExecuteMoves(CreateMoveEngine, {}, true).succeeded);
-    const MoveReport none = ExecuteMoves(CreateMoveEngine, {{desk_ + L"\\missing", cadrel_ + L"\\missing"}}, true);
+    EXPECT_TRUE(ExecuteMoves(engines_, {}, true).succeeded);
+    const MoveReport none = ExecuteMoves(engines_, {{desk_ + L"\\missing", cadrel_ + L"\\missing"}}, true);
     EXPECT_FALSE(none.succeeded) << "nothing could be queued";
     EXPECT_TRUE(none.moved.empty());
 
@@ -146,37 +174,37 @@ TEST_F(FileMovesTest, AnEmptyBatchChangesNothingAndAnEntryThatCannotMoveIsDroppe
     EXPECT_EQ(manager_.History().NextUndo(), nullptr);
 }
 
-TEST_F(FileMovesTest, ABatchThatFailsPartWayReportsTheMovesThatHappened)
+TEST_P(EngineMovesTest, ABatchThatFailsPartWayReportsTheMovesThatHappened)
 {
     const auto paths = WriteFiles(desk_, {"a.txt", "b.txt", "c.txt"});
-    NativeMoveEngine engine(MoveOptions{true, false});
+    auto engine = engines_(MoveOptions{true, false});
     for (const std::wstring& path : paths) {
-        ASSERT_TRUE(engine.Queue(path, cadrel_, {}));
+        ASSERT_TRUE(engine->Queue(path, cadrel_, {}));
     }
     ASSERT_TRUE(DeleteFileW(paths[1].c_str()));
-    EXPECT_FALSE(SUCCEEDED(engine.Perform()));
+    EXPECT_FALSE(SUCCEEDED(engine->Perform()));
     const std::vector<MovePair> expected = {{paths[0], cadrel_ + L"\\a.txt"}, {paths[2], cadrel_ + L"\\c.txt"}};
-    EXPECT_EQ(engine.Moved(), expected);
+    EXPECT_EQ(engine->Moved(), expected);
 }
 
-TEST_F(FileMovesTest, WithoutRenamingATakenNameFailsAndReplacesNothing)
+TEST_P(EngineMovesTest, WithoutRenamingATakenNameFailsAndReplacesNothing)
 {
     const auto paths = WriteFiles(desk_, {"a.txt"});
     ASSERT_TRUE(WriteBytes(cadrel_ + L"\\a.txt", "taken"));
-    NativeMoveEngine engine(MoveOptions{false, false});
-    ASSERT_TRUE(engine.Queue(paths[0], cadrel_, {}));
-    EXPECT_EQ(engine.Perform(), HRESULT_FROM_WIN32(ERROR_FILE_EXISTS));
-    EXPECT_TRUE(engine.Moved().empty());
+    auto engine = engines_(MoveOptions{false, false});
+    ASSERT_TRUE(engine->Queue(paths[0], cadrel_, {}));
+    EXPECT_EQ(engine->Perform(), HRESULT_FROM_WIN32(ERROR_FILE_EXISTS));
+    EXPECT_TRUE(engine->Moved().empty());
     EXPECT_EQ(ReadBytes(cadrel_ + L"\\a.txt"), "taken");
     EXPECT_EQ(ReadBytes(paths[0]), "a.txt");
 
     // Undo of a pair whose old place is taken skips that pair.
-    const MoveReport report = ExecuteMoves(CreateMoveEngine, {{cadrel_ + L"\\a.txt", paths[0]}}, false);
+    const MoveReport report = ExecuteMoves(engines_, {{cadrel_ + L"\\a.txt", paths[0]}}, false);
     EXPECT_FALSE(report.succeeded);
     EXPECT_EQ(ReadBytes(paths[0]), "a.txt");
 }
 
-TEST_F(FileMovesTest, FoldersMoveWholeAndTakeANumberOnCollision)
+TEST_P(EngineMovesTest, FoldersMoveWholeAndTakeANumberOnCollision)
 {
     const std::wstring photos = desk_ + L"\\photos";
     ASSERT_TRUE(CreateDirectoryW(photos.c_str(), nullptr));
@@ -184,16 +212,16 @@ TEST_F(FileMovesTest, FoldersMoveWholeAndTakeANumberOnCollision)
     ASSERT_TRUE(WriteBytes(photos + L"\\2024\\p.jpg", "jpeg"));
     ASSERT_TRUE(CreateDirectoryW((cadrel_ + L"\\photos").c_str(), nullptr));
 
-    const MoveReport report = MoveIntoFolder(CreateMoveEngine, {photos}, cadrel_);
+    const MoveReport report = MoveIntoFolder(engines_, {photos}, cadrel_);
     ASSERT_TRUE(report.succeeded);
     ASSERT_EQ(report.moved.size(), 1u);
     EXPECT_EQ(report.moved[0].to, cadrel_ + L"\\photos (2)");
     EXPECT_EQ(ReadBytes(cadrel_ + L"\\photos (2)\\2024\\p.jpg"), "jpeg");
     EXPECT_FALSE(FolderExists(photos));
 
-    NativeMoveEngine engine(MoveOptions{true, false});
-    ASSERT_TRUE(engine.Queue(cadrel_ + L"\\photos (2)", cadrel_ + L"\\photos (2)\\2024", {}));
-    EXPECT_FALSE(SUCCEEDED(engine.Perform())) << "a folder cannot go inside itself";
+    auto engine = engines_(MoveOptions{true, false});
+    ASSERT_TRUE(engine->Queue(cadrel_ + L"\\photos (2)", cadrel_ + L"\\photos (2)\\2024", {}));
+    EXPECT_FALSE(SUCCEEDED(engine->Perform())) << "a folder cannot go inside itself";
     EXPECT_TRUE(FolderExists(cadrel_ + L"\\photos (2)\\2024"));
 }
 
@@ -216,7 +244,7 @@ TEST_F(FileMovesTest, AFolderCopiedAcrossVolumesIsWholeBeforeTheSourceGoes)
     EXPECT_FALSE(FolderExists(source));
 }
 
-TEST_F(FileMovesTest, CopiesLeaveTheSourcesAndNeverReplaceAnything)
+TEST_P(EngineMovesTest, CopiesLeaveTheSourcesAndNeverReplaceAnything)
 {
     const auto paths = WriteFiles(desk_, {"a.txt", "b.txt"});
     const std::wstring tree = desk_ + L"\\tree";
@@ -224,9 +252,16 @@ TEST_F(FileMovesTest, CopiesLeaveTheSourcesAndNeverReplaceAnything)
     ASSERT_TRUE(WriteBytes(tree + L"\\inner.txt", "inner"));
     ASSERT_TRUE(WriteBytes(cadrel_ + L"\\b.txt", "taken"));
 
-    // The engine the program picks here, and our own with and without renaming.
-    auto copying = CreateMoveEngine(MoveOptions{false, true, true});
-    ASSERT_TRUE(copying->Queue(paths[0], cadrel_, {}));
+    auto copying = engines_(MoveOptions{false, true, true});
+    if (GetParam() == EngineKind::Shell) {
+        auto* shell = static_cast<ShellMoveEngine*>(copying.get());
+        if (!shell->Queue(paths[0], cadrel_, {}) && shell->QueueFailure() == E_NOTIMPL) {
+            GTEST_SKIP() << "this shell's IFileOperation::CopyItem answers E_NOTIMPL; the program copies with "
+                            "its own engine here (the Chosen case)";
+        }
+    } else {
+        ASSERT_TRUE(copying->Queue(paths[0], cadrel_, {}));
+    }
     ASSERT_TRUE(copying->Queue(paths[1], cadrel_, {}));
     ASSERT_TRUE(copying->Queue(tree, cadrel_, {}));
     EXPECT_FALSE(SUCCEEDED(copying->Perform())) << "b.txt is taken and is not replaced";
@@ -240,40 +275,44 @@ TEST_F(FileMovesTest, CopiesLeaveTheSourcesAndNeverReplaceAnything)
 
     // A copy into its own folder takes a new name when asked to, and never
     // "copies" a file onto itself.
-    NativeMoveEngine renaming(MoveOptions{true, false, true});
-    ASSERT_TRUE(renaming.Queue(paths[0], desk_, {}));
-    EXPECT_EQ(renaming.Perform(), S_OK);
-    ASSERT_EQ(renaming.Moved().size(), 1u);
-    EXPECT_EQ(renaming.Moved()[0].to, desk_ + L"\\a (2).txt");
-    NativeMoveEngine strict(MoveOptions{false, false, true});
-    ASSERT_TRUE(strict.Queue(paths[0], desk_, {}));
-    EXPECT_EQ(strict.Perform(), HRESULT_FROM_WIN32(ERROR_FILE_EXISTS));
+    auto renaming = engines_(MoveOptions{true, false, true});
+    ASSERT_TRUE(renaming->Queue(paths[0], desk_, {}));
+    EXPECT_EQ(renaming->Perform(), S_OK);
+    ASSERT_EQ(renaming->Moved().size(), 1u);
+    EXPECT_EQ(renaming->Moved()[0].to, desk_ + L"\\a (2).txt");
+    auto strict = engines_(MoveOptions{false, false, true});
+    ASSERT_TRUE(strict->Queue(paths[0], desk_, {}));
+    EXPECT_EQ(strict->Perform(), HRESULT_FROM_WIN32(ERROR_FILE_EXISTS));
     EXPECT_EQ(ReadBytes(paths[0]), "a.txt");
-    NativeMoveEngine inside(MoveOptions{true, false, true});
-    ASSERT_TRUE(inside.Queue(tree, tree, {}));
-    EXPECT_FALSE(SUCCEEDED(inside.Perform())) << "a folder is not copied into itself";
+    auto inside = engines_(MoveOptions{true, false, true});
+    ASSERT_TRUE(inside->Queue(tree, tree, {}));
+    EXPECT_FALSE(SUCCEEDED(inside->Perform())) << "a folder is not copied into itself";
     EXPECT_FALSE(FolderExists(tree + L"\\tree"));
 }
 
-TEST_F(FileMovesTest, FolderContentsMoveExceptTheContainerMarker)
+TEST_P(EngineMovesTest, FolderContentsMoveExceptTheContainerMarker)
 {
     WriteFiles(cadrel_, {"a.txt", "b.txt"});
     ASSERT_TRUE(WriteBytes(cadrel_ + L"\\" + ContainerMarkerName, ""));
     ASSERT_TRUE(WriteBytes(desk_ + L"\\a.txt", "desk"));
 
-    const MoveReport report = MoveFolderContents(CreateMoveEngine, cadrel_, desk_);
+    const MoveReport report = MoveFolderContents(engines_, cadrel_, desk_);
     EXPECT_TRUE(report.succeeded);
     EXPECT_EQ(report.moved.size(), 2u);
     EXPECT_EQ(ReadBytes(desk_ + L"\\a.txt"), "desk");
     EXPECT_EQ(ReadBytes(desk_ + L"\\a (2).txt"), "a.txt");
     EXPECT_EQ(ReadBytes(desk_ + L"\\b.txt"), "b.txt");
     EXPECT_TRUE(FileExists(cadrel_ + L"\\" + ContainerMarkerName));
-    EXPECT_TRUE(MoveFolderContents(CreateMoveEngine, cadrel_, root_ + L"\\absent").succeeded)
+    EXPECT_TRUE(MoveFolderContents(engines_, cadrel_, root_ + L"\\absent").succeeded)
         << "only the marker is left: nothing to move";
     WriteFiles(cadrel_, {"c.txt"});
-    EXPECT_FALSE(MoveFolderContents(CreateMoveEngine, cadrel_, root_ + L"\\absent").succeeded);
+    EXPECT_FALSE(MoveFolderContents(engines_, cadrel_, root_ + L"\\absent").succeeded);
     EXPECT_TRUE(FileExists(cadrel_ + L"\\c.txt"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, EngineMovesTest,
+                         ::testing::Values(EngineKind::Chosen, EngineKind::Own, EngineKind::Shell),
+                         [](const ::testing::TestParamInfo<EngineKind>& info) { return EngineKindName(info.param); });
 
 }  // namespace
 }  // namespace cadrels

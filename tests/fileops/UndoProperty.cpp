@@ -42,7 +42,8 @@ std::string Narrow(const std::wstring& text)
 
 class Property {
 public:
-    Property(std::uint32_t seed) : random_(seed), manager_(operation_, CreateMoveEngine)
+    Property(std::uint32_t seed, MoveEngineFactory engines)
+        : random_(seed), engines_(std::move(engines)), manager_(operation_, engines_)
     {
         root_ = MakeTempFolder(L"undo-property");
         for (int i = 0; i < FolderCount; ++i) {
@@ -121,7 +122,7 @@ private:
                 chosen.push_back(key);
             }
         }
-        const MoveReport report = MoveIntoFolder(CreateMoveEngine, chosen, folders_[target]);
+        const MoveReport report = MoveIntoFolder(engines_, chosen, folders_[target]);
         if (!report.succeeded) {
             Fail("a drop of existing files failed");
         }
@@ -282,6 +283,7 @@ private:
 
     std::mt19937 random_;
     OperationState operation_;
+    MoveEngineFactory engines_;
     UndoManager manager_;
     std::wstring root_;
     std::vector<std::wstring> folders_;
@@ -292,9 +294,9 @@ private:
 
 }  // namespace
 
-UndoPropertyResult RunUndoProperty(std::uint32_t seed, int steps)
+UndoPropertyResult RunUndoProperty(std::uint32_t seed, int steps, MoveEngineFactory engines)
 {
-    Property property(seed);
+    Property property(seed, std::move(engines));
     return property.Run(steps);
 }
 

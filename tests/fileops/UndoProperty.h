@@ -4,6 +4,8 @@
 // keep their rules. Used by the short CI run and by the long benchmark run.
 #pragma once
 
+#include "fileops/MoveEngine.h"
+
 #include <cstdint>
 #include <string>
 
@@ -20,6 +22,7 @@ struct UndoPropertyResult {
 };
 
 // Needs COM on the calling thread; works in a new folder under %TEMP%.
-UndoPropertyResult RunUndoProperty(std::uint32_t seed, int steps);
+// Moves through `engines` (by default the engine the program would pick).
+UndoPropertyResult RunUndoProperty(std::uint32_t seed, int steps, MoveEngineFactory engines = CreateMoveEngine);
 
 }  // namespace cadrels::testing

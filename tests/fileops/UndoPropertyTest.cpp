@@ -1,4 +1,5 @@
 #include "PropertySeeds.h"
+#include "TestMoveEngines.h"
 #include "UndoProperty.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,13 @@ TEST(UndoProperty, NoFileIsLostAndEveryEntrySaysWhatHappened)
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     const char* stepsText = std::getenv("CADRELS_PROPERTY_STEPS");
     const int steps = stepsText ? std::atoi(stepsText) : 300;
+    // The engine the program would pick; the Wine 10 lane insists that it is
+    // the shell's.
+    const std::wstring engine = CreateMoveEngine(MoveOptions{true, false})->Name();
+    std::printf("Undo property: engine %ls\n", engine.c_str());
+    if (ShellEngineRequired()) {
+        ASSERT_EQ(engine, L"IFileOperation");
+    }
     for (const std::uint32_t seed : PropertySeeds({1, 20261210, 3735928559u})) {
         AnnounceSeed(seed);
         const UndoPropertyResult result = RunUndoProperty(seed, steps);

@@ -14,7 +14,8 @@
 #                                      run a host command with the environment set
 #
 # CADRELS_WINE_ENV names the environment (default "test"); CADRELS_USE_DISPLAY=1
-# uses the current $DISPLAY instead of a private Xvfb.
+# uses the current $DISPLAY instead of a private Xvfb; CADRELS_DISPLAY_FIRST is
+# the first display number tried for it (default 91).
 set -uo pipefail
 
 command=${1:?command}
@@ -58,8 +59,8 @@ start_x() {
         echo "XVFB_PID=" >>"$statefile"
         return
     fi
-    local n
-    for n in $(seq 91 160); do
+    local n first=${CADRELS_DISPLAY_FIRST:-91}
+    for n in $(seq "$first" $((first + 69))); do
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
     done
     Xvfb ":$n" -screen 0 "${desktop_size}x24" -nolisten tcp -ac >"$envdir/xvfb.log" 2>&1 </dev/null &
