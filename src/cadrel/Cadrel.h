@@ -206,6 +206,8 @@ public:
     RECT TitleBarScreenRect() const;
     bool IsOverTitleBar(POINT screenPoint) const;
     void AutoRollUpCheck();
+    // Whether the pointer is over this cadrel or one of its child windows.
+    bool PointerOver() const;
 
     // A new cadrel draws nothing until the application has applied its
     // record: every setter would otherwise draw a frame of its own.
@@ -462,12 +464,12 @@ private:
     IconCache* icons_ = nullptr;
     SvgEmblemCache svgs_;
 
-    // One press of the left button at a time: its kind is decided at the
-    // press and ends at the release or when the capture is lost.
-    bool trackingLeave_ = false;
     // Rolled up on purpose with the pointer on its bar: hovering does not
     // unfold it again until the pointer has left it once.
     bool keptRolledUntilLeave_ = false;
+    // One press of the left button at a time: its kind is decided at the
+    // press and ends at the release or when the capture is lost.
+    bool trackingLeave_ = false;
     bool titlePressed_ = false;
     bool tabPressed_ = false;
     int pressedTab_ = -1;

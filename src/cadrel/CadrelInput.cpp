@@ -508,7 +508,11 @@ void Cadrel::OnCaptureChanged()
 void Cadrel::OnMouseLeave()
 {
     trackingLeave_ = false;
-    keptRolledUntilLeave_ = false;
+    // Wine also reports a leave when the window shrinks under a pointer that
+    // stays on it; only a pointer really elsewhere has left.
+    if (!PointerOver()) {
+        keptRolledUntilLeave_ = false;
+    }
     KillTimer(window_.Get(), CadrelTimerTabHover);
     if (hoverItem_ != -1 || hoverTab_ != -1) {
         hoverItem_ = -1;

@@ -192,6 +192,14 @@ RECT Cadrel::FullRect() const
     return {full.left, full.top, full.right, full.bottom};
 }
 
+bool Cadrel::PointerOver() const
+{
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    HWND under = WindowFromPoint(cursor);
+    return under != nullptr && (under == window_.Get() || GetAncestor(under, GA_ROOT) == window_.Get());
+}
+
 void Cadrel::AutoRollUpCheck()
 {
     if (pinned_ || rolled_ || titlePressed_ || tabPressed_ || moving_ || resizing_ || !window_) {
@@ -205,10 +213,7 @@ void Cadrel::AutoRollUpCheck()
     if (menuOpen_ || RenameOpen() || marqueeActive_ || itemCapture_) {
         return;
     }
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    HWND under = WindowFromPoint(cursor);
-    if (under != nullptr && (under == window_.Get() || GetAncestor(under, GA_ROOT) == window_.Get())) {
+    if (PointerOver()) {
         return;
     }
     // The hosted window is the cadrel's content: working in it keeps it open.

@@ -4,6 +4,10 @@
 
 #include <objbase.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
 using Microsoft::WRL::ComPtr;
 
 namespace cadrels::testing {
@@ -106,6 +110,37 @@ std::wstring TempFolder()
                           std::to_wstring(GetTickCount());
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
+}
+
+IconDifference CompareIcons(const Image& a, const Image& b)
+{
+    constexpr std::uint32_t Block = 6;
+    IconDifference difference;
+    double total = 0.0;
+    for (size_t i = 0; i < a.pixels.size(); ++i) {
+        total += std::abs(int{a.pixels[i]} - int{b.pixels[i]});
+    }
+    difference.meanPixel = total / static_cast<double>(a.pixels.size());
+    for (std::uint32_t by = 0; by < IconSide; by += Block) {
+        for (std::uint32_t bx = 0; bx < IconSide; bx += Block) {
+            double sums[2][4] = {};
+            for (std::uint32_t y = by; y < by + Block; ++y) {
+                for (std::uint32_t x = bx; x < bx + Block; ++x) {
+                    const size_t at = (size_t{y} * IconSide + x) * 4;
+                    for (int c = 0; c < 4; ++c) {
+                        sums[0][c] += a.pixels[at + c];
+                        sums[1][c] += b.pixels[at + c];
+                    }
+                }
+            }
+            double block = 0.0;
+            for (int c = 0; c < 4; ++c) {
+                block += std::abs(sums[0][c] - sums[1][c]) / (Block * Block);
+            }
+            difference.worstBlock = std::max(difference.worstBlock, block / 4.0);
+        }
+    }
+    return difference;
 }
 
 }  // namespace cadrels::testing

@@ -187,6 +187,11 @@ void ModifiedClick(HWND window, POINT screen, WPARAM modifier)
     PointerTo(screen);
     PostButton(window, WM_LBUTTONDOWN, screen, MK_LBUTTON | modifier);
     PostButton(window, WM_LBUTTONUP, screen, modifier);
+    // The system never saw this click, so it would pair the next real press
+    // with the real click before it into a double click; a person's own
+    // click in between would have prevented that. Waiting out the
+    // double-click time does the same.
+    Sleep(GetDoubleClickTime() + 100);
 }
 
 }  // namespace cadrels::testing
