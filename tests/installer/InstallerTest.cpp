@@ -1,17 +1,23 @@
 // The real installer (Cadrels-Setup-<version>.exe, made by makensis) run the
 // way users, package managers and the update service run it, checked by what
 // it leaves on disk and in the registry: a silent install, an upgrade from an
-// older build over a running Cadrels, and a silent uninstall.
+// older build over a running Cadrels, the update service's download and
+// launch of it from the local HTTPS service, and a silent uninstall.
 #include "CadrelsProcess.h"
+#include "LocalService.h"
 #include "Patience.h"
 #include "PointerInput.h"
 #include "TestFiles.h"
 
 #include "app/ShellEntries.h"
 #include "base/AppMessages.h"
+#include "base/HexDigit.h"
+#include "base/Sha256.h"
 #include "base/UniqueHandle.h"
 #include "model/LayoutFile.h"
 #include "model/MonitorInfo.h"
+#include "online/UpdateService.h"
+#include "online/UpdateVersion.h"
 
 #include <gtest/gtest.h>
 
@@ -238,6 +244,41 @@ std::vector<CadrelSummary> Arrangement(const Settings& settings, const std::stri
     return summary;
 }
 
+// A message-only window the update service posts its status to.
+class StatusWindow {
+public:
+    static constexpr UINT Message = WM_APP + 31;
+
+    StatusWindow() : window_(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr))
+    {
+    }
+    ~StatusWindow() { DestroyWindow(window_); }
+    HWND Get() const { return window_; }
+
+    // Pumps until the status message arrives; false after the time-out.
+    bool WaitForStatus(DWORD timeoutMs) const
+    {
+        const ULONGLONG end = GetTickCount64() + Patient(timeoutMs);
+        for (;;) {
+            MSG msg{};
+            while (PeekMessageW(&msg, window_, 0, 0, PM_REMOVE)) {
+                if (msg.message == Message) {
+                    return true;
+                }
+                DispatchMessageW(&msg);
+            }
+            const ULONGLONG now = GetTickCount64();
+            if (now >= end) {
+                return false;
+            }
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_POSTMESSAGE);
+        }
+    }
+
+private:
+    HWND window_;
+};
+
 class Installer : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
@@ -429,6 +470,85 @@ TEST_F(Installer, UpgradeOverRunningCadrelsKeepsArrangementAndRestartsIt)
         EXPECT_NEAR(seen[i].geometry.h, expected[i].geometry.h, 0.01);
     }
     EXPECT_EQ(ReadBytes(appData_ + L"\\notes-de-l-utilisateur.txt"), ownFile);
+}
+
+// The update service's path end to end from the download on: the local
+// service publishes the real newer installer and a manifest signed with its
+// test key; the service checks, downloads, verifies and starts the installer
+// with its switches; the installer closes the running older Cadrels,
+// replaces it and starts the new version. The program itself cannot be the
+// one asking yet: nothing in it calls StartUpdateInstall until the settings
+// window's update page exists, so the service runs here in the test.
+TEST_F(Installer, UpdateServiceDownloadsAndStartsInstallerThatReplacesRunningCadrels)
+{
+    LocalService service;
+    ASSERT_TRUE(service.Open()) << "the local service is not running (local-service.sh start)";
+    ASSERT_TRUE(FileExists(previousSetup_));
+    ASSERT_EQ(RunInstaller(previousSetup_, L"/S"), std::optional<DWORD>(0));
+    ASSERT_NO_FATAL_FAILURE(StartInstalled());
+    ASSERT_TRUE(app_.WaitForLine(L"Cadrels " + previousVersion_ + L" demarre.", 5000));
+
+    const std::string installer = ReadBytes(setup_);
+    ASSERT_GT(installer.size(), 100000u);
+    Sha256Digest digest{};
+    ASSERT_TRUE(Sha256Of(installer, digest));
+    const std::wstring prefix = UniquePrefix();
+    const std::wstring installerPath = prefix + L"/Cadrels-Setup-" + version_ + L".exe";
+    ASSERT_TRUE(service.Publish(installerPath, installer));
+    const std::wstring url = service.Url(installerPath);
+    const std::string manifest = "{\"version\":\"" + std::string(version_.begin(), version_.end()) + "\",\"url\":\"" +
+                                 std::string(url.begin(), url.end()) + "\",\"notes\":\"\",\"sha256\":\"" +
+                                 HexLower(digest.data(), digest.size()) + "\",\"mandatory\":0}";
+    ASSERT_TRUE(service.PublishSigned(prefix + L"/update", manifest));
+
+    UpdateConfig config;
+    config.service.origin = service.Origin();
+    config.manifestPath = prefix + L"/update";
+    config.signaturePath = prefix + L"/update.sig";
+    config.publicKey = service.TestKey();
+    config.running = ParseVersion(std::string(previousVersion_.begin(), previousVersion_.end()));
+    config.runningText = previousVersion_;
+    const std::wstring downloads = MakeTempFolder(L"update");
+    config.temporaryRoot = downloads;
+    StatusWindow window;
+    UpdateService updates(config);
+    ASSERT_TRUE(updates.StartCheck(window.Get(), StatusWindow::Message));
+    ASSERT_TRUE(window.WaitForStatus(20000));
+    ASSERT_TRUE(updates.Status().updateAvailable) << updates.Status().checkFailedText;
+    ASSERT_EQ(updates.Status().newVersion, version_);
+
+    const ULONGLONG started = GetTickCount64();
+    ASSERT_TRUE(updates.StartInstall(window.Get(), StatusWindow::Message));
+    ASSERT_TRUE(window.WaitForStatus(60000));
+    const UpdateStatusRecord status = updates.Status();
+    ASSERT_TRUE(status.launched) << status.stateText;
+    const ULONGLONG launched = GetTickCount64();
+
+    EXPECT_EQ(app_.WaitForExit(Patient(40000)), std::optional<DWORD>(0));
+    EXPECT_EQ(app_.CountLines(L"Fermeture demandee : enregistrement et fermeture."), 1u);
+    const ULONGLONG closed = GetTickCount64();
+    DWORD restarted = 0;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            restarted = RunningCadrelsProcessId();
+            return restarted != 0 && restarted != app_.ProcessId();
+        },
+        30000));
+    const ULONGLONG running = GetTickCount64();
+    std::printf("  update: downloaded, verified and launched in %llu ms, old version gone after %llu ms, "
+                "new version running after %llu ms\n",
+                launched - started, closed - started, running - started);
+    EXPECT_EQ(FileVersion(exe_), version_);
+    EXPECT_EQ(ReadString(UninstallKey, L"DisplayVersion"), version_);
+    if (restarted != 0) {
+        EXPECT_TRUE(SamePath(ProcessImagePath(restarted), exe_)) << ProcessImagePath(restarted);
+        EXPECT_TRUE(CloseCadrelsStartedElsewhere(restarted));
+    }
+    service.Unpublish(installerPath);
+    service.Unpublish(prefix + L"/update");
+    service.Unpublish(prefix + L"/update.sig");
+    // The installer may still be ending; its folder is the user's temporary one.
+    RemoveTree(downloads);
 }
 
 TEST_F(Installer, SilentUninstallRemovesWhatWasWrittenAndKeepsArrangement)
