@@ -392,6 +392,39 @@ TEST_F(Installer, SilentInstallWritesProgramShortcutAndUninstallEntry)
     EXPECT_EQ(RunningCadrelsProcessId(), 0u);
 }
 
+TEST_F(Installer, ProgressOnlyInstallAsksNothing)
+{
+    // Only the progress page shows, and it closes by itself.
+    ASSERT_EQ(RunInstaller(setup_, L"/SILENT /SUPPRESSMSGBOXES /NORESTART"), std::optional<DWORD>(0));
+    EXPECT_EQ(FileVersion(exe_), version_);
+    EXPECT_EQ(ReadString(UninstallKey, L"DisplayVersion"), version_);
+}
+
+// A Cadrels that never answers: the installer waits its limit, then stops
+// without writing anything, and leaves the program alone.
+TEST_F(Installer, InstallStopsWhenRunningCadrelsDoesNotQuit)
+{
+    WNDCLASSEXW windowClass{sizeof windowClass};
+    windowClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        return message == WM_CLOSE ? 0 : DefWindowProcW(window, message, wParam, lParam);
+    };
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = AppWindowClass;
+    ASSERT_NE(RegisterClassExW(&windowClass), 0);
+    const HWND stubborn = CreateWindowExW(0, AppWindowClass, AppWindowTitle, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                          windowClass.hInstance, nullptr);
+    ASSERT_NE(stubborn, nullptr);
+
+    const std::optional<DWORD> code =
+        RunInstaller(setup_, L"/VERYSILENT /SUPPRESSMSGBOXES /NORESTART /CLOSEAPPLICATIONS /RESTARTAPPLICATIONS");
+    EXPECT_EQ(code, std::optional<DWORD>(3));
+    EXPECT_FALSE(FileExists(exe_));
+    EXPECT_FALSE(KeyExists(UninstallKey));
+    EXPECT_TRUE(IsWindow(stubborn));
+    DestroyWindow(stubborn);
+    UnregisterClassW(AppWindowClass, windowClass.hInstance);
+}
+
 TEST_F(Installer, UpgradeOverRunningCadrelsKeepsArrangementAndRestartsIt)
 {
     ASSERT_TRUE(FileExists(previousSetup_)) << "no older installer at CADRELS_SETUP_PREVIOUS";
