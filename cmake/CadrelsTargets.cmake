@@ -3,8 +3,7 @@
 
 set(CADRELS_DEFINITIONS
     UNICODE _UNICODE NOMINMAX
-    _WIN32_WINNT=0x0A00 WINVER=0x0A00 NTDDI_VERSION=0x0A000006
-    CADRELS_VERSION_TEXT="${PROJECT_VERSION}")
+    _WIN32_WINNT=0x0A00 WINVER=0x0A00 NTDDI_VERSION=0x0A000006)
 
 # GCC 12 reports out-of-bounds reads inside libstdc++'s inlined string copies
 # for ordinary code such as std::string(200, '[') + "1" (false positives of that

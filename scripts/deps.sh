@@ -10,7 +10,7 @@ packages=(
     cmake ninja-build g++ g++-mingw-w64-x86-64-posix
     wine wine64 xvfb xauth imagemagick googletest locales
     fonts-wine fonts-noto-core fonts-noto-cjk
-    python3 openssl xdotool
+    python3 openssl xdotool nsis
 )
 if [ "${1:-}" = --bench ]; then
     packages+=(nlohmann-json3-dev rapidjson-dev)

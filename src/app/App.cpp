@@ -15,6 +15,7 @@
 #include "model/LayoutFile.h"
 #include "model/NewId.h"
 #include "model/Theme.h"
+#include "online/ServiceRequest.h"
 #include "online/UpdateService.h"
 #include "windows/HostedAppsFile.h"
 
@@ -86,6 +87,7 @@ int App::Run(HINSTANCE instance)
         }
         return 0;
     }
+    DebugLog(L"Cadrels %hs demarre.", RunningVersionText());
 
     // Fails with ERROR_ACCESS_DENIED when the manifest already made the process
     // per-monitor aware, which is the normal case; the call covers launches

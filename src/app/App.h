@@ -228,6 +228,9 @@ private:
     void OnUpdateCheckTimer();
     void OnUpdateStatus();
     void OnQuitAfterInstallTimer();
+    // WM_CLOSE on the application window: another process (the installer,
+    // before it replaces the program) asks this one to save and quit.
+    void OnCloseRequest();
 
     void OnCloseCadrel(HWND cadrelWindow);
     void OnCadrelDragging(HWND cadrelWindow, LPARAM packedPoint);

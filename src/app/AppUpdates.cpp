@@ -1,6 +1,6 @@
 // The application's side of the update service: the check at start-up and
-// every 6 hours, and the save and quit once an installer was started, so that
-// it can replace the program.
+// every 6 hours, and the save and quit once an installer was started or when
+// an installer asks for it, so that it can replace the program.
 #include "app/App.h"
 
 #include "base/AppMessages.h"
@@ -44,13 +44,30 @@ void App::OnUpdateStatus()
     PostQuitMessage(0);
 }
 
+void App::OnCloseRequest()
+{
+    if (shuttingDown_) {
+        return;
+    }
+    // The default would destroy the window and leave the process running
+    // without it; the installer waits for the process to end instead.
+    if (operation_.Running()) {
+        DebugLog(L"Fermeture demandee : reportee (operation en cours).");
+        SetTimer(window_, TimerQuitAfterInstall, QuitAfterInstallPollMs, nullptr);
+        return;
+    }
+    DebugLog(L"Fermeture demandee : enregistrement et fermeture.");
+    Save();
+    PostQuitMessage(0);
+}
+
 void App::OnQuitAfterInstallTimer()
 {
     if (operation_.Running()) {
         return;
     }
     KillTimer(window_, TimerQuitAfterInstall);
-    DebugLog(L"Installeur lance : enregistrement et fermeture.");
+    DebugLog(L"Fin d'operation : enregistrement et fermeture.");
     Save();
     PostQuitMessage(0);
 }

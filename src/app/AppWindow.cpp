@@ -81,6 +81,9 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_APP_SAVE_NOW:
         Save();
         return 0;
+    case WM_CLOSE:
+        OnCloseRequest();
+        return 0;
     case WM_APP_SET_LANGUAGE:
         SetLanguage(static_cast<int>(lParam));
         return 0;

@@ -16,8 +16,10 @@ namespace cadrels {
 inline constexpr wchar_t BuiltInServiceOrigin[] = L"https://service.cadrels.app";
 inline constexpr wchar_t ServiceOriginVariable[] = L"CADRELS_SERVICE_ORIGIN";
 
-// The running version, from the project's version in CMakeLists.txt.
-inline constexpr char RunningVersionText[] = CADRELS_VERSION_TEXT;
+// The running version, from the project's version in CMakeLists.txt. Only
+// RunningVersion.cpp sees that number, so that a build marked with another
+// version recompiles one file.
+const char* RunningVersionText();
 
 inline constexpr size_t MaxServiceResponseBytes = 8u * 1024u * 1024u;
 

@@ -304,8 +304,8 @@ UpdateConfig DefaultUpdateConfig()
     UpdateConfig config;
     config.service = DefaultServiceEndpoint();
     config.publicKey = ReleasePublicKey();
-    config.running = ParseVersion(RunningVersionText);
-    config.runningText = Utf8ToWide(RunningVersionText);
+    config.running = ParseVersion(RunningVersionText());
+    config.runningText = Utf8ToWide(RunningVersionText());
     return config;
 }
 
