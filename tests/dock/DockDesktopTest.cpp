@@ -188,12 +188,11 @@ protected:
     {
         const size_t menus = app_.CountLines(L"Dock : menu de l'element");
         const POINT at = SlotCentre(dock, slot, items);
-        // After a drag, Wine may report the pointer late: settle it first.
+        // The press goes where the slot is once the magnification around
+        // the pointer has come to rest.
         PointerTo(at);
-        WaitFor([&] { return CursorNow().x == at.x && CursorNow().y == at.y; }, 1000);
-        Sleep(200);
-        PointerTo(at);
-        Sleep(200);
+        ScreenImage still;
+        CaptureSettled(still);
         Button(MOUSEEVENTF_RIGHTDOWN);
         Button(MOUSEEVENTF_RIGHTUP);
         if (!app_.WaitForLine(L"Dock : menu de l'element", 3000, menus + 1) ||
@@ -255,9 +254,8 @@ TEST_F(DockDesktop, StandsAboveTheTaskbarDrawsMagnifiesLaunchesAndKeepsItsItems)
     EXPECT_TRUE(app_.WaitForLine(L"Dock : fond echantillonne", 1000));
 
     // The shelf and its six icons are drawn; above the shelf is see-through.
-    Sleep(500);
     ScreenImage rest;
-    ASSERT_TRUE(rest.Capture());
+    ASSERT_TRUE(CaptureSettled(rest));
     rest.SaveBmp(OutputPath(L"dock-rest.bmp"), bounds);
     const COLORREF background = rest.Pixel(bounds.left + 3, bounds.top + 3);
     const RECT shelfBand{bounds.left, bounds.bottom - 60, bounds.right, bounds.bottom - 4};
@@ -274,9 +272,8 @@ TEST_F(DockDesktop, StandsAboveTheTaskbarDrawsMagnifiesLaunchesAndKeepsItsItems)
     // Under the pointer the New cadrel icon grows and its label shows above it.
     const auto idleBefore = app_.ReportActivity();
     PointerTo(SlotCentre(dock, 2, 1));
-    Sleep(700);
     ScreenImage magnified;
-    ASSERT_TRUE(magnified.Capture());
+    ASSERT_TRUE(CaptureSettled(magnified)) << "the magnification comes to rest";
     magnified.SaveBmp(OutputPath(L"dock-magnified.bmp"), bounds);
     EXPECT_GT(CountDarkPixels(magnified, labelBand), 200) << "the label box";
     const RECT aboveShelf{bounds.left, bounds.bottom - 84, bounds.right, bounds.bottom - 66};
@@ -284,7 +281,8 @@ TEST_F(DockDesktop, StandsAboveTheTaskbarDrawsMagnifiesLaunchesAndKeepsItsItems)
 
     // Away from the dock the icons shrink back and the animation timer stops.
     PointerTo({5, 5});
-    Sleep(1200);
+    ScreenImage shrunk;
+    ASSERT_TRUE(CaptureSettled(shrunk)) << "the icons shrink back and stay";
     const auto settled = app_.ReportActivity();
     const ULONGLONG settledAt = GetTickCount64();
     Sleep(2000);
@@ -321,7 +319,8 @@ TEST_F(DockDesktop, StandsAboveTheTaskbarDrawsMagnifiesLaunchesAndKeepsItsItems)
     for (int slot : {0, 1, 2, 3, 5}) {
         // Settled, so that the press is not reported where the pointer was.
         PointerTo(SlotCentre(dock, slot, 1));
-        Sleep(450);  // the magnification settles around the slot under the pointer
+        ScreenImage still;
+        CaptureSettled(still);  // the magnification settles around the slot under the pointer
         Button(MOUSEEVENTF_RIGHTDOWN);
         Button(MOUSEEVENTF_RIGHTUP);
     }
@@ -385,9 +384,8 @@ TEST_F(DockDesktop, StandsAboveTheTaskbarDrawsMagnifiesLaunchesAndKeepsItsItems)
     EXPECT_EQ(pickerRect.right - pickerRect.left, geometry.width);
     EXPECT_EQ(pickerRect.bottom - pickerRect.top, geometry.height);
     EXPECT_LE(pickerRect.bottom, work.bottom) << "the buttons stay on the screen";
-    Sleep(300);
     ScreenImage pickerShot;
-    ASSERT_TRUE(pickerShot.Capture());
+    ASSERT_TRUE(CaptureSettled(pickerShot));
     pickerShot.SaveBmp(OutputPath(L"dock-picker.bmp"), pickerRect);
     // The first cell holds an icon: pixels unlike the light panel around it.
     const DockRect cell = IconPickerCell(geometry, 0);
@@ -466,13 +464,14 @@ TEST_F(DockDesktop, ReordersByDraggingTreatsAShortDragAsAClickAndStandsAsideForF
     ASSERT_TRUE(app_.WaitForLine(L"Dock cree : 3 element(s)", 5000));
     HWND dock = DockWindow();
     ASSERT_NE(dock, nullptr);
-    Sleep(300);
+    ScreenImage drawn;
+    ASSERT_TRUE(CaptureSettled(drawn));
 
     // Less than the system's drag distance is a click: the item launches.
     const POINT second = SlotCentre(dock, 5, 3);
     const int slop = GetSystemMetrics(SM_CXDRAG);
     PointerTo(second);
-    Sleep(600);
+    ASSERT_TRUE(CaptureSettled(drawn)) << "the magnification comes to rest";
     Drag(second, {second.x + std::max(1, slop - 1), second.y});
     ASSERT_TRUE(app_.WaitForLine(L"Dock : ouverture de", 3000));
     EXPECT_NE(app_.Lines().back().find(L"second.exe"), std::wstring::npos);
@@ -551,18 +550,17 @@ TEST_F(DockDesktop, MagnifiesAndOpensThePickerInDarkAndLightAndDrawsAgainAfterAD
         RECT bounds{};
         GetWindowRect(dock, &bounds);
         const RECT labelBand{bounds.left, bounds.top, bounds.right, bounds.top + 34};
-        Sleep(800);  // the items' shell icons arrive
+        // The items' shell icons arrive.
         ScreenImage rest;
-        ASSERT_TRUE(rest.Capture(bounds));
+        ASSERT_TRUE(CaptureSettled(rest));
         const COLORREF placeholder = rest.Pixel(SlotCentre(dock, 8, items.size()));
         placeholderLightness[theme - 1] = GetRValue(placeholder) + GetGValue(placeholder) + GetBValue(placeholder);
 
         // The pointer on the folder item: it and its neighbours grow, its
         // name shows above it.
         PointerTo(SlotCentre(dock, 5, items.size()));
-        Sleep(700);
         ScreenImage magnified;
-        ASSERT_TRUE(magnified.Capture(bounds));
+        ASSERT_TRUE(CaptureSettled(magnified));
         EXPECT_TRUE(magnified.SavePng(OutputPath((L"dock-" + name + L"-magnified.png").c_str())));
         EXPECT_GT(CountDarkPixels(magnified, labelBand), 200) << "the label box";
 
@@ -575,14 +573,12 @@ TEST_F(DockDesktop, MagnifiesAndOpensThePickerInDarkAndLightAndDrawsAgainAfterAD
             ASSERT_TRUE(app.WaitForLine(L"Device recree avec succes.", 10000));
             EXPECT_TRUE(app.WaitForLine(L"Dock : fond", 3000, samples + 1));
             PointerTo({5, 5});
-            Sleep(900);
             ScreenImage away;
-            ASSERT_TRUE(away.Capture(bounds));
+            ASSERT_TRUE(CaptureSettled(away));
             EXPECT_EQ(CountDarkPixels(away, labelBand), 0) << "the label went on the new device";
             PointerTo(SlotCentre(dock, 2, items.size()));
-            Sleep(700);
             ScreenImage again;
-            ASSERT_TRUE(again.Capture(bounds));
+            ASSERT_TRUE(CaptureSettled(again));
             EXPECT_GT(CountDarkPixels(again, labelBand), 200) << "a new label drawn on the new device";
             EXPECT_GT(CountDifferent(magnified, again, bounds), 500) << "the magnification moved to New cadrel";
             EXPECT_TRUE(app.Running());
@@ -591,7 +587,8 @@ TEST_F(DockDesktop, MagnifiesAndOpensThePickerInDarkAndLightAndDrawsAgainAfterAD
         // The picker open over the desktop, the pointer on one of its cells.
         const size_t menus = app.CountLines(L"Dock : menu de l'element");
         PointerTo(SlotCentre(dock, 7, items.size()));
-        Sleep(300);
+        ScreenImage still;
+        CaptureSettled(still);  // the magnification settles around the slot under the pointer
         Button(MOUSEEVENTF_RIGHTDOWN);
         Button(MOUSEEVENTF_RIGHTUP);
         ASSERT_TRUE(app.WaitForLine(L"Dock : menu de l'element 3.", 3000, 1));
@@ -618,9 +615,8 @@ TEST_F(DockDesktop, MagnifiesAndOpensThePickerInDarkAndLightAndDrawsAgainAfterAD
         const DockRect hovered = IconPickerCell(geometry, 12);
         PointerTo({pickerRect.left + static_cast<LONG>(hovered.CentreX()),
                        pickerRect.top + static_cast<LONG>((hovered.top + hovered.bottom) / 2)});
-        Sleep(500);
         ScreenImage screen;
-        ASSERT_TRUE(screen.Capture());
+        ASSERT_TRUE(CaptureSettled(screen));
         EXPECT_TRUE(screen.SavePng(OutputPath((L"dock-" + name + L"-picker.png").c_str())));
         // The item's own emblem is the current key: its cell is outlined in
         // the accent colour, which the cells around it are not.
