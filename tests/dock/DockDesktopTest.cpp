@@ -273,7 +273,9 @@ TEST_F(DockDesktop, StandsAboveTheTaskbarDrawsMagnifiesLaunchesAndKeepsItsItems)
     const auto idleBefore = app_.ReportActivity();
     PointerTo(SlotCentre(dock, 2, 1));
     ScreenImage magnified;
-    ASSERT_TRUE(CaptureSettled(magnified)) << "the magnification comes to rest";
+    const auto labelShown = [&](const ScreenImage& image) { return CountDarkPixels(image, labelBand) > 200; };
+    const auto noLabel = [&](const ScreenImage& image) { return CountDarkPixels(image, labelBand) == 0; };
+    ASSERT_TRUE(CaptureSettled(magnified, labelShown)) << "the magnification comes to rest";
     magnified.SaveBmp(OutputPath(L"dock-magnified.bmp"), bounds);
     EXPECT_GT(CountDarkPixels(magnified, labelBand), 200) << "the label box";
     const RECT aboveShelf{bounds.left, bounds.bottom - 84, bounds.right, bounds.bottom - 66};
@@ -282,7 +284,7 @@ TEST_F(DockDesktop, StandsAboveTheTaskbarDrawsMagnifiesLaunchesAndKeepsItsItems)
     // Away from the dock the icons shrink back and the animation timer stops.
     PointerTo({5, 5});
     ScreenImage shrunk;
-    ASSERT_TRUE(CaptureSettled(shrunk)) << "the icons shrink back and stay";
+    ASSERT_TRUE(CaptureSettled(shrunk, noLabel)) << "the icons shrink back and stay";
     const auto settled = app_.ReportActivity();
     const ULONGLONG settledAt = GetTickCount64();
     Sleep(2000);
@@ -559,8 +561,10 @@ TEST_F(DockDesktop, MagnifiesAndOpensThePickerInDarkAndLightAndDrawsAgainAfterAD
         // The pointer on the folder item: it and its neighbours grow, its
         // name shows above it.
         PointerTo(SlotCentre(dock, 5, items.size()));
+        const auto labelShown = [&](const ScreenImage& image) { return CountDarkPixels(image, labelBand) > 200; };
+        const auto noLabel = [&](const ScreenImage& image) { return CountDarkPixels(image, labelBand) == 0; };
         ScreenImage magnified;
-        ASSERT_TRUE(CaptureSettled(magnified));
+        ASSERT_TRUE(CaptureSettled(magnified, labelShown));
         EXPECT_TRUE(magnified.SavePng(OutputPath((L"dock-" + name + L"-magnified.png").c_str())));
         EXPECT_GT(CountDarkPixels(magnified, labelBand), 200) << "the label box";
 
@@ -574,11 +578,11 @@ TEST_F(DockDesktop, MagnifiesAndOpensThePickerInDarkAndLightAndDrawsAgainAfterAD
             EXPECT_TRUE(app.WaitForLine(L"Dock : fond", 3000, samples + 1));
             PointerTo({5, 5});
             ScreenImage away;
-            ASSERT_TRUE(CaptureSettled(away));
+            ASSERT_TRUE(CaptureSettled(away, noLabel));
             EXPECT_EQ(CountDarkPixels(away, labelBand), 0) << "the label went on the new device";
             PointerTo(SlotCentre(dock, 2, items.size()));
             ScreenImage again;
-            ASSERT_TRUE(CaptureSettled(again));
+            ASSERT_TRUE(CaptureSettled(again, labelShown));
             EXPECT_GT(CountDarkPixels(again, labelBand), 200) << "a new label drawn on the new device";
             EXPECT_GT(CountDifferent(magnified, again, bounds), 500) << "the magnification moved to New cadrel";
             EXPECT_TRUE(app.Running());

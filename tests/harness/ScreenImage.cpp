@@ -146,6 +146,11 @@ bool ScreenImage::SavePng(const std::wstring& path) const
 
 bool CaptureSettled(ScreenImage& image, DWORD timeoutMs)
 {
+    return CaptureSettled(image, [](const ScreenImage&) { return true; }, timeoutMs);
+}
+
+bool CaptureSettled(ScreenImage& image, const std::function<bool(const ScreenImage&)>& shows, DWORD timeoutMs)
+{
     const ULONGLONG end = GetTickCount64() + Patient(timeoutMs);
     if (!image.Capture()) {
         return false;
@@ -156,7 +161,7 @@ bool CaptureSettled(ScreenImage& image, DWORD timeoutMs)
         if (!next.Capture()) {
             return false;
         }
-        const bool settled = next.SameAs(image);
+        const bool settled = next.SameAs(image) && shows(next);
         image = std::move(next);
         if (settled) {
             return true;

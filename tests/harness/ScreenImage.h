@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,5 +42,9 @@ private:
 // are the same: whatever was still arriving (icons, a redraw, an animation)
 // has been drawn. False when the screen never came to rest.
 bool CaptureSettled(ScreenImage& image, DWORD timeoutMs = 10000);
+// The same, once the capture also shows what is awaited: a change that
+// starts late would otherwise find a screen still at rest before it.
+bool CaptureSettled(ScreenImage& image, const std::function<bool(const ScreenImage&)>& shows,
+                    DWORD timeoutMs = 10000);
 
 }  // namespace cadrels::testing

@@ -3,6 +3,7 @@
 // it leaves on disk and in the registry: a silent install, an upgrade from an
 // older build over a running Cadrels, the update service's download and
 // launch of it from the local HTTPS service, and a silent uninstall.
+#include "MessageWindow.h"
 #include "CadrelsProcess.h"
 #include "LocalService.h"
 #include "Patience.h"
@@ -244,40 +245,8 @@ std::vector<CadrelSummary> Arrangement(const Settings& settings, const std::stri
     return summary;
 }
 
-// A message-only window the update service posts its status to.
-class StatusWindow {
-public:
-    static constexpr UINT Message = WM_APP + 31;
-
-    StatusWindow() : window_(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr))
-    {
-    }
-    ~StatusWindow() { DestroyWindow(window_); }
-    HWND Get() const { return window_; }
-
-    // Pumps until the status message arrives; false after the time-out.
-    bool WaitForStatus(DWORD timeoutMs) const
-    {
-        const ULONGLONG end = GetTickCount64() + Patient(timeoutMs);
-        for (;;) {
-            MSG msg{};
-            while (PeekMessageW(&msg, window_, 0, 0, PM_REMOVE)) {
-                if (msg.message == Message) {
-                    return true;
-                }
-                DispatchMessageW(&msg);
-            }
-            const ULONGLONG now = GetTickCount64();
-            if (now >= end) {
-                return false;
-            }
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_POSTMESSAGE);
-        }
-    }
-
-private:
-    HWND window_;
-};
+// The update service posts its status to a message-only window.
+constexpr UINT StatusMessage = WM_APP + 31;
 
 class Installer : public ::testing::Test {
 protected:
@@ -544,16 +513,16 @@ TEST_F(Installer, UpdateServiceDownloadsAndStartsInstallerThatReplacesRunningCad
     config.runningText = previousVersion_;
     const std::wstring downloads = MakeTempFolder(L"update");
     config.temporaryRoot = downloads;
-    StatusWindow window;
+    MessageWindow window;
     UpdateService updates(config);
-    ASSERT_TRUE(updates.StartCheck(window.Get(), StatusWindow::Message));
-    ASSERT_TRUE(window.WaitForStatus(20000));
+    ASSERT_TRUE(updates.StartCheck(window.Get(), StatusMessage));
+    ASSERT_TRUE(window.WaitFor(StatusMessage, 20000));
     ASSERT_TRUE(updates.Status().updateAvailable) << updates.Status().checkFailedText;
     ASSERT_EQ(updates.Status().newVersion, version_);
 
     const ULONGLONG started = GetTickCount64();
-    ASSERT_TRUE(updates.StartInstall(window.Get(), StatusWindow::Message));
-    ASSERT_TRUE(window.WaitForStatus(60000));
+    ASSERT_TRUE(updates.StartInstall(window.Get(), StatusMessage));
+    ASSERT_TRUE(window.WaitFor(StatusMessage, 60000));
     const UpdateStatusRecord status = updates.Status();
     ASSERT_TRUE(status.launched) << status.stateText;
     const ULONGLONG launched = GetTickCount64();

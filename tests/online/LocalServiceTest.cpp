@@ -1,6 +1,7 @@
 // The HTTPS client and the update service against the local HTTPS service:
 // real requests, real signatures from the release signing script, real
 // downloads and a harmless stand-in installer.
+#include "MessageWindow.h"
 #include "LocalService.h"
 #include "TestFiles.h"
 
@@ -21,36 +22,6 @@ namespace {
 
 constexpr UINT StatusMessage = WM_APP + 31;
 constexpr HttpLimits ShortLimits{3000, 3000, 3000, 5000};
-
-class Window {
-public:
-    Window() : window_(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)) {}
-    ~Window() { DestroyWindow(window_); }
-    HWND Get() const { return window_; }
-
-    // Pumps until the message arrives; false after the time-out.
-    bool WaitFor(UINT message, DWORD timeoutMs) const
-    {
-        const ULONGLONG end = GetTickCount64() + timeoutMs;
-        for (;;) {
-            MSG msg{};
-            while (PeekMessageW(&msg, window_, 0, 0, PM_REMOVE)) {
-                if (msg.message == message) {
-                    return true;
-                }
-                DispatchMessageW(&msg);
-            }
-            const ULONGLONG now = GetTickCount64();
-            if (now >= end) {
-                return false;
-            }
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_POSTMESSAGE);
-        }
-    }
-
-private:
-    HWND window_;
-};
 
 std::vector<std::wstring> FolderEntries(const std::wstring& folder)
 {
@@ -144,7 +115,7 @@ protected:
     ServiceEndpoint Endpoint() const { return ServiceEndpoint{service_.Origin(), ShortLimits}; }
 
     LocalService service_;
-    Window window_;
+    MessageWindow window_;
     std::wstring prefix_;
     std::wstring temporaryRoot_;
 };
