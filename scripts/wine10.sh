@@ -170,12 +170,9 @@ lane_env() {
 # environment ("-" for none), the program and its arguments. The move tests
 # insist on the shell's engine (CADRELS_REQUIRE_SHELL_ENGINE=1); "closing"
 # renames a file through the engine and closes cadrels, their content moved
-# to the Desktop or recycled. The other desktop scenarios stay on Wine 8:
-# Wine 10's desktop behaves differently. Among them the drag-and-drop one
-# (CadrelDragDrop): it has passed here, but its control-click is posted to the
-# window, unseen by the system's double-click tracking, and with Wine 10's
-# timing the drag's press that follows becomes a double-click that opens
-# the file instead of dragging the selection.
+# to the Desktop or recycled; "drops" drags files into, out of and between
+# cadrels, each drop moved by the shell's engine. The other desktop
+# scenarios stay on Wine 8: Wine 10's desktop behaves differently.
 lane_programs=(
     "moves|300|CADRELS_REQUIRE_SHELL_ENGINE=1|fileops_tests.exe|--gtest_filter=*Move*:*Shell*:*Undo*:Reentrancy.*"
     "filing|120|TZ=UTC-2|sorting_tests.exe|--gtest_filter=FilingPass*"
@@ -183,6 +180,7 @@ lane_programs=(
     "automation|120|-|automation_e2e.exe|"
     "sorting|300|-|app_e2e.exe|--gtest_filter=Sorting.*"
     "closing|300|-|cadrel_menus_e2e.exe|--gtest_filter=CadrelMenus.ItemMenuFileRenameAndClosingCadrels"
+    "drops|300|-|cadrel_content_e2e.exe|--gtest_filter=CadrelDragDrop.*"
 )
 
 # "passed failed skipped" from a GoogleTest log (Windows line ends).
