@@ -3,40 +3,15 @@
 #include "i18n/StringTable.h"
 #include "i18n/TextEncoding.h"
 #include "model/NewId.h"
+#include "model/SettingsSchema.h"
 
 #include <algorithm>
 #include <charconv>
-#include <climits>
-#include <cmath>
 #include <optional>
+#include <variant>
 
 namespace cadrels {
 namespace {
-
-// ---- Reading: one helper per read rule ----------------------------------
-
-// Integers truncate toward zero; values beyond the type are clamped rather
-// than left to an undefined conversion.
-long long TruncateToInt64(double number)
-{
-    if (std::isnan(number)) {
-        return 0;
-    }
-    constexpr double Limit = 9223372036854774784.0;
-    if (number >= Limit) {
-        return LLONG_MAX;
-    }
-    if (number <= -Limit) {
-        return LLONG_MIN;
-    }
-    return static_cast<long long>(number);
-}
-
-int TruncateToInt(double number)
-{
-    const long long wide = TruncateToInt64(number);
-    return wide > INT_MAX ? INT_MAX : (wide < INT_MIN ? INT_MIN : static_cast<int>(wide));
-}
 
 int ReadInt(const JsonValue* value, int fallback)
 {
@@ -51,14 +26,6 @@ long long ReadInt64(const JsonValue* value, long long fallback)
 double ReadDouble(const JsonValue* value, double fallback)
 {
     return value ? value->NumberOr(fallback) : fallback;
-}
-
-Color ReadColor(const JsonValue* value, Color fallback)
-{
-    if (!value || !value->IsNumber()) {
-        return fallback;
-    }
-    return static_cast<Color>(static_cast<unsigned long long>(TruncateToInt64(value->NumberOr(0))) & 0xFFFFFFFFu);
 }
 
 // Flags are numbers; some also take JSON booleans, for the others a boolean
@@ -99,6 +66,48 @@ std::vector<std::wstring> ReadTextList(const JsonValue* value)
         }
     }
     return list;
+}
+
+// A plain-valued member by its schema entry. A missing value, and a value of
+// a type the rule does not read, leave the freshly defaulted field alone.
+template <typename Record>
+void ReadSetting(const SettingEntry<Record>& entry, const JsonValue& object, Record& record)
+{
+    const JsonValue* value = object.Find(entry.key);
+    if (!value && !entry.olderFlagKey.empty()) {
+        SetSetting(entry, record, SettingValue{ReadFlag(object.Find(entry.olderFlagKey), false) ? 1.0 : 0.0});
+        return;
+    }
+    if (!value) {
+        return;
+    }
+    std::visit(
+        [&](auto member) {
+            using Member = decltype(member);
+            if constexpr (std::is_same_v<Member, bool Record::*>) {
+                if (entry.flagRead == FlagRead::NumberOnly) {
+                    record.*member = ReadNumberFlag(value, false);
+                } else {
+                    record.*member = ReadFlag(value, record.*member);
+                }
+            } else if constexpr (std::is_same_v<Member, std::wstring Record::*>) {
+                record.*member = ReadText(value);
+            } else if constexpr (std::is_same_v<Member, std::array<float, 3> Record::*>) {
+                const auto& zooms = value->Elements();
+                auto& stored = record.*member;
+                for (size_t i = 0; i < zooms.size() && i < stored.size(); ++i) {
+                    const double zoom = zooms[i].NumberOr(stored[i]);
+                    stored[i] = static_cast<float>(NumberInRange(entry.range, entry.outOfRange, zoom, stored[i]));
+                }
+            } else if constexpr (std::is_same_v<Member, double Record::*>) {
+                SetSetting(entry, record, SettingValue{value->NumberOr(record.*member)});
+            } else if constexpr (!std::is_same_v<Member, std::monostate>) {
+                if (value->IsNumber()) {
+                    SetSetting(entry, record, SettingValue{value->NumberOr(0)});
+                }
+            }
+        },
+        entry.member);
 }
 
 CadrelGeom ReadGeometry(const JsonValue& object)
@@ -182,11 +191,6 @@ CadrelTab ReadTab(const JsonValue& object)
     return tab;
 }
 
-int InRangeOr(int value, int low, int high, int fallback)
-{
-    return value < low || value > high ? fallback : value;
-}
-
 // Empty when the record must be dropped (no id, or a tab list without tabs).
 std::optional<CadrelRecord> ReadCadrel(const JsonValue& object)
 {
@@ -195,26 +199,8 @@ std::optional<CadrelRecord> ReadCadrel(const JsonValue& object)
     if (record.id.empty()) {
         return std::nullopt;
     }
-    record.opacity = ReadDouble(object.Find("opacity"), record.opacity);
-    record.tint = ReadColor(object.Find("tint"), 0);
-    record.caccent = ReadColor(object.Find("caccent"), 0);
-    record.pinned = ReadNumberFlag(object.Find("pinned"), false);
-    record.locked = ReadNumberFlag(object.Find("locked"), false);
-    record.classifyMode = ReadInt(object.Find("classifyMode"), 0);
-    if (const JsonValue* direction = object.Find("expandDir")) {
-        record.expandDir = ReadInt(direction, 0);
-    } else {
-        record.expandDir = ReadFlag(object.Find("expandUp"), false) ? 1 : 0;
-    }
-    record.sortBy = InRangeOr(ReadInt(object.Find("sortBy"), 0), 0, 3, 0);
-    record.sortDesc = ReadNumberFlag(object.Find("sortDesc"), false);
-    record.viewMode = InRangeOr(ReadInt(object.Find("viewMode"), 0), 0, 2, 0);
-    if (const JsonValue* density = object.Find("density")) {
-        const auto& zooms = density->Elements();
-        for (size_t i = 0; i < zooms.size() && i < record.density.size(); ++i) {
-            const double zoom = zooms[i].NumberOr(1.0);
-            record.density[i] = static_cast<float>(std::clamp(zoom, 0.6, 2.0));
-        }
+    for (const CadrelSetting& entry : CadrelSettings()) {
+        ReadSetting(entry, object, record);
     }
     if (const JsonValue* rule = object.Find("rule"); rule && rule->IsObject()) {
         record.rule = ReadRule(*rule);
@@ -236,8 +222,9 @@ std::optional<CadrelRecord> ReadCadrel(const JsonValue& object)
         tab.folder = ReadText(object.Find("folder"));
         record.tabs.push_back(std::move(tab));
     }
-    const int active = ReadInt(object.Find("active"), 0);
-    record.active = active < 0 || active >= static_cast<int>(record.tabs.size()) ? 0 : active;
+    if (record.active < 0 || record.active >= static_cast<int>(record.tabs.size())) {
+        record.active = 0;
+    }
     return record;
 }
 
@@ -282,15 +269,9 @@ Workspace NewDesktopPage()
 
 void ReadPreferences(const JsonValue& root, Settings& s)
 {
-    s.language = ReadInt(root.Find("language"), s.language);
-    s.theme = ReadInt(root.Find("theme"), s.theme);
-    s.snap = ReadFlag(root.Find("snap"), s.snap);
-    s.grid = std::max(0, ReadInt(root.Find("grid"), s.grid));
-    s.accent = ReadColor(root.Find("accent"), s.accent);
-    s.cadrelBg = ReadColor(root.Find("cadrelBg"), s.cadrelBg);
-    s.dblClickHide = ReadFlag(root.Find("dblClickHide"), s.dblClickHide);
-    s.showDock = ReadFlag(root.Find("showDock"), s.showDock);
-    s.containersClaimed = ReadFlag(root.Find("containersClaimed"), s.containersClaimed);
+    for (const GlobalSetting& entry : GlobalSettings()) {
+        ReadSetting(entry, root, s);
+    }
     s.dock = ReadTextList(root.Find("dock"));
     if (const JsonValue* icons = root.Find("dockIcons")) {
         for (const auto& [name, icon] : icons->Members()) {
@@ -300,7 +281,6 @@ void ReadPreferences(const JsonValue& root, Settings& s)
             }
         }
     }
-    s.activeWorkspace = ReadInt(root.Find("activeWorkspace"), s.activeWorkspace);
     s.watchFolders = ReadTextList(root.Find("watchFolders"));
     if (const JsonValue* recent = root.Find("recentDisplays")) {
         for (const JsonValue& key : recent->Elements()) {
@@ -318,13 +298,6 @@ void ReadPreferences(const JsonValue& root, Settings& s)
             s.hotkeys[ReadInt(action, 0)] = HotkeyBinding{ReadInt(binding.Find("m"), 0), ReadInt(binding.Find("v"), 0)};
         }
     }
-    s.backupEnabled = ReadFlag(root.Find("backupEnabled"), s.backupEnabled);
-    s.backupFolder = ReadText(root.Find("backupFolder"));
-    s.backupFreq = InRangeOr(ReadInt(root.Find("backupFreq"), 1), 0, 2, 1);
-    const JsonValue* keep = root.Find("backupKeep");
-    s.backupKeep = keep && keep->IsNumber() ? std::clamp(ReadInt(keep, 10), 1, 100) : 10;
-    s.backupLast = ReadDouble(root.Find("backupLast"), 0);
-    s.backupCloud = ReadFlag(root.Find("backupCloud"), s.backupCloud);
     if (const JsonValue* apps = root.Find("snapApps")) {
         for (const JsonValue& app : apps->Elements()) {
             const std::wstring exe = app.IsObject() ? ReadText(app.Find("exe")) : std::wstring();
@@ -366,6 +339,31 @@ double ShortestDouble(float value)
     double result = value;
     std::from_chars(buffer, written.ptr, result);
     return result;
+}
+
+template <typename Record>
+void WriteSetting(const SettingEntry<Record>& entry, const Record& record, JsonValue& object)
+{
+    std::visit(
+        [&](auto member) {
+            using Member = decltype(member);
+            if constexpr (std::is_same_v<Member, bool Record::*>) {
+                object.Append(std::string(entry.key), Flag(record.*member));
+            } else if constexpr (std::is_same_v<Member, std::wstring Record::*>) {
+                if (entry.written == WhenWritten::Always || !(record.*member).empty()) {
+                    object.Append(std::string(entry.key), Text(record.*member));
+                }
+            } else if constexpr (std::is_same_v<Member, std::array<float, 3> Record::*>) {
+                JsonValue zooms = JsonValue::MakeArray();
+                for (float zoom : record.*member) {
+                    zooms.Push(ShortestDouble(zoom));
+                }
+                object.Append(std::string(entry.key), std::move(zooms));
+            } else if constexpr (!std::is_same_v<Member, std::monostate>) {
+                object.Append(std::string(entry.key), record.*member);
+            }
+        },
+        entry.member);
 }
 
 JsonValue GeometryToJson(const CadrelGeom& geometry)
@@ -442,29 +440,21 @@ JsonValue TabToJson(const CadrelTab& tab)
 JsonValue CadrelToJson(const CadrelRecord& record)
 {
     JsonValue object = JsonValue::MakeObject();
-    object.Append("id", JsonValue(record.id));
-    object.Append("opacity", record.opacity);
-    object.Append("tint", record.tint);
-    object.Append("caccent", record.caccent);
-    object.Append("active", record.active);
-    object.Append("pinned", Flag(record.pinned));
-    object.Append("locked", Flag(record.locked));
-    object.Append("classifyMode", record.classifyMode);
-    object.Append("expandDir", record.expandDir);
-    object.Append("sortBy", record.sortBy);
-    object.Append("sortDesc", Flag(record.sortDesc));
-    object.Append("viewMode", record.viewMode);
-    JsonValue density = JsonValue::MakeArray();
-    for (float zoom : record.density) {
-        density.Push(ShortestDouble(zoom));
+    for (const CadrelSetting& entry : CadrelSettings()) {
+        if (entry.key == "id") {
+            object.Append("id", JsonValue(record.id));
+        } else if (entry.key == "rule") {
+            object.Append("rule", RuleToJson(record.rule));
+        } else if (entry.key == "tabs") {
+            JsonValue tabs = JsonValue::MakeArray();
+            for (const CadrelTab& tab : record.tabs) {
+                tabs.Push(TabToJson(tab));
+            }
+            object.Append("tabs", std::move(tabs));
+        } else {
+            WriteSetting(entry, record, object);
+        }
     }
-    object.Append("density", std::move(density));
-    object.Append("rule", RuleToJson(record.rule));
-    JsonValue tabs = JsonValue::MakeArray();
-    for (const CadrelTab& tab : record.tabs) {
-        tabs.Push(TabToJson(tab));
-    }
-    object.Append("tabs", std::move(tabs));
     return object;
 }
 
@@ -491,76 +481,113 @@ JsonValue PageToJson(const Workspace& page)
     return object;
 }
 
+void WriteDock(const Settings& s, JsonValue& root)
+{
+    root.Append("dock", TextList(s.dock));
+}
+
+void WriteDockIcons(const Settings& s, JsonValue& root)
+{
+    if (s.dockIcons.empty()) {
+        return;
+    }
+    JsonValue icons = JsonValue::MakeObject();
+    for (const auto& [item, icon] : s.dockIcons) {
+        icons.Append(WideToUtf8(item), Text(icon));
+    }
+    root.Append("dockIcons", std::move(icons));
+}
+
+void WriteWatchFolders(const Settings& s, JsonValue& root)
+{
+    if (!s.watchFolders.empty()) {
+        root.Append("watchFolders", TextList(s.watchFolders));
+    }
+}
+
+void WriteHotkeys(const Settings& s, JsonValue& root)
+{
+    if (s.hotkeys.empty()) {
+        return;
+    }
+    JsonValue hotkeys = JsonValue::MakeArray();
+    for (const auto& [action, binding] : s.hotkeys) {
+        JsonValue item = JsonValue::MakeObject();
+        item.Append("a", action);
+        item.Append("m", binding.modifiers);
+        item.Append("v", binding.virtualKey);
+        hotkeys.Push(std::move(item));
+    }
+    root.Append("hotkeys", std::move(hotkeys));
+}
+
+void WriteSnapApps(const Settings& s, JsonValue& root)
+{
+    if (s.snapApps.empty()) {
+        return;
+    }
+    JsonValue apps = JsonValue::MakeArray();
+    for (const SnapAppEntry& app : s.snapApps) {
+        JsonValue item = JsonValue::MakeObject();
+        item.Append("exe", Text(app.exe));
+        item.Append("layout", app.layout);
+        item.Append("region", app.region);
+        item.Append("anchored", Flag(app.anchored));
+        apps.Push(std::move(item));
+    }
+    root.Append("snapApps", std::move(apps));
+}
+
+void WriteRecentDisplays(const Settings& s, JsonValue& root)
+{
+    if (s.recentDisplays.empty()) {
+        return;
+    }
+    JsonValue recent = JsonValue::MakeArray();
+    for (const std::string& key : s.recentDisplays) {
+        recent.Push(JsonValue(key));
+    }
+    root.Append("recentDisplays", std::move(recent));
+}
+
+void WritePages(const Settings& s, JsonValue& root)
+{
+    JsonValue pages = JsonValue::MakeArray();
+    for (const Workspace& page : s.workspaces) {
+        pages.Push(PageToJson(page));
+    }
+    root.Append("workspaces", std::move(pages));
+}
+
+// The root's members that are not plain values, at their places in the schema.
+struct StructuredMember {
+    std::string_view key;
+    void (*write)(const Settings&, JsonValue&);
+};
+
+constexpr StructuredMember StructuredMembers[] = {
+    {"dock", WriteDock},         {"dockIcons", WriteDockIcons},           {"watchFolders", WriteWatchFolders},
+    {"hotkeys", WriteHotkeys},   {"snapApps", WriteSnapApps},             {"recentDisplays", WriteRecentDisplays},
+    {"workspaces", WritePages},
+};
+
 }  // namespace
 
 JsonValue SettingsToJson(const Settings& s)
 {
     JsonValue root = JsonValue::MakeObject();
     root.Append("version", 2);
-    root.Append("language", s.language);
-    root.Append("theme", s.theme);
-    root.Append("snap", Flag(s.snap));
-    root.Append("grid", s.grid);
-    root.Append("accent", s.accent);
-    root.Append("cadrelBg", s.cadrelBg);
-    root.Append("dblClickHide", Flag(s.dblClickHide));
-    root.Append("showDock", Flag(s.showDock));
-    root.Append("containersClaimed", Flag(s.containersClaimed));
-    root.Append("dock", TextList(s.dock));
-    if (!s.dockIcons.empty()) {
-        JsonValue icons = JsonValue::MakeObject();
-        for (const auto& [item, icon] : s.dockIcons) {
-            icons.Append(WideToUtf8(item), Text(icon));
+    for (const GlobalSetting& entry : GlobalSettings()) {
+        if (!entry.IsStructured()) {
+            WriteSetting(entry, s, root);
+            continue;
         }
-        root.Append("dockIcons", std::move(icons));
-    }
-    root.Append("activeWorkspace", s.activeWorkspace);
-    if (!s.watchFolders.empty()) {
-        root.Append("watchFolders", TextList(s.watchFolders));
-    }
-    if (!s.hotkeys.empty()) {
-        JsonValue hotkeys = JsonValue::MakeArray();
-        for (const auto& [action, binding] : s.hotkeys) {
-            JsonValue item = JsonValue::MakeObject();
-            item.Append("a", action);
-            item.Append("m", binding.modifiers);
-            item.Append("v", binding.virtualKey);
-            hotkeys.Push(std::move(item));
+        const auto writer = std::find_if(std::begin(StructuredMembers), std::end(StructuredMembers),
+                                         [&](const StructuredMember& member) { return member.key == entry.key; });
+        if (writer != std::end(StructuredMembers)) {
+            writer->write(s, root);
         }
-        root.Append("hotkeys", std::move(hotkeys));
     }
-    root.Append("backupEnabled", Flag(s.backupEnabled));
-    if (!s.backupFolder.empty()) {
-        root.Append("backupFolder", Text(s.backupFolder));
-    }
-    root.Append("backupFreq", s.backupFreq);
-    root.Append("backupKeep", s.backupKeep);
-    root.Append("backupLast", s.backupLast);
-    root.Append("backupCloud", Flag(s.backupCloud));
-    if (!s.snapApps.empty()) {
-        JsonValue apps = JsonValue::MakeArray();
-        for (const SnapAppEntry& app : s.snapApps) {
-            JsonValue item = JsonValue::MakeObject();
-            item.Append("exe", Text(app.exe));
-            item.Append("layout", app.layout);
-            item.Append("region", app.region);
-            item.Append("anchored", Flag(app.anchored));
-            apps.Push(std::move(item));
-        }
-        root.Append("snapApps", std::move(apps));
-    }
-    if (!s.recentDisplays.empty()) {
-        JsonValue recent = JsonValue::MakeArray();
-        for (const std::string& key : s.recentDisplays) {
-            recent.Push(JsonValue(key));
-        }
-        root.Append("recentDisplays", std::move(recent));
-    }
-    JsonValue pages = JsonValue::MakeArray();
-    for (const Workspace& page : s.workspaces) {
-        pages.Push(PageToJson(page));
-    }
-    root.Append("workspaces", std::move(pages));
     return root;
 }
 

@@ -1,5 +1,6 @@
-// The records' JSON form: every key in written order, every read rule. Used by
-// the layout file, snapshots and backups.
+// The records' JSON form, used by the layout file, snapshots and backups. The
+// members' order and the plain values' rules come from the settings schema;
+// lists, maps, pages, tabs and rules are read and written here.
 #pragma once
 
 #include "model/JsonValue.h"
