@@ -5,7 +5,7 @@
 #include "base/AppMessages.h"
 #include "base/DebugLog.h"
 #include "base/Failure.h"
-#include "base/WindowProc.h"
+#include "base/WindowClass.h"
 #include "cadrel/CadrelPlacement.h"
 #include "i18n/StringTable.h"
 #include "i18n/SystemLanguage.h"
@@ -124,17 +124,10 @@ int App::Run(HINSTANCE instance)
 void App::CreateAppWindow()
 {
     reportActivityMessage_ = RegisterWindowMessageW(ReportActivityMessageName);
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = ForwardingWndProc<App>;
-    windowClass.hInstance = instance_;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = AppWindowClass;
-    // A second registration in the same process fails harmlessly.
-    RegisterClassExW(&windowClass);
-
-    window_ = CreateWindowExW(0, AppWindowClass, AppWindowTitle, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              instance_, this);
+    const HINSTANCE module = RegisterWindowClass({AppWindowClass}, ForwardingWndProc<App>, instance_);
+    window_ = module == nullptr ? nullptr
+                                : CreateWindowExW(0, AppWindowClass, AppWindowTitle, 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                                  nullptr, module, this);
     if (window_ == nullptr) {
         throw std::runtime_error("Creation de la fenetre-message impossible");
     }

@@ -4,6 +4,7 @@
 #include "app/App.h"
 
 #include "base/DebugLog.h"
+#include "base/WindowClass.h"
 #include "cadrel/CadrelClosing.h"
 #include "i18n/StringTable.h"
 #include "model/ContainerFolders.h"
@@ -248,7 +249,7 @@ void App::CloseCadrel(HWND cadrelWindow)
         cadrel->SetClosing(true);
         DebugLog(L"Fermeture de cadrel %hs : question sur le contenu.", id.c_str());
         choice = ShowChoicePrompt(cadrelWindow, Tr(ClosePromptText), {Tr(147), Tr(148), Tr(149), Tr(150)},
-                                  static_cast<int>(GetDpiForWindow(cadrelWindow)));
+                                  static_cast<int>(WindowDpi(cadrelWindow)));
         cadrel = FindCadrel(cadrelWindow);
         if (cadrel != nullptr) {
             cadrel->SetClosing(false);

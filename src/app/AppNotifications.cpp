@@ -2,6 +2,7 @@
 #include "app/App.h"
 
 #include "base/AppMessages.h"
+#include "base/WindowClass.h"
 #include "app/TrayMenu.h"
 #include "i18n/StringTable.h"
 #include "settings/DarkMenu.h"
@@ -39,7 +40,7 @@ void App::ShowTrayMenu()
         // undo the entry the menu names, and choosing Undo afterwards would
         // then undo the one below it, which nobody saw.
         const OperationState::Scope menuOpen = operation_.Begin();
-        command = ShowDarkMenu(window_, items, cursor.x, cursor.y, static_cast<int>(GetDpiForWindow(window_)));
+        command = ShowDarkMenu(window_, items, cursor.x, cursor.y, static_cast<int>(WindowDpi(window_)));
     }
     switch (command) {
     case TrayCommandUndo:

@@ -4,6 +4,7 @@
 
 #include "base/AppMessages.h"
 #include "base/DebugLog.h"
+#include "base/WindowClass.h"
 #include "app/SendToList.h"
 #include "fileops/FileMoves.h"
 #include "i18n/StringTable.h"
@@ -75,7 +76,7 @@ void App::FileSentPaths(const std::vector<std::wstring>& paths, POINT cursor)
     int chosen = 0;
     {
         const OperationState::Scope running = operation_.Begin();
-        chosen = ShowDarkMenu(window_, items, cursor.x, cursor.y, static_cast<int>(GetDpiForWindow(window_)));
+        chosen = ShowDarkMenu(window_, items, cursor.x, cursor.y, static_cast<int>(WindowDpi(window_)));
     }
     if (chosen <= 0 || chosen > static_cast<int>(destinations.size()) || shuttingDown_) {
         return;

@@ -1,13 +1,6 @@
 #include "app/BroadcastWindow.h"
 
-#include "base/WindowProc.h"
-
 namespace cadrels {
-namespace {
-
-constexpr wchar_t BroadcastWindowClass[] = L"Cadrels.Broadcasts";
-
-}  // namespace
 
 BroadcastWindow::~BroadcastWindow()
 {
@@ -18,15 +11,8 @@ bool BroadcastWindow::Create(HINSTANCE instance, BroadcastHandlers handlers)
 {
     handlers_ = std::move(handlers);
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = ForwardingWndProc<BroadcastWindow>;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = BroadcastWindowClass;
-    RegisterClassExW(&windowClass);
     // Never shown; a tool window so that it never reaches the taskbar.
-    window_ = CreateWindowExW(WS_EX_TOOLWINDOW, BroadcastWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                              instance, this);
+    window_ = CreateOwnWindow(instance, WS_EX_TOOLWINDOW, L"", WS_POPUP, 0, 0, 0, 0);
     if (window_ != nullptr && taskbarCreated_ != 0) {
         // An elevated process would otherwise not hear from a non-elevated shell.
         ChangeWindowMessageFilterEx(window_, taskbarCreated_, MSGFLT_ALLOW, nullptr);

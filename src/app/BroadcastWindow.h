@@ -3,6 +3,8 @@
 // (the taskbar restarted, a system setting changed, the displays changed).
 #pragma once
 
+#include "base/WindowClass.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -16,8 +18,10 @@ struct BroadcastHandlers {
     std::function<void()> displayChanged;
 };
 
-class BroadcastWindow {
+class BroadcastWindow : public WindowBase<BroadcastWindow> {
 public:
+    static WindowClassSpec WindowClass() { return {L"Cadrels.Broadcasts", 0, nullptr}; }
+
     BroadcastWindow() = default;
     ~BroadcastWindow();
     BroadcastWindow(const BroadcastWindow&) = delete;

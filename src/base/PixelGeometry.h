@@ -21,6 +21,13 @@ inline PixelRect RectFromSize(int x, int y, int width, int height)
     return {x, y, x + width, y + height};
 }
 
+// A DPI as a factor of the 96 DPI that sizes are designed at; an unknown DPI
+// (0) counts as 96.
+constexpr float DpiScale(unsigned dpi)
+{
+    return dpi == 0 ? 1.0f : static_cast<float>(dpi) / 96.0f;
+}
+
 struct PixelPoint {
     int x = 0;
     int y = 0;

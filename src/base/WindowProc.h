@@ -1,6 +1,6 @@
 // The one window-procedure shape of the program: the object pointer arrives as
 // the creation parameter, is kept in GWLP_USERDATA, and every message goes to
-// the object's member WndProc. Registering the class is the caller's business.
+// the object's member WndProc. Windows get it through base/WindowClass.h.
 #pragma once
 
 #include "base/Activity.h"

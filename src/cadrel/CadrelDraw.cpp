@@ -78,7 +78,7 @@ void Cadrel::FinishBuilding()
 
 HRESULT Cadrel::CreateDeviceResources(GraphicsDevice& device, ID2D1DeviceContext& context)
 {
-    scale_ = static_cast<float>(dpi_) / 96.0f;
+    scale_ = DpiScale(dpi_);
     const Palette& palette = CurrentPalette();
     CADRELS_RETURN_IF_FAILED(context.CreateSolidColorBrush(ToColorF(tint_ ? tint_ : CadrelBackgroundColor(),
                                                                     static_cast<float>(opacity_)),

@@ -23,11 +23,6 @@ constexpr wchar_t UwpFrameClass[] = L"ApplicationFrameWindow";
 constexpr UINT HostKeepMs = 300;
 constexpr UINT HostNudgeMs = 80;
 
-RECT ToRect(const PixelRect& rect)
-{
-    return {rect.left, rect.top, rect.right, rect.bottom};
-}
-
 bool SameProcess(HWND a, HWND b)
 {
     DWORD first = 0;
@@ -447,7 +442,7 @@ void Cadrel::OnHostKeepTimer()
     RECT rect{};
     GetWindowRect(hosted, &rect);
     const RECT area = HostedAreaOnScreen();
-    const float scale = static_cast<float>(dpi_) / 96.0f;
+    const float scale = DpiScale(dpi_);
     if (HostedWindowStrayed({rect.left, rect.top}, {area.left, area.top}, IsZoomed(hosted) != FALSE, scale)) {
         PlaceHosted();
     }
@@ -462,7 +457,7 @@ bool Cadrel::OnHostedLocationChange(HWND window)
     RECT rect{};
     GetWindowRect(hosted, &rect);
     const RECT area = HostedAreaOnScreen();
-    const float scale = static_cast<float>(dpi_) / 96.0f;
+    const float scale = DpiScale(dpi_);
     // The far corner too: a window resized out of its area is put back as
     // surely as one dragged away.
     const bool strayed =

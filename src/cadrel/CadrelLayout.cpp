@@ -61,7 +61,7 @@ float RowOrigin(const CadrelView& view, const ContentMetrics& m, int itemCount)
 ContentMetrics ComputeContentMetrics(const CadrelView& view)
 {
     ContentMetrics m;
-    m.scale = static_cast<float>(view.dpi) / 96.0f;
+    m.scale = DpiScale(view.dpi);
     m.pad = 10 * m.scale;
     m.titleBar = 30 * m.scale;
     const ViewSizes sizes = SizesAt96(view.viewMode);
@@ -85,7 +85,7 @@ float FooterHeight(const CadrelView& view)
     if (view.rolled) {
         return 0;
     }
-    const float s = static_cast<float>(view.dpi) / 96.0f;
+    const float s = DpiScale(view.dpi);
     const float footer = 20 * s;
     const float least = BarAcrossTop(view.direction) ? 2 * footer + 30 * s : 3 * footer;
     return static_cast<float>(view.height) < least ? 0.0f : footer;
@@ -96,14 +96,14 @@ float TitleBarTop(const CadrelView& view)
     if (view.direction != UnfoldUp) {
         return 0;
     }
-    return std::max(0.0f, static_cast<float>(view.height) - 30.0f * static_cast<float>(view.dpi) / 96.0f);
+    return std::max(0.0f, static_cast<float>(view.height) - 30.0f * DpiScale(view.dpi));
 }
 
 LayoutRect ContentArea(const CadrelView& view)
 {
     const float w = static_cast<float>(view.width);
     const float h = static_cast<float>(view.height);
-    const float t = 30.0f * static_cast<float>(view.dpi) / 96.0f;
+    const float t = 30.0f * DpiScale(view.dpi);
     const float f = FooterHeight(view);
     switch (view.direction) {
     case UnfoldUp:
@@ -119,7 +119,7 @@ LayoutRect ContentArea(const CadrelView& view)
 
 LayoutRect HostedWindowArea(const CadrelView& view)
 {
-    const float s = static_cast<float>(view.dpi) / 96.0f;
+    const float s = DpiScale(view.dpi);
     const float w = static_cast<float>(view.width);
     const float h = static_cast<float>(view.height);
     const float t = 30.0f * s;

@@ -136,11 +136,6 @@ const MonitorInfo* MonitorForGeometry(const std::vector<MonitorInfo>& monitors, 
     return PrimaryMonitor(monitors);
 }
 
-PixelRect ToPixelRect(const RECT& rect)
-{
-    return {rect.left, rect.top, rect.right, rect.bottom};
-}
-
 PixelRect WindowRectForGeometry(const CadrelGeom& geometry, const std::vector<MonitorInfo>& monitors)
 {
     const MonitorInfo* monitor = MonitorForGeometry(monitors, geometry.monitor);

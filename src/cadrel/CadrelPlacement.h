@@ -1,6 +1,7 @@
 // Where a new cadrel appears when nothing says otherwise.
 #pragma once
 
+#include "base/RectConversion.h"
 #include "cadrel/CadrelGeometry.h"
 #include "model/MonitorInfo.h"
 #include "model/Records.h"
@@ -35,7 +36,6 @@ CadrelGeom AtCursorPlacement(const std::vector<MonitorInfo>& monitors, PixelPoin
 
 // The monitor a geometry names, else the primary one; null without monitors.
 const MonitorInfo* MonitorForGeometry(const std::vector<MonitorInfo>& monitors, const std::string& monitorId);
-PixelRect ToPixelRect(const RECT& rect);
 // The window rectangle of a geometry on this display.
 PixelRect WindowRectForGeometry(const CadrelGeom& geometry, const std::vector<MonitorInfo>& monitors);
 

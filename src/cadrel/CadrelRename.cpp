@@ -6,6 +6,7 @@
 
 #include "base/AppMessages.h"
 #include "base/DebugLog.h"
+#include "base/WindowClass.h"
 #include "cadrel/RenameRules.h"
 #include "fileops/MoveEngine.h"
 #include "i18n/StringTable.h"
@@ -48,18 +49,6 @@ LRESULT CALLBACK RenameHostProc(HWND window, UINT message, WPARAM wParam, LPARAM
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }
-}
-
-void RegisterRenameHostClass(HINSTANCE instance)
-{
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = RenameHostProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_IBEAM);
-    windowClass.lpszClassName = RenameHostClass;
-    // Once per process; later registrations fail harmlessly.
-    RegisterClassExW(&windowClass);
 }
 
 bool PathExists(const std::wstring& path)
@@ -107,8 +96,11 @@ bool Cadrel::OpenRenameHost(const RECT& rect, const std::wstring& text, int selS
     if (RenameOpen() || !window_ || rect.right <= rect.left || rect.bottom <= rect.top) {
         return false;
     }
-    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_.Get(), GWLP_HINSTANCE));
-    RegisterRenameHostClass(instance);
+    const HINSTANCE instance = RegisterWindowClass({RenameHostClass, 0, IDC_IBEAM}, RenameHostProc,
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_.Get(), GWLP_HINSTANCE)));
+    if (instance == nullptr) {
+        return false;
+    }
     renameHost_.Reset(CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, RenameHostClass, L"", WS_POPUP, rect.left,
                                       rect.top, rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
                                       instance, nullptr));
@@ -159,7 +151,7 @@ void Cadrel::BeginTabRename()
         activeTab_ >= static_cast<int>(tabs_.size())) {
         return;
     }
-    const float s = static_cast<float>(dpi_) / 96.0f;
+    const float s = DpiScale(dpi_);
     const int c = static_cast<int>(10 * s);
     const int d = static_cast<int>(30 * s);
     const PixelRect window = WindowRect();

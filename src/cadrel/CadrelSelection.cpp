@@ -26,7 +26,7 @@ int FirstSelectedOf(const std::vector<bool>& bits)
 
 BandRect MarqueeBand(const CadrelView& view, int startX, int startY, int endX, int endY)
 {
-    const float scale = static_cast<float>(view.dpi) / 96.0f;
+    const float scale = DpiScale(view.dpi);
     const int bar = static_cast<int>(30 * scale);
     const int footer = static_cast<int>(FooterHeight(view));
     int topLimit = 0;
@@ -81,7 +81,7 @@ bool IsTabTornOff(const CadrelView& view, int x, int y)
     if (view.direction != UnfoldDown && view.direction != UnfoldUp) {
         return false;
     }
-    const float scale = static_cast<float>(view.dpi) / 96.0f;
+    const float scale = DpiScale(view.dpi);
     const float margin = 24 * scale;
     const float bar = 30 * scale;
     const float barTop = TitleBarTop(view);

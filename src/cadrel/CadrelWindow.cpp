@@ -5,7 +5,8 @@
 
 #include "base/AppMessages.h"
 #include "base/DebugLog.h"
-#include "base/WindowProc.h"
+#include "base/RectConversion.h"
+#include "base/WindowClass.h"
 #include "cadrel/CadrelDropTarget.h"
 #include "cadrel/CadrelSelection.h"
 #include "i18n/StringTable.h"
@@ -14,7 +15,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
 #include <utility>
 
 namespace cadrels {
@@ -24,19 +24,6 @@ constexpr double MinOpacity = 0.15;
 constexpr double MaxOpacity = 1.0;
 constexpr float MinZoom = 0.6f;
 constexpr float MaxZoom = 2.0f;
-
-void RegisterCadrelClass(HINSTANCE instance)
-{
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = ForwardingWndProc<Cadrel>;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = Cadrel::ClassName;
-    // Once per process; later registrations fail harmlessly.
-    RegisterClassExW(&windowClass);
-}
 
 }  // namespace
 
@@ -76,10 +63,12 @@ bool Cadrel::Create(HINSTANCE instance, const CadrelRecord& record, std::vector<
     }
     activeTab_ = std::clamp(activeIndex, 0, static_cast<int>(tabs_.size()) - 1);
 
-    RegisterCadrelClass(instance);
-    HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_NOREDIRECTIONBITMAP | WS_EX_TOOLWINDOW, ClassName,
-                                  tabs_[static_cast<size_t>(activeTab_)].title.c_str(), WS_POPUP, x, y, width, height,
-                                  nullptr, nullptr, instance, this);
+    const HINSTANCE module = RegisterWindowClass({ClassName, CS_DBLCLKS}, ForwardingWndProc<Cadrel>, instance);
+    HWND window = module == nullptr
+                      ? nullptr
+                      : CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_NOREDIRECTIONBITMAP | WS_EX_TOOLWINDOW, ClassName,
+                                        tabs_[static_cast<size_t>(activeTab_)].title.c_str(), WS_POPUP, x, y, width,
+                                        height, nullptr, nullptr, module, this);
     if (window == nullptr) {
         DebugLog(L"Creation de la fenetre de cadrel impossible (erreur %lu).", GetLastError());
         return false;
@@ -359,7 +348,7 @@ PixelRect Cadrel::WindowRect() const
 {
     RECT rect{};
     GetWindowRect(window_.Get(), &rect);
-    return {rect.left, rect.top, rect.right, rect.bottom};
+    return ToPixelRect(rect);
 }
 
 RECT Cadrel::TitleBarScreenRect() const
@@ -405,15 +394,10 @@ void Cadrel::Layout(int width, int height)
 
 LRESULT Cadrel::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    try {
-        if (LRESULT result = 0; ForwardShellMenuMessage(message, wParam, lParam, result)) {
-            return result;
-        }
-        return Dispatch(window, message, wParam, lParam);
-    } catch (const std::exception&) {
-        DebugLog(L"Exception interceptee dans Cadrel::WndProc (msg=0x%04X)", message);
-        return DefWindowProcW(window, message, wParam, lParam);
+    if (LRESULT result = 0; ForwardShellMenuMessage(message, wParam, lParam, result)) {
+        return result;
     }
+    return Dispatch(window, message, wParam, lParam);
 }
 
 LRESULT Cadrel::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -528,10 +512,7 @@ LRESULT Cadrel::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 
 void Cadrel::OnCreate()
 {
-    dpi_ = GetDpiForWindow(window_.Get());
-    if (dpi_ == 0) {
-        dpi_ = 96;
-    }
+    dpi_ = WindowDpi(window_.Get());
     RECT client{};
     GetClientRect(window_.Get(), &client);
     Layout(client.right, client.bottom);

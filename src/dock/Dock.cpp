@@ -4,7 +4,7 @@
 
 #include "base/AppMessages.h"
 #include "base/DebugLog.h"
-#include "base/WindowProc.h"
+#include "base/RectConversion.h"
 #include "dock/DockDropTarget.h"
 #include "dock/DockLaunch.h"
 #include "dock/DockPlacement.h"
@@ -17,24 +17,6 @@
 
 namespace cadrels {
 namespace {
-
-void RegisterDockClass(HINSTANCE instance)
-{
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = ForwardingWndProc<Dock>;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = Dock::ClassName;
-    // Registered once per process; later calls fail harmlessly.
-    RegisterClassExW(&windowClass);
-}
-
-PixelRect ToPixelRect(const RECT& rect)
-{
-    return {rect.left, rect.top, rect.right, rect.bottom};
-}
 
 TaskbarEdge ToTaskbarEdge(UINT edge)
 {
@@ -92,17 +74,16 @@ bool Dock::Create(HINSTANCE instance, const std::vector<std::wstring>& items,
     items_ = items;
     customIcons_ = customIcons;
     ResetScales();
-    RegisterDockClass(instance);
-    HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST | device_.WindowExStyle(),
-                                  ClassName, WindowTitle, WS_POPUP, 0, 0, DockWindowWidth(items_.size(), 1.0f),
-                                  static_cast<int>(DockWindowHeight), nullptr, nullptr, instance, this);
+    HWND window = CreateOwnWindow(instance, WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST | device_.WindowExStyle(),
+                                  WindowTitle, WS_POPUP, 0, 0, DockWindowWidth(items_.size(), 1.0f),
+                                  static_cast<int>(DockWindowHeight));
     if (window == nullptr) {
         DebugLog(L"Dock : creation de la fenetre impossible (erreur %lu).", GetLastError());
         return false;
     }
     window_.Reset(window);
     graphics_.Attach(window);
-    dpi_ = GetDpiForWindow(window) != 0 ? GetDpiForWindow(window) : 96;
+    dpi_ = WindowDpi(window);
 
     // Created with a reference of ours, which the ComPtr takes over.
     AdoptComObject(dropTarget_, new DockDropTarget(*this));

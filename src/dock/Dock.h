@@ -6,7 +6,9 @@
 // application copies Items and CustomIcons into the settings. Main thread only.
 #pragma once
 
+#include "base/PixelGeometry.h"
 #include "base/UniqueHandle.h"
+#include "base/WindowClass.h"
 #include "dock/DockLayout.h"
 #include "gfx/GraphicsDevice.h"
 #include "gfx/IconCache.h"
@@ -28,9 +30,10 @@ namespace cadrels {
 class DockDropTarget;
 class IconPicker;
 
-class Dock final : private FrameContent {
+class Dock final : private FrameContent, public WindowBase<Dock> {
 public:
     static constexpr wchar_t ClassName[] = L"Cadrels.Dock";
+    static WindowClassSpec WindowClass() { return {ClassName, CS_DBLCLKS}; }
     static constexpr wchar_t WindowTitle[] = L"Cadrels Dock";
     static constexpr UINT_PTR AnimationTimer = 1;
     static constexpr UINT AnimationIntervalMs = 15;
@@ -109,7 +112,7 @@ private:
     void DrawFixedSlot(ID2D1DeviceContext& context, int slot, const D2D1_RECT_F& rect);
     void DrawLabel(ID2D1DeviceContext& context, D2D1_SIZE_F size);
     std::wstring SlotLabel(int slot) const;
-    float Scale() const { return static_cast<float>(dpi_) / 96.0f; }
+    float Scale() const { return DpiScale(dpi_); }
     float BounceOffsetOf(int slot) const;
 
     GraphicsDevice& device_;

@@ -2,7 +2,6 @@
 
 #include "base/DebugLog.h"
 #include "base/Failure.h"
-#include "base/WindowProc.h"
 #include "gfx/BuiltinIconTable.h"
 #include "gfx/D2DColor.h"
 #include "i18n/StringTable.h"
@@ -18,17 +17,6 @@ namespace {
 
 constexpr float IconBitmapSide = 128.0f;
 constexpr D2D1_COLOR_F TextColour{0.110f, 0.118f, 0.141f, 0.95f};
-
-void RegisterPickerClass(HINSTANCE instance)
-{
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = ForwardingWndProc<IconPicker>;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = IconPicker::ClassName;
-    RegisterClassExW(&windowClass);
-}
 
 D2D1_RECT_F ToRectF(const DockRect& rect)
 {
@@ -50,7 +38,7 @@ IconPicker::~IconPicker()
 bool IconPicker::Open(HWND owner, UINT dpi, std::wstring currentKey, Callback callback)
 {
     Close();
-    const float scale = static_cast<float>(dpi == 0 ? 96 : dpi) / 96.0f;
+    const float scale = DpiScale(dpi);
     currentKey_ = std::move(currentKey);
     callback_ = std::move(callback);
     hover_ = IconPickerHitNothing;
@@ -68,10 +56,8 @@ bool IconPicker::Open(HWND owner, UINT dpi, std::wstring currentKey, Callback ca
     const int x = work.left + (work.right - work.left - geometry_.width) / 2;
     const int y = work.top + (work.bottom - work.top - geometry_.height) / 2;
 
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    RegisterPickerClass(instance);
-    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | device_.WindowExStyle(), ClassName, Tr(373),
-                                  WS_POPUP, x, y, geometry_.width, geometry_.height, owner, nullptr, instance, this);
+    HWND window = CreateOwnWindow(GetModuleHandleW(nullptr), WS_EX_TOOLWINDOW | WS_EX_TOPMOST | device_.WindowExStyle(),
+                                  Tr(373), WS_POPUP, x, y, geometry_.width, geometry_.height, owner);
     if (window == nullptr) {
         DebugLog(L"Choix d'icone : creation de la fenetre impossible (erreur %lu).", GetLastError());
         callback_ = nullptr;

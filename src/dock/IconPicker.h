@@ -6,6 +6,7 @@
 #pragma once
 
 #include "base/UniqueHandle.h"
+#include "base/WindowClass.h"
 #include "dock/IconPickerLayout.h"
 #include "gfx/GraphicsDevice.h"
 #include "gfx/SvgEmblems.h"
@@ -22,9 +23,10 @@
 
 namespace cadrels {
 
-class IconPicker final : private FrameContent {
+class IconPicker final : private FrameContent, public WindowBase<IconPicker> {
 public:
     static constexpr wchar_t ClassName[] = L"Cadrels.IconPicker";
+    static WindowClassSpec WindowClass() { return {ClassName}; }
     using Callback = std::function<void(const std::wstring& key)>;
 
     // `appWindow` receives WM_APP_DEVICE_LOST.

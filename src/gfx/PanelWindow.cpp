@@ -1,33 +1,11 @@
 #include "gfx/PanelWindow.h"
 
 #include "base/Failure.h"
-#include "base/WindowProc.h"
 #include "gfx/D2DColor.h"
 
 #include <utility>
 
 namespace cadrels {
-namespace {
-
-void RegisterPanelClass(HINSTANCE instance)
-{
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = ForwardingWndProc<PanelWindow>;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = PanelWindow::ClassName;
-    // Registered once per process; later calls fail harmlessly.
-    RegisterClassExW(&windowClass);
-}
-
-float WindowScale(HWND window)
-{
-    const UINT dpi = GetDpiForWindow(window);
-    return dpi == 0 ? 1.0f : static_cast<float>(dpi) / 96.0f;
-}
-
-}  // namespace
 
 PanelWindow::PanelWindow(GraphicsDevice& device, HWND appWindow, PanelLook look)
     : device_(device), look_(std::move(look)), graphics_(device, *this, appWindow)
@@ -43,10 +21,8 @@ PanelWindow::~PanelWindow()
 
 bool PanelWindow::Create(HINSTANCE instance, const RECT& bounds)
 {
-    RegisterPanelClass(instance);
-    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW | device_.WindowExStyle(), ClassName, L"", WS_POPUP, bounds.left, bounds.top,
-                                  bounds.right - bounds.left, bounds.bottom - bounds.top, nullptr, nullptr, instance,
-                                  this);
+    HWND window = CreateOwnWindow(instance, WS_EX_TOOLWINDOW | device_.WindowExStyle(), L"", WS_POPUP, bounds.left,
+                                  bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
     if (window == nullptr) {
         return false;
     }

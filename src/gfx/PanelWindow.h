@@ -5,6 +5,7 @@
 #pragma once
 
 #include "base/UniqueHandle.h"
+#include "base/WindowClass.h"
 #include "gfx/GraphicsDevice.h"
 #include "gfx/WindowGraphics.h"
 #include "model/Records.h"
@@ -33,9 +34,10 @@ struct PanelLook {
     float bodySize = 13.0f;
 };
 
-class PanelWindow final : private FrameContent {
+class PanelWindow final : private FrameContent, public WindowBase<PanelWindow> {
 public:
     static constexpr wchar_t ClassName[] = L"Cadrels.Panel";
+    static WindowClassSpec WindowClass() { return {ClassName}; }
 
     PanelWindow(GraphicsDevice& device, HWND appWindow, PanelLook look);
     ~PanelWindow();
