@@ -5,7 +5,7 @@
 // CadrelRoll.cpp (roll-up, unfold and the roll animation), CadrelDraw.cpp
 // (the frame and title bar), CadrelDrawItems.cpp (items and footer),
 // CadrelInput.cpp (pointer input), CadrelContent.cpp (the listed folder, its
-// watcher, selection and scrolling), CadrelMenu.cpp (the cadrel menu and the
+// watcher, selection and scrolling, held in FolderContent.h), CadrelMenu.cpp (the cadrel menu and the
 // tab emblem), CadrelItemMenu.cpp (the shell's menu of an item),
 // CadrelRename.cpp (in-place renaming and closing a tab). The arithmetic that needs no window
 // lives in CadrelGeometry.h and CadrelLayout.h.
@@ -17,8 +17,8 @@
 #include "cadrel/CadrelItem.h"
 #include "cadrel/CadrelLayout.h"
 #include "cadrel/CadrelMenuModel.h"
+#include "cadrel/FolderContent.h"
 #include "dock/IconPicker.h"
-#include "fileops/FolderWatcher.h"
 #include "fileops/OperationState.h"
 #include "fileops/UndoEntry.h"
 #include "gfx/GraphicsDevice.h"
@@ -133,24 +133,16 @@ public:
     HWND Window() const { return window_.Get(); }
     const std::vector<LiveTab>& Tabs() const { return tabs_; }
     int ActiveTab() const { return activeTab_; }
-    const std::vector<CadrelItem>& Items() const { return items_; }
-
-    // The selection, in item order.
-    void SelectOnly(int index);
-    void SelectRange(int a, int b);
-    void ToggleSelected(int index);
-    bool IsSelected(int index) const;
-    int SelectedCount() const;
-    std::vector<std::wstring> SelectedPaths() const;
-    int FirstSelectedItem() const;
-    std::vector<std::wstring> AllItemPaths() const;
+    const std::vector<CadrelItem>& Items() const { return content_.Items(); }
+    // The active folder's items, their order and selection.
+    const FolderContent& Content() const { return content_; }
     void OpenItem(int index) const;
     void OpenPaths(const std::vector<std::wstring>& paths) const;
 
     // Tabs: closing one keeps its folder; moving one keeps the active tab.
     void CloseTab(int index, bool notify);
     void MoveTab(int from, int to);
-    float ScrollOffset() const { return scrollOffset_; }
+    float ScrollOffset() const { return content_.ScrollOffset(); }
     bool Rolled() const { return rolled_; }
     bool Pinned() const { return pinned_; }
     bool Locked() const { return locked_; }
@@ -350,14 +342,10 @@ private:
     const std::wstring& ActiveFolder() const;
     void ListFolder();
     const std::vector<std::wstring>& PinnedNames() const;
-    void ApplyPinned();
-    void SortItems();
     void OnItemsOrdered();
     void StartWatcher();
-    void StopWatcher();
     void OnFolderChanged();
     void ClampScroll();
-    void ClearSelection();
     std::wstring FooterText() const;
 
     // Moving, resizing and snapping.
@@ -451,16 +439,9 @@ private:
     bool animating_ = false;
     RollAnimation animation_;
 
-    // The active folder's items, in display order, and what the pointer
-    // and the selection make of them.
-    std::vector<CadrelItem> items_;
-    std::vector<bool> selection_;
-    int anchor_ = -1;
+    FolderContent content_;
     int hoverItem_ = -1;
     int hoverTab_ = -1;
-    float scrollOffset_ = 0;
-    bool listed_ = false;
-    FolderWatcher watcher_;
     IconCache* icons_ = nullptr;
     SvgEmblemCache svgs_;
 

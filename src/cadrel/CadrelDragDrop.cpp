@@ -98,17 +98,17 @@ int Cadrel::ReceiveDrop(const std::vector<std::wstring>& paths, bool move, int t
 
 void Cadrel::StartDragOut(int index)
 {
-    if (index < 0 || index >= static_cast<int>(items_.size())) {
+    if (!content_.Contains(index)) {
         return;
     }
-    if (!IsSelected(index)) {
-        SelectOnly(index);
-        anchor_ = index;
+    if (!content_.IsSelected(index)) {
+        content_.SelectOnly(index);
+        content_.SetAnchor(index);
         Draw();
     }
-    std::vector<std::wstring> paths = SelectedPaths();
+    std::vector<std::wstring> paths = content_.SelectedPaths();
     if (paths.empty()) {
-        paths.push_back(items_[static_cast<size_t>(index)].path);
+        paths.push_back(content_.Items()[static_cast<size_t>(index)].path);
     }
     const Microsoft::WRL::ComPtr<IDataObject> data = ShellDataObjectForPaths(paths);
     if (!data) {

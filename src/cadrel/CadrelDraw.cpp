@@ -67,7 +67,7 @@ FrameResult Cadrel::Draw()
 void Cadrel::FinishBuilding()
 {
     building_ = false;
-    if (!listed_) {
+    if (!content_.Listed()) {
         StartWatcher();
         ListFolder();
     }

@@ -15,8 +15,8 @@ void Cadrel::SetIconCache(IconCache* icons)
 IDWriteTextLayout* Cadrel::LabelLayout(size_t index, float width, float height)
 {
     if (labels_.width != width || labels_.height != height || labels_.viewMode != viewMode_ ||
-        labels_.layouts.size() != items_.size()) {
-        labels_.layouts.assign(items_.size(), nullptr);
+        labels_.layouts.size() != content_.Items().size()) {
+        labels_.layouts.assign(content_.Items().size(), nullptr);
         labels_.width = width;
         labels_.height = height;
         labels_.viewMode = viewMode_;
@@ -24,7 +24,7 @@ IDWriteTextLayout* Cadrel::LabelLayout(size_t index, float width, float height)
     Microsoft::WRL::ComPtr<IDWriteTextLayout>& layout = labels_.layouts[index];
     if (!layout) {
         IDWriteTextFormat* format = viewMode_ == ViewCompactList ? listLabelFormat_.Get() : gridLabelFormat_.Get();
-        const std::wstring& name = items_[index].name;
+        const std::wstring& name = content_.Items()[index].name;
         if (FAILED(graphicsDevice_.DWrite()->CreateTextLayout(name.c_str(), static_cast<UINT32>(name.size()), format,
                                                                std::max(1.0f, width), std::max(1.0f, height),
                                                                layout.GetAddressOf()))) {
@@ -59,7 +59,7 @@ bool Cadrel::DrawTabEmblem(ID2D1DeviceContext& context, const LiveTab& tab, cons
 
 void Cadrel::DrawItems(ID2D1DeviceContext& context, const CadrelView& view)
 {
-    if (items_.empty() || !secondaryBrush_ || !gridLabelFormat_ ||
+    if (content_.Items().empty() || !secondaryBrush_ || !gridLabelFormat_ ||
         !tabs_[static_cast<size_t>(activeTab_)].hostedExe.empty()) {
         return;
     }
@@ -68,17 +68,17 @@ void Cadrel::DrawItems(ID2D1DeviceContext& context, const CadrelView& view)
     const LayoutRect area = ContentArea(view);
     context.PushAxisAlignedClip(D2D1::RectF(area.left, area.top, area.right, area.bottom),
                                 D2D1_ANTIALIAS_MODE_ALIASED);
-    const int count = static_cast<int>(items_.size());
+    const int count = static_cast<int>(content_.Items().size());
     for (int i = 0; i < count; ++i) {
-        const LayoutRect c = ItemCellRect(view, i, count, scrollOffset_);
+        const LayoutRect c = ItemCellRect(view, i, count, content_.ScrollOffset());
         if (c.bottom < area.top) {
             continue;
         }
         if (c.top > area.bottom) {
             break;
         }
-        const CadrelItem& item = items_[static_cast<size_t>(i)];
-        const bool selected = IsSelected(i);
+        const CadrelItem& item = content_.Items()[static_cast<size_t>(i)];
+        const bool selected = content_.IsSelected(i);
         if (selected || i == hoverItem_) {
             const D2D1_ROUNDED_RECT cell =
                 D2D1::RoundedRect(D2D1::RectF(c.left + 2, c.top + 2, c.right - 2, c.bottom - 2), 6 * s, 6 * s);

@@ -133,30 +133,30 @@ void Cadrel::PressItems(POINT client, WPARAM keys)
     const int item = ItemAt(client.x, client.y);
     const bool ctrl = ModifierDown(keys, MK_CONTROL, VK_CONTROL);
     const bool shift = ModifierDown(keys, MK_SHIFT, VK_SHIFT);
-    preClickSelection_ = SelectedPaths();
+    preClickSelection_ = content_.SelectedPaths();
     if (item < 0) {
         if (!ctrl) {
-            ClearSelection();
+            content_.ClearSelection();
         }
         marqueeActive_ = true;
         marqueeAdditive_ = ctrl;
         marqueeStart_ = marqueeEnd_ = client;
-        marqueeBase_ = selection_;
+        marqueeBase_ = content_.Selection();
     } else {
-        if (shift && anchor_ >= 0) {
-            SelectRange(anchor_, item);
+        if (shift && content_.Anchor() >= 0) {
+            content_.SelectRange(content_.Anchor(), item);
         } else {
             if (ctrl) {
-                ToggleSelected(item);
+                content_.ToggleSelected(item);
             } else {
-                wasSoleSelection_ = IsSelected(item) && SelectedCount() == 1;
+                wasSoleSelection_ = content_.IsSelected(item) && content_.SelectedCount() == 1;
                 // Pressing one member of a larger selection keeps it, so
                 // the whole selection can be dragged.
-                if (!IsSelected(item) || SelectedCount() < 2) {
-                    SelectOnly(item);
+                if (!content_.IsSelected(item) || content_.SelectedCount() < 2) {
+                    content_.SelectOnly(item);
                 }
             }
-            anchor_ = item;
+            content_.SetAnchor(item);
         }
         itemPressPoint_ = ToScreen(window_.Get(), client);
         itemPressPending_ = true;
@@ -263,8 +263,8 @@ void Cadrel::UpdateMarquee(int x, int y)
 {
     marqueeEnd_ = {x, y};
     const BandRect band = MarqueeBand(View(), marqueeStart_.x, marqueeStart_.y, x, y);
-    selection_ = SelectByBand(View(), band, static_cast<int>(items_.size()), scrollOffset_, marqueeAdditive_,
-                              marqueeBase_);
+    content_.SetSelection(SelectByBand(View(), band, content_.Count(), content_.ScrollOffset(), marqueeAdditive_,
+                                       marqueeBase_));
 }
 
 void Cadrel::TabDragTo(int x, int y)
@@ -331,12 +331,12 @@ void Cadrel::FinishItemPress(POINT client)
     const POINT release = ToScreen(window_.Get(), client);
     const bool still = std::abs(release.x - pressPoint.x) <= GetSystemMetrics(SM_CXDRAG) &&
                        std::abs(release.y - pressPoint.y) <= GetSystemMetrics(SM_CYDRAG);
-    if (wasSole && !banded && pressed >= 0 && pressed < static_cast<int>(items_.size()) &&
+    if (wasSole && !banded && content_.Contains(pressed) &&
         ItemAt(client.x, client.y) == pressed && still) {
         // A second, slower click on the only selected item renames it,
         // unless it turns out to be a double click.
         renameCandidate_ = pressed;
-        renameCandidatePath_ = items_[static_cast<size_t>(pressed)].path;
+        renameCandidatePath_ = content_.Items()[static_cast<size_t>(pressed)].path;
         SetTimer(window_.Get(), CadrelTimerRenameClick, GetDoubleClickTime() + 50, nullptr);
     }
     LogSelection();
@@ -403,7 +403,7 @@ void Cadrel::OnLeftButtonDoubleClick(POINT client)
     if (item < 0) {
         return;
     }
-    const std::wstring& path = items_[static_cast<size_t>(item)].path;
+    const std::wstring& path = content_.Items()[static_cast<size_t>(item)].path;
     const bool inEarlier = std::find(preClickSelection_.begin(), preClickSelection_.end(), path) !=
                            preClickSelection_.end();
     if (preClickSelection_.size() >= 2 && inEarlier) {
@@ -411,9 +411,7 @@ void Cadrel::OnLeftButtonDoubleClick(POINT client)
         // opens all of it and keeps it selected.
         const std::vector<std::wstring> earlier = preClickSelection_;
         OpenPaths(earlier);
-        for (size_t i = 0; i < items_.size(); ++i) {
-            selection_[i] = std::find(earlier.begin(), earlier.end(), items_[i].path) != earlier.end();
-        }
+        content_.SelectPaths(earlier);
         Draw();
         return;
     }
@@ -448,11 +446,10 @@ void Cadrel::OnMouseWheel(int delta, WPARAM keys)
         SetZoom(zooms_[static_cast<size_t>(viewMode_)] + 0.1f * notches, true);
         return;
     }
-    const float next = WheelScrollOffset(scrollOffset_, delta, View(), static_cast<int>(items_.size()));
-    if (next != scrollOffset_) {
-        scrollOffset_ = next;
+    if (content_.Wheel(delta, View())) {
         hoverItem_ = -1;
-        DebugLog(L"Cadrel %hs : defilement a %d px.", id_.c_str(), static_cast<int>(std::lround(scrollOffset_)));
+        DebugLog(L"Cadrel %hs : defilement a %d px.", id_.c_str(),
+                 static_cast<int>(std::lround(content_.ScrollOffset())));
         Draw();
     }
 }
@@ -470,9 +467,8 @@ void Cadrel::OnRenameTimer()
 {
     KillTimer(window_.Get(), CadrelTimerRenameClick);
     const int index = std::exchange(renameCandidate_, -1);
-    if (index >= 0 && index < static_cast<int>(items_.size()) &&
-        items_[static_cast<size_t>(index)].path == renameCandidatePath_ && IsSelected(index) &&
-        SelectedCount() == 1) {
+    if (content_.Contains(index) && content_.Items()[static_cast<size_t>(index)].path == renameCandidatePath_ &&
+        content_.IsSelected(index) && content_.SelectedCount() == 1) {
         BeginItemRename(index);
     }
 }

@@ -192,7 +192,7 @@ void Cadrel::BeginTabRename()
 
 void Cadrel::BeginItemRename(int index)
 {
-    if (RenameOpen() || !window_ || rolled_ || index < 0 || index >= static_cast<int>(items_.size())) {
+    if (RenameOpen() || !window_ || rolled_ || !content_.Contains(index)) {
         return;
     }
     const CadrelView view = View();
@@ -219,7 +219,7 @@ void Cadrel::BeginItemRename(int index)
             OffsetRect(&box, work.left - box.left, 0);
         }
     }
-    const CadrelItem& item = items_[static_cast<size_t>(index)];
+    const CadrelItem& item = content_.Items()[static_cast<size_t>(index)];
     renameTarget_ = index;
     renameSourcePath_ = item.path;
     const DWORD attributes = GetFileAttributesW(item.path.c_str());
@@ -302,7 +302,7 @@ void Cadrel::FolderFollowsTitle(const std::wstring& title)
         return;
     }
     // No watcher handle may keep the folder open while it is renamed.
-    StopWatcher();
+    content_.StopWatching();
     const std::wstring renamed = RenameContainerForTitle(tab.folder, title, id_);
     if (renamed != tab.folder) {
         tab.folder = renamed;

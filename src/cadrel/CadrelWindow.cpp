@@ -110,7 +110,7 @@ void Cadrel::Destroy()
         }
     }
     animating_ = false;
-    StopWatcher();
+    content_.StopWatching();
     RevokeDropTarget();
     graphics_.Release();
     window_.Reset();
@@ -192,7 +192,8 @@ void Cadrel::SetSort(int key, bool descending, bool notify)
 {
     sortBy_ = key >= 0 && key <= 3 ? key : 0;
     sortDescending_ = descending;
-    SortItems();
+    content_.Sort(sortBy_, sortDescending_);
+    OnItemsOrdered();
     Draw();
     Notify(WM_APP_CADREL_CHANGED, notify);
 }
@@ -297,10 +298,10 @@ void Cadrel::ActivateTab(int index, bool notify)
         return;
     }
     activeTab_ = index;
-    scrollOffset_ = 0;
+    content_.ResetScroll();
     hoverItem_ = -1;
     SetWindowTitleFromActiveTab();
-    StopWatcher();
+    content_.StopWatching();
     StartWatcher();
     ListFolder();
     Draw();
@@ -323,12 +324,12 @@ void Cadrel::CloseTab(int index, bool notify)
         --activeTab_;
     }
     activeTab_ = std::clamp(activeTab_, 0, static_cast<int>(tabs_.size()) - 1);
-    scrollOffset_ = 0;
+    content_.ResetScroll();
     hoverItem_ = -1;
     hoverTab_ = -1;
     SetWindowTitleFromActiveTab();
     if (wasActive) {
-        StopWatcher();
+        content_.StopWatching();
         StartWatcher();
         ListFolder();
     }
@@ -631,7 +632,7 @@ void Cadrel::OnTimer(UINT_PTR id)
 void Cadrel::OnNcDestroy()
 {
     animating_ = false;
-    StopWatcher();
+    content_.StopWatching();
     RevokeDropTarget();
     graphics_.Detach();
     // The window is gone already; the wrapper must not destroy it again.
