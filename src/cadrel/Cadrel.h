@@ -4,11 +4,13 @@
 // lifecycle), CadrelMoveSize.cpp (moving, resizing and snapping),
 // CadrelRoll.cpp (roll-up, unfold and the roll animation), CadrelDraw.cpp
 // (the frame and title bar), CadrelDrawItems.cpp (items and footer),
-// CadrelInput.cpp (pointer input), CadrelContent.cpp (the listed folder, its
-// watcher, selection and scrolling, held in FolderContent.h), CadrelMenu.cpp (the cadrel menu and the
-// tab emblem), CadrelItemMenu.cpp (the shell's menu of an item),
-// CadrelRename.cpp (in-place renaming and closing a tab). The arithmetic that needs no window
-// lives in CadrelGeometry.h and CadrelLayout.h.
+// CadrelInput.cpp (pointer input, one press at a time held in
+// PointerPress.h), CadrelContent.cpp (the listed folder, its watcher,
+// selection and scrolling, held in FolderContent.h), CadrelMenu.cpp (the
+// cadrel menu and the tab emblem), CadrelItemMenu.cpp (the shell's menu of an
+// item), CadrelRename.cpp (in-place renaming and closing a tab). The
+// arithmetic that needs no window lives in CadrelGeometry.h and
+// CadrelLayout.h.
 #pragma once
 
 #include "base/Mailbox.h"
@@ -18,6 +20,7 @@
 #include "cadrel/CadrelLayout.h"
 #include "cadrel/CadrelMenuModel.h"
 #include "cadrel/FolderContent.h"
+#include "cadrel/PointerPress.h"
 #include "dock/IconPicker.h"
 #include "fileops/OperationState.h"
 #include "fileops/UndoEntry.h"
@@ -418,11 +421,6 @@ private:
     RectsProvider neighbourRects_;
     LockQuery policyLocked_;
     std::vector<PixelRect> snapTargets_;
-    bool moving_ = false;
-    bool resizing_ = false;
-    int resizeEdges_ = 0;
-    POINT pressPoint_{};
-    RECT pressRect_{};
     bool allowHide_ = false;
     bool mergeHighlight_ = false;
 
@@ -448,30 +446,10 @@ private:
     // Rolled up on purpose with the pointer on its bar: hovering does not
     // unfold it again until the pointer has left it once.
     bool keptRolledUntilLeave_ = false;
+    bool trackingLeave_ = false;
     // One press of the left button at a time: its kind is decided at the
     // press and ends at the release or when the capture is lost.
-    bool trackingLeave_ = false;
-    bool titlePressed_ = false;
-    bool tabPressed_ = false;
-    int pressedTab_ = -1;
-    bool tabDragging_ = false;
-    int draggedTab_ = -1;
-    bool tornOff_ = false;
-    float tabGrabOffset_ = 0;
-    POINT tabDragPoint_{};
-    std::vector<std::wstring> preClickSelection_;
-    bool itemCapture_ = false;
-    bool itemPressPending_ = false;
-    int pressedItem_ = -1;
-    POINT itemPressPoint_{};
-    bool wasSoleSelection_ = false;
-    bool marqueeActive_ = false;
-    POINT marqueeStart_{};
-    POINT marqueeEnd_{};
-    bool marqueeAdditive_ = false;
-    std::vector<bool> marqueeBase_;
-    int renameCandidate_ = -1;
-    std::wstring renameCandidatePath_;
+    PointerPress press_;
     LockQuery zoomLocked_;
     Mailbox<TornTab>* tornTabs_ = nullptr;
 

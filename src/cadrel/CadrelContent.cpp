@@ -39,13 +39,12 @@ const std::wstring& Cadrel::ActiveFolder() const
 void Cadrel::ListFolder()
 {
     // A press on an item that is about to go away must not outlive it.
-    if (itemCapture_ && GetCapture() == window_.Get()) {
+    if (press_.OnItems() && GetCapture() == window_.Get()) {
         ReleaseCapture();
     }
-    itemCapture_ = false;
-    itemPressPending_ = false;
-    pressedItem_ = -1;
-    marqueeActive_ = false;
+    if (press_.OnItems()) {
+        press_.End();
+    }
     content_.List(ActiveFolder(), PinnedNames(), sortBy_, sortDescending_);
     OnItemsOrdered();
     DebugLog(L"Cadrel %hs : %u elements listes.", id_.c_str(), static_cast<unsigned>(content_.Items().size()));

@@ -121,14 +121,16 @@ void Cadrel::DrawItems(ID2D1DeviceContext& context, const CadrelView& view)
 
 void Cadrel::DrawMarquee(ID2D1DeviceContext& context)
 {
-    if (!marqueeActive_ || !accentBrush_) {
+    if (press_.Kind() != PressKind::Band || !accentBrush_) {
         return;
     }
+    const PixelPoint start = press_.BandStart();
+    const PixelPoint end = press_.BandEnd();
     const D2D1_RECT_F band = D2D1::RectF(
-        static_cast<float>(std::min(marqueeStart_.x, marqueeEnd_.x)),
-        static_cast<float>(std::min(marqueeStart_.y, marqueeEnd_.y)),
-        static_cast<float>(std::max(marqueeStart_.x, marqueeEnd_.x)),
-        static_cast<float>(std::max(marqueeStart_.y, marqueeEnd_.y)));
+        static_cast<float>(std::min(start.x, end.x)),
+        static_cast<float>(std::min(start.y, end.y)),
+        static_cast<float>(std::max(start.x, end.x)),
+        static_cast<float>(std::max(start.y, end.y)));
     context.FillRectangle(band, overlayBrush_.Get());
     context.DrawRectangle(band, accentBrush_.Get(), 1.0f);
 }
@@ -136,23 +138,25 @@ void Cadrel::DrawMarquee(ID2D1DeviceContext& context)
 // The tab being torn off follows the pointer as a floating copy.
 void Cadrel::DrawTornTab(ID2D1DeviceContext& context)
 {
-    if (draggedTab_ < 0 || draggedTab_ >= static_cast<int>(tabs_.size())) {
+    const int draggedTab = press_.DraggedTab();
+    if (draggedTab < 0 || draggedTab >= static_cast<int>(tabs_.size())) {
         return;
     }
     const float s = scale_;
-    const LayoutRect slot = TabRect(draggedTab_);
+    const LayoutRect slot = TabRect(draggedTab);
     const float width = slot.right - slot.left;
     const float bar = 30 * s;
     const float w = static_cast<float>(clientWidth_);
     const float h = static_cast<float>(clientHeight_);
-    const float left = std::clamp(static_cast<float>(tabDragPoint_.x) - tabGrabOffset_, 0.0f, std::max(0.0f, w - width));
-    const float top = std::clamp(static_cast<float>(tabDragPoint_.y) - bar / 2, 0.0f, std::max(0.0f, h - bar));
+    const PixelPoint point = press_.TabDragPoint();
+    const float left = std::clamp(static_cast<float>(point.x) - press_.TabGrabOffset(), 0.0f, std::max(0.0f, w - width));
+    const float top = std::clamp(static_cast<float>(point.y) - bar / 2, 0.0f, std::max(0.0f, h - bar));
     const D2D1_ROUNDED_RECT ghost = D2D1::RoundedRect(D2D1::RectF(left, top, left + width, top + bar), 6 * s, 6 * s);
     context.FillRoundedRectangle(ghost, backgroundBrush_.Get());
     context.FillRoundedRectangle(ghost, overlayBrush_.Get());
     context.DrawRoundedRectangle(ghost, accentBrush_.Get(), 1.5f * s);
     const D2D1_RECT_F text = D2D1::RectF(left + 4 * s, top, left + width - 4 * s, top + bar);
-    const std::wstring& title = tabs_[static_cast<size_t>(draggedTab_)].title;
+    const std::wstring& title = tabs_[static_cast<size_t>(draggedTab)].title;
     context.PushAxisAlignedClip(text, D2D1_ANTIALIAS_MODE_ALIASED);
     context.DrawTextW(title.c_str(), static_cast<UINT32>(title.size()), tabFormat_.Get(), text, textBrush_.Get());
     context.PopAxisAlignedClip();

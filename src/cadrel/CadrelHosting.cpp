@@ -249,7 +249,7 @@ void Cadrel::ReleaseHosted(int index)
     tab.relaunchTried = false;
     ForgetHosted(tab);
     PlaceHosted();
-    if (window_ && !ActiveTabHosts() && !moving_ && !resizing_) {
+    if (window_ && !ActiveTabHosts() && !press_.MovingOrResizing()) {
         SetWindowPos(window_.Get(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
     }
     Draw();
@@ -409,7 +409,7 @@ void Cadrel::PlaceHosted()
     } else {
         KillTimer(self, CadrelTimerHostKeep);
     }
-    if (!ActiveTabHosts() && !moving_ && !resizing_) {
+    if (!ActiveTabHosts() && !press_.MovingOrResizing()) {
         SetWindowPos(self, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
     }
     placingHosted_ = false;

@@ -560,7 +560,7 @@ void Cadrel::OnSize(int width, int height)
 void Cadrel::OnWindowPosChanging(WINDOWPOS& position) const
 {
     // While the active tab hosts a window the cadrel stands right below it.
-    if (!moving_ && !resizing_ && (position.flags & SWP_NOZORDER) == 0 && HostedWindow() == nullptr) {
+    if (!press_.MovingOrResizing() && (position.flags & SWP_NOZORDER) == 0 && HostedWindow() == nullptr) {
         position.hwndInsertAfter = HWND_BOTTOM;
     }
     // Only the application hides a cadrel: the shell's show-desktop does not.
@@ -587,7 +587,7 @@ void Cadrel::OnDpiChanged(UINT dpi, const RECT& suggested)
     GetClientRect(window_.Get(), &client);
     Layout(client.right, client.bottom);
     Draw();
-    if (!moving_ && !resizing_) {
+    if (!press_.MovingOrResizing()) {
         PostMessageW(appWindow_, WM_APP_DISPLAY_CHANGED, 0, 0);
     }
 }
