@@ -13,9 +13,9 @@
 // CadrelLayout.h.
 #pragma once
 
-#include "base/Mailbox.h"
 #include "base/UniqueHandle.h"
 #include "cadrel/CadrelGeometry.h"
+#include "cadrel/CadrelHost.h"
 #include "cadrel/CadrelItem.h"
 #include "cadrel/CadrelLayout.h"
 #include "cadrel/CadrelMenuModel.h"
@@ -101,29 +101,13 @@ LPARAM PackScreenPoint(POINT point);
 POINT UnpackScreenPoint(LPARAM packed);
 
 class CadrelDropTarget;
-class Cadrel;
-
-// What the menus learn from the application and ask of it directly; the
-// rest they post as application messages.
-struct CadrelMenuServices {
-    // The undo stack's texts, the shortcuts, theme, language and hosting.
-    std::function<CadrelMenuFacts()> facts;
-    // Whether another live cadrel hosts the window.
-    std::function<bool(HWND)> hostedElsewhere;
-    std::function<void(Cadrel&, HWND)> hostWindow;
-    std::function<void(Cadrel&)> releaseHosted;
-    std::function<void(HWND)> arrangeNow;
-    // A finished rename for the undo stack.
-    std::function<void(UndoEntry)> movesDone;
-};
 
 class Cadrel final : private FrameContent {
 public:
     static constexpr wchar_t ClassName[] = L"Cadrels.Cadrel";
-    using RectsProvider = std::function<std::vector<RECT>()>;
-    using LockQuery = std::function<bool()>;
-
-    Cadrel(GraphicsDevice& graphics, HWND appWindow);
+    // `host` answers what the cadrel asks of the application; its messages
+    // go to `appWindow`.
+    Cadrel(GraphicsDevice& graphics, HWND appWindow, CadrelHost& host);
     ~Cadrel();
     Cadrel(const Cadrel&) = delete;
     Cadrel& operator=(const Cadrel&) = delete;
@@ -169,22 +153,6 @@ public:
     void SetZoom(float zoom, bool notify);
     void SetSnapping(bool enabled, int gridStep);
     void SetPageFrozen(bool frozen);
-    void SetNeighbourRectsProvider(RectsProvider provider);
-    // Whether the administration policy forbids moving and resizing cadrels.
-    void SetLockQuery(LockQuery query);
-    // Whether the policy forbids changing the zoom (Ctrl with the wheel).
-    void SetZoomLockQuery(LockQuery query);
-    // Where a tab dragged off the title bar is sent, with WM_APP_TAB_TORN_OFF.
-    void SetTornTabMailbox(Mailbox<TornTab>* mailbox);
-
-    // Files dropped on the cadrel go to a folder through the application,
-    // which answers how many arrived; a drag out of it holds the
-    // application's "operation running" state while its loop runs.
-    using DropHandler = std::function<int(const Cadrel&, const std::vector<std::wstring>& paths, bool move,
-                                          const std::wstring& folder)>;
-    using OperationGuard = std::function<OperationState::Scope()>;
-    void SetDropHandler(DropHandler handler);
-    void SetOperationGuard(OperationGuard guard);
     void SetDropHighlight(bool highlight);
     void SetDropTab(int tab);
     int TabAtScreenPoint(POINT screen) const;
@@ -213,8 +181,6 @@ public:
     // Lists the active folder again, keeps the scroll position where it
     // still fits, and draws.
     void Refresh();
-    // Where item icons and image emblems come from; none draws placeholders.
-    void SetIconCache(IconCache* icons);
 
     // Where things stand, in client pixels.
     LayoutRect ItemRect(int index) const;
@@ -228,7 +194,6 @@ public:
     // `hostedElsewhere` lists the windows every live cadrel hosts; `apps`
     // the executables this user hosted, the only ones started unasked.
     using HostedWindowsQuery = std::function<std::vector<HWND>()>;
-    void SetHostingContext(HostedAppsStore* apps, HostedWindowsQuery hostedEverywhere);
     bool HostWindow(int index, HWND window, bool activate);
     bool HostWindowInActiveTab(HWND window);
     void ReleaseHosted(int index);
@@ -260,7 +225,6 @@ public:
 
     // Menus, in-place rename, emblem and closing a tab (CadrelMenu.cpp,
     // CadrelItemMenu.cpp, CadrelRename.cpp).
-    void SetMenuServices(CadrelMenuServices services);
     void ShowCadrelMenu(POINT screen);
     void ShowItemMenu(int index, POINT screen);
     bool MenuOpen() const { return menuOpen_; }
@@ -397,6 +361,7 @@ private:
 
     GraphicsDevice& graphicsDevice_;
     HWND appWindow_;
+    CadrelHost& host_;
     WindowGraphics graphics_;
     UniqueWindow window_;
 
@@ -418,8 +383,6 @@ private:
     bool pageFrozen_ = false;
     bool snapEnabled_ = true;
     int gridStep_ = 0;
-    RectsProvider neighbourRects_;
-    LockQuery policyLocked_;
     std::vector<PixelRect> snapTargets_;
     bool allowHide_ = false;
     bool mergeHighlight_ = false;
@@ -450,11 +413,8 @@ private:
     // One press of the left button at a time: its kind is decided at the
     // press and ends at the release or when the capture is lost.
     PointerPress press_;
-    LockQuery zoomLocked_;
-    Mailbox<TornTab>* tornTabs_ = nullptr;
 
     // Menus and the in-place rename.
-    CadrelMenuServices menuServices_;
     bool menuOpen_ = false;
     bool closing_ = false;
     std::vector<HWND> hostCandidates_;
@@ -474,8 +434,6 @@ private:
     Microsoft::WRL::ComPtr<CadrelDropTarget> dropTarget_;
     bool dropHighlight_ = false;
     int dropTab_ = -1;
-    DropHandler dropHandler_;
-    OperationGuard operationGuard_;
 
     double opacity_ = 0.62;
     Color tint_ = 0;

@@ -37,16 +37,6 @@ void Cadrel::RevokeDropTarget()
     dropTarget_.Reset();
 }
 
-void Cadrel::SetDropHandler(DropHandler handler)
-{
-    dropHandler_ = std::move(handler);
-}
-
-void Cadrel::SetOperationGuard(OperationGuard guard)
-{
-    operationGuard_ = std::move(guard);
-}
-
 void Cadrel::SetDropHighlight(bool highlight)
 {
     // Files dropped on a tab go there without switching to it: a drag that
@@ -84,10 +74,10 @@ int Cadrel::ReceiveDrop(const std::vector<std::wstring>& paths, bool move, int t
     if (tab >= 0 && tab < static_cast<int>(tabs_.size()) && !tabs_[static_cast<size_t>(tab)].folder.empty()) {
         folder = tabs_[static_cast<size_t>(tab)].folder;
     }
-    if (paths.empty() || folder.empty() || !dropHandler_) {
+    if (paths.empty() || folder.empty()) {
         return 0;
     }
-    const int arrived = dropHandler_(*this, paths, move, folder);
+    const int arrived = host_.DropIntoFolder(*this, paths, move, folder);
     DebugLog(L"Depot sur le cadrel %hs : %d fichier(s) sur %u recu(s) dans %ls.", id_.c_str(), arrived,
              static_cast<unsigned>(paths.size()), folder.c_str());
     if (arrived > 0 && folder == ActiveFolder()) {
@@ -123,9 +113,7 @@ void Cadrel::StartDragOut(int index)
         // The drag's own message loop runs here: nothing may rebuild the
         // cadrels while this one is on the stack.
         std::optional<OperationState::Scope> running;
-        if (operationGuard_) {
-            running.emplace(operationGuard_());
-        }
+        running.emplace(host_.BeginOperation());
         result = DoDragDrop(data.Get(), source.Get(), DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, &effect);
     }
     DebugLog(L"Glisser hors du cadrel %hs : %u element(s), %ls, effet %lu.", id_.c_str(),

@@ -7,11 +7,6 @@
 
 namespace cadrels {
 
-void Cadrel::SetIconCache(IconCache* icons)
-{
-    icons_ = icons;
-}
-
 IDWriteTextLayout* Cadrel::LabelLayout(size_t index, float width, float height)
 {
     if (labels_.width != width || labels_.height != height || labels_.viewMode != viewMode_ ||

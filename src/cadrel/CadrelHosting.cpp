@@ -74,12 +74,6 @@ RECT FittedSavedRect(const LiveTab& tab)
 
 }  // namespace
 
-void Cadrel::SetHostingContext(HostedAppsStore* apps, HostedWindowsQuery hostedEverywhere)
-{
-    hostedApps_ = apps;
-    hostedEverywhere_ = std::move(hostedEverywhere);
-}
-
 HWND Cadrel::HostedWindow() const
 {
     if (activeTab_ < 0 || activeTab_ >= static_cast<int>(tabs_.size())) {

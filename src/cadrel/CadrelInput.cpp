@@ -77,16 +77,6 @@ int Cadrel::ResizeHitTest(int x, int y) const
     return ResizeEdgesAt(x, y, clientWidth_, clientHeight_, dpi_);
 }
 
-void Cadrel::SetZoomLockQuery(LockQuery query)
-{
-    zoomLocked_ = std::move(query);
-}
-
-void Cadrel::SetTornTabMailbox(Mailbox<TornTab>* mailbox)
-{
-    tornTabs_ = mailbox;
-}
-
 void Cadrel::OnLeftButtonDown(POINT client, WPARAM keys)
 {
     if (PressRelaunch(client)) {
@@ -190,7 +180,7 @@ void Cadrel::OnMouseMove(POINT client)
         if (!press_.TabDragging()) {
             // Nor while the application asks about closing this cadrel: a
             // tab torn off then would take its folder off the close list.
-            if ((policyLocked_ && policyLocked_()) || closing_) {
+            if (host_.PolicyLocksCadrels() || closing_) {
                 return;
             }
             if (!BeyondDragThreshold(press_.Cursor(), cursor)) {
@@ -352,9 +342,7 @@ void Cadrel::FinishTabPress()
         record->releasePoint = CursorNow();
         record->source = window_.Get();
         CloseTab(dragIndex, true);
-        if (tornTabs_ != nullptr) {
-            tornTabs_->Post(appWindow_, WM_APP_TAB_TORN_OFF, std::move(record));
-        }
+        host_.TabTornOff(std::move(record));
         return;
     }
     Draw();
@@ -414,7 +402,7 @@ void Cadrel::OnMouseWheel(int delta, WPARAM keys)
     }
     const float notches = static_cast<float>(delta) / WHEEL_DELTA;
     if (ModifierDown(GET_KEYSTATE_WPARAM(keys), MK_CONTROL, VK_CONTROL)) {
-        if (zoomLocked_ && zoomLocked_()) {
+        if (host_.PolicyLocksZoom()) {
             return;
         }
         hoverItem_ = -1;

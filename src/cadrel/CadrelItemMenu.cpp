@@ -141,9 +141,7 @@ void Cadrel::ShowItemMenu(int index, POINT screen)
     int chosen = 0;
     {
         std::optional<OperationState::Scope> running;
-        if (operationGuard_) {
-            running.emplace(operationGuard_());
-        }
+        running.emplace(host_.BeginOperation());
         menuOpen_ = true;
         if (shell.menu) {
             for (size_t i = 0; i < entries.size(); ++i) {

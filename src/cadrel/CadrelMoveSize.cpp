@@ -6,32 +6,10 @@
 #include "base/AppMessages.h"
 
 namespace cadrels {
-namespace {
-
-struct EnumContext {
-    HWND self;
-    std::vector<PixelRect>* rects;
-};
-
-BOOL CALLBACK CollectCadrelWindow(HWND window, LPARAM parameter)
-{
-    auto* context = reinterpret_cast<EnumContext*>(parameter);
-    wchar_t className[64] = {};
-    if (window != context->self && IsWindowVisible(window) &&
-        GetClassNameW(window, className, static_cast<int>(std::size(className))) > 0 &&
-        lstrcmpiW(className, Cadrel::ClassName) == 0) {
-        RECT rect{};
-        GetWindowRect(window, &rect);
-        context->rects->push_back({rect.left, rect.top, rect.right, rect.bottom});
-    }
-    return TRUE;
-}
-
-}  // namespace
 
 bool Cadrel::MovingForbidden() const
 {
-    return locked_ || pageFrozen_ || (policyLocked_ && policyLocked_());
+    return locked_ || pageFrozen_ || host_.PolicyLocksCadrels();
 }
 
 bool Cadrel::SnappingActive() const
@@ -47,14 +25,9 @@ void Cadrel::CaptureSnapTargets()
     if (!snapEnabled_) {
         return;
     }
-    if (neighbourRects_) {
-        for (const RECT& rect : neighbourRects_()) {
-            snapTargets_.push_back({rect.left, rect.top, rect.right, rect.bottom});
-        }
-        return;
+    for (const RECT& rect : host_.NeighbourRects(*this)) {
+        snapTargets_.push_back({rect.left, rect.top, rect.right, rect.bottom});
     }
-    EnumContext context{window_.Get(), &snapTargets_};
-    EnumWindows(CollectCadrelWindow, reinterpret_cast<LPARAM>(&context));
 }
 
 std::optional<PixelRect> Cadrel::NearestWorkArea(const PixelRect& rect) const

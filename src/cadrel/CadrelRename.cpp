@@ -355,9 +355,7 @@ bool Cadrel::RenameFile(const std::wstring& path, const std::wstring& newName)
     HRESULT result = E_FAIL;
     {
         std::optional<OperationState::Scope> running;
-        if (operationGuard_) {
-            running.emplace(operationGuard_());
-        }
+        running.emplace(host_.BeginOperation());
         result = engine->Queue(path, folder, name) ? engine->Perform() : E_FAIL;
     }
     if (FAILED(result) || engine->Moved().empty()) {
@@ -366,13 +364,11 @@ bool Cadrel::RenameFile(const std::wstring& path, const std::wstring& newName)
         return false;
     }
     DebugLog(L"Renommage de %ls en %ls.", path.c_str(), name.c_str());
-    if (menuServices_.movesDone) {
-        UndoEntry entry;
-        entry.kind = UndoKindMoves;
-        entry.description = Tr(200);
-        entry.moves = engine->Moved();
-        menuServices_.movesDone(std::move(entry));
-    }
+    UndoEntry entry;
+    entry.kind = UndoKindMoves;
+    entry.description = Tr(200);
+    entry.moves = engine->Moved();
+    host_.RecordMoves(std::move(entry));
     if (window_) {
         Refresh();
     }
@@ -386,9 +382,8 @@ void Cadrel::CloseActiveTab()
     }
     if (activeTab_ >= 0 && activeTab_ < static_cast<int>(tabs_.size()) &&
         (!tabs_[static_cast<size_t>(activeTab_)].hostedExe.empty() ||
-         !tabs_[static_cast<size_t>(activeTab_)].hostedAumid.empty()) &&
-        menuServices_.releaseHosted) {
-        menuServices_.releaseHosted(*this);
+         !tabs_[static_cast<size_t>(activeTab_)].hostedAumid.empty())) {
+        host_.ReleaseFromActiveTab(*this);
     }
     if (window_) {
         KillTimer(window_.Get(), CadrelTimerTabHover);

@@ -54,8 +54,10 @@ POINT UnpackScreenPoint(LPARAM packed)
             static_cast<LONG>(static_cast<std::int32_t>(bits >> 32))};
 }
 
-Cadrel::Cadrel(GraphicsDevice& graphics, HWND appWindow)
-    : graphicsDevice_(graphics), appWindow_(appWindow), graphics_(graphics, *this, appWindow)
+Cadrel::Cadrel(GraphicsDevice& graphics, HWND appWindow, CadrelHost& host)
+    : graphicsDevice_(graphics), appWindow_(appWindow), host_(host), graphics_(graphics, *this, appWindow),
+      icons_(host.IconsForCadrels()), hostedApps_(host.HostedApps()),
+      hostedEverywhere_([&host] { return host.HostedEverywhere(); })
 {
 }
 
@@ -240,16 +242,6 @@ void Cadrel::SetSnapping(bool enabled, int gridStep)
 void Cadrel::SetPageFrozen(bool frozen)
 {
     pageFrozen_ = frozen;
-}
-
-void Cadrel::SetNeighbourRectsProvider(RectsProvider provider)
-{
-    neighbourRects_ = std::move(provider);
-}
-
-void Cadrel::SetLockQuery(LockQuery query)
-{
-    policyLocked_ = std::move(query);
 }
 
 void Cadrel::SetHidden(bool hidden)
