@@ -120,13 +120,41 @@ CadrelRecord RecordFor(const std::wstring& folder)
     return record;
 }
 
+// What the measured cadrels ask of an application: nothing is locked,
+// hosted or dropped, and icons come from the given cache or none.
+class BenchCadrelHost final : public CadrelHost {
+public:
+    explicit BenchCadrelHost(IconCache* icons) : icons_(icons) {}
+
+    bool PolicyLocksCadrels() const override { return false; }
+    bool PolicyLocksZoom() const override { return false; }
+    int DropIntoFolder(const Cadrel&, const std::vector<std::wstring>&, bool, const std::wstring&) override
+    {
+        return 0;
+    }
+    OperationState::Scope BeginOperation() override { return operation_.Begin(); }
+    void TabTornOff(std::unique_ptr<TornTab>) override {}
+    std::vector<RECT> NeighbourRects(const Cadrel&) const override { return {}; }
+    HostedAppsStore* HostedApps() override { return nullptr; }
+    std::vector<HWND> HostedEverywhere() const override { return {}; }
+    CadrelMenuFacts FactsForMenus() const override { return {}; }
+    bool HostedElsewhere(HWND) const override { return false; }
+    void HostInActiveTab(Cadrel&, HWND) override {}
+    void ReleaseFromActiveTab(Cadrel&) override {}
+    void ArrangeCadrelNow(HWND) override {}
+    void RecordMoves(UndoEntry) override {}
+    IconCache* IconsForCadrels() override { return icons_; }
+
+private:
+    IconCache* icons_;
+    OperationState operation_;
+};
+
 // Creates the cadrel and waits for its first frame: the listing, the sort,
 // the layout and the drawing all happen before FinishBuilding returns.
-std::unique_ptr<Cadrel> OpenCadrel(GraphicsDevice& device, HWND owner, const std::wstring& folder,
-                                   IconCache* icons = nullptr)
+std::unique_ptr<Cadrel> OpenCadrel(GraphicsDevice& device, HWND owner, CadrelHost& host, const std::wstring& folder)
 {
-    auto cadrel = std::make_unique<Cadrel>(device, owner);
-    cadrel->SetIconCache(icons);
+    auto cadrel = std::make_unique<Cadrel>(device, owner, host);
     const CadrelRecord record = RecordFor(folder);
     std::vector<LiveTab> tabs(1);
     static_cast<CadrelTab&>(tabs[0]) = record.tabs[0];
@@ -314,6 +342,8 @@ int Main()
     HWND owner = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                  windowClass.hInstance, nullptr);
 
+    BenchCadrelHost plainHost(nullptr);
+
     // (a) Alternate the two sides so the file system's caches serve both alike.
     std::vector<double> bare, bareTree, listed, opened;
     size_t items = 0;
@@ -328,7 +358,7 @@ int Main()
         const FolderListing listing = ListFolder(big, ListingOptions{});
         listed.push_back(Now() - start);
         start = Now();
-        std::unique_ptr<Cadrel> cadrel = OpenCadrel(device, owner, big);
+        std::unique_ptr<Cadrel> cadrel = OpenCadrel(device, owner, plainHost, big);
         opened.push_back(Now() - start);
         if (!cadrel) {
             std::printf("cadrel creation failed\n");
@@ -353,8 +383,8 @@ int Main()
                 openMs / treeMs);
 
     // (b) A hover change redraws the whole cadrel.
-    std::unique_ptr<Cadrel> full = OpenCadrel(device, owner, hover);
-    std::unique_ptr<Cadrel> bare200 = OpenCadrel(device, owner, empty);
+    std::unique_ptr<Cadrel> full = OpenCadrel(device, owner, plainHost, hover);
+    std::unique_ptr<Cadrel> bare200 = OpenCadrel(device, owner, plainHost, empty);
     if (!full || !bare200) {
         std::printf("cadrel creation failed\n");
         return 1;
@@ -395,7 +425,8 @@ int Main()
     host.results = &results;
     const std::size_t before = PrivateBytes();
     double start = Now();
-    std::unique_ptr<Cadrel> pictures = OpenCadrel(device, owner, mixed, &icons);
+    BenchCadrelHost iconsHost(&icons);
+    std::unique_ptr<Cadrel> pictures = OpenCadrel(device, owner, iconsHost, mixed);
     host.cadrel = pictures.get();
     const IconFigures first = WaitForVisibleIcons(*pictures, icons, start, 60000);
     std::printf("(c) %zu items (500 pictures, 500 documents), 400x600 grid view\n", pictures->Items().size());

@@ -38,7 +38,7 @@
 
 namespace cadrels {
 
-class App {
+class App : private CadrelHost {
 public:
     App();
     ~App();
@@ -105,7 +105,6 @@ public:
     void CloseCadrel(HWND cadrelWindow);
     // The cadrel menus' view of the application and their requests to it
     // (AppCadrelMenus.cpp).
-    CadrelMenuServices MenuServices();
     CadrelMenuFacts MenuFacts() const;
     bool IsHostedByAnyCadrel(HWND window) const;
     void ReleaseHostedInActiveTab(Cadrel& cadrel);
@@ -172,6 +171,24 @@ public:
     LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+    // What every live cadrel asks of the application (AppCadrelMenus.cpp).
+    bool PolicyLocksCadrels() const override;
+    bool PolicyLocksZoom() const override;
+    int DropIntoFolder(const Cadrel& target, const std::vector<std::wstring>& paths, bool move,
+                       const std::wstring& folder) override;
+    OperationState::Scope BeginOperation() override;
+    void TabTornOff(std::unique_ptr<TornTab> tab) override;
+    std::vector<RECT> NeighbourRects(const Cadrel& self) const override;
+    HostedAppsStore* HostedApps() override;
+    std::vector<HWND> HostedEverywhere() const override;
+    CadrelMenuFacts FactsForMenus() const override;
+    bool HostedElsewhere(HWND window) const override;
+    void HostInActiveTab(Cadrel& cadrel, HWND window) override;
+    void ReleaseFromActiveTab(Cadrel& cadrel) override;
+    void ArrangeCadrelNow(HWND cadrelWindow) override;
+    void RecordMoves(UndoEntry entry) override;
+    IconCache* IconsForCadrels() override;
+
     void CreateAppWindow();
     void StartThemeWatcher();
     void PostStartupRequests();

@@ -1,8 +1,11 @@
-// What the cadrels' menus learn from the application (the undo stack, the
-// shortcuts, the preferences) and the requests they make of it directly.
+// What the cadrels learn from the application (the policy's locks, the undo
+// stack, the shortcuts, the preferences, what hosting shares) and the
+// requests they make of it directly.
 #include "app/App.h"
 
+#include "base/AppMessages.h"
 #include "i18n/StringTable.h"
+#include "policy/PolicyReadings.h"
 
 #include <algorithm>
 
@@ -25,16 +28,80 @@ CadrelMenuFacts App::MenuFacts() const
     return facts;
 }
 
-CadrelMenuServices App::MenuServices()
+bool App::PolicyLocksCadrels() const
 {
-    CadrelMenuServices services;
-    services.facts = [this] { return MenuFacts(); };
-    services.hostedElsewhere = [this](HWND window) { return IsHostedByAnyCadrel(window); };
-    services.hostWindow = [this](Cadrel& cadrel, HWND window) { HostWindowInActiveTab(cadrel.Window(), window); };
-    services.releaseHosted = [this](Cadrel& cadrel) { ReleaseHostedInActiveTab(cadrel); };
-    services.arrangeNow = [this](HWND window) { ArrangeNow(window); };
-    services.movesDone = [this](UndoEntry entry) { PostMovesDone(std::move(entry)); };
-    return services;
+    return CadrelsLocked();
+}
+
+bool App::PolicyLocksZoom() const
+{
+    return IsSectionHiddenOrLocked(1) || PolicyInt("forceZoom", 60, 200) != PolicyNotSet;
+}
+
+int App::DropIntoFolder(const Cadrel& target, const std::vector<std::wstring>& paths, bool move,
+                        const std::wstring& folder)
+{
+    return MoveIntoCadrelFolder(target, paths, move, folder);
+}
+
+OperationState::Scope App::BeginOperation()
+{
+    return operation_.Begin();
+}
+
+void App::TabTornOff(std::unique_ptr<TornTab> tab)
+{
+    tornTabs_.Post(window_, WM_APP_TAB_TORN_OFF, std::move(tab));
+}
+
+std::vector<RECT> App::NeighbourRects(const Cadrel& self) const
+{
+    return OtherCadrelRects(&self);
+}
+
+HostedAppsStore* App::HostedApps()
+{
+    return hostedApps_.get();
+}
+
+std::vector<HWND> App::HostedEverywhere() const
+{
+    return AllHostedWindows();
+}
+
+CadrelMenuFacts App::FactsForMenus() const
+{
+    return MenuFacts();
+}
+
+bool App::HostedElsewhere(HWND window) const
+{
+    return IsHostedByAnyCadrel(window);
+}
+
+void App::HostInActiveTab(Cadrel& cadrel, HWND window)
+{
+    HostWindowInActiveTab(cadrel.Window(), window);
+}
+
+void App::ReleaseFromActiveTab(Cadrel& cadrel)
+{
+    ReleaseHostedInActiveTab(cadrel);
+}
+
+void App::ArrangeCadrelNow(HWND cadrelWindow)
+{
+    ArrangeNow(cadrelWindow);
+}
+
+void App::RecordMoves(UndoEntry entry)
+{
+    PostMovesDone(std::move(entry));
+}
+
+IconCache* App::IconsForCadrels()
+{
+    return iconCache_.get();
 }
 
 bool App::IsHostedByAnyCadrel(HWND window) const

@@ -65,7 +65,7 @@ bool App::CreateCadrelFromRecord(const CadrelRecord& record, const CadrelGeom& g
         static_cast<CadrelTab&>(live) = tab;
         tabs.push_back(std::move(live));
     }
-    auto cadrel = std::make_unique<Cadrel>(graphics_, window_);
+    auto cadrel = std::make_unique<Cadrel>(graphics_, window_, *this);
     if (!cadrel->Create(instance_, record, std::move(tabs), record.active, rect.left, rect.top, rect.Width(),
                         rect.Height())) {
         // The record stays in the page and is tried again at the next rebuild.
@@ -85,18 +85,6 @@ bool App::CreateCadrelFromRecord(const CadrelRecord& record, const CadrelGeom& g
     cadrel->SetZooms(record.density);
     cadrel->SetSnapping(settings_.snap, settings_.grid);
     cadrel->SetPageFrozen(ActivePage().layoutLocked);
-    const Cadrel* self = cadrel.get();
-    cadrel->SetNeighbourRectsProvider([this, self] { return OtherCadrelRects(self); });
-    cadrel->SetLockQuery([this] { return CadrelsLocked(); });
-    cadrel->SetIconCache(iconCache_.get());
-    cadrel->SetZoomLockQuery(
-        [] { return IsSectionHiddenOrLocked(1) || PolicyInt("forceZoom", 60, 200) != PolicyNotSet; });
-    cadrel->SetTornTabMailbox(&tornTabs_);
-    cadrel->SetDropHandler([this](const Cadrel& target, const std::vector<std::wstring>& paths, bool move,
-                                  const std::wstring& folder) { return MoveIntoCadrelFolder(target, paths, move, folder); });
-    cadrel->SetOperationGuard([this] { return operation_.Begin(); });
-    cadrel->SetHostingContext(hostedApps_.get(), [this] { return AllHostedWindows(); });
-    cadrel->SetMenuServices(MenuServices());
     if (record.pinned ? geometry.rolled : rollUnpinned) {
         cadrel->SetRolled(true, false, false);
     }

@@ -4,21 +4,24 @@
 // lifecycle), CadrelMoveSize.cpp (moving, resizing and snapping),
 // CadrelRoll.cpp (roll-up, unfold and the roll animation), CadrelDraw.cpp
 // (the frame and title bar), CadrelDrawItems.cpp (items and footer),
-// CadrelInput.cpp (pointer input), CadrelContent.cpp (the listed folder, its
-// watcher, selection and scrolling), CadrelMenu.cpp (the cadrel menu and the
-// tab emblem), CadrelItemMenu.cpp (the shell's menu of an item),
-// CadrelRename.cpp (in-place renaming and closing a tab). The arithmetic that needs no window
-// lives in CadrelGeometry.h and CadrelLayout.h.
+// CadrelInput.cpp (pointer input, one press at a time held in
+// PointerPress.h), CadrelContent.cpp (the listed folder, its watcher,
+// selection and scrolling, held in FolderContent.h), CadrelMenu.cpp (the
+// cadrel menu and the tab emblem), CadrelItemMenu.cpp (the shell's menu of an
+// item), CadrelRename.cpp (in-place renaming and closing a tab). The
+// arithmetic that needs no window lives in CadrelGeometry.h and
+// CadrelLayout.h.
 #pragma once
 
-#include "base/Mailbox.h"
 #include "base/UniqueHandle.h"
 #include "cadrel/CadrelGeometry.h"
+#include "cadrel/CadrelHost.h"
 #include "cadrel/CadrelItem.h"
 #include "cadrel/CadrelLayout.h"
 #include "cadrel/CadrelMenuModel.h"
+#include "cadrel/FolderContent.h"
+#include "cadrel/PointerPress.h"
 #include "dock/IconPicker.h"
-#include "fileops/FolderWatcher.h"
 #include "fileops/OperationState.h"
 #include "fileops/UndoEntry.h"
 #include "gfx/GraphicsDevice.h"
@@ -98,29 +101,13 @@ LPARAM PackScreenPoint(POINT point);
 POINT UnpackScreenPoint(LPARAM packed);
 
 class CadrelDropTarget;
-class Cadrel;
-
-// What the menus learn from the application and ask of it directly; the
-// rest they post as application messages.
-struct CadrelMenuServices {
-    // The undo stack's texts, the shortcuts, theme, language and hosting.
-    std::function<CadrelMenuFacts()> facts;
-    // Whether another live cadrel hosts the window.
-    std::function<bool(HWND)> hostedElsewhere;
-    std::function<void(Cadrel&, HWND)> hostWindow;
-    std::function<void(Cadrel&)> releaseHosted;
-    std::function<void(HWND)> arrangeNow;
-    // A finished rename for the undo stack.
-    std::function<void(UndoEntry)> movesDone;
-};
 
 class Cadrel final : private FrameContent {
 public:
     static constexpr wchar_t ClassName[] = L"Cadrels.Cadrel";
-    using RectsProvider = std::function<std::vector<RECT>()>;
-    using LockQuery = std::function<bool()>;
-
-    Cadrel(GraphicsDevice& graphics, HWND appWindow);
+    // `host` answers what the cadrel asks of the application; its messages
+    // go to `appWindow`.
+    Cadrel(GraphicsDevice& graphics, HWND appWindow, CadrelHost& host);
     ~Cadrel();
     Cadrel(const Cadrel&) = delete;
     Cadrel& operator=(const Cadrel&) = delete;
@@ -133,24 +120,16 @@ public:
     HWND Window() const { return window_.Get(); }
     const std::vector<LiveTab>& Tabs() const { return tabs_; }
     int ActiveTab() const { return activeTab_; }
-    const std::vector<CadrelItem>& Items() const { return items_; }
-
-    // The selection, in item order.
-    void SelectOnly(int index);
-    void SelectRange(int a, int b);
-    void ToggleSelected(int index);
-    bool IsSelected(int index) const;
-    int SelectedCount() const;
-    std::vector<std::wstring> SelectedPaths() const;
-    int FirstSelectedItem() const;
-    std::vector<std::wstring> AllItemPaths() const;
+    const std::vector<CadrelItem>& Items() const { return content_.Items(); }
+    // The active folder's items, their order and selection.
+    const FolderContent& Content() const { return content_; }
     void OpenItem(int index) const;
     void OpenPaths(const std::vector<std::wstring>& paths) const;
 
     // Tabs: closing one keeps its folder; moving one keeps the active tab.
     void CloseTab(int index, bool notify);
     void MoveTab(int from, int to);
-    float ScrollOffset() const { return scrollOffset_; }
+    float ScrollOffset() const { return content_.ScrollOffset(); }
     bool Rolled() const { return rolled_; }
     bool Pinned() const { return pinned_; }
     bool Locked() const { return locked_; }
@@ -174,22 +153,6 @@ public:
     void SetZoom(float zoom, bool notify);
     void SetSnapping(bool enabled, int gridStep);
     void SetPageFrozen(bool frozen);
-    void SetNeighbourRectsProvider(RectsProvider provider);
-    // Whether the administration policy forbids moving and resizing cadrels.
-    void SetLockQuery(LockQuery query);
-    // Whether the policy forbids changing the zoom (Ctrl with the wheel).
-    void SetZoomLockQuery(LockQuery query);
-    // Where a tab dragged off the title bar is sent, with WM_APP_TAB_TORN_OFF.
-    void SetTornTabMailbox(Mailbox<TornTab>* mailbox);
-
-    // Files dropped on the cadrel go to a folder through the application,
-    // which answers how many arrived; a drag out of it holds the
-    // application's "operation running" state while its loop runs.
-    using DropHandler = std::function<int(const Cadrel&, const std::vector<std::wstring>& paths, bool move,
-                                          const std::wstring& folder)>;
-    using OperationGuard = std::function<OperationState::Scope()>;
-    void SetDropHandler(DropHandler handler);
-    void SetOperationGuard(OperationGuard guard);
     void SetDropHighlight(bool highlight);
     void SetDropTab(int tab);
     int TabAtScreenPoint(POINT screen) const;
@@ -218,8 +181,6 @@ public:
     // Lists the active folder again, keeps the scroll position where it
     // still fits, and draws.
     void Refresh();
-    // Where item icons and image emblems come from; none draws placeholders.
-    void SetIconCache(IconCache* icons);
 
     // Where things stand, in client pixels.
     LayoutRect ItemRect(int index) const;
@@ -233,7 +194,6 @@ public:
     // `hostedElsewhere` lists the windows every live cadrel hosts; `apps`
     // the executables this user hosted, the only ones started unasked.
     using HostedWindowsQuery = std::function<std::vector<HWND>()>;
-    void SetHostingContext(HostedAppsStore* apps, HostedWindowsQuery hostedEverywhere);
     bool HostWindow(int index, HWND window, bool activate);
     bool HostWindowInActiveTab(HWND window);
     void ReleaseHosted(int index);
@@ -265,7 +225,6 @@ public:
 
     // Menus, in-place rename, emblem and closing a tab (CadrelMenu.cpp,
     // CadrelItemMenu.cpp, CadrelRename.cpp).
-    void SetMenuServices(CadrelMenuServices services);
     void ShowCadrelMenu(POINT screen);
     void ShowItemMenu(int index, POINT screen);
     bool MenuOpen() const { return menuOpen_; }
@@ -350,14 +309,10 @@ private:
     const std::wstring& ActiveFolder() const;
     void ListFolder();
     const std::vector<std::wstring>& PinnedNames() const;
-    void ApplyPinned();
-    void SortItems();
     void OnItemsOrdered();
     void StartWatcher();
-    void StopWatcher();
     void OnFolderChanged();
     void ClampScroll();
-    void ClearSelection();
     std::wstring FooterText() const;
 
     // Moving, resizing and snapping.
@@ -406,6 +361,7 @@ private:
 
     GraphicsDevice& graphicsDevice_;
     HWND appWindow_;
+    CadrelHost& host_;
     WindowGraphics graphics_;
     UniqueWindow window_;
 
@@ -427,14 +383,7 @@ private:
     bool pageFrozen_ = false;
     bool snapEnabled_ = true;
     int gridStep_ = 0;
-    RectsProvider neighbourRects_;
-    LockQuery policyLocked_;
     std::vector<PixelRect> snapTargets_;
-    bool moving_ = false;
-    bool resizing_ = false;
-    int resizeEdges_ = 0;
-    POINT pressPoint_{};
-    RECT pressRect_{};
     bool allowHide_ = false;
     bool mergeHighlight_ = false;
 
@@ -451,51 +400,21 @@ private:
     bool animating_ = false;
     RollAnimation animation_;
 
-    // The active folder's items, in display order, and what the pointer
-    // and the selection make of them.
-    std::vector<CadrelItem> items_;
-    std::vector<bool> selection_;
-    int anchor_ = -1;
+    FolderContent content_;
     int hoverItem_ = -1;
     int hoverTab_ = -1;
-    float scrollOffset_ = 0;
-    bool listed_ = false;
-    FolderWatcher watcher_;
     IconCache* icons_ = nullptr;
     SvgEmblemCache svgs_;
 
     // Rolled up on purpose with the pointer on its bar: hovering does not
     // unfold it again until the pointer has left it once.
     bool keptRolledUntilLeave_ = false;
+    bool trackingLeave_ = false;
     // One press of the left button at a time: its kind is decided at the
     // press and ends at the release or when the capture is lost.
-    bool trackingLeave_ = false;
-    bool titlePressed_ = false;
-    bool tabPressed_ = false;
-    int pressedTab_ = -1;
-    bool tabDragging_ = false;
-    int draggedTab_ = -1;
-    bool tornOff_ = false;
-    float tabGrabOffset_ = 0;
-    POINT tabDragPoint_{};
-    std::vector<std::wstring> preClickSelection_;
-    bool itemCapture_ = false;
-    bool itemPressPending_ = false;
-    int pressedItem_ = -1;
-    POINT itemPressPoint_{};
-    bool wasSoleSelection_ = false;
-    bool marqueeActive_ = false;
-    POINT marqueeStart_{};
-    POINT marqueeEnd_{};
-    bool marqueeAdditive_ = false;
-    std::vector<bool> marqueeBase_;
-    int renameCandidate_ = -1;
-    std::wstring renameCandidatePath_;
-    LockQuery zoomLocked_;
-    Mailbox<TornTab>* tornTabs_ = nullptr;
+    PointerPress press_;
 
     // Menus and the in-place rename.
-    CadrelMenuServices menuServices_;
     bool menuOpen_ = false;
     bool closing_ = false;
     std::vector<HWND> hostCandidates_;
@@ -515,8 +434,6 @@ private:
     Microsoft::WRL::ComPtr<CadrelDropTarget> dropTarget_;
     bool dropHighlight_ = false;
     int dropTab_ = -1;
-    DropHandler dropHandler_;
-    OperationGuard operationGuard_;
 
     double opacity_ = 0.62;
     Color tint_ = 0;

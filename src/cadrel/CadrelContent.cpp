@@ -5,15 +5,12 @@
 
 #include "base/DebugLog.h"
 #include "cadrel/CadrelFooter.h"
-#include "cadrel/CadrelSelection.h"
-#include "cadrel/FolderListing.h"
 #include "fileops/LaunchItem.h"
 #include "i18n/StringTable.h"
 
 #include <shlwapi.h>
 
 #include <algorithm>
-#include <system_error>
 
 namespace cadrels {
 
@@ -42,23 +39,15 @@ const std::wstring& Cadrel::ActiveFolder() const
 void Cadrel::ListFolder()
 {
     // A press on an item that is about to go away must not outlive it.
-    if (itemCapture_ && GetCapture() == window_.Get()) {
+    if (press_.OnItems() && GetCapture() == window_.Get()) {
         ReleaseCapture();
     }
-    itemCapture_ = false;
-    itemPressPending_ = false;
-    pressedItem_ = -1;
-    marqueeActive_ = false;
-    // The listing pins and sorts as it finishes, even when it ends early.
-    ListingOptions options;
-    options.sortKey = sortBy_;
-    options.descending = sortDescending_;
-    options.pinnedNames = PinnedNames();
-    const std::wstring& folder = ActiveFolder();
-    items_ = folder.empty() ? std::vector<CadrelItem>{} : cadrels::ListFolder(folder, options).items;
-    listed_ = true;
+    if (press_.OnItems()) {
+        press_.End();
+    }
+    content_.List(ActiveFolder(), PinnedNames(), sortBy_, sortDescending_);
     OnItemsOrdered();
-    DebugLog(L"Cadrel %hs : %u elements listes.", id_.c_str(), static_cast<unsigned>(items_.size()));
+    DebugLog(L"Cadrel %hs : %u elements listes.", id_.c_str(), static_cast<unsigned>(content_.Items().size()));
 }
 
 const std::vector<std::wstring>& Cadrel::PinnedNames() const
@@ -68,22 +57,8 @@ const std::vector<std::wstring>& Cadrel::PinnedNames() const
     return valid ? tabs_[static_cast<size_t>(activeTab_)].pinned : none;
 }
 
-void Cadrel::ApplyPinned()
-{
-    cadrels::ApplyPinned(items_, PinnedNames());
-}
-
-void Cadrel::SortItems()
-{
-    cadrels::SortItems(items_, sortBy_, sortDescending_);
-    OnItemsOrdered();
-}
-
 void Cadrel::OnItemsOrdered()
 {
-    // Selection bits follow positions: a new order starts without one.
-    selection_.assign(items_.size(), false);
-    anchor_ = -1;
     labels_.layouts.clear();
     footerText_ = FooterText();
 }
@@ -98,21 +73,7 @@ void Cadrel::Refresh()
 
 void Cadrel::StartWatcher()
 {
-    const std::wstring& folder = ActiveFolder();
-    if (folder.empty() || watcher_.Running() || !window_) {
-        return;
-    }
-    try {
-        watcher_.Start(folder, window_.Get(), WM_CADREL_FOLDER_CHANGED);
-    } catch (const std::system_error&) {
-        // The cadrel still shows the folder; it only stops following it.
-        DebugLog(L"Surveillance de %ls impossible : le fil ne demarre pas.", folder.c_str());
-    }
-}
-
-void Cadrel::StopWatcher()
-{
-    watcher_.Stop();
+    content_.StartWatching(ActiveFolder(), window_.Get(), WM_CADREL_FOLDER_CHANGED);
 }
 
 void Cadrel::OnFolderChanged()
@@ -123,74 +84,13 @@ void Cadrel::OnFolderChanged()
 
 void Cadrel::ClampScroll()
 {
-    scrollOffset_ = ClampScrollOffset(scrollOffset_, View(), static_cast<int>(items_.size()));
-}
-
-bool Cadrel::IsSelected(int index) const
-{
-    return index >= 0 && index < static_cast<int>(selection_.size()) && selection_[static_cast<size_t>(index)];
-}
-
-void Cadrel::SelectOnly(int index)
-{
-    selection_.assign(items_.size(), false);
-    if (index >= 0 && index < static_cast<int>(selection_.size())) {
-        selection_[static_cast<size_t>(index)] = true;
-    }
-}
-
-void Cadrel::SelectRange(int a, int b)
-{
-    SelectRangeBits(selection_, a, b);
-}
-
-void Cadrel::ToggleSelected(int index)
-{
-    if (index >= 0 && index < static_cast<int>(selection_.size())) {
-        selection_[static_cast<size_t>(index)] = !selection_[static_cast<size_t>(index)];
-    }
-}
-
-int Cadrel::SelectedCount() const
-{
-    return SelectedCountOf(selection_);
-}
-
-int Cadrel::FirstSelectedItem() const
-{
-    return FirstSelectedOf(selection_);
-}
-
-std::vector<std::wstring> Cadrel::SelectedPaths() const
-{
-    std::vector<std::wstring> paths;
-    for (size_t i = 0; i < items_.size() && i < selection_.size(); ++i) {
-        if (selection_[i]) {
-            paths.push_back(items_[i].path);
-        }
-    }
-    return paths;
-}
-
-std::vector<std::wstring> Cadrel::AllItemPaths() const
-{
-    std::vector<std::wstring> paths;
-    paths.reserve(items_.size());
-    for (const CadrelItem& item : items_) {
-        paths.push_back(item.path);
-    }
-    return paths;
-}
-
-void Cadrel::ClearSelection()
-{
-    selection_.assign(items_.size(), false);
+    content_.ClampScroll(View());
 }
 
 void Cadrel::OpenItem(int index) const
 {
-    if (index >= 0 && index < static_cast<int>(items_.size())) {
-        LaunchItem(window_.Get(), items_[static_cast<size_t>(index)].path);
+    if (content_.Contains(index)) {
+        LaunchItem(window_.Get(), content_.Items()[static_cast<size_t>(index)].path);
     }
 }
 
@@ -205,8 +105,9 @@ void Cadrel::OpenPaths(const std::vector<std::wstring>& paths) const
 void Cadrel::LogSelection() const
 {
     std::wstring indices;
-    for (size_t i = 0; i < selection_.size(); ++i) {
-        if (selection_[i]) {
+    const std::vector<bool>& selection = content_.Selection();
+    for (size_t i = 0; i < selection.size(); ++i) {
+        if (selection[i]) {
             indices += (indices.empty() ? L"" : L",") + std::to_wstring(i);
         }
     }
@@ -215,23 +116,24 @@ void Cadrel::LogSelection() const
 
 std::wstring Cadrel::FooterText() const
 {
-    const std::uint64_t total = TotalItemSize(items_);
+    const std::vector<CadrelItem>& items = content_.Items();
+    const std::uint64_t total = TotalItemSize(items);
     wchar_t size[64] = L"";
     if (total != 0 && StrFormatByteSizeW(static_cast<LONGLONG>(std::min<std::uint64_t>(total, INT64_MAX)), size,
                                          static_cast<UINT>(std::size(size))) == nullptr) {
         size[0] = L'\0';
     }
-    return ComposeFooterText(items_.size(), Tr(FooterWordId(items_.size(), UiLanguage())), size);
+    return ComposeFooterText(items.size(), Tr(FooterWordId(items.size(), UiLanguage())), size);
 }
 
 LayoutRect Cadrel::ItemRect(int index) const
 {
-    return ItemCellRect(View(), index, static_cast<int>(items_.size()), scrollOffset_);
+    return ItemCellRect(View(), index, content_.Count(), content_.ScrollOffset());
 }
 
 int Cadrel::ItemAt(int x, int y) const
 {
-    return ItemAtPoint(View(), x, y, static_cast<int>(items_.size()), scrollOffset_);
+    return ItemAtPoint(View(), x, y, content_.Count(), content_.ScrollOffset());
 }
 
 LayoutRect Cadrel::TabRect(int index) const
@@ -264,7 +166,7 @@ LayoutRect Cadrel::ContentRect() const
 
 float Cadrel::MaxScroll() const
 {
-    return MaxScrollOffset(View(), static_cast<int>(items_.size()));
+    return content_.MaxScroll(View());
 }
 
 }  // namespace cadrels

@@ -37,16 +37,6 @@ void Cadrel::RevokeDropTarget()
     dropTarget_.Reset();
 }
 
-void Cadrel::SetDropHandler(DropHandler handler)
-{
-    dropHandler_ = std::move(handler);
-}
-
-void Cadrel::SetOperationGuard(OperationGuard guard)
-{
-    operationGuard_ = std::move(guard);
-}
-
 void Cadrel::SetDropHighlight(bool highlight)
 {
     // Files dropped on a tab go there without switching to it: a drag that
@@ -84,10 +74,10 @@ int Cadrel::ReceiveDrop(const std::vector<std::wstring>& paths, bool move, int t
     if (tab >= 0 && tab < static_cast<int>(tabs_.size()) && !tabs_[static_cast<size_t>(tab)].folder.empty()) {
         folder = tabs_[static_cast<size_t>(tab)].folder;
     }
-    if (paths.empty() || folder.empty() || !dropHandler_) {
+    if (paths.empty() || folder.empty()) {
         return 0;
     }
-    const int arrived = dropHandler_(*this, paths, move, folder);
+    const int arrived = host_.DropIntoFolder(*this, paths, move, folder);
     DebugLog(L"Depot sur le cadrel %hs : %d fichier(s) sur %u recu(s) dans %ls.", id_.c_str(), arrived,
              static_cast<unsigned>(paths.size()), folder.c_str());
     if (arrived > 0 && folder == ActiveFolder()) {
@@ -98,17 +88,17 @@ int Cadrel::ReceiveDrop(const std::vector<std::wstring>& paths, bool move, int t
 
 void Cadrel::StartDragOut(int index)
 {
-    if (index < 0 || index >= static_cast<int>(items_.size())) {
+    if (!content_.Contains(index)) {
         return;
     }
-    if (!IsSelected(index)) {
-        SelectOnly(index);
-        anchor_ = index;
+    if (!content_.IsSelected(index)) {
+        content_.SelectOnly(index);
+        content_.SetAnchor(index);
         Draw();
     }
-    std::vector<std::wstring> paths = SelectedPaths();
+    std::vector<std::wstring> paths = content_.SelectedPaths();
     if (paths.empty()) {
-        paths.push_back(items_[static_cast<size_t>(index)].path);
+        paths.push_back(content_.Items()[static_cast<size_t>(index)].path);
     }
     const Microsoft::WRL::ComPtr<IDataObject> data = ShellDataObjectForPaths(paths);
     if (!data) {
@@ -123,9 +113,7 @@ void Cadrel::StartDragOut(int index)
         // The drag's own message loop runs here: nothing may rebuild the
         // cadrels while this one is on the stack.
         std::optional<OperationState::Scope> running;
-        if (operationGuard_) {
-            running.emplace(operationGuard_());
-        }
+        running.emplace(host_.BeginOperation());
         result = DoDragDrop(data.Get(), source.Get(), DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, &effect);
     }
     DebugLog(L"Glisser hors du cadrel %hs : %u element(s), %ls, effet %lu.", id_.c_str(),

@@ -67,7 +67,7 @@ FrameResult Cadrel::Draw()
 void Cadrel::FinishBuilding()
 {
     building_ = false;
-    if (!listed_) {
+    if (!content_.Listed()) {
         StartWatcher();
         ListFolder();
     }
@@ -251,8 +251,8 @@ void Cadrel::DrawFrame(ID2D1DeviceContext& context, D2D1_SIZE_F size)
             const LayoutRect r = TabRect(i);
             const D2D1_RECT_F tab = D2D1::RectF(r.left, r.top, r.right, r.bottom);
             const bool active = i == activeTab_;
-            const bool dragged = tabDragging_ && i == draggedTab_;
-            const bool torn = dragged && tornOff_;
+            const bool dragged = press_.TabDragging() && i == press_.DraggedTab();
+            const bool torn = dragged && press_.TornOff();
             const bool drop = i == dropTab_;
             if ((active || dragged || drop) && !torn) {
                 const float inset = 3 * s;
@@ -315,7 +315,7 @@ void Cadrel::DrawFrame(ID2D1DeviceContext& context, D2D1_SIZE_F size)
             }
         }
         textBrush_->SetOpacity(1.0f);
-        if (tabDragging_ && tornOff_) {
+        if (press_.TabDragging() && press_.TornOff()) {
             DrawTornTab(context);
         }
     }

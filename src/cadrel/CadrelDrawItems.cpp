@@ -7,16 +7,11 @@
 
 namespace cadrels {
 
-void Cadrel::SetIconCache(IconCache* icons)
-{
-    icons_ = icons;
-}
-
 IDWriteTextLayout* Cadrel::LabelLayout(size_t index, float width, float height)
 {
     if (labels_.width != width || labels_.height != height || labels_.viewMode != viewMode_ ||
-        labels_.layouts.size() != items_.size()) {
-        labels_.layouts.assign(items_.size(), nullptr);
+        labels_.layouts.size() != content_.Items().size()) {
+        labels_.layouts.assign(content_.Items().size(), nullptr);
         labels_.width = width;
         labels_.height = height;
         labels_.viewMode = viewMode_;
@@ -24,7 +19,7 @@ IDWriteTextLayout* Cadrel::LabelLayout(size_t index, float width, float height)
     Microsoft::WRL::ComPtr<IDWriteTextLayout>& layout = labels_.layouts[index];
     if (!layout) {
         IDWriteTextFormat* format = viewMode_ == ViewCompactList ? listLabelFormat_.Get() : gridLabelFormat_.Get();
-        const std::wstring& name = items_[index].name;
+        const std::wstring& name = content_.Items()[index].name;
         if (FAILED(graphicsDevice_.DWrite()->CreateTextLayout(name.c_str(), static_cast<UINT32>(name.size()), format,
                                                                std::max(1.0f, width), std::max(1.0f, height),
                                                                layout.GetAddressOf()))) {
@@ -59,7 +54,7 @@ bool Cadrel::DrawTabEmblem(ID2D1DeviceContext& context, const LiveTab& tab, cons
 
 void Cadrel::DrawItems(ID2D1DeviceContext& context, const CadrelView& view)
 {
-    if (items_.empty() || !secondaryBrush_ || !gridLabelFormat_ ||
+    if (content_.Items().empty() || !secondaryBrush_ || !gridLabelFormat_ ||
         !tabs_[static_cast<size_t>(activeTab_)].hostedExe.empty()) {
         return;
     }
@@ -68,17 +63,17 @@ void Cadrel::DrawItems(ID2D1DeviceContext& context, const CadrelView& view)
     const LayoutRect area = ContentArea(view);
     context.PushAxisAlignedClip(D2D1::RectF(area.left, area.top, area.right, area.bottom),
                                 D2D1_ANTIALIAS_MODE_ALIASED);
-    const int count = static_cast<int>(items_.size());
+    const int count = static_cast<int>(content_.Items().size());
     for (int i = 0; i < count; ++i) {
-        const LayoutRect c = ItemCellRect(view, i, count, scrollOffset_);
+        const LayoutRect c = ItemCellRect(view, i, count, content_.ScrollOffset());
         if (c.bottom < area.top) {
             continue;
         }
         if (c.top > area.bottom) {
             break;
         }
-        const CadrelItem& item = items_[static_cast<size_t>(i)];
-        const bool selected = IsSelected(i);
+        const CadrelItem& item = content_.Items()[static_cast<size_t>(i)];
+        const bool selected = content_.IsSelected(i);
         if (selected || i == hoverItem_) {
             const D2D1_ROUNDED_RECT cell =
                 D2D1::RoundedRect(D2D1::RectF(c.left + 2, c.top + 2, c.right - 2, c.bottom - 2), 6 * s, 6 * s);
@@ -121,14 +116,16 @@ void Cadrel::DrawItems(ID2D1DeviceContext& context, const CadrelView& view)
 
 void Cadrel::DrawMarquee(ID2D1DeviceContext& context)
 {
-    if (!marqueeActive_ || !accentBrush_) {
+    if (press_.Kind() != PressKind::Band || !accentBrush_) {
         return;
     }
+    const PixelPoint start = press_.BandStart();
+    const PixelPoint end = press_.BandEnd();
     const D2D1_RECT_F band = D2D1::RectF(
-        static_cast<float>(std::min(marqueeStart_.x, marqueeEnd_.x)),
-        static_cast<float>(std::min(marqueeStart_.y, marqueeEnd_.y)),
-        static_cast<float>(std::max(marqueeStart_.x, marqueeEnd_.x)),
-        static_cast<float>(std::max(marqueeStart_.y, marqueeEnd_.y)));
+        static_cast<float>(std::min(start.x, end.x)),
+        static_cast<float>(std::min(start.y, end.y)),
+        static_cast<float>(std::max(start.x, end.x)),
+        static_cast<float>(std::max(start.y, end.y)));
     context.FillRectangle(band, overlayBrush_.Get());
     context.DrawRectangle(band, accentBrush_.Get(), 1.0f);
 }
@@ -136,23 +133,25 @@ void Cadrel::DrawMarquee(ID2D1DeviceContext& context)
 // The tab being torn off follows the pointer as a floating copy.
 void Cadrel::DrawTornTab(ID2D1DeviceContext& context)
 {
-    if (draggedTab_ < 0 || draggedTab_ >= static_cast<int>(tabs_.size())) {
+    const int draggedTab = press_.DraggedTab();
+    if (draggedTab < 0 || draggedTab >= static_cast<int>(tabs_.size())) {
         return;
     }
     const float s = scale_;
-    const LayoutRect slot = TabRect(draggedTab_);
+    const LayoutRect slot = TabRect(draggedTab);
     const float width = slot.right - slot.left;
     const float bar = 30 * s;
     const float w = static_cast<float>(clientWidth_);
     const float h = static_cast<float>(clientHeight_);
-    const float left = std::clamp(static_cast<float>(tabDragPoint_.x) - tabGrabOffset_, 0.0f, std::max(0.0f, w - width));
-    const float top = std::clamp(static_cast<float>(tabDragPoint_.y) - bar / 2, 0.0f, std::max(0.0f, h - bar));
+    const PixelPoint point = press_.TabDragPoint();
+    const float left = std::clamp(static_cast<float>(point.x) - press_.TabGrabOffset(), 0.0f, std::max(0.0f, w - width));
+    const float top = std::clamp(static_cast<float>(point.y) - bar / 2, 0.0f, std::max(0.0f, h - bar));
     const D2D1_ROUNDED_RECT ghost = D2D1::RoundedRect(D2D1::RectF(left, top, left + width, top + bar), 6 * s, 6 * s);
     context.FillRoundedRectangle(ghost, backgroundBrush_.Get());
     context.FillRoundedRectangle(ghost, overlayBrush_.Get());
     context.DrawRoundedRectangle(ghost, accentBrush_.Get(), 1.5f * s);
     const D2D1_RECT_F text = D2D1::RectF(left + 4 * s, top, left + width - 4 * s, top + bar);
-    const std::wstring& title = tabs_[static_cast<size_t>(draggedTab_)].title;
+    const std::wstring& title = tabs_[static_cast<size_t>(draggedTab)].title;
     context.PushAxisAlignedClip(text, D2D1_ANTIALIAS_MODE_ALIASED);
     context.DrawTextW(title.c_str(), static_cast<UINT32>(title.size()), tabFormat_.Get(), text, textBrush_.Get());
     context.PopAxisAlignedClip();

@@ -69,12 +69,6 @@ RECT FittedSavedRect(const LiveTab& tab)
 
 }  // namespace
 
-void Cadrel::SetHostingContext(HostedAppsStore* apps, HostedWindowsQuery hostedEverywhere)
-{
-    hostedApps_ = apps;
-    hostedEverywhere_ = std::move(hostedEverywhere);
-}
-
 HWND Cadrel::HostedWindow() const
 {
     if (activeTab_ < 0 || activeTab_ >= static_cast<int>(tabs_.size())) {
@@ -244,7 +238,7 @@ void Cadrel::ReleaseHosted(int index)
     tab.relaunchTried = false;
     ForgetHosted(tab);
     PlaceHosted();
-    if (window_ && !ActiveTabHosts() && !moving_ && !resizing_) {
+    if (window_ && !ActiveTabHosts() && !press_.MovingOrResizing()) {
         SetWindowPos(window_.Get(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
     }
     Draw();
@@ -404,7 +398,7 @@ void Cadrel::PlaceHosted()
     } else {
         KillTimer(self, CadrelTimerHostKeep);
     }
-    if (!ActiveTabHosts() && !moving_ && !resizing_) {
+    if (!ActiveTabHosts() && !press_.MovingOrResizing()) {
         SetWindowPos(self, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
     }
     placingHosted_ = false;

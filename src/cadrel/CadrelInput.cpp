@@ -36,7 +36,12 @@ POINT CursorNow()
     return cursor;
 }
 
-bool BeyondDragThreshold(POINT from, POINT to)
+PixelPoint ToPixel(POINT point)
+{
+    return {point.x, point.y};
+}
+
+bool BeyondDragThreshold(PixelPoint from, POINT to)
 {
     return std::abs(to.x - from.x) > GetSystemMetrics(SM_CXDRAG) ||
            std::abs(to.y - from.y) > GetSystemMetrics(SM_CYDRAG);
@@ -72,50 +77,29 @@ int Cadrel::ResizeHitTest(int x, int y) const
     return ResizeEdgesAt(x, y, clientWidth_, clientHeight_, dpi_);
 }
 
-void Cadrel::SetZoomLockQuery(LockQuery query)
-{
-    zoomLocked_ = std::move(query);
-}
-
-void Cadrel::SetTornTabMailbox(Mailbox<TornTab>* mailbox)
-{
-    tornTabs_ = mailbox;
-}
-
 void Cadrel::OnLeftButtonDown(POINT client, WPARAM keys)
 {
     if (PressRelaunch(client)) {
         return;
     }
     HWND window = window_.Get();
-    GetWindowRect(window, &pressRect_);
+    RECT rect{};
+    GetWindowRect(window, &rect);
     // Moves and resizes follow the pointer as it is now (see CursorNow), so
     // they start from where it is now too; a press reported late at an
     // earlier place would otherwise shift the whole move.
-    pressPoint_ = CursorNow();
-    itemPressPending_ = false;
-    pressedItem_ = -1;
-    tabPressed_ = false;
-    pressedTab_ = -1;
-    tabDragging_ = false;
-    tornOff_ = false;
-    draggedTab_ = -1;
+    press_.Begin(ToPixel(CursorNow()), {rect.left, rect.top, rect.right, rect.bottom});
     KillTimer(window, CadrelTimerTabHover);
     KillTimer(window, CadrelTimerRenameClick);
-    renameCandidate_ = -1;
-    wasSoleSelection_ = false;
 
     if (const int edges = ResizeHitTest(client.x, client.y); edges != 0) {
-        resizing_ = true;
-        resizeEdges_ = edges;
+        press_.PressEdges(edges);
         CaptureSnapTargets();
     } else if (IsOnTitleBar(client.x, client.y)) {
-        titlePressed_ = true;
         if (const int tab = TabAt(client.x, client.y); tab >= 0) {
-            tabPressed_ = true;
-            pressedTab_ = tab;
-            const LayoutRect rect = TabRect(tab);
-            tabGrabOffset_ = static_cast<float>(client.x) - rect.left;
+            press_.PressTab(tab, static_cast<float>(client.x) - TabRect(tab).left);
+        } else {
+            press_.PressTitleBar();
         }
     } else if (IsOnFooter(client.y)) {
         // The footer only reads: a press there changes nothing.
@@ -123,7 +107,7 @@ void Cadrel::OnLeftButtonDown(POINT client, WPARAM keys)
     } else if (!rolled_) {
         PressItems(client, keys);
     }
-    if (titlePressed_ || resizing_ || itemCapture_) {
+    if (press_.Active()) {
         SetCapture(window);
     }
 }
@@ -133,36 +117,31 @@ void Cadrel::PressItems(POINT client, WPARAM keys)
     const int item = ItemAt(client.x, client.y);
     const bool ctrl = ModifierDown(keys, MK_CONTROL, VK_CONTROL);
     const bool shift = ModifierDown(keys, MK_SHIFT, VK_SHIFT);
-    preClickSelection_ = SelectedPaths();
+    press_.KeepSelectionBefore(content_.SelectedPaths());
     if (item < 0) {
         if (!ctrl) {
-            ClearSelection();
+            content_.ClearSelection();
         }
-        marqueeActive_ = true;
-        marqueeAdditive_ = ctrl;
-        marqueeStart_ = marqueeEnd_ = client;
-        marqueeBase_ = selection_;
+        press_.PressBand(ToPixel(client), ctrl, content_.Selection());
     } else {
-        if (shift && anchor_ >= 0) {
-            SelectRange(anchor_, item);
+        bool wasSoleSelection = false;
+        if (shift && content_.Anchor() >= 0) {
+            content_.SelectRange(content_.Anchor(), item);
         } else {
             if (ctrl) {
-                ToggleSelected(item);
+                content_.ToggleSelected(item);
             } else {
-                wasSoleSelection_ = IsSelected(item) && SelectedCount() == 1;
+                wasSoleSelection = content_.IsSelected(item) && content_.SelectedCount() == 1;
                 // Pressing one member of a larger selection keeps it, so
                 // the whole selection can be dragged.
-                if (!IsSelected(item) || SelectedCount() < 2) {
-                    SelectOnly(item);
+                if (!content_.IsSelected(item) || content_.SelectedCount() < 2) {
+                    content_.SelectOnly(item);
                 }
             }
-            anchor_ = item;
+            content_.SetAnchor(item);
         }
-        itemPressPoint_ = ToScreen(window_.Get(), client);
-        itemPressPending_ = true;
-        pressedItem_ = item;
+        press_.PressItem(item, ToPixel(ToScreen(window_.Get(), client)), wasSoleSelection);
     }
-    itemCapture_ = true;
     Draw();
 }
 
@@ -173,60 +152,58 @@ void Cadrel::OnMouseMove(POINT client)
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
         trackingLeave_ = TrackMouseEvent(&track) != FALSE;
         }
-    if (rolled_ && !pinned_ && !titlePressed_ && !resizing_ && !moving_ && !tabDragging_ && !keptRolledUntilLeave_) {
+    if (rolled_ && !pinned_ && !press_.OnTitleBar() && !press_.Resizing() && !keptRolledUntilLeave_) {
         SetRolled(false, false, true);
         // Leaving normally rolls it up again; the pointer's leaving is also
         // looked for now and then, since one thread tracks one window at a
         // time and a lost leave notice would keep it open.
         SetTimer(window, CadrelTimerRollUpCheck, 500, nullptr);
     }
-    if (!titlePressed_ && !resizing_) {
-        if (marqueeActive_) {
+    if (!press_.OnTitleBar() && !press_.Resizing()) {
+        if (press_.Kind() == PressKind::Band) {
             UpdateMarquee(client.x, client.y);
             Draw();
             return;
         }
-        if (itemPressPending_ && BeyondDragThreshold(itemPressPoint_, ToScreen(window, client))) {
-            itemPressPending_ = false;
-            itemCapture_ = false;
-            StartDragOut(std::exchange(pressedItem_, -1));
+        if (press_.DragPending() && BeyondDragThreshold(press_.ItemPoint(), ToScreen(window, client))) {
+            // The drag out is a press of its own, run by the system's loop.
+            StartDragOut(press_.End().PressedItem());
             return;
         }
         HoverAt(client);
         return;
     }
     const POINT cursor = CursorNow();
-    if (tabPressed_) {
+    if (press_.Kind() == PressKind::Tab) {
         // Pressing a tab never moves the window: past the threshold it drags
         // the tab, unless the policy locks the cadrels.
-        if (!tabDragging_) {
+        if (!press_.TabDragging()) {
             // Nor while the application asks about closing this cadrel: a
             // tab torn off then would take its folder off the close list.
-            if ((policyLocked_ && policyLocked_()) || closing_) {
+            if (host_.PolicyLocksCadrels() || closing_) {
                 return;
             }
-            if (!BeyondDragThreshold(pressPoint_, cursor)) {
+            if (!BeyondDragThreshold(press_.Cursor(), cursor)) {
                 return;
             }
-            tabDragging_ = true;
-            draggedTab_ = pressedTab_;
+            press_.StartTabDrag();
         }
         POINT local = cursor;
         ScreenToClient(window, &local);
-        tabDragPoint_ = local;
+        press_.SetTabDragPoint(ToPixel(local));
         TabDragTo(local.x, local.y);
         return;
     }
-    if (titlePressed_ && !moving_ && !resizing_) {
-        if (MovingForbidden() || !BeyondDragThreshold(pressPoint_, cursor)) {
+    if (press_.Kind() == PressKind::TitleBar && !press_.Moving()) {
+        if (MovingForbidden() || !BeyondDragThreshold(press_.Cursor(), cursor)) {
             return;
         }
-        moving_ = true;
+        press_.StartMoving();
         CaptureSnapTargets();
     }
-    if (moving_) {
+    if (press_.Moving()) {
         MoveStep(cursor);
-    } else if (resizing_) {
+    } else if (press_.Resizing()) {
         ResizeStep(cursor);
     }
 }
@@ -261,47 +238,46 @@ void Cadrel::HoverAt(POINT client)
 
 void Cadrel::UpdateMarquee(int x, int y)
 {
-    marqueeEnd_ = {x, y};
-    const BandRect band = MarqueeBand(View(), marqueeStart_.x, marqueeStart_.y, x, y);
-    selection_ = SelectByBand(View(), band, static_cast<int>(items_.size()), scrollOffset_, marqueeAdditive_,
-                              marqueeBase_);
+    press_.SetBandEnd({x, y});
+    const PixelPoint start = press_.BandStart();
+    const BandRect band = MarqueeBand(View(), start.x, start.y, x, y);
+    content_.SetSelection(SelectByBand(View(), band, content_.Count(), content_.ScrollOffset(),
+                                       press_.BandAdditive(), press_.BandBase()));
 }
 
 void Cadrel::TabDragTo(int x, int y)
 {
     if (IsTabTornOff(View(), x, y)) {
-        tornOff_ = true;
+        press_.SetTornOff(true);
         Draw();
         return;
     }
-    tornOff_ = false;
+    press_.SetTornOff(false);
     const int slot = TabInsertIndex(x, y);
-    if (slot != draggedTab_) {
-        MoveTab(draggedTab_, slot);
-        draggedTab_ = slot;
+    if (slot != press_.DraggedTab()) {
+        MoveTab(press_.DraggedTab(), slot);
+        press_.TabMovedTo(slot);
     }
     Draw();
 }
 
 void Cadrel::OnLeftButtonUp(POINT client)
 {
-    if (itemCapture_) {
+    if (press_.OnItems()) {
         FinishItemPress(client);
         return;
     }
-    if (tabPressed_) {
+    if (press_.Kind() == PressKind::Tab) {
         FinishTabPress();
         return;
     }
-    if (!titlePressed_ && !resizing_) {
+    if (press_.Kind() != PressKind::TitleBar && !press_.Resizing()) {
         return;
     }
     HWND window = window_.Get();
-    const bool moved = moving_;
-    const bool resized = resizing_;
-    titlePressed_ = false;
-    moving_ = false;
-    resizing_ = false;
+    const PointerPress ended = press_.End();
+    const bool moved = ended.Moving();
+    const bool resized = ended.Resizing();
     ReleaseCapture();
     if (moved || resized) {
         PostMessageW(appWindow_, WM_APP_SAVE_SOON, 0, 0);
@@ -318,25 +294,20 @@ void Cadrel::OnLeftButtonUp(POINT client)
 
 void Cadrel::FinishItemPress(POINT client)
 {
-    const bool banded = marqueeActive_;
-    const int pressed = pressedItem_;
-    const bool wasSole = wasSoleSelection_;
-    const POINT pressPoint = itemPressPoint_;
-    itemCapture_ = false;
-    marqueeActive_ = false;
-    itemPressPending_ = false;
-    pressedItem_ = -1;
-    wasSoleSelection_ = false;
+    const PointerPress ended = press_.End();
+    const bool banded = ended.Kind() == PressKind::Band;
+    const int pressed = ended.PressedItem();
+    const bool wasSole = ended.WasSoleSelection();
+    const PixelPoint pressPoint = ended.ItemPoint();
     ReleaseCapture();
     const POINT release = ToScreen(window_.Get(), client);
     const bool still = std::abs(release.x - pressPoint.x) <= GetSystemMetrics(SM_CXDRAG) &&
                        std::abs(release.y - pressPoint.y) <= GetSystemMetrics(SM_CYDRAG);
-    if (wasSole && !banded && pressed >= 0 && pressed < static_cast<int>(items_.size()) &&
+    if (wasSole && !banded && content_.Contains(pressed) &&
         ItemAt(client.x, client.y) == pressed && still) {
         // A second, slower click on the only selected item renames it,
         // unless it turns out to be a double click.
-        renameCandidate_ = pressed;
-        renameCandidatePath_ = items_[static_cast<size_t>(pressed)].path;
+        press_.SetRenameCandidate(pressed, content_.Items()[static_cast<size_t>(pressed)].path);
         SetTimer(window_.Get(), CadrelTimerRenameClick, GetDoubleClickTime() + 50, nullptr);
     }
     LogSelection();
@@ -345,16 +316,11 @@ void Cadrel::FinishItemPress(POINT client)
 
 void Cadrel::FinishTabPress()
 {
-    const bool dragged = tabDragging_;
-    const bool torn = tornOff_;
-    const int dragIndex = draggedTab_;
-    const int pressed = pressedTab_;
-    tabDragging_ = false;
-    tornOff_ = false;
-    draggedTab_ = -1;
-    pressedTab_ = -1;
-    tabPressed_ = false;
-    titlePressed_ = false;
+    const PointerPress ended = press_.End();
+    const bool dragged = ended.TabDragging();
+    const bool torn = ended.TornOff();
+    const int dragIndex = ended.DraggedTab();
+    const int pressed = ended.PressedTab();
     ReleaseCapture();
     const int count = static_cast<int>(tabs_.size());
     if (!dragged) {
@@ -376,9 +342,7 @@ void Cadrel::FinishTabPress()
         record->releasePoint = CursorNow();
         record->source = window_.Get();
         CloseTab(dragIndex, true);
-        if (tornTabs_ != nullptr) {
-            tornTabs_->Post(appWindow_, WM_APP_TAB_TORN_OFF, std::move(record));
-        }
+        host_.TabTornOff(std::move(record));
         return;
     }
     Draw();
@@ -390,8 +354,7 @@ void Cadrel::FinishTabPress()
 void Cadrel::OnLeftButtonDoubleClick(POINT client)
 {
     KillTimer(window_.Get(), CadrelTimerRenameClick);
-    renameCandidate_ = -1;
-    wasSoleSelection_ = false;
+    press_.DropRenameCandidate();
     if (IsOnTitleBar(client.x, client.y)) {
         // The resize that follows makes the system report a pointer move
         // over the bar, which would unfold an unpinned cadrel at once.
@@ -403,17 +366,15 @@ void Cadrel::OnLeftButtonDoubleClick(POINT client)
     if (item < 0) {
         return;
     }
-    const std::wstring& path = items_[static_cast<size_t>(item)].path;
-    const bool inEarlier = std::find(preClickSelection_.begin(), preClickSelection_.end(), path) !=
-                           preClickSelection_.end();
-    if (preClickSelection_.size() >= 2 && inEarlier) {
+    const std::wstring& path = content_.Items()[static_cast<size_t>(item)].path;
+    const std::vector<std::wstring>& before = press_.SelectionBefore();
+    const bool inEarlier = std::find(before.begin(), before.end(), path) != before.end();
+    if (before.size() >= 2 && inEarlier) {
         // The first click left the selection as it was; the double click
         // opens all of it and keeps it selected.
-        const std::vector<std::wstring> earlier = preClickSelection_;
+        const std::vector<std::wstring> earlier = before;
         OpenPaths(earlier);
-        for (size_t i = 0; i < items_.size(); ++i) {
-            selection_[i] = std::find(earlier.begin(), earlier.end(), items_[i].path) != earlier.end();
-        }
+        content_.SelectPaths(earlier);
         Draw();
         return;
     }
@@ -441,18 +402,17 @@ void Cadrel::OnMouseWheel(int delta, WPARAM keys)
     }
     const float notches = static_cast<float>(delta) / WHEEL_DELTA;
     if (ModifierDown(GET_KEYSTATE_WPARAM(keys), MK_CONTROL, VK_CONTROL)) {
-        if (zoomLocked_ && zoomLocked_()) {
+        if (host_.PolicyLocksZoom()) {
             return;
         }
         hoverItem_ = -1;
         SetZoom(zooms_[static_cast<size_t>(viewMode_)] + 0.1f * notches, true);
         return;
     }
-    const float next = WheelScrollOffset(scrollOffset_, delta, View(), static_cast<int>(items_.size()));
-    if (next != scrollOffset_) {
-        scrollOffset_ = next;
+    if (content_.Wheel(delta, View())) {
         hoverItem_ = -1;
-        DebugLog(L"Cadrel %hs : defilement a %d px.", id_.c_str(), static_cast<int>(std::lround(scrollOffset_)));
+        DebugLog(L"Cadrel %hs : defilement a %d px.", id_.c_str(),
+                 static_cast<int>(std::lround(content_.ScrollOffset())));
         Draw();
     }
 }
@@ -461,7 +421,7 @@ void Cadrel::OnTabHoverTimer()
 {
     KillTimer(window_.Get(), CadrelTimerTabHover);
     if (tabs_.size() >= 2 && hoverTab_ >= 0 && hoverTab_ < static_cast<int>(tabs_.size()) &&
-        hoverTab_ != activeTab_ && !tabDragging_ && !moving_ && !resizing_) {
+        hoverTab_ != activeTab_ && !press_.TabDragging() && !press_.MovingOrResizing()) {
         ActivateTab(hoverTab_, true);
     }
 }
@@ -469,33 +429,20 @@ void Cadrel::OnTabHoverTimer()
 void Cadrel::OnRenameTimer()
 {
     KillTimer(window_.Get(), CadrelTimerRenameClick);
-    const int index = std::exchange(renameCandidate_, -1);
-    if (index >= 0 && index < static_cast<int>(items_.size()) &&
-        items_[static_cast<size_t>(index)].path == renameCandidatePath_ && IsSelected(index) &&
-        SelectedCount() == 1) {
+    const int index = press_.TakeRenameCandidate();
+    if (content_.Contains(index) && content_.Items()[static_cast<size_t>(index)].path == press_.RenameCandidatePath() &&
+        content_.IsSelected(index) && content_.SelectedCount() == 1) {
         BeginItemRename(index);
     }
 }
 
 void Cadrel::OnCaptureChanged()
 {
-    const bool wasMoving = moving_;
-    const bool redraw = tabDragging_ || itemCapture_ || marqueeActive_;
-    moving_ = false;
-    resizing_ = false;
-    titlePressed_ = false;
-    tornOff_ = false;
-    tabDragging_ = false;
-    tabPressed_ = false;
-    draggedTab_ = -1;
-    pressedTab_ = -1;
-    marqueeActive_ = false;
-    itemCapture_ = false;
-    itemPressPending_ = false;
-    pressedItem_ = -1;
-    wasSoleSelection_ = false;
+    const PointerPress ended = press_.End();
+    const bool wasMoving = ended.Moving();
+    const bool redraw = ended.TabDragging() || ended.OnItems();
     KillTimer(window_.Get(), CadrelTimerRenameClick);
-    renameCandidate_ = -1;
+    press_.DropRenameCandidate();
     if (wasMoving) {
         // Clears the merge highlight the application may be showing.
         PostMessageW(appWindow_, WM_APP_CADREL_DRAGGING, 0, 0);

@@ -128,22 +128,20 @@ bool Cadrel::ForwardShellMenuMessage(UINT message, WPARAM wParam, LPARAM lParam,
 void Cadrel::ShowItemMenu(int index, POINT screen)
 {
     HWND window = window_.Get();
-    if (window == nullptr || index < 0 || index >= static_cast<int>(items_.size())) {
+    if (window == nullptr || !content_.Contains(index)) {
         return;
     }
-    const CadrelItem& item = items_[static_cast<size_t>(index)];
+    const CadrelItem& item = content_.Items()[static_cast<size_t>(index)];
     const std::wstring path = item.path;
     const bool pinned = item.pinned;
-    const std::vector<std::wstring> targets = ItemMenuTargets(SelectedPaths(), path);
+    const std::vector<std::wstring> targets = ItemMenuTargets(content_.SelectedPaths(), path);
     const std::vector<ItemMenuEntry> entries = ItemMenuEntries(static_cast<int>(targets.size()), pinned);
 
     ShellItemMenu shell = BuildShellItemMenu(window, path);
     int chosen = 0;
     {
         std::optional<OperationState::Scope> running;
-        if (operationGuard_) {
-            running.emplace(operationGuard_());
-        }
+        running.emplace(host_.BeginOperation());
         menuOpen_ = true;
         if (shell.menu) {
             for (size_t i = 0; i < entries.size(); ++i) {
@@ -214,11 +212,7 @@ void Cadrel::RunItemCommand(int id, const std::wstring& path, const std::vector<
 {
     (void)screen;
     HWND window = window_.Get();
-    const auto indexOf = [&]() -> int {
-        const auto found = std::find_if(items_.begin(), items_.end(),
-                                        [&](const CadrelItem& item) { return item.path == path; });
-        return found == items_.end() ? -1 : static_cast<int>(found - items_.begin());
-    };
+    const auto indexOf = [&]() -> int { return content_.IndexOfPath(path); };
     switch (id) {
     case ItemCmdOpenLocation: {
         PIDLIST_ABSOLUTE absolute = nullptr;
@@ -249,8 +243,8 @@ void Cadrel::RunItemCommand(int id, const std::wstring& path, const std::vector<
     case ItemCmdPin:
         if (activeTab_ >= 0 && activeTab_ < static_cast<int>(tabs_.size())) {
             TogglePinnedName(tabs_[static_cast<size_t>(activeTab_)].pinned, std::wstring(LastPathComponent(path)));
-            ApplyPinned();
-            SortItems();
+            content_.Repin(PinnedNames(), sortBy_, sortDescending_);
+            OnItemsOrdered();
             Draw();
             Notify(WM_APP_CADREL_TABS_CHANGED, true);
         }

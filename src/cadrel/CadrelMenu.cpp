@@ -40,16 +40,12 @@ void AppendIds(const std::vector<DarkMenuItem>& items, std::wstring& text)
 
 }  // namespace
 
-void Cadrel::SetMenuServices(CadrelMenuServices services)
-{
-    menuServices_ = std::move(services);
-}
-
 std::vector<std::wstring> Cadrel::CollectHostCandidates()
 {
     hostCandidates_.clear();
     std::vector<std::wstring> titles;
-    for (const HostWindowFacts& window : HostCandidates(TopLevelWindows(menuServices_.hostedElsewhere))) {
+    const auto hostedElsewhere = [this](HWND window) { return host_.HostedElsewhere(window); };
+    for (const HostWindowFacts& window : HostCandidates(TopLevelWindows(hostedElsewhere))) {
         hostCandidates_.push_back(reinterpret_cast<HWND>(window.window));
         titles.push_back(HostMenuTitle(window.title));
     }
@@ -62,13 +58,13 @@ void Cadrel::ShowCadrelMenu(POINT screen)
     if (window == nullptr) {
         return;
     }
-    CadrelMenuFacts facts = menuServices_.facts ? menuServices_.facts() : CadrelMenuFacts{};
+    CadrelMenuFacts facts = host_.FactsForMenus();
     facts.activeTabHosts = ActiveTabHosts();
     // The window last released from here can come back while it still is an
     // application window that no cadrel holds.
     HWND released = LastReleasedWindow();
     facts.canRehost = released != nullptr && IsWindow(released) && IsLayoutCandidate(released) &&
-                      !(menuServices_.hostedElsewhere && menuServices_.hostedElsewhere(released));
+                      !host_.HostedElsewhere(released);
     facts.rehostWindow = facts.canRehost ? reinterpret_cast<std::uintptr_t>(released) : 0;
     facts.cadrelsLocked = AreCadrelsLocked();
     facts.quitLocked = IsQuitLocked();
@@ -106,9 +102,7 @@ void Cadrel::ShowCadrelMenu(POINT screen)
         // Pages are not switched nor cadrels destroyed while the menu's loop
         // runs on this thread.
         std::optional<OperationState::Scope> running;
-        if (operationGuard_) {
-            running.emplace(operationGuard_());
-        }
+        running.emplace(host_.BeginOperation());
         menuOpen_ = true;
         chosen = ShowDarkMenu(window, items, screen.x, screen.y, static_cast<int>(dpi_));
         menuOpen_ = false;
@@ -140,8 +134,8 @@ void Cadrel::RunCadrelMenuCommand(int id, const CadrelMenuFacts& facts)
         post(WM_APP_NEW_SHAPE_PRESET, 0, id - CadrelCmdShapeFirst);
     } else if (id >= CadrelCmdHostFirst && id <= CadrelCmdHostLast) {
         const auto k = static_cast<size_t>(id - CadrelCmdHostFirst);
-        if (k < hostCandidates_.size() && menuServices_.hostWindow) {
-            menuServices_.hostWindow(*this, hostCandidates_[k]);
+        if (k < hostCandidates_.size()) {
+            host_.HostInActiveTab(*this, hostCandidates_[k]);
         }
     } else if (id >= CadrelCmdOpacityFirst && id <= CadrelCmdOpacityLast) {
         SetOpacity(OpacityPercents[id - CadrelCmdOpacityFirst] / 100.0, true);
@@ -166,15 +160,13 @@ void Cadrel::RunCadrelMenuCommand(int id, const CadrelMenuFacts& facts)
             post(WM_APP_REDO, 0, 0);
             break;
         case CadrelCmdReleaseHosted:
-            if (menuServices_.releaseHosted) {
-                menuServices_.releaseHosted(*this);
-            }
+            host_.ReleaseFromActiveTab(*this);
             Draw();
             Notify(WM_APP_CADREL_TABS_CHANGED, true);
             break;
         case CadrelCmdRehostLast:
-            if (facts.rehostWindow != 0 && menuServices_.hostWindow) {
-                menuServices_.hostWindow(*this, reinterpret_cast<HWND>(facts.rehostWindow));
+            if (facts.rehostWindow != 0) {
+                host_.HostInActiveTab(*this, reinterpret_cast<HWND>(facts.rehostWindow));
             }
             break;
         case CadrelCmdFileSearch:
@@ -214,9 +206,7 @@ void Cadrel::RunCadrelMenuCommand(int id, const CadrelMenuFacts& facts)
             SetClassifyMode(2, true);
             break;
         case CadrelCmdArrangeNow:
-            if (menuServices_.arrangeNow) {
-                menuServices_.arrangeNow(window);
-            }
+            host_.ArrangeCadrelNow(window);
             break;
         case CadrelCmdResetZoom:
             SetZoom(1.0f, true);

@@ -6,32 +6,10 @@
 #include "base/AppMessages.h"
 
 namespace cadrels {
-namespace {
-
-struct EnumContext {
-    HWND self;
-    std::vector<PixelRect>* rects;
-};
-
-BOOL CALLBACK CollectCadrelWindow(HWND window, LPARAM parameter)
-{
-    auto* context = reinterpret_cast<EnumContext*>(parameter);
-    wchar_t className[64] = {};
-    if (window != context->self && IsWindowVisible(window) &&
-        GetClassNameW(window, className, static_cast<int>(std::size(className))) > 0 &&
-        lstrcmpiW(className, Cadrel::ClassName) == 0) {
-        RECT rect{};
-        GetWindowRect(window, &rect);
-        context->rects->push_back({rect.left, rect.top, rect.right, rect.bottom});
-    }
-    return TRUE;
-}
-
-}  // namespace
 
 bool Cadrel::MovingForbidden() const
 {
-    return locked_ || pageFrozen_ || (policyLocked_ && policyLocked_());
+    return locked_ || pageFrozen_ || host_.PolicyLocksCadrels();
 }
 
 bool Cadrel::SnappingActive() const
@@ -47,14 +25,9 @@ void Cadrel::CaptureSnapTargets()
     if (!snapEnabled_) {
         return;
     }
-    if (neighbourRects_) {
-        for (const RECT& rect : neighbourRects_()) {
-            snapTargets_.push_back({rect.left, rect.top, rect.right, rect.bottom});
-        }
-        return;
+    for (const RECT& rect : host_.NeighbourRects(*this)) {
+        snapTargets_.push_back({rect.left, rect.top, rect.right, rect.bottom});
     }
-    EnumContext context{window_.Get(), &snapTargets_};
-    EnumWindows(CollectCadrelWindow, reinterpret_cast<LPARAM>(&context));
 }
 
 std::optional<PixelRect> Cadrel::NearestWorkArea(const PixelRect& rect) const
@@ -80,9 +53,11 @@ PixelPoint Cadrel::FitToMonitor(PixelPoint proposed, int width, int height) cons
 
 void Cadrel::MoveStep(POINT cursor)
 {
-    const int width = pressRect_.right - pressRect_.left;
-    const int height = pressRect_.bottom - pressRect_.top;
-    PixelPoint position{pressRect_.left + cursor.x - pressPoint_.x, pressRect_.top + cursor.y - pressPoint_.y};
+    const PixelRect press = press_.Window();
+    const PixelPoint from = press_.Cursor();
+    const int width = press.Width();
+    const int height = press.Height();
+    PixelPoint position{press.left + cursor.x - from.x, press.top + cursor.y - from.y};
     if (SnappingActive()) {
         const PixelRect proposed = RectFromSize(position.x, position.y, width, height);
         if (const std::optional<PixelRect> work = NearestWorkArea(proposed)) {
@@ -99,13 +74,15 @@ void Cadrel::MoveStep(POINT cursor)
 void Cadrel::ResizeStep(POINT cursor)
 {
     const CadrelMetrics metrics = Metrics();
-    const PixelRect press{pressRect_.left, pressRect_.top, pressRect_.right, pressRect_.bottom};
-    PixelRect rect = ResizeByEdges(press, cursor.x - pressPoint_.x, cursor.y - pressPoint_.y, resizeEdges_,
-                                   metrics.minWidth, metrics.minHeight);
+    const PixelRect press = press_.Window();
+    const PixelPoint from = press_.Cursor();
+    const int edges = press_.ResizeEdges();
+    PixelRect rect = ResizeByEdges(press, cursor.x - from.x, cursor.y - from.y, edges, metrics.minWidth,
+                                   metrics.minHeight);
     if (SnappingActive()) {
         if (const std::optional<PixelRect> work = NearestWorkArea(rect)) {
             const SnapLines lines = CollectSnapLines(*work, snapEnabled_, snapTargets_);
-            rect = SnapResize(rect, resizeEdges_, lines, SnapReachFor(gridStep_, dpi_), metrics.minWidth,
+            rect = SnapResize(rect, edges, lines, SnapReachFor(gridStep_, dpi_), metrics.minWidth,
                               metrics.minHeight);
         }
     }

@@ -184,7 +184,7 @@ void Cadrel::BeginTabRename()
 
 void Cadrel::BeginItemRename(int index)
 {
-    if (RenameOpen() || !window_ || rolled_ || index < 0 || index >= static_cast<int>(items_.size())) {
+    if (RenameOpen() || !window_ || rolled_ || !content_.Contains(index)) {
         return;
     }
     const CadrelView view = View();
@@ -211,7 +211,7 @@ void Cadrel::BeginItemRename(int index)
             OffsetRect(&box, work.left - box.left, 0);
         }
     }
-    const CadrelItem& item = items_[static_cast<size_t>(index)];
+    const CadrelItem& item = content_.Items()[static_cast<size_t>(index)];
     renameTarget_ = index;
     renameSourcePath_ = item.path;
     const DWORD attributes = GetFileAttributesW(item.path.c_str());
@@ -294,7 +294,7 @@ void Cadrel::FolderFollowsTitle(const std::wstring& title)
         return;
     }
     // No watcher handle may keep the folder open while it is renamed.
-    StopWatcher();
+    content_.StopWatching();
     const std::wstring renamed = RenameContainerForTitle(tab.folder, title, id_);
     if (renamed != tab.folder) {
         tab.folder = renamed;
@@ -347,9 +347,7 @@ bool Cadrel::RenameFile(const std::wstring& path, const std::wstring& newName)
     HRESULT result = E_FAIL;
     {
         std::optional<OperationState::Scope> running;
-        if (operationGuard_) {
-            running.emplace(operationGuard_());
-        }
+        running.emplace(host_.BeginOperation());
         result = engine->Queue(path, folder, name) ? engine->Perform() : E_FAIL;
     }
     if (FAILED(result) || engine->Moved().empty()) {
@@ -358,13 +356,11 @@ bool Cadrel::RenameFile(const std::wstring& path, const std::wstring& newName)
         return false;
     }
     DebugLog(L"Renommage de %ls en %ls.", path.c_str(), name.c_str());
-    if (menuServices_.movesDone) {
-        UndoEntry entry;
-        entry.kind = UndoKindMoves;
-        entry.description = Tr(200);
-        entry.moves = engine->Moved();
-        menuServices_.movesDone(std::move(entry));
-    }
+    UndoEntry entry;
+    entry.kind = UndoKindMoves;
+    entry.description = Tr(200);
+    entry.moves = engine->Moved();
+    host_.RecordMoves(std::move(entry));
     if (window_) {
         Refresh();
     }
@@ -378,9 +374,8 @@ void Cadrel::CloseActiveTab()
     }
     if (activeTab_ >= 0 && activeTab_ < static_cast<int>(tabs_.size()) &&
         (!tabs_[static_cast<size_t>(activeTab_)].hostedExe.empty() ||
-         !tabs_[static_cast<size_t>(activeTab_)].hostedAumid.empty()) &&
-        menuServices_.releaseHosted) {
-        menuServices_.releaseHosted(*this);
+         !tabs_[static_cast<size_t>(activeTab_)].hostedAumid.empty())) {
+        host_.ReleaseFromActiveTab(*this);
     }
     if (window_) {
         KillTimer(window_.Get(), CadrelTimerTabHover);

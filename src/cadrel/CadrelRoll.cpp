@@ -202,7 +202,7 @@ bool Cadrel::PointerOver() const
 
 void Cadrel::AutoRollUpCheck()
 {
-    if (pinned_ || rolled_ || titlePressed_ || tabPressed_ || moving_ || resizing_ || !window_) {
+    if (pinned_ || rolled_ || press_.OnTitleBar() || press_.Resizing() || !window_) {
         return;
     }
     // A menu, the rename box, a rubber band or a press on an item belong to
@@ -210,7 +210,7 @@ void Cadrel::AutoRollUpCheck()
     // child (a menu) or outside it (a band dragged past its edge): rolling
     // up then would leave them over the bare desktop. Their closing runs this
     // check again.
-    if (menuOpen_ || RenameOpen() || marqueeActive_ || itemCapture_) {
+    if (menuOpen_ || RenameOpen() || press_.OnItems()) {
         return;
     }
     if (PointerOver()) {

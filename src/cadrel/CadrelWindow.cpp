@@ -41,8 +41,10 @@ POINT UnpackScreenPoint(LPARAM packed)
             static_cast<LONG>(static_cast<std::int32_t>(bits >> 32))};
 }
 
-Cadrel::Cadrel(GraphicsDevice& graphics, HWND appWindow)
-    : graphicsDevice_(graphics), appWindow_(appWindow), graphics_(graphics, *this, appWindow)
+Cadrel::Cadrel(GraphicsDevice& graphics, HWND appWindow, CadrelHost& host)
+    : graphicsDevice_(graphics), appWindow_(appWindow), host_(host), graphics_(graphics, *this, appWindow),
+      icons_(host.IconsForCadrels()), hostedApps_(host.HostedApps()),
+      hostedEverywhere_([&host] { return host.HostedEverywhere(); })
 {
 }
 
@@ -99,7 +101,7 @@ void Cadrel::Destroy()
         }
     }
     animating_ = false;
-    StopWatcher();
+    content_.StopWatching();
     RevokeDropTarget();
     graphics_.Release();
     window_.Reset();
@@ -181,7 +183,8 @@ void Cadrel::SetSort(int key, bool descending, bool notify)
 {
     sortBy_ = key >= 0 && key <= 3 ? key : 0;
     sortDescending_ = descending;
-    SortItems();
+    content_.Sort(sortBy_, sortDescending_);
+    OnItemsOrdered();
     Draw();
     Notify(WM_APP_CADREL_CHANGED, notify);
 }
@@ -230,16 +233,6 @@ void Cadrel::SetPageFrozen(bool frozen)
     pageFrozen_ = frozen;
 }
 
-void Cadrel::SetNeighbourRectsProvider(RectsProvider provider)
-{
-    neighbourRects_ = std::move(provider);
-}
-
-void Cadrel::SetLockQuery(LockQuery query)
-{
-    policyLocked_ = std::move(query);
-}
-
 void Cadrel::SetHidden(bool hidden)
 {
     HWND window = window_.Get();
@@ -286,10 +279,10 @@ void Cadrel::ActivateTab(int index, bool notify)
         return;
     }
     activeTab_ = index;
-    scrollOffset_ = 0;
+    content_.ResetScroll();
     hoverItem_ = -1;
     SetWindowTitleFromActiveTab();
-    StopWatcher();
+    content_.StopWatching();
     StartWatcher();
     ListFolder();
     Draw();
@@ -312,12 +305,12 @@ void Cadrel::CloseTab(int index, bool notify)
         --activeTab_;
     }
     activeTab_ = std::clamp(activeTab_, 0, static_cast<int>(tabs_.size()) - 1);
-    scrollOffset_ = 0;
+    content_.ResetScroll();
     hoverItem_ = -1;
     hoverTab_ = -1;
     SetWindowTitleFromActiveTab();
     if (wasActive) {
-        StopWatcher();
+        content_.StopWatching();
         StartWatcher();
         ListFolder();
     }
@@ -540,7 +533,7 @@ void Cadrel::OnSize(int width, int height)
 void Cadrel::OnWindowPosChanging(WINDOWPOS& position) const
 {
     // While the active tab hosts a window the cadrel stands right below it.
-    if (!moving_ && !resizing_ && (position.flags & SWP_NOZORDER) == 0 && HostedWindow() == nullptr) {
+    if (!press_.MovingOrResizing() && (position.flags & SWP_NOZORDER) == 0 && HostedWindow() == nullptr) {
         position.hwndInsertAfter = HWND_BOTTOM;
     }
     // Only the application hides a cadrel: the shell's show-desktop does not.
@@ -567,7 +560,7 @@ void Cadrel::OnDpiChanged(UINT dpi, const RECT& suggested)
     GetClientRect(window_.Get(), &client);
     Layout(client.right, client.bottom);
     Draw();
-    if (!moving_ && !resizing_) {
+    if (!press_.MovingOrResizing()) {
         PostMessageW(appWindow_, WM_APP_DISPLAY_CHANGED, 0, 0);
     }
 }
@@ -612,7 +605,7 @@ void Cadrel::OnTimer(UINT_PTR id)
 void Cadrel::OnNcDestroy()
 {
     animating_ = false;
-    StopWatcher();
+    content_.StopWatching();
     RevokeDropTarget();
     graphics_.Detach();
     // The window is gone already; the wrapper must not destroy it again.

@@ -1,0 +1,153 @@
+// A real cadrel window with a fake application behind it: what the cadrel
+// asks of its host, and what it does with the answers.
+#include "cadrel/Cadrel.h"
+
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace cadrels {
+namespace {
+
+using testing::MakeTempFolder;
+using testing::RemoveTree;
+using testing::WriteBytes;
+
+class FakeHost final : public CadrelHost {
+public:
+    struct Drop {
+        const Cadrel* target = nullptr;
+        std::vector<std::wstring> paths;
+        bool move = false;
+        std::wstring folder;
+    };
+
+    bool PolicyLocksCadrels() const override { return cadrelsLocked; }
+    bool PolicyLocksZoom() const override { return zoomLocked; }
+    int DropIntoFolder(const Cadrel& target, const std::vector<std::wstring>& paths, bool move,
+                       const std::wstring& folder) override
+    {
+        drops.push_back({&target, paths, move, folder});
+        return arrived;
+    }
+    OperationState::Scope BeginOperation() override { return operation.Begin(); }
+    void TabTornOff(std::unique_ptr<TornTab> tab) override { torn.push_back(std::move(tab)); }
+    std::vector<RECT> NeighbourRects(const Cadrel&) const override { return {}; }
+    HostedAppsStore* HostedApps() override { return nullptr; }
+    std::vector<HWND> HostedEverywhere() const override { return {}; }
+    CadrelMenuFacts FactsForMenus() const override { return {}; }
+    bool HostedElsewhere(HWND) const override { return false; }
+    void HostInActiveTab(Cadrel&, HWND) override {}
+    void ReleaseFromActiveTab(Cadrel&) override {}
+    void ArrangeCadrelNow(HWND) override {}
+    void RecordMoves(UndoEntry) override {}
+    IconCache* IconsForCadrels() override { return nullptr; }
+
+    bool cadrelsLocked = false;
+    bool zoomLocked = false;
+    int arrived = 0;
+    std::vector<Drop> drops;
+    std::vector<std::unique_ptr<TornTab>> torn;
+    OperationState operation;
+};
+
+class CadrelHostTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        first_ = MakeTempFolder(L"host-first");
+        second_ = MakeTempFolder(L"host-second");
+        ASSERT_FALSE(first_.empty());
+        ASSERT_FALSE(second_.empty());
+        ASSERT_TRUE(WriteBytes(first_ + L"\\one.txt", "1"));
+        device_.Create();
+        owner_ = CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        ASSERT_NE(owner_, nullptr);
+
+        CadrelRecord record;
+        record.id = "host-test";
+        std::vector<LiveTab> tabs(3);
+        tabs[0].title = L"First";
+        tabs[0].folder = first_;
+        tabs[1].title = L"Second";
+        tabs[1].folder = second_;
+        tabs[2].title = L"No folder";
+        cadrel_ = std::make_unique<Cadrel>(device_, owner_, host_);
+        ASSERT_TRUE(cadrel_->Create(GetModuleHandleW(nullptr), record, std::move(tabs), 0, 40, 40, 360, 420));
+        cadrel_->FinishBuilding();
+    }
+    void TearDown() override
+    {
+        if (cadrel_) {
+            cadrel_->Destroy();
+        }
+        if (owner_ != nullptr) {
+            DestroyWindow(owner_);
+        }
+        RemoveTree(first_);
+        RemoveTree(second_);
+    }
+
+    float Zoom() const
+    {
+        CadrelRecord record;
+        cadrel_->CopyPropertiesTo(record);
+        return record.density[static_cast<size_t>(record.viewMode)];
+    }
+    void CtrlWheel(int notches) const
+    {
+        SendMessageW(cadrel_->Window(), WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, static_cast<WORD>(notches * WHEEL_DELTA)),
+                     MAKELPARAM(100, 100));
+    }
+
+    std::wstring first_;
+    std::wstring second_;
+    GraphicsDevice device_;
+    HWND owner_ = nullptr;
+    FakeHost host_;
+    std::unique_ptr<Cadrel> cadrel_;
+};
+
+TEST_F(CadrelHostTest, DropsGoToTheHostWithTheFolderTheyLandOn)
+{
+    host_.arrived = 2;
+    const std::vector<std::wstring> paths{L"C:\\x\\a.txt", L"C:\\x\\b.txt"};
+    EXPECT_EQ(cadrel_->ReceiveDrop(paths, true, 1), 2);
+    // A tab without a folder, or none, files into the active tab's folder.
+    EXPECT_EQ(cadrel_->ReceiveDrop(paths, false, 2), 2);
+    EXPECT_EQ(cadrel_->ReceiveDrop(paths, false, -1), 2);
+    ASSERT_EQ(host_.drops.size(), 3u);
+    EXPECT_EQ(host_.drops[0].target, cadrel_.get());
+    EXPECT_EQ(host_.drops[0].paths, paths);
+    EXPECT_TRUE(host_.drops[0].move);
+    EXPECT_EQ(host_.drops[0].folder, second_);
+    EXPECT_FALSE(host_.drops[1].move);
+    EXPECT_EQ(host_.drops[1].folder, first_);
+    EXPECT_EQ(host_.drops[2].folder, first_);
+
+    // Nothing dropped asks nothing.
+    EXPECT_EQ(cadrel_->ReceiveDrop({}, true, 1), 0);
+    EXPECT_EQ(host_.drops.size(), 3u);
+    // The host's answer is what the cadrel reports.
+    host_.arrived = 0;
+    EXPECT_EQ(cadrel_->ReceiveDrop(paths, true, 0), 0);
+}
+
+TEST_F(CadrelHostTest, CtrlWheelZoomsUnlessTheHostSaysThePolicyLocksIt)
+{
+    const float before = Zoom();
+    host_.zoomLocked = true;
+    CtrlWheel(2);
+    EXPECT_FLOAT_EQ(Zoom(), before);
+
+    host_.zoomLocked = false;
+    CtrlWheel(2);
+    EXPECT_FLOAT_EQ(Zoom(), before + 0.2f);
+}
+
+}  // namespace
+}  // namespace cadrels
