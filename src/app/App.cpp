@@ -17,7 +17,6 @@
 #include "model/Theme.h"
 #include "online/ServiceRequest.h"
 #include "online/UpdateService.h"
-#include "windows/HostedAppsFile.h"
 
 #include <ole2.h>
 
@@ -59,7 +58,11 @@ App::App()
                                              dock_->RebuildGraphics();
                                          }
                                      },
-                                 })
+                                 }),
+      hosting_(operation_, WindowHosting::Page{
+                               [this]() -> const std::vector<std::unique_ptr<Cadrel>>& { return cadrels_; },
+                               [this](HWND cadrelWindow) { SyncTabsFromCadrel(cadrelWindow); },
+                           })
 {
 }
 
@@ -103,7 +106,7 @@ int App::Run(HINSTANCE instance)
     // After the layout is loaded: registering before would give the
     // defaults to actions the user has rebound or cleared.
     RegisterHotkeys();
-    InstallWindowEventHooks();
+    hosting_.InstallWindowEventHooks();
     ApplyPolicyCadrelOverrides();
     SyncDock();
 
@@ -211,7 +214,7 @@ void App::Initialize()
         AddEmptyCadrel(page, displayKey_, CascadePlacement(monitors_, cascadeCount_++));
     }
     PlaceCadrelsWithoutGeometry(page);
-    hostedApps_ = std::make_unique<HostedAppsStore>(HostedAppsStore::DefaultPath());
+    hosting_.Open(window_);
     BuildPageCadrels(true);
 
     Save();
@@ -275,6 +278,7 @@ void App::Shutdown()
 {
     // From here on, nothing may start a menu, a prompt or a file operation.
     shuttingDown_ = true;
+    hosting_.BeginShutdown();
     Save();
     // A check or download still running finishes on its own thread and then
     // drops its result: nothing may post to the window or start an installer
@@ -291,13 +295,13 @@ void App::Shutdown()
     // after this.
     StopIconCache();
 
-    RemoveWindowEventHooks();
+    hosting_.RemoveWindowEventHooks();
     // All of them, not just the hosting one: a pending sort or send-to batch
     // must not run after the final save or hold up the exit with a menu.
     KillApplicationTimers();
     UnregisterHotkeys();
     // The applications stay running, minimized, where they were before.
-    ReleaseHostedWindowsAtExit();
+    hosting_.ReleaseHostedWindowsAtExit();
 
     // Messages posted during teardown are handled before the windows go.
     for (int pass = 0; pass < 15; ++pass) {

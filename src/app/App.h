@@ -10,6 +10,7 @@
 #include "app/SendToBatch.h"
 #include "app/ThemeWatcher.h"
 #include "app/TrayIcon.h"
+#include "app/WindowHosting.h"
 #include "base/Mailbox.h"
 #include "base/UniqueHandle.h"
 #include "cadrel/Cadrel.h"
@@ -107,8 +108,6 @@ public:
     // (AppCadrelMenus.cpp).
     CadrelMenuServices MenuServices();
     CadrelMenuFacts MenuFacts() const;
-    bool IsHostedByAnyCadrel(HWND window) const;
-    void ReleaseHostedInActiveTab(Cadrel& cadrel);
     // The administration policy may lock every cadrel in place.
     bool CadrelsLocked() const { return AreCadrelsLocked(); }
 
@@ -162,12 +161,6 @@ public:
     // The dock (AppDock.cpp): exists exactly while showDock is on.
     void SyncDock();
     Dock* CurrentDock() const { return dock_.get(); }
-
-    // Hosting other applications' windows (AppHosting.cpp): the entry of
-    // the cadrel menu's hosting submenu and "Re-host the last window".
-    bool HostWindowInActiveTab(HWND cadrelWindow, HWND window);
-    // The window-event hooks' callback, on the main thread.
-    void OnWindowEvent(DWORD event, HWND window);
 
     LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -320,42 +313,8 @@ private:
 
     std::unique_ptr<Dock> dock_;
 
-    // Hosting (AppHosting.cpp).
-    void InstallWindowEventHooks();
-    void RemoveWindowEventHooks();
-    std::vector<HWND> AllHostedWindows() const;
-    void OnMoveSizeStart(HWND window);
-    void OnMoveSizeEnd(HWND window);
-    void OnForegroundChanged(HWND window);
-    void OnLocationChanged(HWND window);
-    void ClearHostHighlights();
-    void OnHostTrackingTimer();
-    void RestartHostReanchor();
-    void OnHostReanchorTimer();
-    void UpdateHostWatch();
-    void OnHostWatchTimer();
-    void OnHostRequest();
-    void ReleaseHostedWindowsAtExit();
-
-    std::unique_ptr<HostedAppsStore> hostedApps_;
-    UniqueWinEventHook moveSizeHook_;
-    UniqueWinEventHook foregroundHook_;
-    UniqueWinEventHook locationHook_;
-    // Another application's window being moved, or none.
-    HWND movedWindow_ = nullptr;
-    int hostReanchorTicks_ = 0;
-    bool hostWatchRunning_ = false;
-    HWND lastForeground_ = nullptr;
-    HWND watchedForeground_ = nullptr;
-    RECT watchedForegroundRect_{};
-    // The safety net's view of a press: the foreground window and its
-    // rectangle when the button went down.
-    bool pressSeen_ = false;
-    HWND pressWindow_ = nullptr;
-    RECT pressRect_{};
-    std::map<HWND, RECT> hostedRects_;
-    // Hosting operations asked through WM_COPYDATA, waiting for WM_APP_HOST_REQUEST.
-    Mailbox<HostRequest> hostRequests_;
+    // Other applications' windows hosted in the cadrels.
+    WindowHosting hosting_;
 };
 
 }  // namespace cadrels

@@ -265,7 +265,7 @@ void App::OnTabTornOff(std::unique_ptr<TornTab> tab)
         SyncTabsFromCadrel(receiver->Window());
         if (tab->Hosts()) {
             // The window went back to its place with the tab; the new tab takes it again.
-            RestartHostReanchor();
+            hosting_.RestartReanchor();
         }
         return;
     }

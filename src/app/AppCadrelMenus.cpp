@@ -4,8 +4,6 @@
 
 #include "i18n/StringTable.h"
 
-#include <algorithm>
-
 namespace cadrels {
 
 CadrelMenuFacts App::MenuFacts() const
@@ -29,24 +27,12 @@ CadrelMenuServices App::MenuServices()
 {
     CadrelMenuServices services;
     services.facts = [this] { return MenuFacts(); };
-    services.hostedElsewhere = [this](HWND window) { return IsHostedByAnyCadrel(window); };
-    services.hostWindow = [this](Cadrel& cadrel, HWND window) { HostWindowInActiveTab(cadrel.Window(), window); };
-    services.releaseHosted = [this](Cadrel& cadrel) { ReleaseHostedInActiveTab(cadrel); };
+    services.hostedElsewhere = [this](HWND window) { return hosting_.IsHostedByAnyCadrel(window); };
+    services.hostWindow = [this](Cadrel& cadrel, HWND window) { hosting_.HostWindowInActiveTab(cadrel.Window(), window); };
+    services.releaseHosted = [this](Cadrel& cadrel) { hosting_.ReleaseHostedInActiveTab(cadrel); };
     services.arrangeNow = [this](HWND window) { ArrangeNow(window); };
     services.movesDone = [this](UndoEntry entry) { PostMovesDone(std::move(entry)); };
     return services;
-}
-
-bool App::IsHostedByAnyCadrel(HWND window) const
-{
-    const std::vector<HWND> hosted = AllHostedWindows();
-    return std::find(hosted.begin(), hosted.end(), window) != hosted.end();
-}
-
-void App::ReleaseHostedInActiveTab(Cadrel& cadrel)
-{
-    cadrel.ReleaseHosted(cadrel.ActiveTab());
-    UpdateHostWatch();
 }
 
 }  // namespace cadrels

@@ -95,7 +95,7 @@ bool App::CreateCadrelFromRecord(const CadrelRecord& record, const CadrelGeom& g
     cadrel->SetDropHandler([this](const Cadrel& target, const std::vector<std::wstring>& paths, bool move,
                                   const std::wstring& folder) { return MoveIntoCadrelFolder(target, paths, move, folder); });
     cadrel->SetOperationGuard([this] { return operation_.Begin(); });
-    cadrel->SetHostingContext(hostedApps_.get(), [this] { return AllHostedWindows(); });
+    cadrel->SetHostingContext(hosting_.HostedApps(), [this] { return hosting_.AllHostedWindows(); });
     cadrel->SetMenuServices(MenuServices());
     if (record.pinned ? geometry.rolled : rollUnpinned) {
         cadrel->SetRolled(true, false, false);
@@ -115,20 +115,20 @@ void App::BuildPageCadrels(bool rollUnpinned)
     }
     DebugLog(L"Cadrels de la page construites : %u.", static_cast<unsigned>(cadrels_.size()));
     // Hosting tabs find their applications' windows again, or start them.
-    RestartHostReanchor();
+    hosting_.RestartReanchor();
 }
 
 void App::DestroyAllCadrels()
 {
     mergeHighlight_ = nullptr;
-    movedWindow_ = nullptr;
+    hosting_.ForgetMovedWindow();
     // Windows hosted by a page that goes are left minimized, not thrown forward.
     for (auto& cadrel : cadrels_) {
         cadrel->SetTearingDown();
         cadrel->Destroy();
     }
     cadrels_.clear();
-    UpdateHostWatch();
+    hosting_.UpdateWatch();
 }
 
 void App::CopyCadrelGeometry()
@@ -277,7 +277,7 @@ void App::MergeCadrels(Cadrel* source, Cadrel* target)
     }
     SyncTabsFromCadrel(target->Window());
     // The source lets its hosted windows go; the target's new tabs take them back.
-    RestartHostReanchor();
+    hosting_.RestartReanchor();
 
     const std::string sourceId = source->Id();
     if (mergeHighlight_ == source->Window()) {

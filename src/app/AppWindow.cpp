@@ -127,11 +127,11 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         OnShowSettingsRequest();
         return 0;
     case WM_APP_HOST_RETRY:
-        RestartHostReanchor();
-        UpdateHostWatch();
+        hosting_.RestartReanchor();
+        hosting_.UpdateWatch();
         return 0;
     case WM_APP_HOST_REQUEST:
-        OnHostRequest();
+        hosting_.OnHostRequest();
         return 0;
     case WM_APP_FILE_SEARCH:
         DebugLog(L"Recherche de fichiers : pas encore disponible.");
@@ -166,7 +166,7 @@ LRESULT App::OnCopyData(const COPYDATASTRUCT* data)
         if (!request) {
             return FALSE;
         }
-        hostRequests_.Post(window_, WM_APP_HOST_REQUEST, std::make_unique<HostRequest>(*request));
+        hosting_.PostRequest(*request);
         return TRUE;
     }
     if (forwarded->kind == CopyDataSendToList) {
@@ -208,13 +208,13 @@ void App::OnTimer(UINT_PTR id)
         OnQuitAfterInstallTimer();
         break;
     case TimerHostTracking:
-        OnHostTrackingTimer();
+        hosting_.OnTrackingTimer();
         break;
     case TimerHostReanchor:
-        OnHostReanchorTimer();
+        hosting_.OnReanchorTimer();
         break;
     case TimerHostWatch:
-        OnHostWatchTimer();
+        hosting_.OnWatchTimer();
         break;
     default:
         break;
