@@ -59,6 +59,7 @@ App::App()
                                          }
                                      },
                                  }),
+      sendTo_([this](const std::vector<std::wstring>& paths, POINT cursor) { FileSentPaths(paths, cursor); }),
       hosting_(operation_, WindowHosting::Page{
                                [this]() -> const std::vector<std::unique_ptr<Cadrel>>& { return cadrels_; },
                                [this](HWND cadrelWindow) { SyncTabsFromCadrel(cadrelWindow); },
@@ -98,6 +99,7 @@ int App::Run(HINSTANCE instance)
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
 
     CreateAppWindow();
+    sendTo_.SetWindow(window_);
     CADRELS_CHECK(OleInitialize(nullptr));
     graphics_.Create();
     CreateIconCache();
@@ -235,10 +237,10 @@ void App::PostStartupRequests()
         PostMessageW(window_, WM_APP_FILE_SEARCH, 0, 0);
     }
     if (!options_.sendToList.empty()) {
-        PostSendToList(options_.sendToList);
+        sendTo_.PostList(options_.sendToList);
     }
     if (!options_.sendToPath.empty()) {
-        QueueSendToPath(options_.sendToPath);
+        sendTo_.QueuePath(options_.sendToPath);
     }
 }
 
@@ -279,6 +281,7 @@ void App::Shutdown()
     // From here on, nothing may start a menu, a prompt or a file operation.
     shuttingDown_ = true;
     hosting_.BeginShutdown();
+    sendTo_.BeginShutdown();
     Save();
     // A check or download still running finishes on its own thread and then
     // drops its result: nothing may post to the window or start an installer

@@ -7,7 +7,7 @@
 #include "app/HostRequest.h"
 #include "app/HotkeyBindings.h"
 #include "app/PageRequest.h"
-#include "app/SendToBatch.h"
+#include "app/SendToQueue.h"
 #include "app/ThemeWatcher.h"
 #include "app/TrayIcon.h"
 #include "app/WindowHosting.h"
@@ -111,12 +111,6 @@ public:
     // The administration policy may lock every cadrel in place.
     bool CadrelsLocked() const { return AreCadrelsLocked(); }
 
-    void QueueSendToPath(const std::wstring& path);
-    void OnSendToList(const std::wstring& listPath);
-    // Queues a list file for OnSendToList and signals the window.
-    void PostSendToList(const std::wstring& listPath);
-    void HandleSentPaths(std::vector<std::wstring> paths, POINT cursor);
-
     // Shell icons and thumbnails for every window that shows files; null
     // before start-up made it and after shutdown stopped it.
     IconCache* Icons() { return iconCache_.get(); }
@@ -183,11 +177,9 @@ private:
     void OnDisplayChanged();
     void OnDisplayReconfigureTimer();
     void OnSortTimer();
-    void OnSendToBatchTimer();
     void OnSettingChange(UINT action, const wchar_t* area);
     void OnSystemThemeChanged();
     void OnTaskbarCreated();
-    void OnSendToListMessage();
     void OnReportActivity();
     void OnIconReady();
     void OnIconsRefresh();
@@ -198,7 +190,8 @@ private:
     bool FolderShownByCadrel(const std::wstring& folder) const;
     std::vector<FilingCandidate> FilingCandidates(const std::wstring& folder) const;
     void RememberUndoneFiles(const UndoEntry& undone);
-    // The send-to menu and the move of one batch (AppSendTo.cpp).
+    // The send-to menu and the move of one batch (AppSendTo.cpp); sendTo_
+    // hands the batches over one at a time.
     void FileSentPaths(const std::vector<std::wstring>& paths, POINT cursor);
 
     // Requests of the dock (AppDock.cpp).
@@ -258,12 +251,8 @@ private:
     TrayIcon tray_;
     UniqueHandle singleInstanceMutex_;
     CommandLineOptions options_;
-    SendToBatch sendToBatch_;
-    // Set while a sent batch is being filed (its menu pumps messages); paths
-    // arriving meanwhile wait in sendToBatch_.
-    bool sendToHandling_ = false;
+    SendToQueue sendTo_;
     // Objects handed to the main thread wait here; the messages only signal.
-    Mailbox<std::wstring> sendToLists_;
     Mailbox<IconResult> iconResults_;
     // After the mailbox: destroyed first, its workers joined before the
     // mailbox they post into goes.

@@ -106,7 +106,7 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         OnMovesDone();
         return 0;
     case WM_APP_SEND_TO_LIST:
-        OnSendToListMessage();
+        sendTo_.OnListMessage();
         return 0;
     case WM_APP_UPDATE_STATUS:
         OnUpdateStatus();
@@ -170,9 +170,9 @@ LRESULT App::OnCopyData(const COPYDATASTRUCT* data)
         return TRUE;
     }
     if (forwarded->kind == CopyDataSendToList) {
-        PostSendToList(forwarded->path);
+        sendTo_.PostList(forwarded->path);
     } else {
-        QueueSendToPath(forwarded->path);
+        sendTo_.QueuePath(forwarded->path);
     }
     return TRUE;
 }
@@ -199,7 +199,7 @@ void App::OnTimer(UINT_PTR id)
         OnSortTimer();
         break;
     case TimerSendToBatch:
-        OnSendToBatchTimer();
+        sendTo_.OnBatchTimer();
         break;
     case TimerUpdateCheck:
         OnUpdateCheckTimer();
