@@ -100,6 +100,7 @@ int App::Run(HINSTANCE instance)
 
     CreateAppWindow();
     sendTo_.SetWindow(window_);
+    scheduleWindow_.SetWindow(window_);
     CADRELS_CHECK(OleInitialize(nullptr));
     graphics_.Create();
     CreateIconCache();
@@ -261,9 +262,9 @@ void App::RunMessageLoop(MSG& message)
 
 void App::Save()
 {
-    savePending_ = false;
+    schedule_.SaveStarted();
     CopyCadrelGeometry();
-    if (!reconfigPending_) {
+    if (!schedule_.DisplayInTransit()) {
         NoteDisplayUsed(settings_.recentDisplays, displayKey_);
     }
     SaveLayout(settings_);

@@ -7,6 +7,7 @@
 #include "app/HostRequest.h"
 #include "app/HotkeyBindings.h"
 #include "app/PageRequest.h"
+#include "app/ScheduleWindow.h"
 #include "app/SendToQueue.h"
 #include "app/ThemeWatcher.h"
 #include "app/TrayIcon.h"
@@ -172,11 +173,7 @@ private:
     void OnTimer(UINT_PTR id);
     void OnTrayIcon(UINT mouseMessage);
     void OnHotkey(int id);
-    void OnSaveSoon();
-    void OnSortSoon();
-    void OnDisplayChanged();
     void OnDisplayReconfigureTimer();
-    void OnSortTimer();
     void OnSettingChange(UINT action, const wchar_t* area);
     void OnSystemThemeChanged();
     void OnTaskbarCreated();
@@ -262,17 +259,15 @@ private:
     std::vector<MonitorInfo> monitors_;
     std::string displayKey_;
 
-    // One queued save, one queued sort, one queued icon refresh at a time.
-    bool savePending_ = false;
-    bool sortPending_ = false;
-    bool iconsRefreshPending_ = false;
-    bool reconfigPending_ = false;
+    // One queued save, one waiting sorting pass, one queued icon refresh
+    // and one display reconfiguration at a time.
+    ScheduleWindow scheduleWindow_;
+    AppSchedule schedule_{scheduleWindow_};
     OperationState operation_;
     bool hidden_ = false;
     bool shuttingDown_ = false;
     bool firstRun_ = false;
     bool welcomeOpen_ = false;
-    DWORD sortSuppressedUntil_ = 0;
 
     UndoManager undo_{operation_, CreateMoveEngine};
     // Files an undo put back; the filing pass leaves them there.

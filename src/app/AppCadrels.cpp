@@ -134,7 +134,7 @@ void App::DestroyAllCadrels()
 void App::CopyCadrelGeometry()
 {
     // While the display is being reconfigured the windows may be in transit.
-    if (reconfigPending_ || settings_.workspaces.empty()) {
+    if (schedule_.DisplayInTransit() || settings_.workspaces.empty()) {
         return;
     }
     auto& geometries = ActivePage().layouts[displayKey_];
@@ -185,7 +185,7 @@ void App::RebuildCadrelGraphics()
 
 void App::OnIconsRefresh()
 {
-    iconsRefreshPending_ = false;
+    schedule_.IconsRefreshStarted();
     for (const auto& cadrel : cadrels_) {
         cadrel->Draw();
     }

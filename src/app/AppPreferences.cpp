@@ -42,7 +42,7 @@ void App::OnSettingChange(UINT action, const wchar_t* area)
     // A moved or resized taskbar changes the work areas, and with them the
     // display key and where cadrels stand: the same as a display change.
     if (action == SPI_SETWORKAREA) {
-        OnDisplayChanged();
+        schedule_.DisplayChanged();
         return;
     }
     if (area != nullptr && std::wcscmp(area, L"ImmersiveColorSet") == 0) {

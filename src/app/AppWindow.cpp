@@ -73,10 +73,10 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         NewShapePreset(static_cast<int>(lParam));
         return 0;
     case WM_APP_SAVE_SOON:
-        OnSaveSoon();
+        schedule_.SaveSoon();
         return 0;
     case WM_APP_DISPLAY_CHANGED:
-        OnDisplayChanged();
+        schedule_.DisplayChanged();
         return 0;
     case WM_APP_SAVE_NOW:
         Save();
@@ -88,7 +88,7 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         SetLanguage(static_cast<int>(lParam));
         return 0;
     case WM_APP_SORT_SOON:
-        OnSortSoon();
+        schedule_.SortSoon();
         return 0;
     case WM_APP_SET_THEME:
         SetTheme(static_cast<int>(lParam));
@@ -196,7 +196,8 @@ void App::OnTimer(UINT_PTR id)
         OnDisplayReconfigureTimer();
         break;
     case TimerSort:
-        OnSortTimer();
+        schedule_.SortTimerFired();
+        SortNow();
         break;
     case TimerSendToBatch:
         sendTo_.OnBatchTimer();
@@ -267,28 +268,6 @@ void App::OnHotkey(int id)
     default:
         break;
     }
-}
-
-void App::OnSaveSoon()
-{
-    if (!savePending_) {
-        savePending_ = true;
-        PostMessageW(window_, WM_APP_SAVE_NOW, 0, 0);
-    }
-}
-
-void App::OnSortSoon()
-{
-    if (!sortPending_) {
-        sortPending_ = true;
-        SetTimer(window_, TimerSort, 400, nullptr);
-    }
-}
-
-void App::OnSortTimer()
-{
-    KillTimer(window_, TimerSort);
-    SortNow();
 }
 
 }  // namespace cadrels
