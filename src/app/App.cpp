@@ -53,7 +53,7 @@ App::App()
                                      [this](UINT delayMs) { SetTimer(window_, TimerDeviceRetry, delayMs, nullptr); },
                                      [this] {
                                          OnGraphicsRecreated();
-                                         RebuildCadrelGraphics();
+                                         cadrels_.RebuildGraphics();
                                          if (dock_) {
                                              dock_->RebuildGraphics();
                                          }
@@ -61,7 +61,7 @@ App::App()
                                  }),
       sendTo_([this](const std::vector<std::wstring>& paths, POINT cursor) { FileSentPaths(paths, cursor); }),
       hosting_(operation_, WindowHosting::Page{
-                               [this]() -> const std::vector<std::unique_ptr<Cadrel>>& { return cadrels_; },
+                               [this]() -> const PageCadrels::List& { return cadrels_.All(); },
                                [this](HWND cadrelWindow) { SyncTabsFromCadrel(cadrelWindow); },
                            })
 {
@@ -214,7 +214,7 @@ void App::Initialize()
         CreateDefaultCadrels(page, monitors_, displayKey_);
     }
     if (page.cadrels.empty()) {
-        AddEmptyCadrel(page, displayKey_, CascadePlacement(monitors_, cascadeCount_++));
+        AddEmptyCadrel(page, displayKey_, cadrels_.NextCascade(monitors_));
     }
     PlaceCadrelsWithoutGeometry(page);
     hosting_.Open(window_);
@@ -263,7 +263,10 @@ void App::RunMessageLoop(MSG& message)
 void App::Save()
 {
     schedule_.SaveStarted();
-    CopyCadrelGeometry();
+    // While the display is being reconfigured the windows may be in transit.
+    if (!schedule_.DisplayInTransit() && !settings_.workspaces.empty()) {
+        cadrels_.CopyGeometry(monitors_, ActivePage().layouts[displayKey_]);
+    }
     if (!schedule_.DisplayInTransit()) {
         NoteDisplayUsed(settings_.recentDisplays, displayKey_);
     }
@@ -319,7 +322,7 @@ void App::Shutdown()
 
     DestroyDock();
     DestroyAllCadrels();
-    tornTabs_.TakeAll();
+    cadrels_.TornTabs().TakeAll();
     tray_.Remove();
     broadcasts_.Destroy();
     if (window_ != nullptr) {

@@ -6,6 +6,7 @@
 #include "app/CommandLine.h"
 #include "app/HostRequest.h"
 #include "app/HotkeyBindings.h"
+#include "app/PageCadrels.h"
 #include "app/PageRequest.h"
 #include "app/ScheduleWindow.h"
 #include "app/SendToQueue.h"
@@ -99,7 +100,6 @@ public:
     void AddTabPreset(HWND cadrelWindow, int kind);
     void OnTabTornOff(std::unique_ptr<TornTab> tab);
     void MergeCadrels(Cadrel* source, Cadrel* target);
-    Cadrel* CadrelTitleBarAt(POINT screenPoint, HWND excluded) const;
     void SyncRecordFromCadrel(HWND cadrelWindow);
     void SyncTabsFromCadrel(HWND cadrelWindow);
     // Closing a cadrel asks what becomes of its containers' content
@@ -220,15 +220,9 @@ private:
     void OnCadrelDropped(HWND cadrelWindow, LPARAM packedPoint);
 
     Workspace& ActivePage();
-    Cadrel* FindCadrel(HWND cadrelWindow) const;
     CadrelRecord* FindRecord(const std::string& id);
     void BuildPageCadrels(bool rollUnpinned);
     void DestroyAllCadrels();
-    void CopyCadrelGeometry();
-    void PlaceCadrelsForDisplay();
-    void RethemeCadrels();
-    void RebuildCadrelGraphics();
-    std::vector<RECT> OtherCadrelRects(const Cadrel* self) const;
     std::wstring PickFolder();
 
     void ShowTrayMenu();
@@ -280,17 +274,9 @@ private:
 
     UniqueHandle stopEvent_;
     ThemeWatcher themeWatcher_;
-    // New cadrels placed by the cascade so far; each placement steps on.
-    unsigned cascadeCount_ = 0;
 
-    // The live cadrels of the active page, in creation order.
-    std::vector<std::unique_ptr<Cadrel>> cadrels_;
-    // The cadrel being closed while its question is open, or none.
-    HWND closingCadrel_ = nullptr;
-    // The cadrel showing the "about to merge" highlight, or none.
-    HWND mergeHighlight_ = nullptr;
-    // Tabs torn off a cadrel, waiting for WM_APP_TAB_TORN_OFF.
-    Mailbox<TornTab> tornTabs_;
+    // The live cadrels of the active page.
+    PageCadrels cadrels_;
     // Page and snapshot operations asked through WM_COPYDATA, waiting for
     // WM_APP_PAGE_REQUEST.
     Mailbox<PageRequest> pageRequests_;

@@ -12,7 +12,7 @@ void App::OnDisplayReconfigureTimer()
     }
     monitors_ = EnumerateMonitors();
     displayKey_ = DisplayKey(monitors_);
-    PlaceCadrelsForDisplay();
+    cadrels_.PlaceForDisplay(monitors_, ActivePage().layouts[displayKey_]);
     SaveLayout(settings_);
     schedule_.DisplayReconfigured();
     DebugLog(L"Reconfiguration d'ecran appliquee (empreinte mise a jour).");

@@ -19,7 +19,7 @@ void App::SetTheme(int mode)
     }
     ApplyTheme(mode);
     settings_.theme = mode == 1 || mode == 2 ? mode : 0;
-    RethemeCadrels();
+    cadrels_.Retheme();
     Save();
 }
 
@@ -58,7 +58,7 @@ void App::OnSystemThemeChanged()
         return;
     }
     ApplyTheme(0);
-    RethemeCadrels();
+    cadrels_.Retheme();
     DebugLog(L"Theme systeme applique : %ls.", IsDarkTheme() ? L"sombre" : L"clair");
 }
 

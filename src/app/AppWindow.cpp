@@ -58,7 +58,7 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_APP_TAB_TORN_OFF:
         // The tab travels in the mailbox; a stray message finds nothing there.
-        OnTabTornOff(tornTabs_.Take());
+        OnTabTornOff(cadrels_.TornTabs().Take());
         return 0;
     case WM_APP_NEW_CADREL_PRESET:
         NewFolderCadrel(static_cast<int>(lParam));
