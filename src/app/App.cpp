@@ -17,7 +17,6 @@
 #include "model/Theme.h"
 #include "online/ServiceRequest.h"
 #include "online/UpdateService.h"
-#include "windows/HostedAppsFile.h"
 
 #include <ole2.h>
 
@@ -54,12 +53,17 @@ App::App()
                                      [this](UINT delayMs) { SetTimer(window_, TimerDeviceRetry, delayMs, nullptr); },
                                      [this] {
                                          OnGraphicsRecreated();
-                                         RebuildCadrelGraphics();
+                                         cadrels_.RebuildGraphics();
                                          if (dock_) {
                                              dock_->RebuildGraphics();
                                          }
                                      },
-                                 })
+                                 }),
+      sendTo_([this](const std::vector<std::wstring>& paths, POINT cursor) { FileSentPaths(paths, cursor); }),
+      hosting_(operation_, WindowHosting::Page{
+                               [this]() -> const PageCadrels::List& { return cadrels_.All(); },
+                               [this](HWND cadrelWindow) { SyncTabsFromCadrel(cadrelWindow); },
+                           })
 {
 }
 
@@ -95,6 +99,8 @@ int App::Run(HINSTANCE instance)
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
 
     CreateAppWindow();
+    sendTo_.SetWindow(window_);
+    scheduleWindow_.SetWindow(window_);
     CADRELS_CHECK(OleInitialize(nullptr));
     graphics_.Create();
     CreateIconCache();
@@ -103,7 +109,7 @@ int App::Run(HINSTANCE instance)
     // After the layout is loaded: registering before would give the
     // defaults to actions the user has rebound or cleared.
     RegisterHotkeys();
-    InstallWindowEventHooks();
+    hosting_.InstallWindowEventHooks();
     ApplyPolicyCadrelOverrides();
     SyncDock();
 
@@ -201,10 +207,10 @@ void App::Initialize()
         CreateDefaultCadrels(page, monitors_, displayKey_);
     }
     if (page.cadrels.empty()) {
-        AddEmptyCadrel(page, displayKey_, CascadePlacement(monitors_, cascadeCount_++));
+        AddEmptyCadrel(page, displayKey_, cadrels_.NextCascade(monitors_));
     }
     PlaceCadrelsWithoutGeometry(page);
-    hostedApps_ = std::make_unique<HostedAppsStore>(HostedAppsStore::DefaultPath());
+    hosting_.Open(window_);
     BuildPageCadrels(true);
 
     Save();
@@ -225,10 +231,10 @@ void App::PostStartupRequests()
         PostMessageW(window_, WM_APP_FILE_SEARCH, 0, 0);
     }
     if (!options_.sendToList.empty()) {
-        PostSendToList(options_.sendToList);
+        sendTo_.PostList(options_.sendToList);
     }
     if (!options_.sendToPath.empty()) {
-        QueueSendToPath(options_.sendToPath);
+        sendTo_.QueuePath(options_.sendToPath);
     }
 }
 
@@ -249,9 +255,12 @@ void App::RunMessageLoop(MSG& message)
 
 void App::Save()
 {
-    savePending_ = false;
-    CopyCadrelGeometry();
-    if (!reconfigPending_) {
+    schedule_.SaveStarted();
+    // While the display is being reconfigured the windows may be in transit.
+    if (!schedule_.DisplayInTransit() && !settings_.workspaces.empty()) {
+        cadrels_.CopyGeometry(monitors_, ActivePage().layouts[displayKey_]);
+    }
+    if (!schedule_.DisplayInTransit()) {
         NoteDisplayUsed(settings_.recentDisplays, displayKey_);
     }
     SaveLayout(settings_);
@@ -268,6 +277,8 @@ void App::Shutdown()
 {
     // From here on, nothing may start a menu, a prompt or a file operation.
     shuttingDown_ = true;
+    hosting_.BeginShutdown();
+    sendTo_.BeginShutdown();
     Save();
     // A check or download still running finishes on its own thread and then
     // drops its result: nothing may post to the window or start an installer
@@ -284,13 +295,13 @@ void App::Shutdown()
     // after this.
     StopIconCache();
 
-    RemoveWindowEventHooks();
+    hosting_.RemoveWindowEventHooks();
     // All of them, not just the hosting one: a pending sort or send-to batch
     // must not run after the final save or hold up the exit with a menu.
     KillApplicationTimers();
     UnregisterHotkeys();
     // The applications stay running, minimized, where they were before.
-    ReleaseHostedWindowsAtExit();
+    hosting_.ReleaseHostedWindowsAtExit();
 
     // Messages posted during teardown are handled before the windows go.
     for (int pass = 0; pass < 15; ++pass) {
@@ -304,7 +315,7 @@ void App::Shutdown()
 
     DestroyDock();
     DestroyAllCadrels();
-    tornTabs_.TakeAll();
+    cadrels_.TornTabs().TakeAll();
     tray_.Remove();
     broadcasts_.Destroy();
     if (window_ != nullptr) {

@@ -6,10 +6,13 @@
 #include "app/CommandLine.h"
 #include "app/HostRequest.h"
 #include "app/HotkeyBindings.h"
+#include "app/PageCadrels.h"
 #include "app/PageRequest.h"
-#include "app/SendToBatch.h"
+#include "app/ScheduleWindow.h"
+#include "app/SendToQueue.h"
 #include "app/ThemeWatcher.h"
 #include "app/TrayIcon.h"
+#include "app/WindowHosting.h"
 #include "base/Mailbox.h"
 #include "base/UniqueHandle.h"
 #include "cadrel/Cadrel.h"
@@ -97,7 +100,6 @@ public:
     void AddTabPreset(HWND cadrelWindow, int kind);
     void OnTabTornOff(std::unique_ptr<TornTab> tab);
     void MergeCadrels(Cadrel* source, Cadrel* target);
-    Cadrel* CadrelTitleBarAt(POINT screenPoint, HWND excluded) const;
     void SyncRecordFromCadrel(HWND cadrelWindow);
     void SyncTabsFromCadrel(HWND cadrelWindow);
     // Closing a cadrel asks what becomes of its containers' content
@@ -106,16 +108,8 @@ public:
     // The cadrel menus' view of the application and their requests to it
     // (AppCadrelMenus.cpp).
     CadrelMenuFacts MenuFacts() const;
-    bool IsHostedByAnyCadrel(HWND window) const;
-    void ReleaseHostedInActiveTab(Cadrel& cadrel);
     // The administration policy may lock every cadrel in place.
     bool CadrelsLocked() const { return AreCadrelsLocked(); }
-
-    void QueueSendToPath(const std::wstring& path);
-    void OnSendToList(const std::wstring& listPath);
-    // Queues a list file for OnSendToList and signals the window.
-    void PostSendToList(const std::wstring& listPath);
-    void HandleSentPaths(std::vector<std::wstring> paths, POINT cursor);
 
     // Shell icons and thumbnails for every window that shows files; null
     // before start-up made it and after shutdown stopped it.
@@ -162,12 +156,6 @@ public:
     void SyncDock();
     Dock* CurrentDock() const { return dock_.get(); }
 
-    // Hosting other applications' windows (AppHosting.cpp): the entry of
-    // the cadrel menu's hosting submenu and "Re-host the last window".
-    bool HostWindowInActiveTab(HWND cadrelWindow, HWND window);
-    // The window-event hooks' callback, on the main thread.
-    void OnWindowEvent(DWORD event, HWND window);
-
     LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
@@ -202,16 +190,10 @@ private:
     void OnTimer(UINT_PTR id);
     void OnTrayIcon(UINT mouseMessage);
     void OnHotkey(int id);
-    void OnSaveSoon();
-    void OnSortSoon();
-    void OnDisplayChanged();
     void OnDisplayReconfigureTimer();
-    void OnSortTimer();
-    void OnSendToBatchTimer();
     void OnSettingChange(UINT action, const wchar_t* area);
     void OnSystemThemeChanged();
     void OnTaskbarCreated();
-    void OnSendToListMessage();
     void OnReportActivity();
     void OnIconReady();
     void OnIconsRefresh();
@@ -222,7 +204,8 @@ private:
     bool FolderShownByCadrel(const std::wstring& folder) const;
     std::vector<FilingCandidate> FilingCandidates(const std::wstring& folder) const;
     void RememberUndoneFiles(const UndoEntry& undone);
-    // The send-to menu and the move of one batch (AppSendTo.cpp).
+    // The send-to menu and the move of one batch (AppSendTo.cpp); sendTo_
+    // hands the batches over one at a time.
     void FileSentPaths(const std::vector<std::wstring>& paths, POINT cursor);
 
     // Requests of the dock (AppDock.cpp).
@@ -254,15 +237,9 @@ private:
     void OnCadrelDropped(HWND cadrelWindow, LPARAM packedPoint);
 
     Workspace& ActivePage();
-    Cadrel* FindCadrel(HWND cadrelWindow) const;
     CadrelRecord* FindRecord(const std::string& id);
     void BuildPageCadrels(bool rollUnpinned);
     void DestroyAllCadrels();
-    void CopyCadrelGeometry();
-    void PlaceCadrelsForDisplay();
-    void RethemeCadrels();
-    void RebuildCadrelGraphics();
-    std::vector<RECT> OtherCadrelRects(const Cadrel* self) const;
     std::wstring PickFolder();
 
     void ShowTrayMenu();
@@ -282,12 +259,8 @@ private:
     TrayIcon tray_;
     UniqueHandle singleInstanceMutex_;
     CommandLineOptions options_;
-    SendToBatch sendToBatch_;
-    // Set while a sent batch is being filed (its menu pumps messages); paths
-    // arriving meanwhile wait in sendToBatch_.
-    bool sendToHandling_ = false;
+    SendToQueue sendTo_;
     // Objects handed to the main thread wait here; the messages only signal.
-    Mailbox<std::wstring> sendToLists_;
     Mailbox<IconResult> iconResults_;
     // After the mailbox: destroyed first, its workers joined before the
     // mailbox they post into goes.
@@ -297,17 +270,15 @@ private:
     std::vector<MonitorInfo> monitors_;
     std::string displayKey_;
 
-    // One queued save, one queued sort, one queued icon refresh at a time.
-    bool savePending_ = false;
-    bool sortPending_ = false;
-    bool iconsRefreshPending_ = false;
-    bool reconfigPending_ = false;
+    // One queued save, one waiting sorting pass, one queued icon refresh
+    // and one display reconfiguration at a time.
+    ScheduleWindow scheduleWindow_;
+    AppSchedule schedule_{scheduleWindow_};
     OperationState operation_;
     bool hidden_ = false;
     bool shuttingDown_ = false;
     bool firstRun_ = false;
     bool welcomeOpen_ = false;
-    DWORD sortSuppressedUntil_ = 0;
 
     UndoManager undo_{operation_, CreateMoveEngine};
     // Files an undo put back; the filing pass leaves them there.
@@ -320,59 +291,17 @@ private:
 
     UniqueHandle stopEvent_;
     ThemeWatcher themeWatcher_;
-    // New cadrels placed by the cascade so far; each placement steps on.
-    unsigned cascadeCount_ = 0;
 
-    // The live cadrels of the active page, in creation order.
-    std::vector<std::unique_ptr<Cadrel>> cadrels_;
-    // The cadrel being closed while its question is open, or none.
-    HWND closingCadrel_ = nullptr;
-    // The cadrel showing the "about to merge" highlight, or none.
-    HWND mergeHighlight_ = nullptr;
-    // Tabs torn off a cadrel, waiting for WM_APP_TAB_TORN_OFF.
-    Mailbox<TornTab> tornTabs_;
+    // The live cadrels of the active page.
+    PageCadrels cadrels_;
     // Page and snapshot operations asked through WM_COPYDATA, waiting for
     // WM_APP_PAGE_REQUEST.
     Mailbox<PageRequest> pageRequests_;
 
     std::unique_ptr<Dock> dock_;
 
-    // Hosting (AppHosting.cpp).
-    void InstallWindowEventHooks();
-    void RemoveWindowEventHooks();
-    std::vector<HWND> AllHostedWindows() const;
-    void OnMoveSizeStart(HWND window);
-    void OnMoveSizeEnd(HWND window);
-    void OnForegroundChanged(HWND window);
-    void OnLocationChanged(HWND window);
-    void ClearHostHighlights();
-    void OnHostTrackingTimer();
-    void RestartHostReanchor();
-    void OnHostReanchorTimer();
-    void UpdateHostWatch();
-    void OnHostWatchTimer();
-    void OnHostRequest();
-    void ReleaseHostedWindowsAtExit();
-
-    std::unique_ptr<HostedAppsStore> hostedApps_;
-    UniqueWinEventHook moveSizeHook_;
-    UniqueWinEventHook foregroundHook_;
-    UniqueWinEventHook locationHook_;
-    // Another application's window being moved, or none.
-    HWND movedWindow_ = nullptr;
-    int hostReanchorTicks_ = 0;
-    bool hostWatchRunning_ = false;
-    HWND lastForeground_ = nullptr;
-    HWND watchedForeground_ = nullptr;
-    RECT watchedForegroundRect_{};
-    // The safety net's view of a press: the foreground window and its
-    // rectangle when the button went down.
-    bool pressSeen_ = false;
-    HWND pressWindow_ = nullptr;
-    RECT pressRect_{};
-    std::map<HWND, RECT> hostedRects_;
-    // Hosting operations asked through WM_COPYDATA, waiting for WM_APP_HOST_REQUEST.
-    Mailbox<HostRequest> hostRequests_;
+    // Other applications' windows hosted in the cadrels.
+    WindowHosting hosting_;
 };
 
 }  // namespace cadrels

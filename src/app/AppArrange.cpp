@@ -39,7 +39,7 @@ int App::MoveIntoCadrelFolder(const Cadrel& cadrel, const std::vector<std::wstri
 
 void App::ArrangeNow(HWND cadrelWindow)
 {
-    const Cadrel* cadrel = FindCadrel(cadrelWindow);
+    const Cadrel* cadrel = cadrels_.Find(cadrelWindow);
     if (cadrel == nullptr) {
         return;
     }

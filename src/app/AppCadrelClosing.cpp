@@ -216,12 +216,12 @@ void App::OnCloseCadrel(HWND cadrelWindow)
 
 void App::CloseCadrel(HWND cadrelWindow)
 {
-    Cadrel* cadrel = FindCadrel(cadrelWindow);
-    if (cadrel == nullptr || cadrel->Id().empty() || closingCadrel_ != nullptr || operation_.Running()) {
+    Cadrel* cadrel = cadrels_.Find(cadrelWindow);
+    if (cadrel == nullptr || cadrel->Id().empty() || cadrels_.Closing() != nullptr || operation_.Running()) {
         return;
     }
     const std::string id = cadrel->Id();
-    closingCadrel_ = cadrelWindow;
+    cadrels_.SetClosing(cadrelWindow);
     SyncTabsFromCadrel(cadrelWindow);
 
     std::vector<std::wstring> containers;
@@ -250,14 +250,14 @@ void App::CloseCadrel(HWND cadrelWindow)
         DebugLog(L"Fermeture de cadrel %hs : question sur le contenu.", id.c_str());
         choice = ShowChoicePrompt(cadrelWindow, Tr(ClosePromptText), {Tr(147), Tr(148), Tr(149), Tr(150)},
                                   static_cast<int>(WindowDpi(cadrelWindow)));
-        cadrel = FindCadrel(cadrelWindow);
+        cadrel = cadrels_.Find(cadrelWindow);
         if (cadrel != nullptr) {
             cadrel->SetClosing(false);
         }
     }
     if (cadrel == nullptr || choice < 0 || choice == CloseChoiceCancel) {
         DebugLog(L"Fermeture de cadrel %hs annulee.", id.c_str());
-        closingCadrel_ = nullptr;
+        cadrels_.SetClosing(nullptr);
         return;
     }
     DebugLog(L"Fermeture de cadrel %hs : choix %d.", id.c_str(), choice);
@@ -272,14 +272,7 @@ void App::CloseCadrel(HWND cadrelWindow)
 
     // The cadrel goes first: its folder watcher holds the container open,
     // and the shell cannot send an open folder to the Recycle Bin.
-    if (Cadrel* closing = FindCadrel(cadrelWindow)) {
-        if (mergeHighlight_ == cadrelWindow) {
-            mergeHighlight_ = nullptr;
-        }
-        auto owned = std::find_if(cadrels_.begin(), cadrels_.end(), [&](const auto& c) { return c.get() == closing; });
-        (*owned)->Destroy();
-        cadrels_.erase(owned);
-    }
+    cadrels_.Remove(cadrels_.Find(cadrelWindow));
 
     const std::wstring desktop = ResolveKnownFolder(FOLDERID_Desktop);
     std::vector<MovePair> moves;
@@ -334,7 +327,7 @@ void App::CloseCadrel(HWND cadrelWindow)
     DebugLog(L"Cadrel %hs fermee : %u deplacement(s), %u dossier(s) a la corbeille, %u refuse(s).", id.c_str(),
              static_cast<unsigned>(moveCount),
              static_cast<unsigned>(recycled.size()), static_cast<unsigned>(refused.size()));
-    closingCadrel_ = nullptr;
+    cadrels_.SetClosing(nullptr);
 
     // After the close: the folders the Recycle Bin could not take are still
     // there, whole, and the user learns why.

@@ -99,7 +99,7 @@ void App::NewEmptyCadrel()
         return;
     }
     const CadrelRecord record = RecordWithOneTab(id, Tr(2), folder);
-    const CadrelGeom geometry = CascadePlacement(monitors_, cascadeCount_++);
+    const CadrelGeom geometry = cadrels_.NextCascade(monitors_);
     Workspace& page = ActivePage();
     page.cadrels.push_back(record);
     page.layouts[displayKey_][id] = geometry;
@@ -155,7 +155,7 @@ void App::CreateCadrelForFolder(const std::wstring& title, const std::wstring& f
         GetCursorPos(&cursor);
         geometry = AtCursorPlacement(monitors_, {cursor.x, cursor.y});
     } else {
-        geometry = CascadePlacement(monitors_, cascadeCount_++);
+        geometry = cadrels_.NextCascade(monitors_);
     }
     Workspace& page = ActivePage();
     page.cadrels.push_back(record);
@@ -189,7 +189,7 @@ void App::NewShapePreset(int shape)
 
 void App::AddTabPreset(HWND cadrelWindow, int kind)
 {
-    Cadrel* cadrel = FindCadrel(cadrelWindow);
+    Cadrel* cadrel = cadrels_.Find(cadrelWindow);
     if (CadrelsLocked() || cadrel == nullptr) {
         return;
     }
@@ -219,7 +219,7 @@ void App::AddTabPreset(HWND cadrelWindow, int kind)
         return;
     }
     // The picker runs a modal loop in which the cadrel may have gone.
-    cadrel = FindCadrel(cadrelWindow);
+    cadrel = cadrels_.Find(cadrelWindow);
     if (tab.folder.empty() || cadrel == nullptr) {
         return;
     }
@@ -232,25 +232,7 @@ void App::OnTabTornOff(std::unique_ptr<TornTab> tab)
     if (!tab) {
         return;
     }
-    Cadrel* source = FindCadrel(tab->source);
-    Cadrel* receiver = nullptr;
-    if (tab->Hosts()) {
-        for (const auto& cadrel : cadrels_) {
-            RECT rect{};
-            if (cadrel.get() != source && cadrel->Window() != nullptr && IsWindowVisible(cadrel->Window()) &&
-                GetWindowRect(cadrel->Window(), &rect) && PtInRect(&rect, tab->releasePoint)) {
-                receiver = cadrel.get();
-                break;
-            }
-        }
-    } else if (HWND under = WindowFromPoint(tab->releasePoint)) {
-        Cadrel* found = FindCadrel(GetAncestor(under, GA_ROOT));
-        receiver = found != source ? found : nullptr;
-    }
-    if (receiver == nullptr && tab->Hosts()) {
-        // A hosting tab has nowhere to stand on its own: back to its source.
-        receiver = source;
-    }
+    Cadrel* receiver = cadrels_.TornTabReceiver(*tab);
     if (receiver != nullptr) {
         receiver->SetRolled(false, true, true);
         CadrelTab live;
@@ -265,7 +247,7 @@ void App::OnTabTornOff(std::unique_ptr<TornTab> tab)
         SyncTabsFromCadrel(receiver->Window());
         if (tab->Hosts()) {
             // The window went back to its place with the tab; the new tab takes it again.
-            RestartHostReanchor();
+            hosting_.RestartReanchor();
         }
         return;
     }

@@ -7,8 +7,6 @@
 #include "i18n/StringTable.h"
 #include "policy/PolicyReadings.h"
 
-#include <algorithm>
-
 namespace cadrels {
 
 CadrelMenuFacts App::MenuFacts() const
@@ -51,22 +49,22 @@ OperationState::Scope App::BeginOperation()
 
 void App::TabTornOff(std::unique_ptr<TornTab> tab)
 {
-    tornTabs_.Post(window_, WM_APP_TAB_TORN_OFF, std::move(tab));
+    cadrels_.TornTabs().Post(window_, WM_APP_TAB_TORN_OFF, std::move(tab));
 }
 
 std::vector<RECT> App::NeighbourRects(const Cadrel& self) const
 {
-    return OtherCadrelRects(&self);
+    return cadrels_.OtherRects(&self);
 }
 
 HostedAppsStore* App::HostedApps()
 {
-    return hostedApps_.get();
+    return hosting_.HostedApps();
 }
 
 std::vector<HWND> App::HostedEverywhere() const
 {
-    return AllHostedWindows();
+    return hosting_.AllHostedWindows();
 }
 
 CadrelMenuFacts App::FactsForMenus() const
@@ -76,17 +74,17 @@ CadrelMenuFacts App::FactsForMenus() const
 
 bool App::HostedElsewhere(HWND window) const
 {
-    return IsHostedByAnyCadrel(window);
+    return hosting_.IsHostedByAnyCadrel(window);
 }
 
 void App::HostInActiveTab(Cadrel& cadrel, HWND window)
 {
-    HostWindowInActiveTab(cadrel.Window(), window);
+    hosting_.HostWindowInActiveTab(cadrel.Window(), window);
 }
 
 void App::ReleaseFromActiveTab(Cadrel& cadrel)
 {
-    ReleaseHostedInActiveTab(cadrel);
+    hosting_.ReleaseHostedInActiveTab(cadrel);
 }
 
 void App::ArrangeCadrelNow(HWND cadrelWindow)
@@ -102,18 +100,6 @@ void App::RecordMoves(UndoEntry entry)
 IconCache* App::IconsForCadrels()
 {
     return iconCache_.get();
-}
-
-bool App::IsHostedByAnyCadrel(HWND window) const
-{
-    const std::vector<HWND> hosted = AllHostedWindows();
-    return std::find(hosted.begin(), hosted.end(), window) != hosted.end();
-}
-
-void App::ReleaseHostedInActiveTab(Cadrel& cadrel)
-{
-    cadrel.ReleaseHosted(cadrel.ActiveTab());
-    UpdateHostWatch();
 }
 
 }  // namespace cadrels

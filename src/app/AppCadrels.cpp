@@ -1,6 +1,6 @@
-// The live cadrels of the active page: building them from their records,
-// finding them, copying their state back into the records, placing them for
-// the display, and merging one into another.
+// The live cadrels of the active page as the records see them: building them
+// from their records, copying their state back into the records, and merging
+// one into another.
 #include "app/App.h"
 
 #include "base/AppMessages.h"
@@ -20,19 +20,6 @@ Workspace& App::ActivePage()
     return settings_.workspaces[static_cast<size_t>(settings_.activeWorkspace)];
 }
 
-Cadrel* App::FindCadrel(HWND cadrelWindow) const
-{
-    if (cadrelWindow == nullptr) {
-        return nullptr;
-    }
-    for (const auto& cadrel : cadrels_) {
-        if (cadrel->Window() == cadrelWindow) {
-            return cadrel.get();
-        }
-    }
-    return nullptr;
-}
-
 CadrelRecord* App::FindRecord(const std::string& id)
 {
     for (CadrelRecord& record : ActivePage().cadrels) {
@@ -41,19 +28,6 @@ CadrelRecord* App::FindRecord(const std::string& id)
         }
     }
     return nullptr;
-}
-
-std::vector<RECT> App::OtherCadrelRects(const Cadrel* self) const
-{
-    std::vector<RECT> rects;
-    for (const auto& cadrel : cadrels_) {
-        if (cadrel.get() != self && cadrel->Window() != nullptr && IsWindowVisible(cadrel->Window())) {
-            RECT rect{};
-            GetWindowRect(cadrel->Window(), &rect);
-            rects.push_back(rect);
-        }
-    }
-    return rects;
 }
 
 bool App::CreateCadrelFromRecord(const CadrelRecord& record, const CadrelGeom& geometry, bool rollUnpinned)
@@ -89,7 +63,7 @@ bool App::CreateCadrelFromRecord(const CadrelRecord& record, const CadrelGeom& g
         cadrel->SetRolled(true, false, false);
     }
     cadrel->FinishBuilding();
-    cadrels_.push_back(std::move(cadrel));
+    cadrels_.Add(std::move(cadrel));
     return true;
 }
 
@@ -101,82 +75,22 @@ void App::BuildPageCadrels(bool rollUnpinned)
         // The geometry was made sure of before; a record without one keeps the defaults.
         CreateCadrelFromRecord(record, geometries[record.id], rollUnpinned);
     }
-    DebugLog(L"Cadrels de la page construites : %u.", static_cast<unsigned>(cadrels_.size()));
+    DebugLog(L"Cadrels de la page construites : %u.", static_cast<unsigned>(cadrels_.Count()));
     // Hosting tabs find their applications' windows again, or start them.
-    RestartHostReanchor();
+    hosting_.RestartReanchor();
 }
 
 void App::DestroyAllCadrels()
 {
-    mergeHighlight_ = nullptr;
-    movedWindow_ = nullptr;
-    // Windows hosted by a page that goes are left minimized, not thrown forward.
-    for (auto& cadrel : cadrels_) {
-        cadrel->SetTearingDown();
-        cadrel->Destroy();
-    }
-    cadrels_.clear();
-    UpdateHostWatch();
-}
-
-void App::CopyCadrelGeometry()
-{
-    // While the display is being reconfigured the windows may be in transit.
-    if (reconfigPending_ || settings_.workspaces.empty()) {
-        return;
-    }
-    auto& geometries = ActivePage().layouts[displayKey_];
-    for (const auto& cadrel : cadrels_) {
-        if (cadrel->Window() == nullptr) {
-            continue;
-        }
-        const RECT full = cadrel->FullRect();
-        if (const std::optional<CadrelGeom> geometry =
-                GeometryForWindow(monitors_, ToPixelRect(full), cadrel->Rolled())) {
-            geometries[cadrel->Id()] = *geometry;
-        }
-    }
-}
-
-void App::PlaceCadrelsForDisplay()
-{
-    auto& geometries = ActivePage().layouts[displayKey_];
-    for (const auto& cadrel : cadrels_) {
-        auto found = geometries.find(cadrel->Id());
-        if (found == geometries.end()) {
-            const std::optional<CadrelGeom> derived =
-                GeometryForWindow(monitors_, ToPixelRect(cadrel->FullRect()), cadrel->Rolled());
-            found = geometries.emplace(cadrel->Id(), derived ? *derived : CascadePlacement(monitors_, cascadeCount_++))
-                        .first;
-        }
-        if (monitors_.empty()) {
-            continue;
-        }
-        const PixelRect rect = WindowRectForGeometry(found->second, monitors_);
-        cadrel->SetBoundsRespectingRoll(rect.left, rect.top, rect.Width(), rect.Height());
-    }
-}
-
-void App::RethemeCadrels()
-{
-    for (const auto& cadrel : cadrels_) {
-        cadrel->Retheme();
-    }
-}
-
-void App::RebuildCadrelGraphics()
-{
-    for (const auto& cadrel : cadrels_) {
-        cadrel->RebuildGraphics();
-    }
+    hosting_.ForgetMovedWindow();
+    cadrels_.DestroyAll();
+    hosting_.UpdateWatch();
 }
 
 void App::OnIconsRefresh()
 {
-    iconsRefreshPending_ = false;
-    for (const auto& cadrel : cadrels_) {
-        cadrel->Draw();
-    }
+    schedule_.IconsRefreshStarted();
+    cadrels_.Draw();
     if (dock_) {
         dock_->Render();
     }
@@ -184,7 +98,7 @@ void App::OnIconsRefresh()
 
 void App::SyncRecordFromCadrel(HWND cadrelWindow)
 {
-    if (const Cadrel* cadrel = FindCadrel(cadrelWindow)) {
+    if (const Cadrel* cadrel = cadrels_.Find(cadrelWindow)) {
         if (CadrelRecord* record = FindRecord(cadrel->Id())) {
             cadrel->CopyPropertiesTo(*record);
         }
@@ -194,7 +108,7 @@ void App::SyncRecordFromCadrel(HWND cadrelWindow)
 
 void App::SyncTabsFromCadrel(HWND cadrelWindow)
 {
-    if (const Cadrel* cadrel = FindCadrel(cadrelWindow)) {
+    if (const Cadrel* cadrel = cadrels_.Find(cadrelWindow)) {
         if (CadrelRecord* record = FindRecord(cadrel->Id())) {
             record->tabs.assign(cadrel->Tabs().begin(), cadrel->Tabs().end());
             record->active = cadrel->ActiveTab();
@@ -203,36 +117,12 @@ void App::SyncTabsFromCadrel(HWND cadrelWindow)
     Save();
 }
 
-Cadrel* App::CadrelTitleBarAt(POINT screenPoint, HWND excluded) const
-{
-    for (const auto& cadrel : cadrels_) {
-        if (cadrel->Window() != excluded && cadrel->IsOverTitleBar(screenPoint)) {
-            return cadrel.get();
-        }
-    }
-    return nullptr;
-}
-
 void App::OnCadrelDragging(HWND cadrelWindow, LPARAM packedPoint)
 {
     if (operation_.Running()) {
         return;
     }
-    Cadrel* moved = FindCadrel(cadrelWindow);
-    HWND highlight = nullptr;
-    if (moved != nullptr && CadrelTitleBarAt(UnpackScreenPoint(packedPoint), cadrelWindow) != nullptr) {
-        highlight = cadrelWindow;
-    }
-    if (highlight == mergeHighlight_) {
-        return;
-    }
-    if (Cadrel* previous = FindCadrel(mergeHighlight_)) {
-        previous->SetMergeHighlight(false);
-    }
-    if (moved != nullptr && highlight != nullptr) {
-        moved->SetMergeHighlight(true);
-    }
-    mergeHighlight_ = highlight;
+    cadrels_.TrackMergeDrag(cadrelWindow, UnpackScreenPoint(packedPoint));
 }
 
 void App::OnCadrelDropped(HWND cadrelWindow, LPARAM packedPoint)
@@ -240,15 +130,8 @@ void App::OnCadrelDropped(HWND cadrelWindow, LPARAM packedPoint)
     if (operation_.Running()) {
         return;
     }
-    if (Cadrel* highlighted = FindCadrel(mergeHighlight_)) {
-        highlighted->SetMergeHighlight(false);
-    }
-    mergeHighlight_ = nullptr;
-    Cadrel* moved = FindCadrel(cadrelWindow);
-    if (moved == nullptr) {
-        return;
-    }
-    if (Cadrel* target = CadrelTitleBarAt(UnpackScreenPoint(packedPoint), cadrelWindow)) {
+    const auto [moved, target] = cadrels_.EndMergeDrag(cadrelWindow, UnpackScreenPoint(packedPoint));
+    if (target != nullptr) {
         MergeCadrels(moved, target);
     }
 }
@@ -265,17 +148,10 @@ void App::MergeCadrels(Cadrel* source, Cadrel* target)
     }
     SyncTabsFromCadrel(target->Window());
     // The source lets its hosted windows go; the target's new tabs take them back.
-    RestartHostReanchor();
+    hosting_.RestartReanchor();
 
     const std::string sourceId = source->Id();
-    if (mergeHighlight_ == source->Window()) {
-        mergeHighlight_ = nullptr;
-    }
-    auto owned = std::find_if(cadrels_.begin(), cadrels_.end(), [&](const auto& c) { return c.get() == source; });
-    if (owned != cadrels_.end()) {
-        (*owned)->Destroy();
-        cadrels_.erase(owned);
-    }
+    cadrels_.Remove(source);
     Workspace& page = ActivePage();
     std::erase_if(page.cadrels, [&](const CadrelRecord& record) { return record.id == sourceId; });
     for (auto& [key, geometries] : page.layouts) {
@@ -288,9 +164,7 @@ void App::MergeCadrels(Cadrel* source, Cadrel* target)
 void App::ToggleHidden()
 {
     hidden_ = !hidden_;
-    for (const std::unique_ptr<Cadrel>& cadrel : cadrels_) {
-        cadrel->SetHidden(hidden_);
-    }
+    cadrels_.SetHidden(hidden_);
     DebugLog(L"Cadrels %ls.", hidden_ ? L"masquees" : L"affichees");
 }
 

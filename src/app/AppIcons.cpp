@@ -37,9 +37,8 @@ void App::OnIconReady()
             any = true;
         }
     }
-    if (any && !iconsRefreshPending_) {
-        iconsRefreshPending_ = true;
-        PostMessageW(window_, WM_APP_ICONS_REFRESH, 0, 0);
+    if (any) {
+        schedule_.IconsArrived();
     }
 }
 

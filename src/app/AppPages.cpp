@@ -31,7 +31,7 @@ void App::NewPage(const std::wstring& name)
     Workspace page;
     page.id = NewId();
     page.name = name.empty() ? std::wstring(Tr(DefaultPageName)) : name;
-    AddEmptyCadrel(page, displayKey_, CascadePlacement(monitors_, cascadeCount_++));
+    AddEmptyCadrel(page, displayKey_, cadrels_.NextCascade(monitors_));
     settings_.workspaces.push_back(std::move(page));
     settings_.activeWorkspace = static_cast<int>(settings_.workspaces.size()) - 1;
     ReloadCadrels();
@@ -83,7 +83,7 @@ void App::PlaceCadrelsWithoutGeometry(Workspace& page)
         if (geometries.find(record.id) == geometries.end()) {
             const std::optional<CadrelGeom> seen =
                 GeometryFromOtherDisplay(page.layouts, record.id, displayKey_, monitors_, settings_.recentDisplays);
-            geometries[record.id] = seen ? *seen : CascadePlacement(monitors_, cascadeCount_++);
+            geometries[record.id] = seen ? *seen : cadrels_.NextCascade(monitors_);
         }
     }
 }

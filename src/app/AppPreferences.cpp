@@ -19,7 +19,7 @@ void App::SetTheme(int mode)
     }
     ApplyTheme(mode);
     settings_.theme = mode == 1 || mode == 2 ? mode : 0;
-    RethemeCadrels();
+    cadrels_.Retheme();
     Save();
 }
 
@@ -42,7 +42,7 @@ void App::OnSettingChange(UINT action, const wchar_t* area)
     // A moved or resized taskbar changes the work areas, and with them the
     // display key and where cadrels stand: the same as a display change.
     if (action == SPI_SETWORKAREA) {
-        OnDisplayChanged();
+        schedule_.DisplayChanged();
         return;
     }
     if (area != nullptr && std::wcscmp(area, L"ImmersiveColorSet") == 0) {
@@ -58,7 +58,7 @@ void App::OnSystemThemeChanged()
         return;
     }
     ApplyTheme(0);
-    RethemeCadrels();
+    cadrels_.Retheme();
     DebugLog(L"Theme systeme applique : %ls.", IsDarkTheme() ? L"sombre" : L"clair");
 }
 

@@ -2,12 +2,12 @@
 
 namespace cadrels {
 
-bool TickBefore(DWORD now, DWORD until)
+bool TickBefore(std::uint32_t now, std::uint32_t until)
 {
-    return static_cast<LONG>(now - until) < 0;
+    return static_cast<std::int32_t>(now - until) < 0;
 }
 
-bool SortMustWait(bool busy, DWORD now, DWORD suppressedUntil)
+bool SortMustWait(bool busy, std::uint32_t now, std::uint32_t suppressedUntil)
 {
     return busy || TickBefore(now, suppressedUntil);
 }

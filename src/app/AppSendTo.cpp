@@ -1,56 +1,16 @@
-// Send-to: paths filed into a cadrel from outside, one process per path or a
-// list file for many.
+// Send-to: the menu of destinations for one batch of paths sent from outside,
+// and their move.
 #include "app/App.h"
 
-#include "base/AppMessages.h"
 #include "base/DebugLog.h"
 #include "base/WindowClass.h"
-#include "app/SendToList.h"
 #include "fileops/FileMoves.h"
 #include "i18n/StringTable.h"
-#include "model/AtomicFile.h"
 #include "model/FolderTree.h"
 #include "settings/DarkMenu.h"
 #include "sorting/SendToDestinations.h"
 
 namespace cadrels {
-
-void App::QueueSendToPath(const std::wstring& path)
-{
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    if (sendToBatch_.Add(path, cursor, GetTickCount())) {
-        SetTimer(window_, TimerSendToBatch, SendToBatch::QuietMs, nullptr);
-    }
-}
-
-void App::OnSendToBatchTimer()
-{
-    KillTimer(window_, TimerSendToBatch);
-    const POINT cursor = sendToBatch_.Cursor();
-    HandleSentPaths(sendToBatch_.Take(), cursor);
-}
-
-void App::HandleSentPaths(std::vector<std::wstring> paths, POINT cursor)
-{
-    // Filing is a file operation: none may start once shutdown has begun.
-    if (paths.empty() || shuttingDown_) {
-        return;
-    }
-    // The menu of an earlier batch is open and pumping messages: these paths
-    // wait and are offered once that batch is done.
-    if (sendToHandling_) {
-        for (const std::wstring& path : paths) {
-            sendToBatch_.Add(path, cursor, GetTickCount());
-        }
-        SetTimer(window_, TimerSendToBatch, SendToBatch::QuietMs, nullptr);
-        DebugLog(L"Envoi vers une cadrel : %d chemin(s) en attente du menu ouvert.", static_cast<int>(paths.size()));
-        return;
-    }
-    sendToHandling_ = true;
-    FileSentPaths(paths, cursor);
-    sendToHandling_ = false;
-}
 
 void App::FileSentPaths(const std::vector<std::wstring>& paths, POINT cursor)
 {
@@ -97,47 +57,6 @@ void App::FileSentPaths(const std::vector<std::wstring>& paths, POINT cursor)
         PushUndo(UndoEntry{UndoKindMoves, TrFormat(195, moved), std::move(report.moved), true});
         RefreshUndoUi();
     }
-}
-
-void App::PostSendToList(const std::wstring& listPath)
-{
-    sendToLists_.Post(window_, WM_APP_SEND_TO_LIST, std::make_unique<std::wstring>(listPath));
-}
-
-// The message carries nothing: the list file waits in the mailbox, and a
-// message that finds it empty (posted by another process) does nothing.
-void App::OnSendToListMessage()
-{
-    if (const std::unique_ptr<std::wstring> listPath = sendToLists_.Take()) {
-        OnSendToList(*listPath);
-    }
-}
-
-void App::OnSendToList(const std::wstring& listPath)
-{
-    if (listPath.empty()) {
-        return;
-    }
-    wchar_t fullPath[MAX_PATH];
-    const DWORD fullLength = GetFullPathNameW(listPath.c_str(), MAX_PATH, fullPath, nullptr);
-    wchar_t tempFolder[MAX_PATH + 1];
-    const DWORD tempLength = GetTempPathW(MAX_PATH + 1, tempFolder);
-    if (fullLength == 0 || fullLength >= MAX_PATH || tempLength == 0 || tempLength > 258 ||
-        !IsAcceptedSendToListPath(fullPath, tempFolder)) {
-        return;
-    }
-
-    // A single byte yields no path: the odd last byte is dropped.
-    std::string bytes;
-    if (!ReadFileBytes(fullPath, SendToListMaxBytes, bytes)) {
-        bytes.clear();
-    }
-    // The sender hands the file over: it is ours to delete, readable or not.
-    DeleteFileW(fullPath);
-
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    HandleSentPaths(ParseSendToList(bytes), cursor);
 }
 
 }  // namespace cadrels

@@ -2,8 +2,6 @@
 // the folder of the cadrel whose rule matches them.
 #include "app/App.h"
 
-#include "app/AppScheduling.h"
-#include "base/AppMessages.h"
 #include "base/DebugLog.h"
 #include "fileops/WatchFolders.h"
 #include "i18n/StringTable.h"
@@ -38,11 +36,9 @@ std::vector<std::wstring> SortFolders(const std::vector<std::wstring>& watchFold
 
 void App::SortNow()
 {
-    if (SortMustWait(operation_.Running(), GetTickCount(), sortSuppressedUntil_)) {
-        SetTimer(window_, TimerSort, 400, nullptr);
+    if (!schedule_.SortMayRun(operation_.Running(), GetTickCount())) {
         return;
     }
-    sortPending_ = false;
     if (shuttingDown_) {
         return;
     }

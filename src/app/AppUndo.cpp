@@ -6,13 +6,6 @@
 #include "fileops/FileMoves.h"
 
 namespace cadrels {
-namespace {
-
-// Files just moved back would be filed again at once by the sorting pass.
-constexpr DWORD SortSuppressionAfterUndoMs = 1500;
-
-}  // namespace
-
 bool App::ExecuteMoves(const std::vector<MovePair>& pairs, bool forward)
 {
     const OperationState::Scope running = operation_.Begin();
@@ -61,7 +54,7 @@ void App::Undo()
     if (undo_.History().RedoStack().size() > redoable) {
         RememberUndoneFiles(undo_.History().RedoStack().back());
     }
-    sortSuppressedUntil_ = GetTickCount() + SortSuppressionAfterUndoMs;
+    schedule_.PauseSortingAfterUndo(GetTickCount());
     RefreshUndoUi();
 }
 
@@ -76,7 +69,7 @@ void App::Redo()
             undoneFiles_.Forget(move.from);
         }
     }
-    sortSuppressedUntil_ = GetTickCount() + SortSuppressionAfterUndoMs;
+    schedule_.PauseSortingAfterUndo(GetTickCount());
     RefreshUndoUi();
 }
 

@@ -58,7 +58,7 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_APP_TAB_TORN_OFF:
         // The tab travels in the mailbox; a stray message finds nothing there.
-        OnTabTornOff(tornTabs_.Take());
+        OnTabTornOff(cadrels_.TornTabs().Take());
         return 0;
     case WM_APP_NEW_CADREL_PRESET:
         NewFolderCadrel(static_cast<int>(lParam));
@@ -73,10 +73,10 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         NewShapePreset(static_cast<int>(lParam));
         return 0;
     case WM_APP_SAVE_SOON:
-        OnSaveSoon();
+        schedule_.SaveSoon();
         return 0;
     case WM_APP_DISPLAY_CHANGED:
-        OnDisplayChanged();
+        schedule_.DisplayChanged();
         return 0;
     case WM_APP_SAVE_NOW:
         Save();
@@ -88,7 +88,7 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         SetLanguage(static_cast<int>(lParam));
         return 0;
     case WM_APP_SORT_SOON:
-        OnSortSoon();
+        schedule_.SortSoon();
         return 0;
     case WM_APP_SET_THEME:
         SetTheme(static_cast<int>(lParam));
@@ -106,7 +106,7 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         OnMovesDone();
         return 0;
     case WM_APP_SEND_TO_LIST:
-        OnSendToListMessage();
+        sendTo_.OnListMessage();
         return 0;
     case WM_APP_UPDATE_STATUS:
         OnUpdateStatus();
@@ -127,11 +127,11 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         OnShowSettingsRequest();
         return 0;
     case WM_APP_HOST_RETRY:
-        RestartHostReanchor();
-        UpdateHostWatch();
+        hosting_.RestartReanchor();
+        hosting_.UpdateWatch();
         return 0;
     case WM_APP_HOST_REQUEST:
-        OnHostRequest();
+        hosting_.OnHostRequest();
         return 0;
     case WM_APP_FILE_SEARCH:
         DebugLog(L"Recherche de fichiers : pas encore disponible.");
@@ -166,13 +166,13 @@ LRESULT App::OnCopyData(const COPYDATASTRUCT* data)
         if (!request) {
             return FALSE;
         }
-        hostRequests_.Post(window_, WM_APP_HOST_REQUEST, std::make_unique<HostRequest>(*request));
+        hosting_.PostRequest(*request);
         return TRUE;
     }
     if (forwarded->kind == CopyDataSendToList) {
-        PostSendToList(forwarded->path);
+        sendTo_.PostList(forwarded->path);
     } else {
-        QueueSendToPath(forwarded->path);
+        sendTo_.QueuePath(forwarded->path);
     }
     return TRUE;
 }
@@ -196,10 +196,11 @@ void App::OnTimer(UINT_PTR id)
         OnDisplayReconfigureTimer();
         break;
     case TimerSort:
-        OnSortTimer();
+        schedule_.SortTimerFired();
+        SortNow();
         break;
     case TimerSendToBatch:
-        OnSendToBatchTimer();
+        sendTo_.OnBatchTimer();
         break;
     case TimerUpdateCheck:
         OnUpdateCheckTimer();
@@ -208,13 +209,13 @@ void App::OnTimer(UINT_PTR id)
         OnQuitAfterInstallTimer();
         break;
     case TimerHostTracking:
-        OnHostTrackingTimer();
+        hosting_.OnTrackingTimer();
         break;
     case TimerHostReanchor:
-        OnHostReanchorTimer();
+        hosting_.OnReanchorTimer();
         break;
     case TimerHostWatch:
-        OnHostWatchTimer();
+        hosting_.OnWatchTimer();
         break;
     default:
         break;
@@ -267,28 +268,6 @@ void App::OnHotkey(int id)
     default:
         break;
     }
-}
-
-void App::OnSaveSoon()
-{
-    if (!savePending_) {
-        savePending_ = true;
-        PostMessageW(window_, WM_APP_SAVE_NOW, 0, 0);
-    }
-}
-
-void App::OnSortSoon()
-{
-    if (!sortPending_) {
-        sortPending_ = true;
-        SetTimer(window_, TimerSort, 400, nullptr);
-    }
-}
-
-void App::OnSortTimer()
-{
-    KillTimer(window_, TimerSort);
-    SortNow();
 }
 
 }  // namespace cadrels

@@ -2,13 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace cadrels {
 namespace {
 
 TEST(AppScheduling, TheSortPassWaitsForBusyAndForTheUndoPause)
 {
-    const DWORD undoAt = 100000;
-    const DWORD until = undoAt + 1500;
+    const std::uint32_t undoAt = 100000;
+    const std::uint32_t until = undoAt + 1500;
     EXPECT_TRUE(SortMustWait(false, undoAt + 10, until)) << "a folder change right after an undo";
     EXPECT_TRUE(SortMustWait(false, undoAt + 1499, until));
     EXPECT_FALSE(SortMustWait(false, undoAt + 1500, until)) << "1.5 s after the undo";
@@ -19,8 +21,8 @@ TEST(AppScheduling, TheSortPassWaitsForBusyAndForTheUndoPause)
 
 TEST(AppScheduling, TheUndoPauseSurvivesTheTickWrap)
 {
-    const DWORD undoAt = 0xFFFFFF00u;
-    const DWORD until = undoAt + 1500;  // wraps to a small number
+    const std::uint32_t undoAt = 0xFFFFFF00u;
+    const std::uint32_t until = undoAt + 1500;  // wraps to a small number
     EXPECT_TRUE(SortMustWait(false, undoAt + 100, until));
     EXPECT_TRUE(SortMustWait(false, 0x00000100u, until)) << "past the wrap, still inside the pause";
     EXPECT_FALSE(SortMustWait(false, until + 1, until));

@@ -1,16 +1,13 @@
-// The application's side of hosting other applications' windows: the
-// window-event hooks and the polling safety net that stands in for them where
-// they do not fire, the host-target highlight while a window is dragged, the
-// re-anchoring countdown, and the entries the menus and other processes use.
-#include "app/App.h"
+#include "app/WindowHosting.h"
 
-#include "app/HostRequest.h"
 #include "base/AppMessages.h"
 #include "base/DebugLog.h"
+#include "policy/Policy.h"
 #include "windows/HostedAppsFile.h"
 #include "windows/HostedWindows.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace cadrels {
 namespace {
@@ -20,6 +17,10 @@ constexpr UINT HostReanchorMs = 1000;
 constexpr int HostReanchorTicks = 60;
 constexpr UINT HostWatchMs = 250;
 
+// The out-of-context hooks call a plain function; it reaches the object that
+// installed them, and nothing once they are removed.
+WindowHosting* hooked = nullptr;
+
 void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD)
 {
     // Only the windows themselves: carets, scroll bars and other objects
@@ -27,8 +28,8 @@ void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, L
     if (window == nullptr || object != OBJID_WINDOW || child != CHILDID_SELF) {
         return;
     }
-    if (App* app = App::Current()) {
-        app->OnWindowEvent(event, window);
+    if (hooked != nullptr) {
+        hooked->OnWindowEvent(event, window);
     }
 }
 
@@ -45,8 +46,24 @@ bool SameRect(const RECT& a, const RECT& b)
 
 }  // namespace
 
-void App::InstallWindowEventHooks()
+WindowHosting::WindowHosting(const OperationState& operation, Page page) : operation_(operation), page_(std::move(page))
 {
+}
+
+WindowHosting::~WindowHosting()
+{
+    RemoveWindowEventHooks();
+}
+
+void WindowHosting::Open(HWND appWindow)
+{
+    window_ = appWindow;
+    hostedApps_ = std::make_unique<HostedAppsStore>(HostedAppsStore::DefaultPath());
+}
+
+void WindowHosting::InstallWindowEventHooks()
+{
+    hooked = this;
     // Out of context: the callbacks run on this thread between messages.
     // A hook that cannot be installed leaves the safety net to do its work.
     constexpr DWORD Others = WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS;
@@ -60,14 +77,17 @@ void App::InstallWindowEventHooks()
              moveSizeHook_ ? L"oui" : L"non", foregroundHook_ ? L"oui" : L"non", locationHook_ ? L"oui" : L"non");
 }
 
-void App::RemoveWindowEventHooks()
+void WindowHosting::RemoveWindowEventHooks()
 {
     moveSizeHook_.Reset();
     foregroundHook_.Reset();
     locationHook_.Reset();
+    if (hooked == this) {
+        hooked = nullptr;
+    }
 }
 
-void App::OnWindowEvent(DWORD event, HWND window)
+void WindowHosting::OnWindowEvent(DWORD event, HWND window)
 {
     if (shuttingDown_) {
         return;
@@ -90,53 +110,78 @@ void App::OnWindowEvent(DWORD event, HWND window)
     }
 }
 
-std::vector<HWND> App::AllHostedWindows() const
+std::vector<HWND> WindowHosting::AllHostedWindows() const
 {
     std::vector<HWND> windows;
-    for (const auto& cadrel : cadrels_) {
+    for (const auto& cadrel : Cadrels()) {
         const std::vector<HWND> hosted = cadrel->HostedWindows();
         windows.insert(windows.end(), hosted.begin(), hosted.end());
     }
     return windows;
 }
 
-bool App::HostWindowInActiveTab(HWND cadrelWindow, HWND window)
+bool WindowHosting::IsHostedByAnyCadrel(HWND window) const
 {
-    Cadrel* cadrel = FindCadrel(cadrelWindow);
-    if (cadrel == nullptr || CadrelsLocked()) {
+    const std::vector<HWND> hosted = AllHostedWindows();
+    return std::find(hosted.begin(), hosted.end(), window) != hosted.end();
+}
+
+Cadrel* WindowHosting::TitleBarAt(POINT screenPoint, HWND excluded) const
+{
+    for (const auto& cadrel : Cadrels()) {
+        if (cadrel->Window() != excluded && cadrel->IsOverTitleBar(screenPoint)) {
+            return cadrel.get();
+        }
+    }
+    return nullptr;
+}
+
+bool WindowHosting::HostWindowInActiveTab(HWND cadrelWindow, HWND window)
+{
+    const auto& cadrels = Cadrels();
+    const auto found = std::find_if(cadrels.begin(), cadrels.end(), [cadrelWindow](const auto& cadrel) {
+        return cadrelWindow != nullptr && cadrel->Window() == cadrelWindow;
+    });
+    if (found == cadrels.end() || AreCadrelsLocked()) {
         return false;
     }
-    const bool hosted = cadrel->HostWindowInActiveTab(window);
-    UpdateHostWatch();
+    const bool hosted = (*found)->HostWindowInActiveTab(window);
+    UpdateWatch();
     return hosted;
 }
 
-void App::OnMoveSizeStart(HWND window)
+void WindowHosting::ReleaseHostedInActiveTab(Cadrel& cadrel)
+{
+    cadrel.ReleaseHosted(cadrel.ActiveTab());
+    UpdateWatch();
+}
+
+void WindowHosting::OnMoveSizeStart(HWND window)
 {
     if (!IsLayoutCandidate(window)) {
         return;
     }
     movedWindow_ = window;
     SetTimer(window_, TimerHostTracking, HostTrackingMs, nullptr);
-    UpdateHostWatch();
+    UpdateWatch();
 }
 
-void App::ClearHostHighlights()
+void WindowHosting::ClearHostHighlights()
 {
-    for (const auto& cadrel : cadrels_) {
+    for (const auto& cadrel : Cadrels()) {
         cadrel->SetHostHighlight(false);
     }
 }
 
-void App::OnMoveSizeEnd(HWND window)
+void WindowHosting::OnMoveSizeEnd(HWND window)
 {
     KillTimer(window_, TimerHostTracking);
     movedWindow_ = nullptr;
     // One end per move, whichever of the hook, the tracking timer and the
     // safety net saw it first.
-    pressSeen_ = false;
+    foregroundMoves_.EndPress();
     ClearHostHighlights();
-    for (const auto& cadrel : cadrels_) {
+    for (const auto& cadrel : Cadrels()) {
         if (cadrel->ClaimMovedWindow(window)) {
             return;
         }
@@ -146,14 +191,14 @@ void App::OnMoveSizeEnd(HWND window)
     }
     POINT cursor{};
     GetCursorPos(&cursor);
-    if (Cadrel* target = CadrelTitleBarAt(cursor, window)) {
+    if (Cadrel* target = TitleBarAt(cursor, window)) {
         DebugLog(L"Fenetre deposee sur la barre de titre d'une cadrel : %ls.", WindowTitle(window).c_str());
         target->HostWindowInActiveTab(window);
     }
-    UpdateHostWatch();
+    UpdateWatch();
 }
 
-void App::OnHostTrackingTimer()
+void WindowHosting::OnTrackingTimer()
 {
     if (movedWindow_ == nullptr || !IsWindow(movedWindow_)) {
         KillTimer(window_, TimerHostTracking);
@@ -168,72 +213,73 @@ void App::OnHostTrackingTimer()
     }
     POINT cursor{};
     GetCursorPos(&cursor);
-    for (const auto& cadrel : cadrels_) {
+    for (const auto& cadrel : Cadrels()) {
         cadrel->SetHostHighlight(cadrel->Window() != movedWindow_ && cadrel->IsOverTitleBar(cursor));
     }
 }
 
-void App::OnForegroundChanged(HWND window)
+void WindowHosting::OnForegroundChanged(HWND window)
 {
     lastForeground_ = window;
-    for (const auto& cadrel : cadrels_) {
+    for (const auto& cadrel : Cadrels()) {
         if (window != nullptr && cadrel->HostedWindow() == window) {
             cadrel->KeepBelowHosted();
             return;
         }
     }
-    for (const auto& cadrel : cadrels_) {
+    for (const auto& cadrel : Cadrels()) {
         if (cadrel->OnForegroundWindow(window)) {
             return;
         }
     }
 }
 
-void App::OnLocationChanged(HWND window)
+void WindowHosting::OnLocationChanged(HWND window)
 {
     // A hosted window being dragged is put back when the drag ends, not
     // fought over at every step of it.
     if (window == movedWindow_) {
         return;
     }
-    for (const auto& cadrel : cadrels_) {
+    for (const auto& cadrel : Cadrels()) {
         if (cadrel->OnHostedLocationChange(window)) {
             return;
         }
     }
 }
 
-void App::RestartHostReanchor()
+void WindowHosting::RestartReanchor()
 {
-    hostReanchorTicks_ = HostReanchorTicks;
+    reanchorTicks_ = HostReanchorTicks;
     SetTimer(window_, TimerHostReanchor, HostReanchorMs, nullptr);
 }
 
-void App::OnHostReanchorTimer()
+void WindowHosting::OnReanchorTimer()
 {
     bool waiting = false;
-    for (const auto& cadrel : cadrels_) {
+    for (const auto& cadrel : Cadrels()) {
         cadrel->Reattach();
         waiting = cadrel->WaitsForHostedWindow() || waiting;
     }
-    if (--hostReanchorTicks_ <= 0 || !waiting) {
+    if (--reanchorTicks_ <= 0 || !waiting) {
         KillTimer(window_, TimerHostReanchor);
     }
-    UpdateHostWatch();
+    UpdateWatch();
 }
 
-void App::UpdateHostWatch()
+void WindowHosting::UpdateWatch()
 {
-    const bool needed = !shuttingDown_ && (movedWindow_ != nullptr || std::any_of(cadrels_.begin(), cadrels_.end(), [](const auto& cadrel) {
+    const auto& cadrels = Cadrels();
+    const bool needed = !shuttingDown_ && (movedWindow_ != nullptr || std::any_of(cadrels.begin(), cadrels.end(), [](const auto& cadrel) {
                                                return !cadrel->HostedWindows().empty() || cadrel->WaitsForHostedWindow();
                                            }));
-    if (needed == hostWatchRunning_) {
+    if (needed == watchRunning_) {
         return;
     }
-    hostWatchRunning_ = needed;
+    watchRunning_ = needed;
     if (needed) {
         lastForeground_ = GetForegroundWindow();
-        watchedForeground_ = nullptr;
+        foregroundMoves_.ForgetForeground();
         SetTimer(window_, TimerHostWatch, HostWatchMs, nullptr);
     } else {
         KillTimer(window_, TimerHostWatch);
@@ -241,43 +287,42 @@ void App::UpdateHostWatch()
     }
 }
 
-void App::OnHostWatchTimer()
+void WindowHosting::OnWatchTimer()
 {
     HWND foreground = GetForegroundWindow();
     if (foreground != lastForeground_) {
         OnForegroundChanged(foreground);
     }
 
-    // A move of another application's window shows as its rectangle
-    // changing while the button is held, or, where the system drags only an
-    // outline, as a rectangle that changed over a press once it is released.
     RECT foregroundRect{};
-    const bool movable = foreground != nullptr && GetWindowRect(foreground, &foregroundRect) &&
-                         !BelongsToThisProcess(foreground);
-    const bool down = LeftButtonDown();
-    if (down && !pressSeen_ && movable) {
-        pressSeen_ = true;
-        pressWindow_ = foreground;
-        pressRect_ = foreground == watchedForeground_ ? watchedForegroundRect_ : foregroundRect;
-    }
-    if (movedWindow_ == nullptr && movable && down && foreground == watchedForeground_ &&
-        !SameRect(foregroundRect, watchedForegroundRect_)) {
+    ForegroundSample sample;
+    sample.window = reinterpret_cast<std::uintptr_t>(foreground);
+    sample.movable = foreground != nullptr && GetWindowRect(foreground, &foregroundRect) &&
+                     !BelongsToThisProcess(foreground);
+    sample.rect = {foregroundRect.left, foregroundRect.top, foregroundRect.right, foregroundRect.bottom};
+    sample.buttonDown = LeftButtonDown();
+    switch (foregroundMoves_.Observe(sample, movedWindow_ != nullptr)) {
+    case ForegroundMove::Started:
         OnMoveSizeStart(foreground);
+        break;
+    case ForegroundMove::Ended:
+        OnMoveSizeEnd(foreground);
+        break;
+    case ForegroundMove::None:
+        break;
     }
-    if (!down && pressSeen_) {
-        pressSeen_ = false;
-        RECT now{};
-        if (movedWindow_ == nullptr && pressWindow_ == foreground && movable && GetWindowRect(foreground, &now) &&
-            !SameRect(now, pressRect_)) {
-            OnMoveSizeEnd(foreground);
-        }
-    }
-    watchedForeground_ = movable ? foreground : nullptr;
-    watchedForegroundRect_ = foregroundRect;
 
+    CheckHostedRects();
+    UpdateWatch();
+}
+
+// The hook's location events, for systems where it never fires.
+void WindowHosting::CheckHostedRects()
+{
     std::map<HWND, RECT> seen;
-    for (size_t i = 0; i < cadrels_.size(); ++i) {
-        Cadrel* cadrel = cadrels_[i].get();
+    const auto& cadrels = Cadrels();
+    for (size_t i = 0; i < cadrels.size(); ++i) {
+        Cadrel* cadrel = cadrels[i].get();
         for (HWND hosted : cadrel->HostedWindows()) {
             if (!IsWindow(hosted)) {
                 // Placing notices the window is gone and shows the closed panel.
@@ -295,30 +340,35 @@ void App::OnHostWatchTimer()
         }
     }
     hostedRects_ = std::move(seen);
-    UpdateHostWatch();
 }
 
-void App::OnHostRequest()
+void WindowHosting::PostRequest(const HostRequest& request)
 {
-    const std::unique_ptr<HostRequest> request = hostRequests_.Take();
-    if (!request || request->cadrel < 0 || request->cadrel >= static_cast<int>(cadrels_.size())) {
+    requests_.Post(window_, WM_APP_HOST_REQUEST, std::make_unique<HostRequest>(request));
+}
+
+void WindowHosting::OnHostRequest()
+{
+    const std::unique_ptr<HostRequest> request = requests_.Take();
+    const auto& cadrels = Cadrels();
+    if (!request || request->cadrel < 0 || request->cadrel >= static_cast<int>(cadrels.size())) {
         return;
     }
-    Cadrel& cadrel = *cadrels_[static_cast<size_t>(request->cadrel)];
+    Cadrel& cadrel = *cadrels[static_cast<size_t>(request->cadrel)];
     if (request->action == HostAction::HostInActiveTab) {
         HostWindowInActiveTab(cadrel.Window(), reinterpret_cast<HWND>(static_cast<std::uintptr_t>(request->window)));
-    } else if (!CadrelsLocked()) {
+    } else if (!AreCadrelsLocked()) {
         cadrel.ReleaseHosted(cadrel.ActiveTab());
-        SyncTabsFromCadrel(cadrel.Window());
-        UpdateHostWatch();
+        page_.tabsChanged(cadrel.Window());
+        UpdateWatch();
     }
 }
 
-void App::ReleaseHostedWindowsAtExit()
+void WindowHosting::ReleaseHostedWindowsAtExit()
 {
     KillTimer(window_, TimerHostWatch);
-    hostWatchRunning_ = false;
-    for (const auto& cadrel : cadrels_) {
+    watchRunning_ = false;
+    for (const auto& cadrel : Cadrels()) {
         cadrel->ReleaseAllHostedMinimized();
     }
 }
