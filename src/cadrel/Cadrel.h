@@ -3,7 +3,8 @@
 // functions are spread over files by role: CadrelWindow.cpp (window and
 // lifecycle), CadrelMoveSize.cpp (moving, resizing and snapping),
 // CadrelRoll.cpp (roll-up, unfold and the roll animation), CadrelDraw.cpp
-// (the frame and title bar), CadrelDrawItems.cpp (items and footer),
+// (the frame and title bar, with the brushes and formats of its
+// CadrelPainter), CadrelDrawItems.cpp (items and footer),
 // CadrelInput.cpp (pointer input), CadrelContent.cpp (the listed folder, its
 // watcher, selection and scrolling), CadrelMenu.cpp (the cadrel menu and the
 // tab emblem), CadrelItemMenu.cpp (the shell's menu of an item),
@@ -17,6 +18,7 @@
 #include "cadrel/CadrelItem.h"
 #include "cadrel/CadrelLayout.h"
 #include "cadrel/CadrelMenuModel.h"
+#include "cadrel/CadrelPainter.h"
 #include "dock/IconPicker.h"
 #include "fileops/FolderWatcher.h"
 #include "fileops/OperationState.h"
@@ -392,20 +394,16 @@ private:
     HRESULT CreateDeviceResources(GraphicsDevice& device, ID2D1DeviceContext& context) override;
     void ReleaseDeviceResources() override;
     void DrawFrame(ID2D1DeviceContext& context, D2D1_SIZE_F size) override;
-    void RecolourBackground();
-    void RecolourAccent();
-    void DrawTitle(ID2D1DeviceContext& context, const std::wstring& text, const D2D1_RECT_F& box, float angle,
-                   float opacity);
+    CadrelColours Colours() const;
     void DrawItems(ID2D1DeviceContext& context, const CadrelView& view);
     void DrawFooter(ID2D1DeviceContext& context, const CadrelView& view);
-    void DrawMarquee(ID2D1DeviceContext& context);
     void DrawTornTab(ID2D1DeviceContext& context);
     bool DrawTabEmblem(ID2D1DeviceContext& context, const LiveTab& tab, const D2D1_RECT_F& square);
-    float MeasureTitle(const std::wstring& text, IDWriteTextFormat* format, float width, float height) const;
-    IDWriteTextLayout* LabelLayout(size_t index, float width, float height);
 
     GraphicsDevice& graphicsDevice_;
     HWND appWindow_;
+    // Declared before graphics_, which may still release it while going.
+    CadrelPainter painter_;
     WindowGraphics graphics_;
     UniqueWindow window_;
 
@@ -462,7 +460,6 @@ private:
     bool listed_ = false;
     FolderWatcher watcher_;
     IconCache* icons_ = nullptr;
-    SvgEmblemCache svgs_;
 
     // Rolled up on purpose with the pointer on its bar: hovering does not
     // unfold it again until the pointer has left it once.
@@ -527,31 +524,6 @@ private:
     bool sortDescending_ = false;
     int classifyMode_ = 0;
     SortRule sortRule_;
-
-    float scale_ = 1.0f;  // dpi / 96 of the last build
-    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> backgroundBrush_;
-    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> accentBrush_;
-    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> textBrush_;
-    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> overlayBrush_;
-    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> separatorBrush_;
-    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> secondaryBrush_;
-    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> placeholderBrush_;
-    Microsoft::WRL::ComPtr<IDWriteTextFormat> titleFormat_;
-    Microsoft::WRL::ComPtr<IDWriteTextFormat> tabFormat_;
-    Microsoft::WRL::ComPtr<IDWriteTextFormat> gridLabelFormat_;
-    Microsoft::WRL::ComPtr<IDWriteTextFormat> listLabelFormat_;
-
-    // Item labels laid out once per listing, cell size and format: a hover
-    // redraws the whole cadrel, and laying text out is most of a frame.
-    struct LabelLayouts {
-        std::vector<Microsoft::WRL::ComPtr<IDWriteTextLayout>> layouts;
-        float width = 0;
-        float height = 0;
-        int viewMode = -1;
-    };
-    LabelLayouts labels_;
-    // The footer's text, made again only when the items change.
-    std::wstring footerText_;
 
     // Hosting.
     HostedAppsStore* hostedApps_ = nullptr;

@@ -84,8 +84,7 @@ void Cadrel::OnItemsOrdered()
     // Selection bits follow positions: a new order starts without one.
     selection_.assign(items_.size(), false);
     anchor_ = -1;
-    labels_.layouts.clear();
-    footerText_ = FooterText();
+    painter_.ItemsChanged(FooterText());
 }
 
 void Cadrel::Refresh()

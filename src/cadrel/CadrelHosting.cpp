@@ -663,7 +663,7 @@ void Cadrel::DrawHosting(ID2D1DeviceContext& context, float width, float height)
     if (tab.hostedExe.empty()) {
         return;
     }
-    const float s = scale_;
+    const float s = painter_.Scale();
     const LayoutRect area = HostedWindowArea(View());
     if (!tab.appClosed) {
         // The hosted window stands over this hole; where it is slow to
@@ -673,21 +673,21 @@ void Cadrel::DrawHosting(ID2D1DeviceContext& context, float width, float height)
         context.Clear(D2D1::ColorF(0, 0, 0, 0));
         context.PopAxisAlignedClip();
         context.DrawRoundedRectangle(D2D1::RoundedRect(D2D1::RectF(s, s, width - s, height - s), 10 * s, 10 * s),
-                                     accentBrush_.Get(), 1.5f * s);
+                                     painter_.Accent(), 1.5f * s);
         return;
     }
     const float cx = (area.left + area.right) / 2;
     const float cy = (area.top + area.bottom) / 2;
     const std::wstring closed = Tr(483);
-    context.DrawTextW(closed.c_str(), static_cast<UINT32>(closed.size()), titleFormat_.Get(),
-                      D2D1::RectF(area.left, cy - 46 * s, area.right, cy - 10 * s), secondaryBrush_.Get());
+    context.DrawTextW(closed.c_str(), static_cast<UINT32>(closed.size()), painter_.TitleFormat(),
+                      D2D1::RectF(area.left, cy - 46 * s, area.right, cy - 10 * s), painter_.Secondary());
     const D2D1_RECT_F button = D2D1::RectF(cx - 75 * s, cy + 6 * s, cx + 75 * s, cy + 46 * s);
     const D2D1_ROUNDED_RECT rounded = D2D1::RoundedRect(button, 8 * s, 8 * s);
-    context.FillRoundedRectangle(rounded, overlayBrush_.Get());
-    context.DrawRoundedRectangle(rounded, accentBrush_.Get(), 1.2f * s);
+    context.FillRoundedRectangle(rounded, painter_.Overlay());
+    context.DrawRoundedRectangle(rounded, painter_.Accent(), 1.2f * s);
     const std::wstring relaunch = Tr(484);
-    context.DrawTextW(relaunch.c_str(), static_cast<UINT32>(relaunch.size()), titleFormat_.Get(), button,
-                      textBrush_.Get());
+    context.DrawTextW(relaunch.c_str(), static_cast<UINT32>(relaunch.size()), painter_.TitleFormat(), button,
+                      painter_.Text());
     relaunchRect_ = {static_cast<LONG>(button.left), static_cast<LONG>(button.top), static_cast<LONG>(button.right),
                      static_cast<LONG>(button.bottom)};
 }

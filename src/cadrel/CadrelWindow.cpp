@@ -55,7 +55,7 @@ POINT UnpackScreenPoint(LPARAM packed)
 }
 
 Cadrel::Cadrel(GraphicsDevice& graphics, HWND appWindow)
-    : graphicsDevice_(graphics), appWindow_(appWindow), graphics_(graphics, *this, appWindow)
+    : graphicsDevice_(graphics), appWindow_(appWindow), painter_(graphics), graphics_(graphics, *this, appWindow)
 {
 }
 
@@ -149,7 +149,7 @@ void Cadrel::SetOpacity(double opacity, bool notify)
     if (unchanged && !notify) {
         return;
     }
-    RecolourBackground();
+    painter_.RecolourBackground(Colours());
     Draw();
     Notify(WM_APP_CADREL_OPACITY_CHANGED, notify);
 }
@@ -157,7 +157,7 @@ void Cadrel::SetOpacity(double opacity, bool notify)
 void Cadrel::SetTint(Color tint, bool notify)
 {
     tint_ = tint;
-    RecolourBackground();
+    painter_.RecolourBackground(Colours());
     Draw();
     Notify(WM_APP_CADREL_CHANGED, notify);
 }
@@ -165,7 +165,7 @@ void Cadrel::SetTint(Color tint, bool notify)
 void Cadrel::SetAccent(Color accent, bool notify)
 {
     accent_ = accent;
-    RecolourAccent();
+    painter_.RecolourAccent(Colours());
     Draw();
     Notify(WM_APP_CADREL_CHANGED, notify);
 }
@@ -385,8 +385,8 @@ bool Cadrel::IsOverTitleBar(POINT screenPoint) const
 
 void Cadrel::Retheme()
 {
-    RecolourBackground();
-    RecolourAccent();
+    painter_.RecolourBackground(Colours());
+    painter_.RecolourAccent(Colours());
     Draw();
 }
 
