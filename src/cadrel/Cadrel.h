@@ -19,6 +19,7 @@
 #include "cadrel/CadrelLayout.h"
 #include "cadrel/CadrelMenuModel.h"
 #include "cadrel/CadrelPainter.h"
+#include "cadrel/InPlaceRename.h"
 #include "dock/IconPicker.h"
 #include "fileops/FolderWatcher.h"
 #include "fileops/OperationState.h"
@@ -88,9 +89,6 @@ enum CadrelTimer : UINT_PTR {
     CadrelTimerRollUpCheck = 8,
 };
 
-// Posted by the in-place rename's edit box; carry nothing.
-inline constexpr UINT WM_CADREL_RENAME_COMMIT = WM_USER + 1;
-inline constexpr UINT WM_CADREL_RENAME_CANCEL = WM_USER + 2;
 // Posted by the cadrel's folder watcher; carries nothing.
 inline constexpr UINT WM_CADREL_FOLDER_CHANGED = WM_USER + 3;
 
@@ -275,8 +273,8 @@ public:
     void BeginItemRename(int index);
     void CommitRename();
     void CancelRename();
-    bool RenameOpen() const { return renameEdit_ != nullptr; }
-    HWND RenameEdit() const { return renameEdit_; }
+    bool RenameOpen() const { return rename_.IsOpen(); }
+    HWND RenameEdit() const { return rename_.Edit(); }
     // The settings window's rename of the active tab.
     void RenameActiveTab(const std::wstring& title);
     // The shell rename of one file or folder, recorded for undo.
@@ -343,9 +341,7 @@ private:
     void OpenTabIconPicker();
     bool ForwardShellMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void RunItemCommand(int id, const std::wstring& path, const std::vector<std::wstring>& targets, POINT screen);
-    bool OpenRenameHost(const RECT& rect, const std::wstring& text, int selStart, int selEnd);
     void FolderFollowsTitle(const std::wstring& title);
-    static LRESULT CALLBACK RenameEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
 
     // The listed folder, its watcher, selection and scrolling.
     CadrelView View() const;
@@ -500,13 +496,7 @@ private:
     // Held only while the item menu is open, for its drawing messages.
     Microsoft::WRL::ComPtr<IContextMenu2> shellMenu_;
     Microsoft::WRL::ComPtr<IContextMenu3> shellMenu3_;
-    int renameTarget_ = -1;
-    int renameTab_ = -1;
-    std::wstring renameSourcePath_;
-    UniqueWindow renameHost_;
-    HWND renameEdit_ = nullptr;  // child of renameHost_, destroyed with it
-    UniqueFont renameFont_;
-    WNDPROC renameEditPrevious_ = nullptr;
+    InPlaceRename rename_;
 
     // Drag and drop of files.
     Microsoft::WRL::ComPtr<CadrelDropTarget> dropTarget_;
