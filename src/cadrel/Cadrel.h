@@ -8,8 +8,11 @@
 // CadrelInput.cpp (pointer input), CadrelContent.cpp (the listed folder, its
 // watcher, selection and scrolling), CadrelMenu.cpp (the cadrel menu and the
 // tab emblem), CadrelItemMenu.cpp (the shell's menu of an item),
-// CadrelRename.cpp (in-place renaming and closing a tab). The arithmetic that needs no window
-// lives in CadrelGeometry.h and CadrelLayout.h.
+// CadrelRename.cpp (in-place renaming and closing a tab), CadrelHosting.cpp
+// (what its hosting reads of it). The rename box and the hosting of other
+// applications' windows are objects of their own (InPlaceRename.h,
+// TabHosting.h); the arithmetic that needs no window lives in
+// CadrelGeometry.h and CadrelLayout.h.
 #pragma once
 
 #include "base/Mailbox.h"
@@ -19,7 +22,10 @@
 #include "cadrel/CadrelLayout.h"
 #include "cadrel/CadrelMenuModel.h"
 #include "cadrel/CadrelPainter.h"
+#include "cadrel/CadrelTimers.h"
 #include "cadrel/InPlaceRename.h"
+#include "cadrel/LiveTab.h"
+#include "cadrel/TabHosting.h"
 #include "dock/IconPicker.h"
 #include "fileops/FolderWatcher.h"
 #include "fileops/OperationState.h"
@@ -45,22 +51,6 @@
 
 namespace cadrels {
 
-// A tab as the live cadrel holds it: the saved tab and, while it hosts
-// another application's window, what hosting knows at run time.
-struct LiveTab : CadrelTab {
-    HWND hostedWindow = nullptr;
-    // The hosted window vanished: the tab shows the closed panel.
-    bool appClosed = false;
-    // The application was started once already for this tab.
-    bool relaunchTried = false;
-    // Where the window stood when it was hosted; released windows go back there.
-    RECT savedRect{};
-    WINDOWPLACEMENT savedPlacement{};  // `length` set when valid
-    // Popups of the hosted thread that hosting hid with the tab; shown again
-    // exactly when the tab comes back.
-    std::vector<HWND> hiddenPopups;
-};
-
 class HostedAppsStore;
 
 // A tab dragged out of its cadrel, on its way to the application.
@@ -76,17 +66,6 @@ struct TornTab {
     HWND source = nullptr;
 
     bool Hosts() const { return !hostedExe.empty() || !hostedAumid.empty(); }
-};
-
-// Timers of a cadrel window.
-enum CadrelTimer : UINT_PTR {
-    CadrelTimerFolderRefresh = 1,
-    CadrelTimerTabHover = 2,
-    CadrelTimerRollAnimation = 3,
-    CadrelTimerRenameClick = 4,
-    CadrelTimerHostKeep = 5,
-    CadrelTimerHostNudge = 6,
-    CadrelTimerRollUpCheck = 8,
 };
 
 // Posted by the cadrel's folder watcher; carries nothing.
@@ -114,7 +93,7 @@ struct CadrelMenuServices {
     std::function<void(UndoEntry)> movesDone;
 };
 
-class Cadrel final : private FrameContent {
+class Cadrel final : private FrameContent, private HostingSite {
 public:
     static constexpr wchar_t ClassName[] = L"Cadrels.Cadrel";
     using RectsProvider = std::function<std::vector<RECT>()>;
@@ -229,33 +208,30 @@ public:
     bool IsOnFooter(int y) const;
     LayoutRect ContentRect() const;
     float MaxScroll() const;
-    // Hosting another application's window in a tab (CadrelHosting.cpp).
-    // `hostedElsewhere` lists the windows every live cadrel hosts; `apps`
-    // the executables this user hosted, the only ones started unasked.
-    using HostedWindowsQuery = std::function<std::vector<HWND>()>;
-    void SetHostingContext(HostedAppsStore* apps, HostedWindowsQuery hostedEverywhere);
-    bool HostWindow(int index, HWND window, bool activate);
-    bool HostWindowInActiveTab(HWND window);
-    void ReleaseHosted(int index);
-    void ReleaseAllHostedMinimized();
-    void PlaceHosted();
-    void KeepBelowHosted();
-    HWND HostedWindow() const;
-    bool ActiveTabHosts() const;
-    bool HostsWindow(HWND window) const;
-    std::vector<HWND> HostedWindows() const;
-    bool OnHostedLocationChange(HWND window);
-    bool ClaimMovedWindow(HWND window);
+    // Hosting another application's window in a tab: the cadrel's
+    // TabHosting does it (TabHosting.h). `hostedEverywhere` lists the windows
+    // every live cadrel hosts; `apps` the executables this user hosted, the
+    // only ones started unasked.
+    using HostedWindowsQuery = TabHosting::HostedWindowsQuery;
+    void SetHostingContext(HostedAppsStore* apps, HostedWindowsQuery hostedEverywhere)
+    {
+        hosting_.SetContext(apps, std::move(hostedEverywhere));
+    }
+    bool HostWindowInActiveTab(HWND window) { return hosting_.HostInActiveTab(window); }
+    void ReleaseHosted(int index) { hosting_.Release(index); }
+    void ReleaseAllHostedMinimized() { hosting_.ReleaseAllMinimized(); }
+    void PlaceHosted() { hosting_.Place(); }
+    void KeepBelowHosted() { hosting_.KeepBelow(); }
+    HWND HostedWindow() const { return hosting_.ActiveWindow(); }
+    std::vector<HWND> HostedWindows() const { return hosting_.Windows(); }
+    bool OnHostedLocationChange(HWND window) { return hosting_.OnLocationChange(window); }
+    bool ClaimMovedWindow(HWND window) { return hosting_.ClaimMoved(window); }
+    // The user activated a hosted window: its tab comes forward, unrolled.
     bool OnForegroundWindow(HWND window);
-    void SetHostHighlight(bool highlight);
-    void Reattach();
-    bool WaitsForHostedWindow() const;
-    void RelaunchHosted();
-    // Set before the application destroys its cadrels: released windows are
-    // left minimized instead of brought forward.
-    void SetTearingDown() { tearingDown_ = true; }
-    const std::wstring& LastError() const { return lastError_; }
-    HWND LastReleasedWindow() const { return lastReleasedWindow_; }
+    void SetHostHighlight(bool highlight) { hosting_.SetHighlight(highlight); }
+    void Reattach() { hosting_.Reattach(); }
+    bool WaitsForHostedWindow() const { return hosting_.WaitsForWindow(); }
+    void SetTearingDown() { hosting_.SetTearingDown(); }
 
     // After a theme or colour change: every brush again, then a frame.
     void Retheme();
@@ -372,19 +348,13 @@ private:
     void AnimationStep();
     void StopAnimation();
 
-    // Hosting.
-    void NameTabAfterApp(int index);
-    void StartHostedApp(int index);
-    void ForgetHosted(LiveTab& tab);
-    void HideHostedPopups(LiveTab& tab);
-    void ShowHostedPopups(LiveTab& tab);
-    RECT HostedAreaOnScreen() const;
-    bool HostedHoldsPointerOrFocus() const;
-    void OnHostKeepTimer();
-    void OnHostNudgeTimer();
-    bool ForwardActivationToHosted();
-    void DrawHosting(ID2D1DeviceContext& context, float width, float height);
-    bool PressRelaunch(POINT client);
+    // What hosting reads and asks of the cadrel (CadrelHosting.cpp).
+    State HostingState() const override;
+    std::vector<LiveTab>& HostingTabs() override { return tabs_; }
+    const std::string& HostingId() const override { return id_; }
+    void HostingRedraw() override { Draw(); }
+    void HostingTabsChanged() override;
+    void HostingActiveTitleChanged() override { SetWindowTitleFromActiveTab(); }
 
     // Drawing.
     HRESULT CreateDeviceResources(GraphicsDevice& device, ID2D1DeviceContext& context) override;
@@ -515,18 +485,7 @@ private:
     int classifyMode_ = 0;
     SortRule sortRule_;
 
-    // Hosting.
-    HostedAppsStore* hostedApps_ = nullptr;
-    HostedWindowsQuery hostedEverywhere_;
-    std::wstring lastError_;
-    HWND lastReleasedWindow_ = nullptr;
-    bool hostHighlight_ = false;
-    bool tearingDown_ = false;
-    bool placingHosted_ = false;
-    HWND nudgedWindow_ = nullptr;
-    // The tab whose relaunch button was pressed, while Reattach runs for it.
-    int relaunchTab_ = -1;
-    RECT relaunchRect_{};
+    TabHosting hosting_{*this};
 };
 
 }  // namespace cadrels

@@ -62,7 +62,7 @@ void Cadrel::DrawFrame(ID2D1DeviceContext& context, D2D1_SIZE_F size)
     context.DrawRoundedRectangle(
         D2D1::RoundedRect(D2D1::RectF(border / 2, border / 2, w - border / 2, h - border / 2), radius, radius),
         painter_.Accent(), border);
-    DrawHosting(context, w, h);
+    hosting_.Draw(context, painter_, w, h);
 
     D2D1_RECT_F titleBar = D2D1::RectF(0, barTop, w, barTop + bar);
     if (direction == UnfoldLeft) {
@@ -77,7 +77,7 @@ void Cadrel::DrawFrame(ID2D1DeviceContext& context, D2D1_SIZE_F size)
             D2D1::RoundedRect(D2D1::RectF(inset, inset, w - inset, h - inset), radius, radius), painter_.Accent(),
             2.5f * s);
     }
-    if (mergeHighlight_ || hostHighlight_) {
+    if (mergeHighlight_ || hosting_.Highlighted()) {
         const D2D1_RECT_F fill = vertical ? D2D1::RectF(2 * s, titleBar.top, w - 2 * s, titleBar.bottom)
                                           : D2D1::RectF(titleBar.left, 2 * s, titleBar.right, h - 2 * s);
         context.FillRectangle(fill, painter_.Accent());

@@ -84,7 +84,8 @@ void Cadrel::SetTornTabMailbox(Mailbox<TornTab>* mailbox)
 
 void Cadrel::OnLeftButtonDown(POINT client, WPARAM keys)
 {
-    if (PressRelaunch(client)) {
+    if (hosting_.PressRelaunch(client)) {
+        PostMessageW(appWindow_, WM_APP_HOST_RETRY, 0, 0);
         return;
     }
     HWND window = window_.Get();

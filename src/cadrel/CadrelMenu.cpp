@@ -63,10 +63,10 @@ void Cadrel::ShowCadrelMenu(POINT screen)
         return;
     }
     CadrelMenuFacts facts = menuServices_.facts ? menuServices_.facts() : CadrelMenuFacts{};
-    facts.activeTabHosts = ActiveTabHosts();
+    facts.activeTabHosts = hosting_.ActiveTabHosts();
     // The window last released from here can come back while it still is an
     // application window that no cadrel holds.
-    HWND released = LastReleasedWindow();
+    HWND released = hosting_.LastReleasedWindow();
     facts.canRehost = released != nullptr && IsWindow(released) && IsLayoutCandidate(released) &&
                       !(menuServices_.hostedElsewhere && menuServices_.hostedElsewhere(released));
     facts.rehostWindow = facts.canRehost ? reinterpret_cast<std::uintptr_t>(released) : 0;

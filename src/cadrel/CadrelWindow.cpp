@@ -454,17 +454,17 @@ LRESULT Cadrel::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     case WM_ACTIVATE:
         // The cadrel never keeps the activation: its hosted window gets it.
         if (LOWORD(wParam) != WA_INACTIVE) {
-            ForwardActivationToHosted();
+            hosting_.ForwardActivation();
         }
         break;
     case WM_SETFOCUS:
-        if (ForwardActivationToHosted()) {
+        if (hosting_.ForwardActivation()) {
             return 0;
         }
         break;
     case WM_MOUSEACTIVATE:
-        if (ActiveTabHosts()) {
-            ForwardActivationToHosted();
+        if (hosting_.ActiveTabHosts()) {
+            hosting_.ForwardActivation();
             return MA_NOACTIVATE;
         }
         break;
@@ -616,9 +616,10 @@ void Cadrel::OnTimer(UINT_PTR id)
     } else if (id == CadrelTimerRenameClick) {
         OnRenameTimer();
     } else if (id == CadrelTimerHostKeep) {
-        OnHostKeepTimer();
+        AutoRollUpCheck();
+        hosting_.OnKeepTimer();
     } else if (id == CadrelTimerHostNudge) {
-        OnHostNudgeTimer();
+        hosting_.OnNudgeTimer();
     } else if (id == CadrelTimerRollUpCheck) {
         if (pinned_ || rolled_) {
             KillTimer(window_.Get(), CadrelTimerRollUpCheck);
