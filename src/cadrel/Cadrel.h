@@ -1,16 +1,7 @@
 // A live cadrel: the borderless, translucent tool window that stands at the
-// bottom of the z-order and shows one folder per tab. One class whose member
-// functions are spread over files by role: CadrelWindow.cpp (window and
-// lifecycle), CadrelMoveSize.cpp (moving, resizing and snapping),
-// CadrelRoll.cpp (roll-up, unfold and the roll animation), CadrelDraw.cpp
-// (the frame and title bar), CadrelDrawItems.cpp (items and footer),
-// CadrelInput.cpp (pointer input, one press at a time held in
-// PointerPress.h), CadrelContent.cpp (the listed folder, its watcher,
-// selection and scrolling, held in FolderContent.h), CadrelMenu.cpp (the
-// cadrel menu and the tab emblem), CadrelItemMenu.cpp (the shell's menu of an
-// item), CadrelRename.cpp (in-place renaming and closing a tab). The
-// arithmetic that needs no window lives in CadrelGeometry.h and
-// CadrelLayout.h.
+// bottom of the z-order and shows one folder per tab. Its listing, its
+// pointer press, its rename box, its hosting and its painter are parts it
+// owns; what it asks of the application goes through its CadrelHost.
 #pragma once
 
 #include "base/UniqueHandle.h"
@@ -19,8 +10,13 @@
 #include "cadrel/CadrelItem.h"
 #include "cadrel/CadrelLayout.h"
 #include "cadrel/CadrelMenuModel.h"
+#include "cadrel/CadrelPainter.h"
+#include "cadrel/CadrelTimers.h"
 #include "cadrel/FolderContent.h"
+#include "cadrel/InPlaceRename.h"
+#include "cadrel/LiveTab.h"
 #include "cadrel/PointerPress.h"
+#include "cadrel/TabHosting.h"
 #include "dock/IconPicker.h"
 #include "fileops/OperationState.h"
 #include "fileops/UndoEntry.h"
@@ -45,22 +41,6 @@
 
 namespace cadrels {
 
-// A tab as the live cadrel holds it: the saved tab and, while it hosts
-// another application's window, what hosting knows at run time.
-struct LiveTab : CadrelTab {
-    HWND hostedWindow = nullptr;
-    // The hosted window vanished: the tab shows the closed panel.
-    bool appClosed = false;
-    // The application was started once already for this tab.
-    bool relaunchTried = false;
-    // Where the window stood when it was hosted; released windows go back there.
-    RECT savedRect{};
-    WINDOWPLACEMENT savedPlacement{};  // `length` set when valid
-    // Popups of the hosted thread that hosting hid with the tab; shown again
-    // exactly when the tab comes back.
-    std::vector<HWND> hiddenPopups;
-};
-
 class HostedAppsStore;
 
 // A tab dragged out of its cadrel, on its way to the application.
@@ -78,20 +58,6 @@ struct TornTab {
     bool Hosts() const { return !hostedExe.empty() || !hostedAumid.empty(); }
 };
 
-// Timers of a cadrel window.
-enum CadrelTimer : UINT_PTR {
-    CadrelTimerFolderRefresh = 1,
-    CadrelTimerTabHover = 2,
-    CadrelTimerRollAnimation = 3,
-    CadrelTimerRenameClick = 4,
-    CadrelTimerHostKeep = 5,
-    CadrelTimerHostNudge = 6,
-    CadrelTimerRollUpCheck = 8,
-};
-
-// Posted by the in-place rename's edit box; carry nothing.
-inline constexpr UINT WM_CADREL_RENAME_COMMIT = WM_USER + 1;
-inline constexpr UINT WM_CADREL_RENAME_CANCEL = WM_USER + 2;
 // Posted by the cadrel's folder watcher; carries nothing.
 inline constexpr UINT WM_CADREL_FOLDER_CHANGED = WM_USER + 3;
 
@@ -102,7 +68,7 @@ POINT UnpackScreenPoint(LPARAM packed);
 
 class CadrelDropTarget;
 
-class Cadrel final : private FrameContent {
+class Cadrel final : private FrameContent, private HostingSite {
 public:
     static constexpr wchar_t ClassName[] = L"Cadrels.Cadrel";
     // `host` answers what the cadrel asks of the application; its messages
@@ -190,32 +156,24 @@ public:
     bool IsOnFooter(int y) const;
     LayoutRect ContentRect() const;
     float MaxScroll() const;
-    // Hosting another application's window in a tab (CadrelHosting.cpp).
-    // `hostedElsewhere` lists the windows every live cadrel hosts; `apps`
-    // the executables this user hosted, the only ones started unasked.
-    using HostedWindowsQuery = std::function<std::vector<HWND>()>;
-    bool HostWindow(int index, HWND window, bool activate);
-    bool HostWindowInActiveTab(HWND window);
-    void ReleaseHosted(int index);
-    void ReleaseAllHostedMinimized();
-    void PlaceHosted();
-    void KeepBelowHosted();
-    HWND HostedWindow() const;
-    bool ActiveTabHosts() const;
-    bool HostsWindow(HWND window) const;
-    std::vector<HWND> HostedWindows() const;
-    bool OnHostedLocationChange(HWND window);
-    bool ClaimMovedWindow(HWND window);
+    // Hosting another application's window in a tab: the cadrel's
+    // TabHosting does it, with what the host knows of every cadrel's hosted
+    // windows and of the executables this user hosted.
+    bool HostWindowInActiveTab(HWND window) { return hosting_.HostInActiveTab(window); }
+    void ReleaseHosted(int index) { hosting_.Release(index); }
+    void ReleaseAllHostedMinimized() { hosting_.ReleaseAllMinimized(); }
+    void PlaceHosted() { hosting_.Place(); }
+    void KeepBelowHosted() { hosting_.KeepBelow(); }
+    HWND HostedWindow() const { return hosting_.ActiveWindow(); }
+    std::vector<HWND> HostedWindows() const { return hosting_.Windows(); }
+    bool OnHostedLocationChange(HWND window) { return hosting_.OnLocationChange(window); }
+    bool ClaimMovedWindow(HWND window) { return hosting_.ClaimMoved(window); }
+    // The user activated a hosted window: its tab comes forward, unrolled.
     bool OnForegroundWindow(HWND window);
-    void SetHostHighlight(bool highlight);
-    void Reattach();
-    bool WaitsForHostedWindow() const;
-    void RelaunchHosted();
-    // Set before the application destroys its cadrels: released windows are
-    // left minimized instead of brought forward.
-    void SetTearingDown() { tearingDown_ = true; }
-    const std::wstring& LastError() const { return lastError_; }
-    HWND LastReleasedWindow() const { return lastReleasedWindow_; }
+    void SetHostHighlight(bool highlight) { hosting_.SetHighlight(highlight); }
+    void Reattach() { hosting_.Reattach(); }
+    bool WaitsForHostedWindow() const { return hosting_.WaitsForWindow(); }
+    void SetTearingDown() { hosting_.SetTearingDown(); }
 
     // After a theme or colour change: every brush again, then a frame.
     void Retheme();
@@ -232,8 +190,8 @@ public:
     void BeginItemRename(int index);
     void CommitRename();
     void CancelRename();
-    bool RenameOpen() const { return renameEdit_ != nullptr; }
-    HWND RenameEdit() const { return renameEdit_; }
+    bool RenameOpen() const { return rename_.IsOpen(); }
+    HWND RenameEdit() const { return rename_.Edit(); }
     // The settings window's rename of the active tab.
     void RenameActiveTab(const std::wstring& title);
     // The shell rename of one file or folder, recorded for undo.
@@ -300,9 +258,7 @@ private:
     void OpenTabIconPicker();
     bool ForwardShellMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void RunItemCommand(int id, const std::wstring& path, const std::vector<std::wstring>& targets, POINT screen);
-    bool OpenRenameHost(const RECT& rect, const std::wstring& text, int selStart, int selEnd);
     void FolderFollowsTitle(const std::wstring& title);
-    static LRESULT CALLBACK RenameEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
 
     // The listed folder, its watcher, selection and scrolling.
     CadrelView View() const;
@@ -329,39 +285,29 @@ private:
     void AnimationStep();
     void StopAnimation();
 
-    // Hosting.
-    void NameTabAfterApp(int index);
-    void StartHostedApp(int index);
-    void ForgetHosted(LiveTab& tab);
-    void HideHostedPopups(LiveTab& tab);
-    void ShowHostedPopups(LiveTab& tab);
-    RECT HostedAreaOnScreen() const;
-    bool HostedHoldsPointerOrFocus() const;
-    void OnHostKeepTimer();
-    void OnHostNudgeTimer();
-    bool ForwardActivationToHosted();
-    void DrawHosting(ID2D1DeviceContext& context, float width, float height);
-    bool PressRelaunch(POINT client);
+    // What hosting reads and asks of the cadrel (CadrelHosting.cpp).
+    State HostingState() const override;
+    std::vector<LiveTab>& HostingTabs() override { return tabs_; }
+    const std::string& HostingId() const override { return id_; }
+    void HostingRedraw() override { Draw(); }
+    void HostingTabsChanged() override;
+    void HostingActiveTitleChanged() override { SetWindowTitleFromActiveTab(); }
 
     // Drawing.
     HRESULT CreateDeviceResources(GraphicsDevice& device, ID2D1DeviceContext& context) override;
     void ReleaseDeviceResources() override;
     void DrawFrame(ID2D1DeviceContext& context, D2D1_SIZE_F size) override;
-    void RecolourBackground();
-    void RecolourAccent();
-    void DrawTitle(ID2D1DeviceContext& context, const std::wstring& text, const D2D1_RECT_F& box, float angle,
-                   float opacity);
+    CadrelColours Colours() const;
     void DrawItems(ID2D1DeviceContext& context, const CadrelView& view);
     void DrawFooter(ID2D1DeviceContext& context, const CadrelView& view);
-    void DrawMarquee(ID2D1DeviceContext& context);
     void DrawTornTab(ID2D1DeviceContext& context);
     bool DrawTabEmblem(ID2D1DeviceContext& context, const LiveTab& tab, const D2D1_RECT_F& square);
-    float MeasureTitle(const std::wstring& text, IDWriteTextFormat* format, float width, float height) const;
-    IDWriteTextLayout* LabelLayout(size_t index, float width, float height);
 
     GraphicsDevice& graphicsDevice_;
     HWND appWindow_;
     CadrelHost& host_;
+    // Declared before graphics_, which may still release it while going.
+    CadrelPainter painter_;
     WindowGraphics graphics_;
     UniqueWindow window_;
 
@@ -404,7 +350,6 @@ private:
     int hoverItem_ = -1;
     int hoverTab_ = -1;
     IconCache* icons_ = nullptr;
-    SvgEmblemCache svgs_;
 
     // Rolled up on purpose with the pointer on its bar: hovering does not
     // unfold it again until the pointer has left it once.
@@ -422,13 +367,7 @@ private:
     // Held only while the item menu is open, for its drawing messages.
     Microsoft::WRL::ComPtr<IContextMenu2> shellMenu_;
     Microsoft::WRL::ComPtr<IContextMenu3> shellMenu3_;
-    int renameTarget_ = -1;
-    int renameTab_ = -1;
-    std::wstring renameSourcePath_;
-    UniqueWindow renameHost_;
-    HWND renameEdit_ = nullptr;  // child of renameHost_, destroyed with it
-    UniqueFont renameFont_;
-    WNDPROC renameEditPrevious_ = nullptr;
+    InPlaceRename rename_;
 
     // Drag and drop of files.
     Microsoft::WRL::ComPtr<CadrelDropTarget> dropTarget_;
@@ -445,43 +384,7 @@ private:
     int classifyMode_ = 0;
     SortRule sortRule_;
 
-    float scale_ = 1.0f;  // dpi / 96 of the last build
-    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> backgroundBrush_;
-    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> accentBrush_;
-    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> textBrush_;
-    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> overlayBrush_;
-    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> separatorBrush_;
-    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> secondaryBrush_;
-    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> placeholderBrush_;
-    Microsoft::WRL::ComPtr<IDWriteTextFormat> titleFormat_;
-    Microsoft::WRL::ComPtr<IDWriteTextFormat> tabFormat_;
-    Microsoft::WRL::ComPtr<IDWriteTextFormat> gridLabelFormat_;
-    Microsoft::WRL::ComPtr<IDWriteTextFormat> listLabelFormat_;
-
-    // Item labels laid out once per listing, cell size and format: a hover
-    // redraws the whole cadrel, and laying text out is most of a frame.
-    struct LabelLayouts {
-        std::vector<Microsoft::WRL::ComPtr<IDWriteTextLayout>> layouts;
-        float width = 0;
-        float height = 0;
-        int viewMode = -1;
-    };
-    LabelLayouts labels_;
-    // The footer's text, made again only when the items change.
-    std::wstring footerText_;
-
-    // Hosting.
-    HostedAppsStore* hostedApps_ = nullptr;
-    HostedWindowsQuery hostedEverywhere_;
-    std::wstring lastError_;
-    HWND lastReleasedWindow_ = nullptr;
-    bool hostHighlight_ = false;
-    bool tearingDown_ = false;
-    bool placingHosted_ = false;
-    HWND nudgedWindow_ = nullptr;
-    // The tab whose relaunch button was pressed, while Reattach runs for it.
-    int relaunchTab_ = -1;
-    RECT relaunchRect_{};
+    TabHosting hosting_{*this};
 };
 
 }  // namespace cadrels

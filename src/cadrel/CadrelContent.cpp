@@ -59,8 +59,7 @@ const std::vector<std::wstring>& Cadrel::PinnedNames() const
 
 void Cadrel::OnItemsOrdered()
 {
-    labels_.layouts.clear();
-    footerText_ = FooterText();
+    painter_.ItemsChanged(FooterText());
 }
 
 void Cadrel::Refresh()

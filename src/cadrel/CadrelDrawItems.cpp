@@ -7,58 +7,22 @@
 
 namespace cadrels {
 
-IDWriteTextLayout* Cadrel::LabelLayout(size_t index, float width, float height)
-{
-    if (labels_.width != width || labels_.height != height || labels_.viewMode != viewMode_ ||
-        labels_.layouts.size() != content_.Items().size()) {
-        labels_.layouts.assign(content_.Items().size(), nullptr);
-        labels_.width = width;
-        labels_.height = height;
-        labels_.viewMode = viewMode_;
-    }
-    Microsoft::WRL::ComPtr<IDWriteTextLayout>& layout = labels_.layouts[index];
-    if (!layout) {
-        IDWriteTextFormat* format = viewMode_ == ViewCompactList ? listLabelFormat_.Get() : gridLabelFormat_.Get();
-        const std::wstring& name = content_.Items()[index].name;
-        if (FAILED(graphicsDevice_.DWrite()->CreateTextLayout(name.c_str(), static_cast<UINT32>(name.size()), format,
-                                                               std::max(1.0f, width), std::max(1.0f, height),
-                                                               layout.GetAddressOf()))) {
-            return nullptr;
-        }
-    }
-    return layout.Get();
-}
-
-float Cadrel::MeasureTitle(const std::wstring& text, IDWriteTextFormat* format, float width, float height) const
-{
-    Microsoft::WRL::ComPtr<IDWriteTextLayout> layout;
-    DWRITE_TEXT_METRICS metrics{};
-    if (format == nullptr ||
-        FAILED(graphicsDevice_.DWrite()->CreateTextLayout(text.c_str(), static_cast<UINT32>(text.size()), format,
-                                                           std::max(1.0f, width), std::max(1.0f, height),
-                                                           layout.GetAddressOf())) ||
-        FAILED(layout->GetMetrics(&metrics))) {
-        return 0;
-    }
-    return metrics.width;
-}
-
 bool Cadrel::DrawTabEmblem(ID2D1DeviceContext& context, const LiveTab& tab, const D2D1_RECT_F& square)
 {
     if (icons_ == nullptr || tab.emblem.empty()) {
         return false;
     }
-    const EmblemSources sources{graphicsDevice_, graphics_.SvgContext(), svgs_, *icons_};
+    const EmblemSources sources{graphicsDevice_, graphics_.SvgContext(), painter_.Svgs(), *icons_};
     return DrawEmblem(context, square, tab.emblem, sources);
 }
 
 void Cadrel::DrawItems(ID2D1DeviceContext& context, const CadrelView& view)
 {
-    if (content_.Items().empty() || !secondaryBrush_ || !gridLabelFormat_ ||
+    if (content_.Items().empty() || !painter_.Secondary() || !painter_.GridLabelFormat() ||
         !tabs_[static_cast<size_t>(activeTab_)].hostedExe.empty()) {
         return;
     }
-    const float s = scale_;
+    const float s = painter_.Scale();
     const ContentMetrics m = ComputeContentMetrics(view);
     const LayoutRect area = ContentArea(view);
     context.PushAxisAlignedClip(D2D1::RectF(area.left, area.top, area.right, area.bottom),
@@ -77,14 +41,14 @@ void Cadrel::DrawItems(ID2D1DeviceContext& context, const CadrelView& view)
         if (selected || i == hoverItem_) {
             const D2D1_ROUNDED_RECT cell =
                 D2D1::RoundedRect(D2D1::RectF(c.left + 2, c.top + 2, c.right - 2, c.bottom - 2), 6 * s, 6 * s);
-            context.FillRoundedRectangle(cell, overlayBrush_.Get());
+            context.FillRoundedRectangle(cell, painter_.Overlay());
             if (selected) {
-                context.DrawRoundedRectangle(cell, accentBrush_.Get(), 1.5f * s);
+                context.DrawRoundedRectangle(cell, painter_.Accent(), 1.5f * s);
             }
         }
         if (item.pinned) {
             context.FillEllipse(D2D1::Ellipse(D2D1::Point2F(c.left + 6.5f * s, c.top + 6.5f * s), 3.5f * s, 3.5f * s),
-                                accentBrush_.Get());
+                                painter_.Accent());
         }
         D2D1_RECT_F icon;
         D2D1_RECT_F label;
@@ -100,34 +64,22 @@ void Cadrel::DrawItems(ID2D1DeviceContext& context, const CadrelView& view)
             label = D2D1::RectF(c.left + 2, icon.bottom + 2 * s, c.right - 2, c.bottom);
         }
         if (icons_ != nullptr) {
-            DrawItemIcon(context, icon, item.path, *icons_, placeholderBrush_.Get(), s);
+            DrawItemIcon(context, icon, item.path, *icons_, painter_.Placeholder(), s);
         } else {
-            context.FillRoundedRectangle(D2D1::RoundedRect(icon, 4 * s, 4 * s), placeholderBrush_.Get());
+            context.FillRoundedRectangle(D2D1::RoundedRect(icon, 4 * s, 4 * s), painter_.Placeholder());
         }
-        if (IDWriteTextLayout* layout = LabelLayout(static_cast<size_t>(i), label.right - label.left,
-                                                    label.bottom - label.top)) {
-            context.DrawTextLayout(D2D1::Point2F(label.left, label.top), layout, secondaryBrush_.Get(),
+        if (IDWriteTextLayout* layout = painter_.LabelLayout(content_.Items(), static_cast<size_t>(i), viewMode_,
+                                                             label.right - label.left, label.bottom - label.top)) {
+            context.DrawTextLayout(D2D1::Point2F(label.left, label.top), layout, painter_.Secondary(),
                                    D2D1_DRAW_TEXT_OPTIONS_CLIP);
         }
     }
-    DrawMarquee(context);
-    context.PopAxisAlignedClip();
-}
-
-void Cadrel::DrawMarquee(ID2D1DeviceContext& context)
-{
-    if (press_.Kind() != PressKind::Band || !accentBrush_) {
-        return;
+    if (press_.Kind() == PressKind::Band) {
+        const PixelPoint start = press_.BandStart();
+        const PixelPoint end = press_.BandEnd();
+        painter_.DrawMarquee(context, POINT{start.x, start.y}, POINT{end.x, end.y});
     }
-    const PixelPoint start = press_.BandStart();
-    const PixelPoint end = press_.BandEnd();
-    const D2D1_RECT_F band = D2D1::RectF(
-        static_cast<float>(std::min(start.x, end.x)),
-        static_cast<float>(std::min(start.y, end.y)),
-        static_cast<float>(std::max(start.x, end.x)),
-        static_cast<float>(std::max(start.y, end.y)));
-    context.FillRectangle(band, overlayBrush_.Get());
-    context.DrawRectangle(band, accentBrush_.Get(), 1.0f);
+    context.PopAxisAlignedClip();
 }
 
 // The tab being torn off follows the pointer as a floating copy.
@@ -137,7 +89,7 @@ void Cadrel::DrawTornTab(ID2D1DeviceContext& context)
     if (draggedTab < 0 || draggedTab >= static_cast<int>(tabs_.size())) {
         return;
     }
-    const float s = scale_;
+    const float s = painter_.Scale();
     const LayoutRect slot = TabRect(draggedTab);
     const float width = slot.right - slot.left;
     const float bar = 30 * s;
@@ -147,23 +99,23 @@ void Cadrel::DrawTornTab(ID2D1DeviceContext& context)
     const float left = std::clamp(static_cast<float>(point.x) - press_.TabGrabOffset(), 0.0f, std::max(0.0f, w - width));
     const float top = std::clamp(static_cast<float>(point.y) - bar / 2, 0.0f, std::max(0.0f, h - bar));
     const D2D1_ROUNDED_RECT ghost = D2D1::RoundedRect(D2D1::RectF(left, top, left + width, top + bar), 6 * s, 6 * s);
-    context.FillRoundedRectangle(ghost, backgroundBrush_.Get());
-    context.FillRoundedRectangle(ghost, overlayBrush_.Get());
-    context.DrawRoundedRectangle(ghost, accentBrush_.Get(), 1.5f * s);
+    context.FillRoundedRectangle(ghost, painter_.Background());
+    context.FillRoundedRectangle(ghost, painter_.Overlay());
+    context.DrawRoundedRectangle(ghost, painter_.Accent(), 1.5f * s);
     const D2D1_RECT_F text = D2D1::RectF(left + 4 * s, top, left + width - 4 * s, top + bar);
     const std::wstring& title = tabs_[static_cast<size_t>(draggedTab)].title;
     context.PushAxisAlignedClip(text, D2D1_ANTIALIAS_MODE_ALIASED);
-    context.DrawTextW(title.c_str(), static_cast<UINT32>(title.size()), tabFormat_.Get(), text, textBrush_.Get());
+    context.DrawTextW(title.c_str(), static_cast<UINT32>(title.size()), painter_.TabFormat(), text, painter_.Text());
     context.PopAxisAlignedClip();
 }
 
 void Cadrel::DrawFooter(ID2D1DeviceContext& context, const CadrelView& view)
 {
     const float footer = FooterHeight(view);
-    if (footer <= 0 || !tabFormat_ || !tabs_[static_cast<size_t>(activeTab_)].hostedExe.empty()) {
+    if (footer <= 0 || !painter_.TabFormat() || !tabs_[static_cast<size_t>(activeTab_)].hostedExe.empty()) {
         return;
     }
-    const float s = scale_;
+    const float s = painter_.Scale();
     const float w = static_cast<float>(view.width);
     const float h = static_cast<float>(view.height);
     const float pad = 10 * s;
@@ -177,11 +129,12 @@ void Cadrel::DrawFooter(ID2D1DeviceContext& context, const CadrelView& view)
     }
     const float line = view.direction == UnfoldUp ? footer : h - footer;
     const float top = view.direction == UnfoldUp ? 0 : h - footer;
-    context.DrawLine(D2D1::Point2F(left, line), D2D1::Point2F(right, line), separatorBrush_.Get(), 1.0f);
-    textBrush_->SetOpacity(0.55f);
-    context.DrawTextW(footerText_.c_str(), static_cast<UINT32>(footerText_.size()), tabFormat_.Get(),
-                      D2D1::RectF(left, top, right, top + footer), textBrush_.Get(), D2D1_DRAW_TEXT_OPTIONS_CLIP);
-    textBrush_->SetOpacity(1.0f);
+    context.DrawLine(D2D1::Point2F(left, line), D2D1::Point2F(right, line), painter_.Separator(), 1.0f);
+    painter_.Text()->SetOpacity(0.55f);
+    const std::wstring& text = painter_.FooterText();
+    context.DrawTextW(text.c_str(), static_cast<UINT32>(text.size()), painter_.TabFormat(),
+                      D2D1::RectF(left, top, right, top + footer), painter_.Text(), D2D1_DRAW_TEXT_OPTIONS_CLIP);
+    painter_.Text()->SetOpacity(1.0f);
 }
 
 }  // namespace cadrels

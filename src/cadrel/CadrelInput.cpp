@@ -79,7 +79,8 @@ int Cadrel::ResizeHitTest(int x, int y) const
 
 void Cadrel::OnLeftButtonDown(POINT client, WPARAM keys)
 {
-    if (PressRelaunch(client)) {
+    if (hosting_.PressRelaunch(client)) {
+        PostMessageW(appWindow_, WM_APP_HOST_RETRY, 0, 0);
         return;
     }
     HWND window = window_.Get();

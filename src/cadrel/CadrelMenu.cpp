@@ -59,10 +59,10 @@ void Cadrel::ShowCadrelMenu(POINT screen)
         return;
     }
     CadrelMenuFacts facts = host_.FactsForMenus();
-    facts.activeTabHosts = ActiveTabHosts();
+    facts.activeTabHosts = hosting_.ActiveTabHosts();
     // The window last released from here can come back while it still is an
     // application window that no cadrel holds.
-    HWND released = LastReleasedWindow();
+    HWND released = hosting_.LastReleasedWindow();
     facts.canRehost = released != nullptr && IsWindow(released) && IsLayoutCandidate(released) &&
                       !host_.HostedElsewhere(released);
     facts.rehostWindow = facts.canRehost ? reinterpret_cast<std::uintptr_t>(released) : 0;

@@ -1,7 +1,7 @@
-// In-place renaming of a tab title or of a file, through a native edit box
-// in a small topmost popup over the cadrel, and closing the active tab. A
-// cadrel never takes the activation, so the box takes the keyboard itself;
-// losing it commits, Esc cancels.
+// In-place renaming of a tab title or of a file through the rename box
+// (InPlaceRename.h), what a finished rename does to the tab, its folder or
+// the file, and closing the active tab. Enter and the loss of the keyboard
+// commit, Esc cancels.
 #include "cadrel/Cadrel.h"
 
 #include "base/AppMessages.h"
@@ -12,7 +12,6 @@
 #include "i18n/StringTable.h"
 #include "model/ContainerFolders.h"
 #include "model/PathText.h"
-#include "model/Theme.h"
 #include "policy/Policy.h"
 
 #include <algorithm>
@@ -23,127 +22,12 @@
 namespace cadrels {
 namespace {
 
-constexpr wchar_t RenameHostClass[] = L"Cadrels.RenameHost";
-constexpr int MaxRenameLength = 255;
-
-COLORREF ToColorRef(Color color)
-{
-    return static_cast<COLORREF>(color);
-}
-
-LRESULT CALLBACK RenameHostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_ERASEBKGND: {
-        RECT client{};
-        GetClientRect(window, &client);
-        FillRect(reinterpret_cast<HDC>(wParam), &client, WindowBackgroundBrush());
-        return 1;
-    }
-    case WM_CTLCOLOREDIT: {
-        const HDC dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, ToColorRef(CurrentPalette().text));
-        SetBkColor(dc, ToColorRef(CurrentPalette().windowBackground));
-        return reinterpret_cast<LRESULT>(WindowBackgroundBrush());
-    }
-    default:
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-}
-
 bool PathExists(const std::wstring& path)
 {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace
-
-LRESULT CALLBACK Cadrel::RenameEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    auto* cadrel = reinterpret_cast<Cadrel*>(GetWindowLongPtrW(edit, GWLP_USERDATA));
-    if (cadrel == nullptr || cadrel->renameEditPrevious_ == nullptr) {
-        return DefWindowProcW(edit, message, wParam, lParam);
-    }
-    HWND owner = cadrel->window_.Get();
-    switch (message) {
-    case WM_KILLFOCUS:
-        PostMessageW(owner, WM_CADREL_RENAME_COMMIT, 0, 0);
-        break;
-    case WM_KEYDOWN:
-        if (wParam == VK_RETURN) {
-            PostMessageW(owner, WM_CADREL_RENAME_COMMIT, 0, 0);
-            return 0;
-        }
-        if (wParam == VK_ESCAPE) {
-            PostMessageW(owner, WM_CADREL_RENAME_CANCEL, 0, 0);
-            return 0;
-        }
-        break;
-    case WM_CHAR:
-        // No beep for the keys that end the edit.
-        if (wParam == VK_RETURN || wParam == VK_ESCAPE) {
-            return 0;
-        }
-        break;
-    default:
-        break;
-    }
-    return CallWindowProcW(cadrel->renameEditPrevious_, edit, message, wParam, lParam);
-}
-
-bool Cadrel::OpenRenameHost(const RECT& rect, const std::wstring& text, int selStart, int selEnd)
-{
-    if (RenameOpen() || !window_ || rect.right <= rect.left || rect.bottom <= rect.top) {
-        return false;
-    }
-    const HINSTANCE instance = RegisterWindowClass({RenameHostClass, 0, IDC_IBEAM}, RenameHostProc,
-        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_.Get(), GWLP_HINSTANCE)));
-    if (instance == nullptr) {
-        return false;
-    }
-    renameHost_.Reset(CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, RenameHostClass, L"", WS_POPUP, rect.left,
-                                      rect.top, rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
-                                      instance, nullptr));
-    if (!renameHost_) {
-        return false;
-    }
-    DWORD style = WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL;
-    if (renameTarget_ == -1) {
-        style |= ES_CENTER;
-    }
-    renameEdit_ = CreateWindowExW(0, L"EDIT", text.c_str(), style, 0, 0, rect.right - rect.left,
-                                  rect.bottom - rect.top, renameHost_.Get(), nullptr, instance, nullptr);
-    if (renameEdit_ == nullptr) {
-        renameHost_.Reset();
-        return false;
-    }
-    SendMessageW(renameEdit_, EM_LIMITTEXT, MaxRenameLength, 0);
-    renameFont_.Reset(CreateFontW(-static_cast<int>(14 * dpi_ / 96), 0, 0, 0, 600, FALSE, FALSE, FALSE,
-                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                  DEFAULT_PITCH, L"Segoe UI"));
-    if (renameFont_) {
-        SendMessageW(renameEdit_, WM_SETFONT, reinterpret_cast<WPARAM>(renameFont_.Get()), TRUE);
-    }
-    SetWindowLongPtrW(renameEdit_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    renameEditPrevious_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(renameEdit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Cadrel::RenameEditProc)));
-
-    ShowWindow(renameHost_.Get(), SW_SHOW);
-    // The cadrel never activates; the box takes the keyboard by joining the
-    // foreground thread's input for the few calls that move the focus.
-    const DWORD self = GetCurrentThreadId();
-    HWND foreground = GetForegroundWindow();
-    const DWORD other = foreground != nullptr ? GetWindowThreadProcessId(foreground, nullptr) : 0;
-    const bool attached = other != 0 && other != self && AttachThreadInput(self, other, TRUE) != FALSE;
-    SetForegroundWindow(renameHost_.Get());
-    BringWindowToTop(renameHost_.Get());
-    SetFocus(renameEdit_);
-    if (attached) {
-        AttachThreadInput(self, other, FALSE);
-    }
-    SendMessageW(renameEdit_, EM_SETSEL, static_cast<WPARAM>(selStart), static_cast<LPARAM>(selEnd));
-    return true;
-}
 
 void Cadrel::BeginTabRename()
 {
@@ -173,12 +57,9 @@ void Cadrel::BeginTabRename()
         box.right = window.left + static_cast<int>(tab.right - 4 * s);
         box.bottom = window.top + static_cast<int>(tab.bottom - 2 * s);
     }
-    renameTarget_ = -1;
-    renameTab_ = activeTab_;
-    if (OpenRenameHost(box, tabs_[static_cast<size_t>(activeTab_)].title, 0, -1)) {
+    if (rename_.Open(window_.Get(), box, tabs_[static_cast<size_t>(activeTab_)].title, 0, -1, dpi_,
+                     {-1, activeTab_, {}})) {
         DebugLog(L"Cadrel %hs : renommage de l'onglet %d ouvert.", id_.c_str(), activeTab_);
-    } else {
-        renameTab_ = -1;
     }
 }
 
@@ -212,16 +93,11 @@ void Cadrel::BeginItemRename(int index)
         }
     }
     const CadrelItem& item = content_.Items()[static_cast<size_t>(index)];
-    renameTarget_ = index;
-    renameSourcePath_ = item.path;
     const DWORD attributes = GetFileAttributesW(item.path.c_str());
     const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     const auto [selStart, selEnd] = RenameSelection(item.name, folder);
-    if (OpenRenameHost(box, item.name, selStart, selEnd)) {
+    if (rename_.Open(window_.Get(), box, item.name, selStart, selEnd, dpi_, {index, -1, item.path})) {
         DebugLog(L"Cadrel %hs : renommage de %ls ouvert.", id_.c_str(), item.path.c_str());
-    } else {
-        renameTarget_ = -1;
-        renameSourcePath_.clear();
     }
 }
 
@@ -230,18 +106,15 @@ void Cadrel::CommitRename()
     if (!RenameOpen()) {
         return;
     }
-    wchar_t buffer[MaxRenameLength + 1] = {};
-    const int length = GetWindowTextW(renameEdit_, buffer, MaxRenameLength + 1);
-    const std::wstring text = TrimRenameText(std::wstring_view(buffer, static_cast<size_t>(std::max(length, 0))));
-    const int target = renameTarget_;
-    const int tab = renameTab_;
-    const std::wstring source = renameSourcePath_;
+    const std::wstring text = TrimRenameText(rename_.Text());
+    const RenameSubject subject = rename_.Subject();
     // The box closes before anything else happens: a rename pumps messages.
     CancelRename();
-    if (target >= 0) {
-        RenameFile(source, text);
+    if (!subject.IsTab()) {
+        RenameFile(subject.path, text);
         return;
     }
+    const int tab = subject.tab;
     if (tab < 0 || tab >= static_cast<int>(tabs_.size()) || text.empty() ||
         text == tabs_[static_cast<size_t>(tab)].title) {
         DebugLog(L"Cadrel %hs : titre d'onglet inchange.", id_.c_str());
@@ -267,17 +140,7 @@ void Cadrel::CommitRename()
 
 void Cadrel::CancelRename()
 {
-    renameTarget_ = -1;
-    renameTab_ = -1;
-    renameSourcePath_.clear();
-    if (renameEdit_ != nullptr && renameEditPrevious_ != nullptr) {
-        SetWindowLongPtrW(renameEdit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(renameEditPrevious_));
-        SetWindowLongPtrW(renameEdit_, GWLP_USERDATA, 0);
-    }
-    renameEditPrevious_ = nullptr;
-    renameEdit_ = nullptr;
-    renameHost_.Reset();
-    renameFont_.Reset();
+    rename_.Close();
     trackingLeave_ = false;
     if (window_) {
         SetWindowPos(window_.Get(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);

@@ -217,7 +217,7 @@ void Cadrel::AutoRollUpCheck()
         return;
     }
     // The hosted window is the cadrel's content: working in it keeps it open.
-    if (HostedHoldsPointerOrFocus()) {
+    if (hosting_.HoldsPointerOrFocus()) {
         return;
     }
     SetRolled(true, false, true);

@@ -42,10 +42,10 @@ POINT UnpackScreenPoint(LPARAM packed)
 }
 
 Cadrel::Cadrel(GraphicsDevice& graphics, HWND appWindow, CadrelHost& host)
-    : graphicsDevice_(graphics), appWindow_(appWindow), host_(host), graphics_(graphics, *this, appWindow),
-      icons_(host.IconsForCadrels()), hostedApps_(host.HostedApps()),
-      hostedEverywhere_([&host] { return host.HostedEverywhere(); })
+    : graphicsDevice_(graphics), appWindow_(appWindow), host_(host), painter_(graphics),
+      graphics_(graphics, *this, appWindow), icons_(host.IconsForCadrels())
 {
+    hosting_.SetContext(host.HostedApps(), [&host] { return host.HostedEverywhere(); });
 }
 
 Cadrel::~Cadrel()
@@ -140,7 +140,7 @@ void Cadrel::SetOpacity(double opacity, bool notify)
     if (unchanged && !notify) {
         return;
     }
-    RecolourBackground();
+    painter_.RecolourBackground(Colours());
     Draw();
     Notify(WM_APP_CADREL_OPACITY_CHANGED, notify);
 }
@@ -148,7 +148,7 @@ void Cadrel::SetOpacity(double opacity, bool notify)
 void Cadrel::SetTint(Color tint, bool notify)
 {
     tint_ = tint;
-    RecolourBackground();
+    painter_.RecolourBackground(Colours());
     Draw();
     Notify(WM_APP_CADREL_CHANGED, notify);
 }
@@ -156,7 +156,7 @@ void Cadrel::SetTint(Color tint, bool notify)
 void Cadrel::SetAccent(Color accent, bool notify)
 {
     accent_ = accent;
-    RecolourAccent();
+    painter_.RecolourAccent(Colours());
     Draw();
     Notify(WM_APP_CADREL_CHANGED, notify);
 }
@@ -367,8 +367,8 @@ bool Cadrel::IsOverTitleBar(POINT screenPoint) const
 
 void Cadrel::Retheme()
 {
-    RecolourBackground();
-    RecolourAccent();
+    painter_.RecolourBackground(Colours());
+    painter_.RecolourAccent(Colours());
     Draw();
 }
 
@@ -431,17 +431,17 @@ LRESULT Cadrel::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     case WM_ACTIVATE:
         // The cadrel never keeps the activation: its hosted window gets it.
         if (LOWORD(wParam) != WA_INACTIVE) {
-            ForwardActivationToHosted();
+            hosting_.ForwardActivation();
         }
         break;
     case WM_SETFOCUS:
-        if (ForwardActivationToHosted()) {
+        if (hosting_.ForwardActivation()) {
             return 0;
         }
         break;
     case WM_MOUSEACTIVATE:
-        if (ActiveTabHosts()) {
-            ForwardActivationToHosted();
+        if (hosting_.ActiveTabHosts()) {
+            hosting_.ForwardActivation();
             return MA_NOACTIVATE;
         }
         break;
@@ -590,9 +590,10 @@ void Cadrel::OnTimer(UINT_PTR id)
     } else if (id == CadrelTimerRenameClick) {
         OnRenameTimer();
     } else if (id == CadrelTimerHostKeep) {
-        OnHostKeepTimer();
+        AutoRollUpCheck();
+        hosting_.OnKeepTimer();
     } else if (id == CadrelTimerHostNudge) {
-        OnHostNudgeTimer();
+        hosting_.OnNudgeTimer();
     } else if (id == CadrelTimerRollUpCheck) {
         if (pinned_ || rolled_) {
             KillTimer(window_.Get(), CadrelTimerRollUpCheck);
