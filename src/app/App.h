@@ -201,8 +201,6 @@ private:
 
     // The filing pass (AppSorting.cpp); FileFolder returns the files moved.
     int FileFolder(const std::wstring& folder);
-    bool FolderShownByCadrel(const std::wstring& folder) const;
-    std::vector<FilingCandidate> FilingCandidates(const std::wstring& folder) const;
     void RememberUndoneFiles(const UndoEntry& undone);
     // The send-to menu and the move of one batch (AppSendTo.cpp); sendTo_
     // hands the batches over one at a time.

@@ -49,46 +49,13 @@ void App::SortNow()
     DebugLog(L"Passe de rangement : %d fichier(s) range(s).", moved);
 }
 
-bool App::FolderShownByCadrel(const std::wstring& folder) const
-{
-    for (const std::unique_ptr<Cadrel>& cadrel : cadrels_) {
-        for (const LiveTab& tab : cadrel->Tabs()) {
-            if (!tab.folder.empty() && SameWatchFolder(tab.folder, folder)) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
-std::vector<FilingCandidate> App::FilingCandidates(const std::wstring& folder) const
-{
-    std::vector<FilingCandidate> candidates;
-    for (const std::unique_ptr<Cadrel>& cadrel : cadrels_) {
-        CadrelRecord properties;
-        cadrel->CopyPropertiesTo(properties);
-        const int active = cadrel->ActiveTab();
-        if (!TakesPart(properties.rule) || active < 0 || active >= static_cast<int>(cadrel->Tabs().size())) {
-            continue;
-        }
-        // Where the files go is the folder the cadrel shows right now.
-        const std::wstring& destination = cadrel->Tabs()[static_cast<size_t>(active)].folder;
-        if (destination.empty() || SameWatchFolder(destination, folder) || !IsWatchableDirectory(destination)) {
-            continue;
-        }
-        candidates.push_back(MakeCandidate(properties.rule, destination));
-    }
-    OrderCandidates(candidates);
-    return candidates;
-}
-
 int App::FileFolder(const std::wstring& folder)
 {
     // A folder that a cadrel displays is never emptied into other cadrels.
-    if (folder.empty() || FolderShownByCadrel(folder)) {
+    if (folder.empty() || cadrels_.ShowsFolder(folder)) {
         return 0;
     }
-    const std::vector<FilingCandidate> candidates = FilingCandidates(folder);
+    const std::vector<FilingCandidate> candidates = cadrels_.FilingCandidates(folder);
     if (candidates.empty()) {
         return 0;
     }

@@ -1,6 +1,7 @@
 #include "app/PageCadrels.h"
 
 #include "cadrel/CadrelPlacement.h"
+#include "fileops/WatchFolders.h"
 
 #include <algorithm>
 
@@ -163,6 +164,39 @@ void PageCadrels::PlaceForDisplay(const std::vector<MonitorInfo>& monitors,
         const PixelRect rect = WindowRectForGeometry(found->second, monitors);
         cadrel->SetBoundsRespectingRoll(rect.left, rect.top, rect.Width(), rect.Height());
     }
+}
+
+bool PageCadrels::ShowsFolder(const std::wstring& folder) const
+{
+    for (const std::unique_ptr<Cadrel>& cadrel : cadrels_) {
+        for (const LiveTab& tab : cadrel->Tabs()) {
+            if (!tab.folder.empty() && SameWatchFolder(tab.folder, folder)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+std::vector<FilingCandidate> PageCadrels::FilingCandidates(const std::wstring& folder) const
+{
+    std::vector<FilingCandidate> candidates;
+    for (const std::unique_ptr<Cadrel>& cadrel : cadrels_) {
+        CadrelRecord properties;
+        cadrel->CopyPropertiesTo(properties);
+        const int active = cadrel->ActiveTab();
+        if (!TakesPart(properties.rule) || active < 0 || active >= static_cast<int>(cadrel->Tabs().size())) {
+            continue;
+        }
+        // Where the files go is the folder the cadrel shows right now.
+        const std::wstring& destination = cadrel->Tabs()[static_cast<size_t>(active)].folder;
+        if (destination.empty() || SameWatchFolder(destination, folder) || !IsWatchableDirectory(destination)) {
+            continue;
+        }
+        candidates.push_back(MakeCandidate(properties.rule, destination));
+    }
+    OrderCandidates(candidates);
+    return candidates;
 }
 
 void PageCadrels::Retheme()

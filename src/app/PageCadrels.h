@@ -2,13 +2,15 @@
 // them as a set: finding one by its window or title bar, the rectangles the
 // others snap to, the "about to merge" highlight while one is dragged, where
 // a torn-off tab lands, the cascade of new cadrels, their geometry for the
-// display, and the theme, device and visibility changes that reach them all.
+// display, which of them the filing pass serves, and the theme, device and
+// visibility changes that reach them all.
 #pragma once
 
 #include "base/Mailbox.h"
 #include "cadrel/Cadrel.h"
 #include "model/MonitorInfo.h"
 #include "model/Records.h"
+#include "sorting/SortRules.h"
 
 #include <windows.h>
 
@@ -29,8 +31,6 @@ public:
     PageCadrels& operator=(const PageCadrels&) = delete;
 
     const List& All() const { return cadrels_; }
-    List::const_iterator begin() const { return cadrels_.begin(); }
-    List::const_iterator end() const { return cadrels_.end(); }
     size_t Count() const { return cadrels_.size(); }
 
     void Add(std::unique_ptr<Cadrel> cadrel);
@@ -68,6 +68,12 @@ public:
     // and back to them.
     void CopyGeometry(const std::vector<MonitorInfo>& monitors, std::map<std::string, CadrelGeom>& geometries) const;
     void PlaceForDisplay(const std::vector<MonitorInfo>& monitors, std::map<std::string, CadrelGeom>& geometries);
+
+    // A folder a cadrel shows is never emptied into other cadrels.
+    bool ShowsFolder(const std::wstring& folder) const;
+    // The cadrels whose rule files what `folder` holds, each into the folder
+    // it shows now, in the order the rules are tried.
+    std::vector<FilingCandidate> FilingCandidates(const std::wstring& folder) const;
 
     void Retheme();
     void RebuildGraphics();
