@@ -89,8 +89,7 @@ bool App::CreateCadrelFromRecord(const CadrelRecord& record, const CadrelGeom& g
     cadrel->SetNeighbourRectsProvider([this, self] { return OtherCadrelRects(self); });
     cadrel->SetLockQuery([this] { return CadrelsLocked(); });
     cadrel->SetIconCache(iconCache_.get());
-    cadrel->SetZoomLockQuery(
-        [] { return IsSectionHiddenOrLocked(1) || PolicyInt("forceZoom", 60, 200) != PolicyNotSet; });
+    cadrel->SetZoomLockQuery([] { return IsSectionHiddenOrLocked(SectionAppearance) || IsZoomForced(); });
     cadrel->SetTornTabMailbox(&tornTabs_);
     cadrel->SetDropHandler([this](const Cadrel& target, const std::vector<std::wstring>& paths, bool move,
                                   const std::wstring& folder) { return MoveIntoCadrelFolder(target, paths, move, folder); });

@@ -349,17 +349,17 @@ bool IsZoomForced()
     return PolicyForcedZoom().has_value();
 }
 
-bool IsSectionHidden(int section)
+bool IsSectionHidden(PolicySection section)
 {
     return CurrentPolicy().IsSectionHidden(section);
 }
 
-bool IsSectionLocked(int section)
+bool IsSectionLocked(PolicySection section)
 {
     return CurrentPolicy().IsSectionLocked(section);
 }
 
-bool IsSectionHiddenOrLocked(int section)
+bool IsSectionHiddenOrLocked(PolicySection section)
 {
     return CurrentPolicy().IsSectionHiddenOrLocked(section);
 }
