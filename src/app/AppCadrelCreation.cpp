@@ -5,6 +5,7 @@
 #include "model/PathText.h"
 
 #include "base/DebugLog.h"
+#include "base/UniqueMemory.h"
 #include "cadrel/CadrelPlacement.h"
 #include "cadrel/CadrelPresets.h"
 #include "i18n/StringTable.h"
@@ -40,13 +41,12 @@ std::wstring BrowseForFolder(HWND owner, const wchar_t* title)
     browse.hwndOwner = owner;
     browse.lpszTitle = title;
     browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
-    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse);
-    if (chosen == nullptr) {
+    const UniqueCoTaskMem<ITEMIDLIST_ABSOLUTE> chosen(SHBrowseForFolderW(&browse));
+    if (!chosen) {
         return {};
     }
     wchar_t path[MAX_PATH] = {};
-    const BOOL resolved = SHGetPathFromIDListW(chosen, path);
-    CoTaskMemFree(chosen);
+    const BOOL resolved = SHGetPathFromIDListW(chosen.Get(), path);
     return resolved ? std::wstring(path) : std::wstring();
 }
 
@@ -78,13 +78,11 @@ std::wstring App::PickFolder()
     if (FAILED(dialog->GetResult(item.GetAddressOf()))) {
         return {};
     }
-    PWSTR path = nullptr;
-    if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
+    UniqueCoTaskMem<wchar_t> path;
+    if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, path.Put()))) {
         return {};
     }
-    std::wstring result = path;
-    CoTaskMemFree(path);
-    return result;
+    return path.Get();
 }
 
 void App::NewEmptyCadrel()
