@@ -5,6 +5,7 @@
 #include "model/PathText.h"
 
 #include "base/DebugLog.h"
+#include "base/Failure.h"
 #include "base/UniqueMemory.h"
 #include "cadrel/CadrelPlacement.h"
 #include "cadrel/CadrelPresets.h"
@@ -62,10 +63,12 @@ std::wstring App::PickFolder()
                  static_cast<unsigned>(hr));
         return BrowseForFolder(nullptr, Tr(7));
     }
+    // None of these failing keeps the dialog from choosing a folder; the log
+    // says why it then looks or behaves unlike the request.
     FILEOPENDIALOGOPTIONS options = 0;
-    dialog->GetOptions(&options);
-    dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST);
-    dialog->SetTitle(Tr(7));
+    CADRELS_LOG_IF_FAILED(dialog->GetOptions(&options));
+    CADRELS_LOG_IF_FAILED(dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST));
+    CADRELS_LOG_IF_FAILED(dialog->SetTitle(Tr(7)));
     hr = dialog->Show(nullptr);
     if (hr == HRESULT_FROM_WIN32(ERROR_CANCELLED)) {
         return {};
