@@ -1,14 +1,5 @@
 // A live cadrel: the borderless, translucent tool window that stands at the
-// bottom of the z-order and shows one folder per tab. One class whose member
-// functions are spread over files by role: CadrelWindow.cpp (window and
-// lifecycle), CadrelMoveSize.cpp (moving, resizing and snapping),
-// CadrelRoll.cpp (roll-up, unfold and the roll animation), CadrelDraw.cpp
-// (the frame and title bar), CadrelDrawItems.cpp (items and footer),
-// CadrelInput.cpp (pointer input), CadrelContent.cpp (the listed folder, its
-// watcher, selection and scrolling), CadrelMenu.cpp (the cadrel menu and the
-// tab emblem), CadrelItemMenu.cpp (the shell's menu of an item),
-// CadrelRename.cpp (in-place renaming and closing a tab). The arithmetic that needs no window
-// lives in CadrelGeometry.h and CadrelLayout.h.
+// bottom of the z-order and shows one folder per tab.
 #pragma once
 
 #include "base/Mailbox.h"

@@ -13,8 +13,6 @@
 namespace cadrels {
 namespace {
 
-// ---- Reading: one helper per read rule ----------------------------------
-
 // Integers truncate toward zero; values beyond the type are clamped rather
 // than left to an undefined conversion.
 long long TruncateToInt64(double number)
@@ -336,8 +334,6 @@ void ReadPreferences(const JsonValue& root, Settings& s)
         }
     }
 }
-
-// ---- Writing -------------------------------------------------------------
 
 JsonValue Text(const std::wstring& text)
 {
