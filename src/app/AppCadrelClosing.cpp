@@ -6,6 +6,7 @@
 #include "base/DebugLog.h"
 #include "base/WindowClass.h"
 #include "cadrel/CadrelClosing.h"
+#include "fileops/RecycleBin.h"
 #include "i18n/StringTable.h"
 #include "model/ContainerFolders.h"
 #include "model/FolderResolver.h"
@@ -13,8 +14,6 @@
 #include "settings/DarkPrompt.h"
 
 #include <shellapi.h>
-#include <shobjidl.h>
-#include <wrl/client.h>
 
 #include <algorithm>
 #include <optional>
@@ -47,116 +46,6 @@ bool ContainerHasContent(const std::wstring& folder)
         }
     } while (FindNextFileW(find.Get(), &entry));
     return false;
-}
-
-// The folder's size in bytes, files of every depth.
-unsigned long long FolderBytes(const std::wstring& folder)
-{
-    unsigned long long total = 0;
-    WIN32_FIND_DATAW entry{};
-    UniqueFind find(FindFirstFileW(ChildPath(folder, L"*").c_str(), &entry));
-    if (!find) {
-        return 0;
-    }
-    do {
-        const std::wstring_view name = entry.cFileName;
-        if (name == L"." || name == L"..") {
-            continue;
-        }
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
-                total += FolderBytes(ChildPath(folder, name));
-            }
-        } else {
-            total += (static_cast<unsigned long long>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
-        }
-    } while (FindNextFileW(find.Get(), &entry));
-    return total;
-}
-
-// Whether the Recycle Bin of the folder's volume can take it: a local fixed
-// drive whose bin is not switched off and whose configured capacity (in
-// megabytes, when the user set one) holds the folder. Elsewhere the shell
-// would delete for good.
-bool RecycleBinCanTake(const std::wstring& folder)
-{
-    wchar_t root[MAX_PATH] = {};
-    if (folder.size() >= MAX_PATH || !GetVolumePathNameW(folder.c_str(), root, MAX_PATH) ||
-        GetDriveTypeW(root) != DRIVE_FIXED) {
-        return false;
-    }
-    wchar_t volume[64] = {};
-    if (!GetVolumeNameForVolumeMountPointW(root, volume, 64)) {
-        return true;
-    }
-    // "\\?\Volume{GUID}\" names the volume's key.
-    std::wstring guid = volume;
-    const size_t open = guid.find(L'{');
-    const size_t close = guid.find(L'}');
-    if (open == std::wstring::npos || close == std::wstring::npos) {
-        return true;
-    }
-    const std::wstring key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\BitBucket\\Volume\\" +
-                             guid.substr(open, close - open + 1);
-    DWORD value = 0;
-    DWORD size = sizeof value;
-    if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), L"NukeOnDelete", RRF_RT_REG_DWORD, nullptr, &value, &size) ==
-            ERROR_SUCCESS &&
-        value != 0) {
-        return false;
-    }
-    size = sizeof value;
-    if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), L"MaxCapacity", RRF_RT_REG_DWORD, nullptr, &value, &size) ==
-        ERROR_SUCCESS) {
-        return FolderBytes(folder) <= static_cast<unsigned long long>(value) * 1024 * 1024;
-    }
-    return true;
-}
-
-enum class RecycleResult { Recycled, Refused, Unavailable };
-
-// The shell's file operation recycles and, with FOF_WANTNUKEWARNING, asks
-// the user before anything would be deleted for good; saying no there
-// aborts the operation.
-RecycleResult RecycleWithFileOperation(const std::wstring& folder)
-{
-    Microsoft::WRL::ComPtr<IFileOperation> operation;
-    if (FAILED(CoCreateInstance(CLSID_FileOperation, nullptr, CLSCTX_ALL, IID_PPV_ARGS(&operation))) ||
-        FAILED(operation->SetOperationFlags(FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_NOERRORUI |
-                                            FOF_WANTNUKEWARNING | FOFX_RECYCLEONDELETE))) {
-        return RecycleResult::Unavailable;
-    }
-    Microsoft::WRL::ComPtr<IShellItem> item;
-    if (FAILED(SHCreateItemFromParsingName(folder.c_str(), nullptr, IID_PPV_ARGS(&item))) ||
-        FAILED(operation->DeleteItem(item.Get(), nullptr))) {
-        return RecycleResult::Unavailable;
-    }
-    const HRESULT performed = operation->PerformOperations();
-    const bool gone = GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
-    if (performed == E_NOTIMPL && !gone) {
-        return RecycleResult::Unavailable;
-    }
-    BOOL aborted = FALSE;
-    operation->GetAnyOperationsAborted(&aborted);
-    DebugLog(L"Corbeille par l'operation du shell : HRESULT 0x%08X, %ls.", static_cast<unsigned>(performed),
-             aborted ? L"interrompue" : L"menee a bout");
-    return SUCCEEDED(performed) && !aborted && gone ? RecycleResult::Recycled : RecycleResult::Refused;
-}
-
-// How many items the Recycle Bin of the folder's drive holds; nothing when
-// the shell cannot say.
-std::optional<long long> RecycledItemCount(const std::wstring& folder)
-{
-    wchar_t root[MAX_PATH] = {};
-    if (folder.size() >= MAX_PATH || !GetVolumePathNameW(folder.c_str(), root, MAX_PATH)) {
-        return std::nullopt;
-    }
-    SHQUERYRBINFO info{};
-    info.cbSize = sizeof info;
-    if (FAILED(SHQueryRecycleBinW(root, &info))) {
-        return std::nullopt;
-    }
-    return info.i64NumItems;
 }
 
 // Sends the folder to the Recycle Bin and nowhere else; success is also

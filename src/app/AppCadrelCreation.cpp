@@ -5,6 +5,8 @@
 #include "model/PathText.h"
 
 #include "base/DebugLog.h"
+#include "base/Failure.h"
+#include "base/UniqueMemory.h"
 #include "cadrel/CadrelPlacement.h"
 #include "cadrel/CadrelPresets.h"
 #include "i18n/StringTable.h"
@@ -40,13 +42,12 @@ std::wstring BrowseForFolder(HWND owner, const wchar_t* title)
     browse.hwndOwner = owner;
     browse.lpszTitle = title;
     browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
-    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse);
-    if (chosen == nullptr) {
+    const UniqueCoTaskMem<ITEMIDLIST_ABSOLUTE> chosen(SHBrowseForFolderW(&browse));
+    if (!chosen) {
         return {};
     }
     wchar_t path[MAX_PATH] = {};
-    const BOOL resolved = SHGetPathFromIDListW(chosen, path);
-    CoTaskMemFree(chosen);
+    const BOOL resolved = SHGetPathFromIDListW(chosen.Get(), path);
     return resolved ? std::wstring(path) : std::wstring();
 }
 
@@ -62,10 +63,12 @@ std::wstring App::PickFolder()
                  static_cast<unsigned>(hr));
         return BrowseForFolder(nullptr, Tr(7));
     }
+    // None of these failing keeps the dialog from choosing a folder; the log
+    // says why it then looks or behaves unlike the request.
     FILEOPENDIALOGOPTIONS options = 0;
-    dialog->GetOptions(&options);
-    dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST);
-    dialog->SetTitle(Tr(7));
+    CADRELS_LOG_IF_FAILED(dialog->GetOptions(&options));
+    CADRELS_LOG_IF_FAILED(dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST));
+    CADRELS_LOG_IF_FAILED(dialog->SetTitle(Tr(7)));
     hr = dialog->Show(nullptr);
     if (hr == HRESULT_FROM_WIN32(ERROR_CANCELLED)) {
         return {};
@@ -78,13 +81,11 @@ std::wstring App::PickFolder()
     if (FAILED(dialog->GetResult(item.GetAddressOf()))) {
         return {};
     }
-    PWSTR path = nullptr;
-    if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
+    UniqueCoTaskMem<wchar_t> path;
+    if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, path.Put()))) {
         return {};
     }
-    std::wstring result = path;
-    CoTaskMemFree(path);
-    return result;
+    return path.Get();
 }
 
 void App::NewEmptyCadrel()

@@ -33,7 +33,7 @@ bool App::PolicyLocksCadrels() const
 
 bool App::PolicyLocksZoom() const
 {
-    return IsSectionHiddenOrLocked(1) || PolicyInt("forceZoom", 60, 200) != PolicyNotSet;
+    return IsSectionHiddenOrLocked(SectionAppearance) || IsZoomForced();
 }
 
 int App::DropIntoFolder(const Cadrel& target, const std::vector<std::wstring>& paths, bool move,

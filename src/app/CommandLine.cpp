@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "base/AppMessages.h"
+#include "base/UniqueMemory.h"
 
 #include <shellapi.h>
 
@@ -32,15 +33,14 @@ CommandLineOptions ParseArguments(const std::vector<std::wstring>& arguments)
 CommandLineOptions ParseCommandLine(const wchar_t* commandLine)
 {
     int count = 0;
-    LPWSTR* argv = CommandLineToArgvW(commandLine, &count);
-    if (argv == nullptr) {
+    const UniqueLocalMem<LPWSTR> argv(CommandLineToArgvW(commandLine, &count));
+    if (!argv) {
         return {};
     }
     std::vector<std::wstring> arguments;
     for (int i = 1; i < count; ++i) {
-        arguments.emplace_back(argv[i]);
+        arguments.emplace_back(argv.Get()[i]);
     }
-    LocalFree(argv);
     return ParseArguments(arguments);
 }
 

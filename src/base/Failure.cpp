@@ -1,5 +1,7 @@
 #include "base/Failure.h"
 
+#include "base/DebugLog.h"
+
 #include <cstdio>
 #include <stdexcept>
 
@@ -11,6 +13,14 @@ std::string FailureText(const char* expressionText, HRESULT hr)
     std::snprintf(buffer, sizeof buffer, "%s a echoue (HRESULT 0x%08X)", expressionText,
                   static_cast<unsigned>(hr));
     return buffer;
+}
+
+HRESULT LogIfFailed(HRESULT hr, const char* expressionText)
+{
+    if (FAILED(hr)) {
+        DebugLog(L"%hs", FailureText(expressionText, hr).c_str());
+    }
+    return hr;
 }
 
 void ThrowFailure(const char* expressionText, HRESULT hr)

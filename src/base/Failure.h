@@ -14,6 +14,10 @@ std::string FailureText(const char* expressionText, HRESULT hr);
 // Start-up code only: throws std::runtime_error with FailureText.
 [[noreturn]] void ThrowFailure(const char* expressionText, HRESULT hr);
 
+// Where a failure changes nothing but is worth knowing: logs FailureText
+// through DebugLog and hands the HRESULT back.
+HRESULT LogIfFailed(HRESULT hr, const char* expressionText);
+
 inline void CheckHr(HRESULT hr, const char* expressionText)
 {
     if (FAILED(hr)) {
@@ -32,3 +36,4 @@ inline void CheckHr(HRESULT hr, const char* expressionText)
     } while (false)
 
 #define CADRELS_CHECK(expression) ::cadrels::CheckHr((expression), #expression)
+#define CADRELS_LOG_IF_FAILED(expression) ::cadrels::LogIfFailed((expression), #expression)

@@ -68,13 +68,13 @@ void Cadrel::ShowCadrelMenu(POINT screen)
     facts.rehostWindow = facts.canRehost ? reinterpret_cast<std::uintptr_t>(released) : 0;
     facts.cadrelsLocked = AreCadrelsLocked();
     facts.quitLocked = IsQuitLocked();
-    facts.appearanceHidden = IsSectionHiddenOrLocked(1);
-    facts.sortingHidden = IsSectionHiddenOrLocked(4);
-    facts.languageHidden = IsSectionHiddenOrLocked(5);
-    facts.opacityForced = PolicyInt("forceOpacity", 15, 100) >= 0;
-    facts.viewForced = PolicyViewMode() >= 0;
-    facts.themeForced = PolicyTheme() >= 0;
-    facts.languageForced = !PolicyLanguageCode().empty();
+    facts.appearanceHidden = IsSectionHiddenOrLocked(SectionAppearance);
+    facts.sortingHidden = IsSectionHiddenOrLocked(SectionRules);
+    facts.languageHidden = IsSectionHiddenOrLocked(SectionLanguage);
+    facts.opacityForced = IsOpacityForced();
+    facts.viewForced = IsViewModeForced();
+    facts.themeForced = IsThemeForced();
+    facts.languageForced = IsLanguageForced();
 
     CadrelMenuState state;
     state.tabCount = static_cast<int>(tabs_.size());

@@ -1,6 +1,7 @@
 #include "fileops/MoveRecorder.h"
 
 #include "base/DebugLog.h"
+#include "base/UniqueMemory.h"
 
 #include <new>
 #include <string>
@@ -12,13 +13,11 @@ std::wstring FileSystemPath(IShellItem* item)
     if (item == nullptr) {
         return {};
     }
-    PWSTR raw = nullptr;
-    if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, &raw)) || raw == nullptr) {
+    UniqueCoTaskMem<wchar_t> path;
+    if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, path.Put())) || !path) {
         return {};
     }
-    std::wstring path = raw;
-    CoTaskMemFree(raw);
-    return path;
+    return path.Get();
 }
 
 Microsoft::WRL::ComPtr<MoveRecorder> MoveRecorder::Create(ItemCheck check)

@@ -77,8 +77,6 @@ int ArgumentCount(char command)
     }
 }
 
-// ---- markup ---------------------------------------------------------------
-
 struct Tag {
     std::string_view name;
     std::map<std::string_view, std::string_view> attributes;

@@ -1,5 +1,7 @@
 #include "model/AppFolders.h"
 
+#include "base/UniqueMemory.h"
+
 #include <objbase.h>
 #include <shlobj.h>
 
@@ -7,13 +9,12 @@ namespace cadrels {
 
 std::wstring KnownFolder(const GUID& id, bool create)
 {
-    PWSTR raw = nullptr;
-    std::wstring path;
-    if (SUCCEEDED(SHGetKnownFolderPath(id, create ? DWORD{KF_FLAG_CREATE} : DWORD{0}, nullptr, &raw)) && raw != nullptr) {
-        path = raw;
+    // The block is the caller's to free even when the call fails.
+    UniqueCoTaskMem<wchar_t> path;
+    if (SUCCEEDED(SHGetKnownFolderPath(id, create ? DWORD{KF_FLAG_CREATE} : DWORD{0}, nullptr, path.Put())) && path) {
+        return path.Get();
     }
-    CoTaskMemFree(raw);
-    return path;
+    return {};
 }
 
 std::wstring AppDataFolder()

@@ -310,8 +310,6 @@ void ReadPreferences(const JsonValue& root, Settings& s)
     }
 }
 
-// ---- Writing -------------------------------------------------------------
-
 JsonValue Text(const std::wstring& text)
 {
     return JsonValue(WideToUtf8(text));

@@ -2,6 +2,7 @@
 
 #include "base/DebugLog.h"
 #include "base/UniqueHandle.h"
+#include "base/UniqueMemory.h"
 #include "i18n/TextEncoding.h"
 #include "model/AppFolders.h"
 #include "model/AtomicFile.h"
@@ -13,8 +14,6 @@
 #include <aclapi.h>
 #include <knownfolders.h>
 #include <sddl.h>
-
-#include <memory>
 
 namespace cadrels {
 namespace {
@@ -29,20 +28,14 @@ PolicyDocument& ProcessPolicy()
     return policy;
 }
 
-struct LocalFreeDeleter {
-    void operator()(void* memory) const { LocalFree(memory); }
-};
-template <typename T>
-using LocalPointer = std::unique_ptr<T, LocalFreeDeleter>;
-
 std::string SidText(PSID sid)
 {
     wchar_t* raw = nullptr;
     if (sid == nullptr || !ConvertSidToStringSidW(sid, &raw)) {
         return {};
     }
-    LocalPointer<wchar_t> text(raw);
-    return WideToUtf8(text.get());
+    const UniqueLocalMem<wchar_t> text(raw);
+    return WideToUtf8(text.Get());
 }
 
 AccessEntry ReadEntry(const ACE_HEADER* header)
@@ -90,7 +83,7 @@ bool ReadSecurity(HANDLE object, ObjectSecurity& security)
                         nullptr, &dacl, nullptr, &raw) != ERROR_SUCCESS) {
         return false;
     }
-    LocalPointer<void> descriptor(raw);
+    const UniqueLocalMem<void> descriptor(raw);
     security.owner = SidText(owner);
     security.hasDacl = dacl != nullptr;
     security.entries.clear();
@@ -349,17 +342,17 @@ bool IsZoomForced()
     return PolicyForcedZoom().has_value();
 }
 
-bool IsSectionHidden(int section)
+bool IsSectionHidden(PolicySection section)
 {
     return CurrentPolicy().IsSectionHidden(section);
 }
 
-bool IsSectionLocked(int section)
+bool IsSectionLocked(PolicySection section)
 {
     return CurrentPolicy().IsSectionLocked(section);
 }
 
-bool IsSectionHiddenOrLocked(int section)
+bool IsSectionHiddenOrLocked(PolicySection section)
 {
     return CurrentPolicy().IsSectionHiddenOrLocked(section);
 }

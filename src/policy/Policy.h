@@ -57,9 +57,9 @@ bool IsOpacityForced();
 bool IsViewModeForced();
 bool IsZoomForced();
 
-bool IsSectionHidden(int section);
-bool IsSectionLocked(int section);
-bool IsSectionHiddenOrLocked(int section);
+bool IsSectionHidden(PolicySection section);
+bool IsSectionLocked(PolicySection section);
+bool IsSectionHiddenOrLocked(PolicySection section);
 bool AreSettingsLocked();
 bool AreCadrelsLocked();
 bool IsQuitLocked();
