@@ -8,8 +8,10 @@
 #include "cadrel/CadrelPlacement.h"
 #include "i18n/StringTable.h"
 #include "model/LayoutFile.h"
+#include "model/SettingsSchema.h"
 #include "policy/Policy.h"
 #include "policy/PolicyReadings.h"
+#include "policy/PolicySettings.h"
 
 #include <algorithm>
 
@@ -90,7 +92,7 @@ bool App::CreateCadrelFromRecord(const CadrelRecord& record, const CadrelGeom& g
     cadrel->SetLockQuery([this] { return CadrelsLocked(); });
     cadrel->SetIconCache(iconCache_.get());
     cadrel->SetZoomLockQuery(
-        [] { return IsSectionHiddenOrLocked(1) || PolicyInt("forceZoom", 60, 200) != PolicyNotSet; });
+        [] { return IsSectionHiddenOrLocked(1) || IsSettingForced(FindCadrelSetting("density")->policy); });
     cadrel->SetTornTabMailbox(&tornTabs_);
     cadrel->SetDropHandler([this](const Cadrel& target, const std::vector<std::wstring>& paths, bool move,
                                   const std::wstring& folder) { return MoveIntoCadrelFolder(target, paths, move, folder); });

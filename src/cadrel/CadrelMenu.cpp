@@ -7,7 +7,9 @@
 #include "base/DebugLog.h"
 #include "cadrel/HostMenuWindows.h"
 #include "i18n/StringTable.h"
+#include "model/SettingsSchema.h"
 #include "policy/Policy.h"
+#include "policy/PolicySettings.h"
 #include "settings/DarkMenu.h"
 #include "settings/DarkPrompt.h"
 #include "sorting/RuleTexts.h"
@@ -75,7 +77,7 @@ void Cadrel::ShowCadrelMenu(POINT screen)
     facts.appearanceHidden = IsSectionHiddenOrLocked(1);
     facts.sortingHidden = IsSectionHiddenOrLocked(4);
     facts.languageHidden = IsSectionHiddenOrLocked(5);
-    facts.opacityForced = PolicyInt("forceOpacity", 15, 100) >= 0;
+    facts.opacityForced = IsSettingForced(FindCadrelSetting("opacity")->policy);
     facts.viewForced = PolicyViewMode() >= 0;
     facts.themeForced = PolicyTheme() >= 0;
     facts.languageForced = !PolicyLanguageCode().empty();
