@@ -8,8 +8,10 @@
 #include "cadrel/CadrelPlacement.h"
 #include "i18n/StringTable.h"
 #include "model/LayoutFile.h"
+#include "model/SettingsSchema.h"
 #include "policy/Policy.h"
 #include "policy/PolicyReadings.h"
+#include "policy/PolicySettings.h"
 
 #include <algorithm>
 

@@ -5,67 +5,55 @@
 #include "app/StartWithWindows.h"
 #include "base/DebugLog.h"
 #include "i18n/StringTable.h"
-#include "i18n/TextEncoding.h"
 #include "model/FolderKeywords.h"
+#include "model/SettingsSchema.h"
 #include "model/Theme.h"
 #include "policy/Policy.h"
 #include "policy/PolicyMerge.h"
 #include "policy/PolicyReadings.h"
+#include "policy/PolicySettings.h"
 
 namespace cadrels {
 namespace {
 
-// A forced boolean written into a setting; false when the policy is silent.
-bool ApplyForcedFlag(const char* key, bool& setting)
+// Start-up applied the look from the settings before the policy was asked;
+// a forced value replaces it.
+void ApplyForcedLook(const GlobalSetting& entry, const Settings& settings)
 {
-    const int value = PolicyBool(key);
-    if (value == PolicyNotSet) {
-        return false;
+    using Member = GlobalSetting::Member;
+    if (entry.member == Member(&Settings::language)) {
+        SetUiLanguage(settings.language);
+    } else if (entry.member == Member(&Settings::theme)) {
+        ApplyTheme(settings.theme);
+    } else if (entry.member == Member(&Settings::accent)) {
+        SetAccent(settings.accent);
+    } else if (entry.member == Member(&Settings::cadrelBg)) {
+        SetCadrelBackground(settings.cadrelBg);
     }
-    setting = value == 1;
-    return true;
 }
 
 }  // namespace
 
 void App::ApplyPolicyOverrides()
 {
-    if (const int theme = PolicyTheme(); theme != PolicyNotSet) {
-        settings_.theme = theme;
-        ApplyTheme(theme);
-    }
-    Color colour = 0;
-    if (PolicyColour("forceAccent", colour)) {
-        settings_.accent = colour;
-        SetAccent(colour);
-    }
-    if (PolicyColour("forceCadrelColor", colour)) {
-        settings_.cadrelBg = colour;
-        SetCadrelBackground(colour);
-    }
-    if (const std::string code = PolicyLanguageCode(); !code.empty()) {
-        const int language = LanguageIndexFromCode(code);
-        if (language >= 0) {
-            SetUiLanguage(language);
-            settings_.language = language;
+    for (const GlobalSetting& entry : GlobalSettings()) {
+        std::optional<SettingValue> forced = PolicyForcedSetting(entry.policy);
+        if (!forced) {
+            continue;
         }
+        if (entry.policy.reading == PolicyReading::Folder) {
+            // A keyword names one of this user's folders; one that resolves to
+            // nothing forces nothing.
+            forced->text = ResolveFolderKeyword(forced->text);
+            if (forced->text.empty()) {
+                continue;
+            }
+        }
+        SetSetting(entry, settings_, *forced);
+        ApplyForcedLook(entry, settings_);
     }
     if (const int startup = PolicyBool("forceStartup"); startup != PolicyNotSet) {
         ApplyForcedStartup(startup == 1);
-    }
-    ApplyForcedFlag("forceDock", settings_.showDock);
-    ApplyForcedFlag("forceSnap", settings_.snap);
-    ApplyForcedFlag("forceDblClickHide", settings_.dblClickHide);
-    if (const int grid = PolicyInt("forceGrid", 0, 256); grid != PolicyNotSet) {
-        settings_.grid = grid;
-    }
-    ApplyForcedFlag("forceBackup", settings_.backupEnabled);
-    ApplyForcedFlag("forceBackupCloud", settings_.backupCloud);
-    if (const std::string folder = PolicyString("forceBackupFolder"); !folder.empty()) {
-        std::wstring resolved = ResolveFolderKeyword(Utf8ToWide(folder));
-        if (!resolved.empty()) {
-            settings_.backupFolder = std::move(resolved);
-        }
     }
 }
 
@@ -83,22 +71,13 @@ void App::MergePolicyCadrels()
 void App::ApplyPolicyCadrelOverrides()
 {
     Workspace& page = settings_.workspaces[static_cast<size_t>(settings_.activeWorkspace)];
-    if (const std::optional<double> opacity = PolicyForcedOpacity()) {
-        for (CadrelRecord& record : page.cadrels) {
-            record.opacity = *opacity;
+    for (const CadrelSetting& entry : CadrelSettings()) {
+        const std::optional<SettingValue> forced = PolicyForcedSetting(entry.policy);
+        if (!forced) {
+            continue;
         }
-        Save();
-    }
-    if (const int viewMode = PolicyViewMode(); viewMode != PolicyNotSet) {
         for (CadrelRecord& record : page.cadrels) {
-            record.viewMode = viewMode;
-        }
-        Save();
-    }
-    // Every view's zoom: a user who switches views must not find another one.
-    if (const std::optional<double> zoom = PolicyForcedZoom()) {
-        for (CadrelRecord& record : page.cadrels) {
-            record.density.fill(static_cast<float>(*zoom));
+            SetSetting(entry, record, *forced);
         }
         Save();
     }

@@ -10,6 +10,7 @@
 #include "model/PathText.h"
 #include "policy/PolicyOwnership.h"
 #include "policy/PolicyReadings.h"
+#include "policy/PolicySettings.h"
 
 #include <aclapi.h>
 #include <knownfolders.h>
@@ -315,6 +316,16 @@ std::optional<double> PolicyForcedOpacity()
 std::optional<double> PolicyForcedZoom()
 {
     return CurrentPolicy().ForcedZoom();
+}
+
+std::optional<SettingValue> PolicyForcedSetting(const SettingPolicy& rule)
+{
+    return ForcedSetting(CurrentPolicy(), rule);
+}
+
+bool IsSettingForced(const SettingPolicy& rule)
+{
+    return PolicyForcedSetting(rule).has_value();
 }
 
 bool IsThemeForced()
