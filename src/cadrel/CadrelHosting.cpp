@@ -120,7 +120,7 @@ bool Cadrel::HostWindow(int index, HWND window, bool activate)
         return false;
     }
     if (!ThisProcessElevated() && WindowProcessElevatedOrHidden(window)) {
-        lastError_ = Tr(485);
+        lastError_ = Tr(TextId::HostAdministratorApp);
         return false;
     }
     if (tabs_[static_cast<size_t>(index)].hostedWindow == window) {
@@ -678,14 +678,14 @@ void Cadrel::DrawHosting(ID2D1DeviceContext& context, float width, float height)
     }
     const float cx = (area.left + area.right) / 2;
     const float cy = (area.top + area.bottom) / 2;
-    const std::wstring closed = Tr(483);
+    const std::wstring closed = Tr(TextId::ApplicationClosed);
     context.DrawTextW(closed.c_str(), static_cast<UINT32>(closed.size()), titleFormat_.Get(),
                       D2D1::RectF(area.left, cy - 46 * s, area.right, cy - 10 * s), secondaryBrush_.Get());
     const D2D1_RECT_F button = D2D1::RectF(cx - 75 * s, cy + 6 * s, cx + 75 * s, cy + 46 * s);
     const D2D1_ROUNDED_RECT rounded = D2D1::RoundedRect(button, 8 * s, 8 * s);
     context.FillRoundedRectangle(rounded, overlayBrush_.Get());
     context.DrawRoundedRectangle(rounded, accentBrush_.Get(), 1.2f * s);
-    const std::wstring relaunch = Tr(484);
+    const std::wstring relaunch = Tr(TextId::Relaunch);
     context.DrawTextW(relaunch.c_str(), static_cast<UINT32>(relaunch.size()), titleFormat_.Get(), button,
                       textBrush_.Get());
     relaunchRect_ = {static_cast<LONG>(button.left), static_cast<LONG>(button.top), static_cast<LONG>(button.right),

@@ -369,7 +369,7 @@ bool Cadrel::RenameFile(const std::wstring& path, const std::wstring& newName)
     if (menuServices_.movesDone) {
         UndoEntry entry;
         entry.kind = UndoKindMoves;
-        entry.description = Tr(200);
+        entry.description = Tr(TextId::RenameFile);
         entry.moves = engine->Moved();
         menuServices_.movesDone(std::move(entry));
     }

@@ -279,8 +279,8 @@ TEST(ShapePresets, RegionsStayOnTheWorkAreaAndTheFrameOpensInward)
     }
     EXPECT_TRUE(ShapeRegions(-1).empty());
     EXPECT_TRUE(ShapeRegions(ShapeCount).empty());
-    EXPECT_EQ(ShapeLabel(0), 451);
-    EXPECT_EQ(ShapeLabel(5), 456);
+    EXPECT_EQ(static_cast<int>(ShapeLabel(0)), 451);
+    EXPECT_EQ(static_cast<int>(ShapeLabel(5)), 456);
 
     const auto frame = ShapeRegions(0);
     EXPECT_EQ(frame[1].label, 458);
