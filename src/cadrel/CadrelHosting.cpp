@@ -18,7 +18,6 @@
 namespace cadrels {
 namespace {
 
-constexpr wchar_t AlreadyHostedText[] = L"Cette fenêtre est déjà hébergée dans une autre cadrel.";
 constexpr wchar_t UwpFrameClass[] = L"ApplicationFrameWindow";
 constexpr UINT HostKeepMs = 300;
 constexpr UINT HostNudgeMs = 80;
@@ -129,7 +128,7 @@ bool Cadrel::HostWindow(int index, HWND window, bool activate)
     }
     const std::vector<HWND> everywhere = hostedEverywhere_ ? hostedEverywhere_() : HostedWindows();
     if (std::find(everywhere.begin(), everywhere.end(), window) != everywhere.end()) {
-        lastError_ = AlreadyHostedText;
+        lastError_ = Tr(TextId::AlreadyHostedElsewhere);
         return false;
     }
     const std::wstring exe = ProcessImagePath(window);

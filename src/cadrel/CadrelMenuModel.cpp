@@ -83,11 +83,11 @@ DarkMenuItem HostingSubmenu(const std::vector<std::wstring>& titles)
         children.push_back(Entry(titles[k], CadrelCmdHostFirst + static_cast<int>(k)));
     }
     if (children.empty()) {
-        DarkMenuItem none = Entry(L"(aucune fenêtre ouverte)", 0);
+        DarkMenuItem none = Entry(Tr(TextId::NoOpenWindow), 0);
         none.enabled = false;
         children.push_back(std::move(none));
     }
-    return Submenu(L"Héberger une application", std::move(children));
+    return Submenu(Tr(TextId::HostApplicationMenu), std::move(children));
 }
 
 DarkMenuItem UnfoldSubmenu(int direction)
@@ -273,16 +273,16 @@ std::vector<DarkMenuItem> BuildCadrelMenu(const CadrelMenuState& state, const Ca
         menu.push_back(NewCadrelSubmenu());
         menu.push_back(NewTabSubmenu());
         if (facts.activeTabHosts) {
-            menu.push_back(Entry(L"Libérer la fenêtre", CadrelCmdReleaseHosted));
+            menu.push_back(Entry(Tr(TextId::ReleaseHostedWindow), CadrelCmdReleaseHosted));
         }
         menu.push_back(HostingSubmenu(state.hostTitles));
         if (facts.canRehost) {
-            menu.push_back(Entry(L"Ré-héberger la dernière fenêtre", CadrelCmdRehostLast));
+            menu.push_back(Entry(Tr(TextId::RehostLastWindow), CadrelCmdRehostLast));
         }
         menu.push_back(DarkMenuItem::Separator());
     }
 
-    std::wstring search = L"Rechercher un fichier...";
+    std::wstring search = Tr(TextId::SearchFileMenu);
     if (!facts.searchHotkey.empty()) {
         search += L" (" + facts.searchHotkey + L")";
     }

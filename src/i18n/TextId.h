@@ -368,6 +368,12 @@ enum class TextId : int {
     BeforeAdministratorLayout = 488,  // Before the administrator's layout
     RecycleBinCannotTakeFolder = 489,  // The Recycle Bin cannot take the folder “%s”. It has been ...
     Ok = 490,  // OK
+    AlreadyHostedElsewhere = 491,  // This window is already hosted in another cadrel.
+    NoOpenWindow = 492,  // (no open window)
+    HostApplicationMenu = 493,  // Host an application
+    ReleaseHostedWindow = 494,  // Release the window
+    RehostLastWindow = 495,  // Re-host the last window
+    SearchFileMenu = 496,  // Search for a file...
 };
 
 // The id `offset` places after `first`, for texts that follow one another
