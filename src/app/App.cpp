@@ -188,7 +188,7 @@ void App::Initialize()
     if (settings_.workspaces.empty()) {
         Workspace page;
         page.id = NewId();
-        page.name = Tr(4);
+        page.name = Tr(TextId::Desktop);
         settings_.workspaces.push_back(std::move(page));
         settings_.activeWorkspace = 0;
     }

@@ -32,7 +32,8 @@ int App::MoveIntoCadrelFolder(const Cadrel& cadrel, const std::vector<std::wstri
              result.report.succeeded ? L"" : L", d'autres sont restes en place");
     // Copies leave the originals where they were: there is no move to undo.
     if (move && moved > 0) {
-        PostMovesDone(UndoEntry{UndoKindMoves, TrFormat(196, moved), std::move(result.report.moved), true});
+        PostMovesDone(
+            UndoEntry{UndoKindMoves, TrFormat(TextId::UndoDragDrop, moved), std::move(result.report.moved), true});
     }
     return moved;
 }

@@ -21,15 +21,10 @@
 namespace cadrels {
 namespace {
 
-constexpr int ClosePromptText = 146;
 constexpr int CloseChoiceKeep = 0;
 constexpr int CloseChoiceDesktop = 1;
 constexpr int CloseChoiceRecycle = 2;
 constexpr int CloseChoiceCancel = 3;
-constexpr int CloseUndoLabel = 197;
-constexpr int RecycledUndoLabel = 198;
-constexpr int RecycleRefusedText = 489;
-constexpr int OkButton = 490;
 
 // Anything in the folder besides ".", ".." and the marker.
 bool ContainerHasContent(const std::wstring& folder)
@@ -137,8 +132,10 @@ void App::CloseCadrel(HWND cadrelWindow)
         const OperationState::Scope prompting = operation_.Begin();
         cadrel->SetClosing(true);
         DebugLog(L"Fermeture de cadrel %hs : question sur le contenu.", id.c_str());
-        choice = ShowChoicePrompt(cadrelWindow, Tr(ClosePromptText), {Tr(147), Tr(148), Tr(149), Tr(150)},
-                                  static_cast<int>(WindowDpi(cadrelWindow)));
+        choice = ShowChoicePrompt(
+            cadrelWindow, Tr(TextId::CloseCadrelQuestion),
+            {Tr(TextId::KeepContent), Tr(TextId::MoveDesktop), Tr(TextId::MoveRecycleBin), Tr(TextId::Cancel)},
+            static_cast<int>(WindowDpi(cadrelWindow)));
         cadrel = cadrels_.Find(cadrelWindow);
         if (cadrel != nullptr) {
             cadrel->SetClosing(false);
@@ -191,7 +188,7 @@ void App::CloseCadrel(HWND cadrelWindow)
     if (!moves.empty()) {
         UndoEntry entry;
         entry.kind = UndoKindMoves;
-        entry.description = Tr(CloseUndoLabel);
+        entry.description = Tr(TextId::CadrelClosed);
         entry.moves = std::move(moves);
         PushUndo(std::move(entry));
         RefreshUndoUi();
@@ -199,7 +196,7 @@ void App::CloseCadrel(HWND cadrelWindow)
         UndoEntry entry;
         entry.kind = UndoKindRecycled;
         entry.undoable = false;
-        entry.description = std::wstring(Tr(CloseUndoLabel)) + L" — " + Tr(RecycledUndoLabel);
+        entry.description = std::wstring(Tr(TextId::CadrelClosed)) + L" — " + Tr(TextId::FilesRecycleBin);
         for (const std::wstring& folder : recycled) {
             entry.moves.push_back(MovePair{folder, L""});
         }
@@ -221,7 +218,7 @@ void App::CloseCadrel(HWND cadrelWindow)
     // After the close: the folders the Recycle Bin could not take are still
     // there, whole, and the user learns why.
     for (const std::wstring& folder : refused) {
-        ShowChoicePrompt(nullptr, TrFormat(RecycleRefusedText, folder.c_str()), {Tr(OkButton)}, 0);
+        ShowChoicePrompt(nullptr, TrFormat(TextId::RecycleBinCannotTakeFolder, folder.c_str()), {Tr(TextId::Ok)}, 0);
     }
 }
 

@@ -61,21 +61,21 @@ std::wstring App::PickFolder()
     if (FAILED(hr)) {
         DebugLog(L"Selecteur de dossier moderne indisponible (0x%08X) -> selecteur classique",
                  static_cast<unsigned>(hr));
-        return BrowseForFolder(nullptr, Tr(7));
+        return BrowseForFolder(nullptr, Tr(TextId::FolderPick));
     }
     // None of these failing keeps the dialog from choosing a folder; the log
     // says why it then looks or behaves unlike the request.
     FILEOPENDIALOGOPTIONS options = 0;
     CADRELS_LOG_IF_FAILED(dialog->GetOptions(&options));
     CADRELS_LOG_IF_FAILED(dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST));
-    CADRELS_LOG_IF_FAILED(dialog->SetTitle(Tr(7)));
+    CADRELS_LOG_IF_FAILED(dialog->SetTitle(Tr(TextId::FolderPick)));
     hr = dialog->Show(nullptr);
     if (hr == HRESULT_FROM_WIN32(ERROR_CANCELLED)) {
         return {};
     }
     if (FAILED(hr)) {
         DebugLog(L"Selecteur de dossier moderne en echec (0x%08X) -> selecteur classique", static_cast<unsigned>(hr));
-        return BrowseForFolder(nullptr, Tr(7));
+        return BrowseForFolder(nullptr, Tr(TextId::FolderPick));
     }
     ComPtr<IShellItem> item;
     if (FAILED(dialog->GetResult(item.GetAddressOf()))) {
@@ -94,12 +94,12 @@ void App::NewEmptyCadrel()
         return;
     }
     const std::string id = NewId();
-    const std::wstring folder = CreateContainer(Tr(2), id);
+    const std::wstring folder = CreateContainer(Tr(TextId::EmptyCadrel), id);
     if (folder.empty()) {
         DebugLog(L"Nouvelle cadrel vide : aucun dossier conteneur n'a pu etre cree.");
         return;
     }
-    const CadrelRecord record = RecordWithOneTab(id, Tr(2), folder);
+    const CadrelRecord record = RecordWithOneTab(id, Tr(TextId::EmptyCadrel), folder);
     const CadrelGeom geometry = cadrels_.NextCascade(monitors_);
     Workspace& page = ActivePage();
     page.cadrels.push_back(record);
@@ -115,14 +115,14 @@ void App::NewFolderCadrel(int kind)
     }
     struct KnownKind {
         int kind;
-        int title;
+        TextId title;
         const GUID* folder;
     };
     static const KnownKind known[] = {
-        {1, 4, &FOLDERID_Desktop},
-        {2, 5, &FOLDERID_Downloads},
-        {3, 6, &FOLDERID_Documents},
-        {5, 31, &FOLDERID_Pictures},
+        {1, TextId::Desktop, &FOLDERID_Desktop},
+        {2, TextId::Downloads, &FOLDERID_Downloads},
+        {3, TextId::Documents, &FOLDERID_Documents},
+        {5, TextId::Images, &FOLDERID_Pictures},
     };
     if (kind == 0) {
         NewEmptyCadrel();
@@ -197,19 +197,19 @@ void App::AddTabPreset(HWND cadrelWindow, int kind)
     CadrelTab tab;
     switch (kind) {
     case 0:
-        tab.title = Tr(1);
+        tab.title = Tr(TextId::NewTab);
         tab.folder = CreateContainer(tab.title, NewId());
         break;
     case 1:
-        tab.title = Tr(4);
+        tab.title = Tr(TextId::Desktop);
         tab.folder = ResolveKnownFolder(FOLDERID_Desktop);
         break;
     case 2:
-        tab.title = Tr(5);
+        tab.title = Tr(TextId::Downloads);
         tab.folder = ResolveKnownFolder(FOLDERID_Downloads);
         break;
     case 3:
-        tab.title = Tr(6);
+        tab.title = Tr(TextId::Documents);
         tab.folder = ResolveKnownFolder(FOLDERID_Documents);
         break;
     case 4:

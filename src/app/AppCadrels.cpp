@@ -143,7 +143,7 @@ void App::MergeCadrels(Cadrel* source, Cadrel* target)
     if (source == nullptr || target == nullptr || source == target) {
         return;
     }
-    TakeAutoSnapshot(Tr(201));
+    TakeAutoSnapshot(Tr(TextId::MergeCadrels));
     target->SetRolled(false, true, true);
     for (const LiveTab& tab : source->Tabs()) {
         target->AppendTab(tab);

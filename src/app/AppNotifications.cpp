@@ -71,7 +71,7 @@ void App::ShowWelcome()
     welcomeOpen_ = true;
     const MonitorInfo* primary = PrimaryMonitor(monitors_);
     const int dpi = primary ? static_cast<int>(primary->dpi) : 96;
-    ShowChoicePrompt(nullptr, Tr(202), {Tr(203), Tr(204)}, dpi);
+    ShowChoicePrompt(nullptr, Tr(TextId::WelcomeText), {Tr(TextId::OpenFullGuide), Tr(TextId::GetStarted)}, dpi);
     welcomeOpen_ = false;
 }
 

@@ -14,13 +14,6 @@
 #include "model/Theme.h"
 
 namespace cadrels {
-namespace {
-
-constexpr int BeforeDeletingPage = 130;
-constexpr int DefaultPageName = 132;
-
-}  // namespace
-
 void App::NewPage(const std::wstring& name)
 {
     if (operation_.Running()) {
@@ -30,7 +23,7 @@ void App::NewPage(const std::wstring& name)
     Save();
     Workspace page;
     page.id = NewId();
-    page.name = name.empty() ? std::wstring(Tr(DefaultPageName)) : name;
+    page.name = name.empty() ? std::wstring(Tr(TextId::Page)) : name;
     AddEmptyCadrel(page, displayKey_, cadrels_.NextCascade(monitors_));
     settings_.workspaces.push_back(std::move(page));
     settings_.activeWorkspace = static_cast<int>(settings_.workspaces.size()) - 1;
@@ -55,7 +48,7 @@ void App::DeletePage(int index)
         DebugLog(L"Suppression de la page %d refusee.", index);
         return;
     }
-    TakeAutoSnapshot(Tr(BeforeDeletingPage));
+    TakeAutoSnapshot(Tr(TextId::DeletePage));
     if (RemovePage(settings_, index) == PageRemoval::RemovedActive) {
         ReloadCadrels();
     } else {

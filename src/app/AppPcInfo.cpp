@@ -21,7 +21,7 @@ void App::ShowPcInfo(HWND owner)
     // Without an owner the box belongs to a background process and would
     // otherwise open behind the window the user is looking at.
     const UINT style = MB_OK | MB_ICONINFORMATION | (owner == nullptr ? MB_SETFOREGROUND : 0);
-    MessageBoxW(owner, report.c_str(), Tr(144), style);
+    MessageBoxW(owner, report.c_str(), Tr(TextId::PcInfo), style);
 }
 
 }  // namespace cadrels

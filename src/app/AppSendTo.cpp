@@ -19,7 +19,7 @@ void App::FileSentPaths(const std::vector<std::wstring>& paths, POINT cursor)
     for (const std::wstring& path : paths) {
         DebugLog(L"Envoi vers une cadrel : %ls", path.c_str());
     }
-    const std::vector<SendToDestination> destinations = SendToDestinations(settings_.workspaces, Tr(286));
+    const std::vector<SendToDestination> destinations = SendToDestinations(settings_.workspaces, Tr(TextId::Cadrel));
     DebugLog(L"Envoi vers une cadrel : menu de %d destination(s) pour %d chemin(s).",
              static_cast<int>(destinations.size()), static_cast<int>(paths.size()));
     if (destinations.empty()) {
@@ -54,7 +54,7 @@ void App::FileSentPaths(const std::vector<std::wstring>& paths, POINT cursor)
     const int moved = static_cast<int>(report.moved.size());
     DebugLog(L"Envoi vers %ls : %d fichier(s) deplace(s).", folder.c_str(), moved);
     if (moved > 0) {
-        PushUndo(UndoEntry{UndoKindMoves, TrFormat(195, moved), std::move(report.moved), true});
+        PushUndo(UndoEntry{UndoKindMoves, TrFormat(TextId::UndoAutoSort, moved), std::move(report.moved), true});
         RefreshUndoUi();
     }
 }

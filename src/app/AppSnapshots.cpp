@@ -11,8 +11,6 @@ namespace cadrels {
 namespace {
 
 constexpr int KeptAutomaticSnapshots = 10;
-constexpr int BeforeClosingCadrel = 20;
-constexpr int BeforeRestoring = 125;
 
 }  // namespace
 
@@ -41,7 +39,7 @@ void App::TakeSnapshot(const std::wstring& name)
 
 void App::TakeSnapshotBeforeClosingCadrel()
 {
-    TakeAutoSnapshot(Tr(BeforeClosingCadrel));
+    TakeAutoSnapshot(Tr(TextId::CloseCadrel));
 }
 
 bool App::RestoreFrom(const std::wstring& path)
@@ -65,7 +63,7 @@ bool App::RestoreFrom(const std::wstring& path)
     // yet" would have the next start mark the user's own folders in the
     // container root as containers.
     restored.containersClaimed = restored.containersClaimed || settings_.containersClaimed;
-    TakeAutoSnapshot(Tr(BeforeRestoring));
+    TakeAutoSnapshot(Tr(TextId::BeforeRestore));
     // The live cadrels are those of the arrangement being replaced: gone
     // before anything could copy their geometry into the restored pages.
     DestroyAllCadrels();

@@ -77,7 +77,7 @@ int App::FileFolder(const std::wstring& folder)
     // A file that could not move stays where it was without a message; those
     // that did move are undoable all the same.
     if (moved > 0) {
-        PushUndo(UndoEntry{UndoKindMoves, TrFormat(195, moved), std::move(result.report.moved), true});
+        PushUndo(UndoEntry{UndoKindMoves, TrFormat(TextId::UndoAutoSort, moved), std::move(result.report.moved), true});
         RefreshUndoUi();
     }
     return moved;

@@ -7,9 +7,9 @@ bool IsHotkeyAction(int action)
     return action >= 0 && action < HotkeyActionCount;
 }
 
-int HotkeyLabelId(int action)
+TextId HotkeyLabelId(int action)
 {
-    return IsHotkeyAction(action) ? HotkeyDefaults[static_cast<size_t>(action)].labelId : 0;
+    return IsHotkeyAction(action) ? HotkeyDefaults[static_cast<size_t>(action)].labelId : TextId{};
 }
 
 HotkeyBinding EffectiveHotkey(const HotkeyBindings& bindings, int action)

@@ -4,6 +4,7 @@
 // here, so every rule is tested directly.
 #pragma once
 
+#include "i18n/TextId.h"
 #include "model/Records.h"
 
 #include <array>
@@ -30,7 +31,7 @@ inline constexpr int HotkeyIdBase = 100;
 using HotkeyBindings = std::map<int, HotkeyBinding>;
 
 struct HotkeyDefault {
-    std::int32_t labelId;
+    TextId labelId;
     std::int32_t modifiers;
     std::int32_t virtualKey;  // 0: no shortcut
 };
@@ -38,21 +39,21 @@ struct HotkeyDefault {
 // In action order: the label the shortcuts list shows and the combination an
 // action has until the user changes it.
 inline constexpr std::array<HotkeyDefault, HotkeyActionCount> HotkeyDefaults{{
-    {86, HotkeyModControl | HotkeyModAlt, 'Z'},
-    {87, HotkeyModControl | HotkeyModAlt, 'Y'},
-    {88, HotkeyModControl | HotkeyModShift, 0x20},  // the space bar
-    {89, 0, 0},
-    {90, 0, 0},
-    {91, 0, 0},
-    {92, 0, 0},
-    {93, 0, 0},
-    {94, 0, 0},
-    {95, 0, 0},
+    {TextId::UndoShortcut, HotkeyModControl | HotkeyModAlt, 'Z'},
+    {TextId::RedoShortcut, HotkeyModControl | HotkeyModAlt, 'Y'},
+    {TextId::FileSearch, HotkeyModControl | HotkeyModShift, 0x20},  // the space bar
+    {TextId::HideShowCadrels, 0, 0},
+    {TextId::NewEmptyCadrel, 0, 0},
+    {TextId::OpenLaunchpad, 0, 0},
+    {TextId::SortNowShortcut, 0, 0},
+    {TextId::OpenSettings, 0, 0},
+    {TextId::NextPage, 0, 0},
+    {TextId::PreviousPage, 0, 0},
 }};
 
 bool IsHotkeyAction(int action);
-// The string id of an action's label; 0 outside the actions.
-int HotkeyLabelId(int action);
+// The text of an action's label; id 0 outside the actions.
+TextId HotkeyLabelId(int action);
 
 // The user's binding when there is one (key 0 included: an explicit "none"),
 // else the default; (0, 0) outside the actions.

@@ -28,7 +28,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
         return app.Run(instance);
     } catch (const std::exception& error) {
         const std::wstring text = cadrels::Utf8ToWide(error.what());
-        MessageBoxW(nullptr, text.c_str(), cadrels::Tr(256), MB_ICONERROR);
+        MessageBoxW(nullptr, text.c_str(), cadrels::Tr(cadrels::TextId::CadrelsError), MB_ICONERROR);
         return 1;
     }
 }

@@ -48,7 +48,7 @@ void WriteShellVerbs()
 
 void WriteShellVerbsUnder(HKEY root, const std::wstring& programPath)
 {
-    for (const ShellVerb& verb : ShellVerbTable(programPath, Tr(111), Tr(112))) {
+    for (const ShellVerb& verb : ShellVerbTable(programPath, Tr(TextId::ConfigureCadrels), Tr(TextId::SendCadrel))) {
         const UniqueKey key = CreateKeyForWriting(root, verb.key.c_str());
         if (!key) {
             continue;

@@ -8,7 +8,8 @@ namespace cadrels {
 
 std::wstring TrayTooltip(const std::wstring& brandName)
 {
-    std::wstring tooltip = !brandName.empty() && brandName != L"Cadrels" ? brandName : std::wstring(Tr(25));
+    std::wstring tooltip =
+        !brandName.empty() && brandName != L"Cadrels" ? brandName : std::wstring(Tr(TextId::TrayTooltip));
     if (tooltip.size() > TrayTooltipMaxChars) {
         tooltip.resize(TrayTooltipMaxChars);
     }

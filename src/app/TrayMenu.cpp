@@ -5,7 +5,7 @@
 namespace cadrels {
 namespace {
 
-DarkMenuItem UndoRedoItem(int id, int labelId, int emptyLabelId, const std::optional<std::wstring>& description)
+DarkMenuItem UndoRedoItem(int id, TextId labelId, TextId emptyLabelId, const std::optional<std::wstring>& description)
 {
     DarkMenuItem item;
     item.id = id;
@@ -20,11 +20,11 @@ std::vector<DarkMenuItem> TrayMenuItems(const std::optional<std::wstring>& undo,
                                         const std::optional<std::wstring>& redo)
 {
     std::vector<DarkMenuItem> items;
-    items.push_back(UndoRedoItem(TrayCommandUndo, 191, 193, undo));
-    items.push_back(UndoRedoItem(TrayCommandRedo, 192, 194, redo));
+    items.push_back(UndoRedoItem(TrayCommandUndo, TextId::UndoLastAction, TextId::NothingUndo, undo));
+    items.push_back(UndoRedoItem(TrayCommandRedo, TextId::RedoAction, TextId::NothingRedo, redo));
     items.push_back(DarkMenuItem::Separator());
     DarkMenuItem settings;
-    settings.label = Tr(133);
+    settings.label = Tr(TextId::Settings);
     settings.id = TrayCommandSettings;
     items.push_back(settings);
     return items;

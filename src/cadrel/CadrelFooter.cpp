@@ -8,10 +8,10 @@ namespace {
 constexpr int French = 0;
 }
 
-int FooterWordId(std::size_t count, int language)
+TextId FooterWordId(std::size_t count, int language)
 {
     const bool plural = language == French ? count > 1 : count != 1;
-    return plural ? ItemWordPlural : ItemWordSingular;
+    return plural ? TextId::ItemPlural : TextId::ItemSingular;
 }
 
 std::wstring ComposeFooterText(std::size_t count, std::wstring_view word, std::wstring_view sizeText)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "cadrel/CadrelItem.h"
+#include "i18n/TextId.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,13 +14,10 @@
 
 namespace cadrels {
 
-inline constexpr int ItemWordSingular = 151;
-inline constexpr int ItemWordPlural = 152;
-
-// The string id of the word after the count. French counts zero as
+// The word after the count. French counts zero as
 // singular ("0 élément"); the other languages count everything but one as
 // plural.
-int FooterWordId(std::size_t count, int language);
+TextId FooterWordId(std::size_t count, int language);
 
 // "<count> <word>", then "   ·   <size>" when the size text is not empty.
 std::wstring ComposeFooterText(std::size_t count, std::wstring_view word, std::wstring_view sizeText);

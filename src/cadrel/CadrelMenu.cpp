@@ -262,13 +262,13 @@ void Cadrel::RunSortRuleCommand(int id)
         rule.exts = ExtensionPresets()[static_cast<size_t>(id - CadrelCmdRulePresetFirst)].exts;
     } else if (id == CadrelCmdRuleNamePattern) {
         std::wstring pattern = rule.name;
-        if (!ShowTextPrompt(window, Tr(37), pattern, dpi)) {
+        if (!ShowTextPrompt(window, Tr(TextId::NamePattern), pattern, dpi)) {
             return;
         }
         rule.name = pattern;
     } else if (id == CadrelCmdRuleOlderThan) {
         std::wstring days = rule.olderDays > 0 ? std::to_wstring(rule.olderDays) : std::wstring();
-        if (!ShowTextPrompt(window, Tr(38), days, dpi)) {
+        if (!ShowTextPrompt(window, Tr(TextId::OlderThan), days, dpi)) {
             return;
         }
         rule.olderDays = DaysFromText(days);

@@ -51,29 +51,29 @@ DarkMenuItem NewCadrelSubmenu()
 {
     std::vector<DarkMenuItem> shapes;
     for (int i = 0; i < 6; ++i) {
-        shapes.push_back(Entry(Tr(451 + i), CadrelCmdShapeFirst + i));
+        shapes.push_back(Entry(Tr(TextAt(TextId::ShapeFrame, i)), CadrelCmdShapeFirst + i));
     }
     std::vector<DarkMenuItem> children;
-    children.push_back(Entry(Tr(2), CadrelCmdEmptyCadrel));
-    children.push_back(Submenu(Tr(450), std::move(shapes)));
+    children.push_back(Entry(Tr(TextId::EmptyCadrel), CadrelCmdEmptyCadrel));
+    children.push_back(Submenu(Tr(TextId::NewShape), std::move(shapes)));
     children.push_back(DarkMenuItem::Separator());
     for (int i = 0; i < 3; ++i) {
-        children.push_back(Entry(Tr(4 + i), CadrelCmdNewCadrelFirst + i));
+        children.push_back(Entry(Tr(TextAt(TextId::Desktop, i)), CadrelCmdNewCadrelFirst + i));
     }
     children.push_back(DarkMenuItem::Separator());
-    children.push_back(Entry(Tr(7), CadrelCmdNewCadrelLast));
-    return Submenu(Tr(0), std::move(children));
+    children.push_back(Entry(Tr(TextId::FolderPick), CadrelCmdNewCadrelLast));
+    return Submenu(Tr(TextId::NewCadrel), std::move(children));
 }
 
 DarkMenuItem NewTabSubmenu()
 {
     std::vector<DarkMenuItem> children;
     for (int i = 0; i < 4; ++i) {
-        children.push_back(Entry(Tr(3 + i), CadrelCmdTabPresetFirst + i));
+        children.push_back(Entry(Tr(TextAt(TextId::EmptyTab, i)), CadrelCmdTabPresetFirst + i));
     }
     children.push_back(DarkMenuItem::Separator());
-    children.push_back(Entry(Tr(7), CadrelCmdTabPresetLast));
-    return Submenu(Tr(1), std::move(children));
+    children.push_back(Entry(Tr(TextId::FolderPick), CadrelCmdTabPresetLast));
+    return Submenu(Tr(TextId::NewTab), std::move(children));
 }
 
 DarkMenuItem HostingSubmenu(const std::vector<std::wstring>& titles)
@@ -83,11 +83,11 @@ DarkMenuItem HostingSubmenu(const std::vector<std::wstring>& titles)
         children.push_back(Entry(titles[k], CadrelCmdHostFirst + static_cast<int>(k)));
     }
     if (children.empty()) {
-        DarkMenuItem none = Entry(L"(aucune fenêtre ouverte)", 0);
+        DarkMenuItem none = Entry(Tr(TextId::NoOpenWindow), 0);
         none.enabled = false;
         children.push_back(std::move(none));
     }
-    return Submenu(L"Héberger une application", std::move(children));
+    return Submenu(Tr(TextId::HostApplicationMenu), std::move(children));
 }
 
 DarkMenuItem UnfoldSubmenu(int direction)
@@ -95,22 +95,22 @@ DarkMenuItem UnfoldSubmenu(int direction)
     const int ids[4] = {CadrelCmdUnfoldDown, CadrelCmdUnfoldUp, CadrelCmdUnfoldLeft, CadrelCmdUnfoldRight};
     std::vector<DarkMenuItem> children;
     for (int i = 0; i < 4; ++i) {
-        children.push_back(Radio(Tr(14 + i), ids[i], direction == i));
+        children.push_back(Radio(Tr(TextAt(TextId::Downward, i)), ids[i], direction == i));
     }
-    return Submenu(Tr(13), std::move(children));
+    return Submenu(Tr(TextId::UnfoldDirection), std::move(children));
 }
 
 DarkMenuItem ClassifySubmenu(int mode)
 {
     std::vector<DarkMenuItem> children;
     for (int i = 0; i < 3; ++i) {
-        children.push_back(Radio(Tr(474 + i), CadrelCmdClassifyNone + i, mode == i));
+        children.push_back(Radio(Tr(TextAt(TextId::ClassifyNone, i)), CadrelCmdClassifyNone + i, mode == i));
     }
     children.push_back(DarkMenuItem::Separator());
-    DarkMenuItem now = Entry(Tr(477), CadrelCmdArrangeNow);
+    DarkMenuItem now = Entry(Tr(TextId::ArrangeNow), CadrelCmdArrangeNow);
     now.enabled = mode != 0;
     children.push_back(std::move(now));
-    return Submenu(Tr(473), std::move(children));
+    return Submenu(Tr(TextId::AutoSort), std::move(children));
 }
 
 DarkMenuItem OpacitySubmenu(double opacity)
@@ -118,33 +118,33 @@ DarkMenuItem OpacitySubmenu(double opacity)
     std::vector<DarkMenuItem> children;
     for (int i = 0; i < 10; ++i) {
         const int percent = OpacityPercents[i];
-        const std::wstring text = percent == 100 ? L"100 % (" + std::wstring(Tr(19)) + L")"
+        const std::wstring text = percent == 100 ? L"100 % (" + std::wstring(Tr(TextId::OpaqueWord)) + L")"
                                                  : std::to_wstring(percent) + L" %";
         children.push_back(Radio(text, CadrelCmdOpacityFirst + i, OpacityEntryMarked(percent, opacity)));
     }
-    return Submenu(Tr(18), std::move(children));
+    return Submenu(Tr(TextId::Opacity), std::move(children));
 }
 
 DarkMenuItem ViewSubmenu(int viewMode)
 {
     std::vector<DarkMenuItem> children;
     for (int i = 0; i < 3; ++i) {
-        children.push_back(Radio(Tr(381 + i), CadrelCmdViewFirst + i, viewMode == i));
+        children.push_back(Radio(Tr(TextAt(TextId::IconGrid, i)), CadrelCmdViewFirst + i, viewMode == i));
     }
     children.push_back(DarkMenuItem::Separator());
-    children.push_back(Entry(Tr(384), CadrelCmdResetZoom));
-    return Submenu(Tr(380), std::move(children));
+    children.push_back(Entry(Tr(TextId::ResetZoom), CadrelCmdResetZoom));
+    return Submenu(Tr(TextId::View), std::move(children));
 }
 
 DarkMenuItem SortBySubmenu(int sortBy, bool descending)
 {
     std::vector<DarkMenuItem> children;
     for (int i = 0; i < 4; ++i) {
-        children.push_back(Radio(Tr(106 + i), CadrelCmdSortByFirst + i, sortBy == i));
+        children.push_back(Radio(Tr(TextAt(TextId::SortByName, i)), CadrelCmdSortByFirst + i, sortBy == i));
     }
     children.push_back(DarkMenuItem::Separator());
-    children.push_back(Check(Tr(110), CadrelCmdSortDescending, descending));
-    return Submenu(Tr(105), std::move(children));
+    children.push_back(Check(Tr(TextId::SortDescending), CadrelCmdSortDescending, descending));
+    return Submenu(Tr(TextId::SortBy), std::move(children));
 }
 
 DarkMenuItem LanguageSubmenu(int language)
@@ -153,22 +153,22 @@ DarkMenuItem LanguageSubmenu(int language)
     for (int i = 0; i <= CadrelCmdLanguageLast - CadrelCmdLanguageFirst; ++i) {
         children.push_back(Radio(LanguageName(i), CadrelCmdLanguageFirst + i, language == i));
     }
-    return Submenu(Tr(24), std::move(children));
+    return Submenu(Tr(TextId::Language), std::move(children));
 }
 
 DarkMenuItem ThemeSubmenu(int theme)
 {
     std::vector<DarkMenuItem> children;
     for (int i = 0; i < 3; ++i) {
-        children.push_back(Radio(Tr(114 + i), CadrelCmdThemeFirst + i, theme == i));
+        children.push_back(Radio(Tr(TextAt(TextId::ThemeSystem, i)), CadrelCmdThemeFirst + i, theme == i));
     }
-    return Submenu(Tr(113), std::move(children));
+    return Submenu(Tr(TextId::Theme), std::move(children));
 }
 
 DarkMenuItem SortRuleSubmenu(const SortRule& rule)
 {
     std::vector<DarkMenuItem> children;
-    children.push_back(Check(Tr(29), CadrelCmdRuleEnabled, rule.enabled));
+    children.push_back(Check(Tr(TextId::Enabled), CadrelCmdRuleEnabled, rule.enabled));
     children.push_back(DarkMenuItem::Separator());
     const int current = PresetIndexForExts(rule.exts);
     const auto& presets = ExtensionPresets();
@@ -177,25 +177,25 @@ DarkMenuItem SortRuleSubmenu(const SortRule& rule)
                                  current == i));
     }
     children.push_back(DarkMenuItem::Separator());
-    std::wstring pattern = Tr(37);
+    std::wstring pattern = Tr(TextId::NamePattern);
     if (!rule.name.empty()) {
         pattern += L"  (" + rule.name + L")";
     }
     children.push_back(Check(std::move(pattern), CadrelCmdRuleNamePattern, !rule.name.empty()));
-    std::wstring older = Tr(38);
+    std::wstring older = Tr(TextId::OlderThan);
     if (rule.olderDays > 0) {
-        older += TrFormat(287, rule.olderDays);
+        older += TrFormat(TextId::AgeDaysSuffix, rule.olderDays);
     }
     children.push_back(Check(std::move(older), CadrelCmdRuleOlderThan, rule.olderDays > 0));
     std::vector<DarkMenuItem> links;
-    links.push_back(Radio(Tr(30), CadrelCmdRuleLinkFirst, rule.link == 0));
-    links.push_back(Radio(Tr(35), CadrelCmdRuleLinkFirst + 1, rule.link == 1));
-    links.push_back(Radio(Tr(40), CadrelCmdRuleLinkFirst + 2, rule.link == 2));
+    links.push_back(Radio(Tr(TextId::RuleLinkNone), CadrelCmdRuleLinkFirst, rule.link == 0));
+    links.push_back(Radio(Tr(TextId::Executables), CadrelCmdRuleLinkFirst + 1, rule.link == 1));
+    links.push_back(Radio(Tr(TextId::ConditionFolder), CadrelCmdRuleLinkFirst + 2, rule.link == 2));
     links.push_back(Radio(L"URL", CadrelCmdRuleLinkLast, rule.link == 3));
-    children.push_back(Submenu(Tr(39), std::move(links)));
+    children.push_back(Submenu(Tr(TextId::ShortcutTarget), std::move(links)));
     children.push_back(DarkMenuItem::Separator());
-    children.push_back(Entry(Tr(28), CadrelCmdRuleSortNow));
-    return Submenu(Tr(27), std::move(children));
+    children.push_back(Entry(Tr(TextId::RuleSortNow), CadrelCmdRuleSortNow));
+    return Submenu(Tr(TextId::SortRule), std::move(children));
 }
 
 }  // namespace
@@ -259,12 +259,12 @@ std::vector<DarkMenuItem> BuildCadrelMenu(const CadrelMenuState& state, const Ca
     const bool locked = facts.cadrelsLocked;
     std::vector<DarkMenuItem> menu;
 
-    DarkMenuItem undo = Entry(WithHotkey(facts.undoText.empty() ? Tr(193) : facts.undoText, facts.undoHotkey),
-                              CadrelCmdUndo);
+    DarkMenuItem undo = Entry(
+        WithHotkey(facts.undoText.empty() ? Tr(TextId::NothingUndo) : facts.undoText, facts.undoHotkey), CadrelCmdUndo);
     undo.enabled = facts.canUndo;
     menu.push_back(std::move(undo));
-    DarkMenuItem redo = Entry(WithHotkey(facts.redoText.empty() ? Tr(194) : facts.redoText, facts.redoHotkey),
-                              CadrelCmdRedo);
+    DarkMenuItem redo = Entry(
+        WithHotkey(facts.redoText.empty() ? Tr(TextId::NothingRedo) : facts.redoText, facts.redoHotkey), CadrelCmdRedo);
     redo.enabled = facts.canRedo;
     menu.push_back(std::move(redo));
     menu.push_back(DarkMenuItem::Separator());
@@ -273,16 +273,16 @@ std::vector<DarkMenuItem> BuildCadrelMenu(const CadrelMenuState& state, const Ca
         menu.push_back(NewCadrelSubmenu());
         menu.push_back(NewTabSubmenu());
         if (facts.activeTabHosts) {
-            menu.push_back(Entry(L"Libérer la fenêtre", CadrelCmdReleaseHosted));
+            menu.push_back(Entry(Tr(TextId::ReleaseHostedWindow), CadrelCmdReleaseHosted));
         }
         menu.push_back(HostingSubmenu(state.hostTitles));
         if (facts.canRehost) {
-            menu.push_back(Entry(L"Ré-héberger la dernière fenêtre", CadrelCmdRehostLast));
+            menu.push_back(Entry(Tr(TextId::RehostLastWindow), CadrelCmdRehostLast));
         }
         menu.push_back(DarkMenuItem::Separator());
     }
 
-    std::wstring search = L"Rechercher un fichier...";
+    std::wstring search = Tr(TextId::SearchFileMenu);
     if (!facts.searchHotkey.empty()) {
         search += L" (" + facts.searchHotkey + L")";
     }
@@ -290,13 +290,13 @@ std::vector<DarkMenuItem> BuildCadrelMenu(const CadrelMenuState& state, const Ca
     menu.push_back(DarkMenuItem::Separator());
 
     if (!locked) {
-        menu.push_back(Entry(Tr(8), CadrelCmdRenameTab));
+        menu.push_back(Entry(Tr(TextId::RenameTab), CadrelCmdRenameTab));
         if (state.tabCount >= 2) {
-            menu.push_back(Entry(Tr(9), CadrelCmdCloseTab));
+            menu.push_back(Entry(Tr(TextId::CloseTab), CadrelCmdCloseTab));
         }
         menu.push_back(DarkMenuItem::Separator());
-        menu.push_back(Check(Tr(12), CadrelCmdLock, state.locked));
-        menu.push_back(Check(Tr(11), CadrelCmdPin, state.pinned));
+        menu.push_back(Check(Tr(TextId::LockDontMove), CadrelCmdLock, state.locked));
+        menu.push_back(Check(Tr(TextId::PinKeepOpen), CadrelCmdPin, state.pinned));
         menu.push_back(UnfoldSubmenu(state.unfoldDirection));
         menu.push_back(ClassifySubmenu(state.classifyMode));
     }
@@ -307,9 +307,9 @@ std::vector<DarkMenuItem> BuildCadrelMenu(const CadrelMenuState& state, const Ca
         menu.push_back(ViewSubmenu(state.viewMode));
     }
     if (!locked) {
-        menu.push_back(Entry(Tr(388), CadrelCmdTabIcon));
+        menu.push_back(Entry(Tr(TextId::TabIcon), CadrelCmdTabIcon));
         if (state.hasEmblem) {
-            menu.push_back(Entry(Tr(389), CadrelCmdRemoveTabIcon));
+            menu.push_back(Entry(Tr(TextId::RemoveIcon), CadrelCmdRemoveTabIcon));
         }
     }
     if (!facts.sortingHidden) {
@@ -324,14 +324,14 @@ std::vector<DarkMenuItem> BuildCadrelMenu(const CadrelMenuState& state, const Ca
     if (!facts.sortingHidden) {
         menu.push_back(SortRuleSubmenu(state.rule));
     }
-    menu.push_back(Entry(Tr(10), CadrelCmdRefresh));
+    menu.push_back(Entry(Tr(TextId::Refresh), CadrelCmdRefresh));
     menu.push_back(DarkMenuItem::Separator());
-    menu.push_back(Entry(Tr(111), CadrelCmdSettings));
+    menu.push_back(Entry(Tr(TextId::ConfigureCadrels), CadrelCmdSettings));
     if (!locked) {
-        menu.push_back(Entry(Tr(20), CadrelCmdClose));
+        menu.push_back(Entry(Tr(TextId::CloseCadrel), CadrelCmdClose));
     }
     if (!facts.quitLocked) {
-        menu.push_back(Entry(Tr(21), CadrelCmdQuit));
+        menu.push_back(Entry(Tr(TextId::Quit), CadrelCmdQuit));
     }
     return menu;
 }

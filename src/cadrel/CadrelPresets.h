@@ -2,12 +2,14 @@
 // a fraction of the work area with its label and unfold direction.
 #pragma once
 
+#include "i18n/TextId.h"
+
 #include <span>
 
 namespace cadrels {
 
 struct ShapeRegion {
-    int label;  // string id
+    TextId label;
     double x;
     double y;
     double w;
@@ -19,7 +21,7 @@ inline constexpr int ShapeCount = 6;
 
 // The regions of a shape in creation order; empty for an unknown shape.
 std::span<const ShapeRegion> ShapeRegions(int shape);
-// The menu text's string id of a shape, or -1.
-int ShapeLabel(int shape);
+// The menu text of a shape; an id without text for an unknown shape.
+TextId ShapeLabel(int shape);
 
 }  // namespace cadrels

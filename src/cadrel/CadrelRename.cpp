@@ -221,7 +221,7 @@ bool Cadrel::RenameFile(const std::wstring& path, const std::wstring& newName)
     DebugLog(L"Renommage de %ls en %ls.", path.c_str(), name.c_str());
     UndoEntry entry;
     entry.kind = UndoKindMoves;
-    entry.description = Tr(200);
+    entry.description = Tr(TextId::RenameFile);
     entry.moves = engine->Moved();
     host_.RecordMoves(std::move(entry));
     if (window_) {

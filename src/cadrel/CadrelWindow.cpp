@@ -60,7 +60,7 @@ bool Cadrel::Create(HINSTANCE instance, const CadrelRecord& record, std::vector<
     tabs_ = std::move(tabs);
     if (tabs_.empty()) {
         LiveTab tab;
-        tab.title = Tr(286);
+        tab.title = Tr(TextId::Cadrel);
         tabs_.push_back(std::move(tab));
     }
     activeTab_ = std::clamp(activeIndex, 0, static_cast<int>(tabs_.size()) - 1);

@@ -19,12 +19,13 @@ std::vector<ItemMenuEntry> ItemMenuEntries(int targetCount, bool pinned)
 {
     const std::wstring prefix = L"Cadrels — ";
     return {
-        {ItemCmdOpen, prefix + (targetCount >= 2 ? TrFormat(207, targetCount) : std::wstring(Tr(206)))},
-        {ItemCmdQuickLook, prefix + Tr(390)},
-        {ItemCmdOpenLocation, prefix + Tr(189)},
-        {ItemCmdCopyPath, prefix + Tr(190)},
-        {ItemCmdRename, prefix + Tr(199)},
-        {ItemCmdPin, prefix + Tr(pinned ? 387 : 386)},
+        {ItemCmdOpen,
+         prefix + (targetCount >= 2 ? TrFormat(TextId::OpenItems, targetCount) : std::wstring(Tr(TextId::OpenItem)))},
+        {ItemCmdQuickLook, prefix + Tr(TextId::QuickLook)},
+        {ItemCmdOpenLocation, prefix + Tr(TextId::OpenFileLocation)},
+        {ItemCmdCopyPath, prefix + Tr(TextId::CopyFilePath)},
+        {ItemCmdRename, prefix + Tr(TextId::RenameItem)},
+        {ItemCmdPin, prefix + Tr(pinned ? TextId::Unpin : TextId::PinTop)},
     };
 }
 

@@ -17,7 +17,6 @@
 namespace cadrels {
 namespace {
 
-constexpr wchar_t AlreadyHostedText[] = L"Cette fenêtre est déjà hébergée dans une autre cadrel.";
 constexpr wchar_t UwpFrameClass[] = L"ApplicationFrameWindow";
 constexpr UINT HostKeepMs = 300;
 constexpr UINT HostNudgeMs = 80;
@@ -122,7 +121,7 @@ bool TabHosting::Host(int index, HWND window, bool activate)
         return false;
     }
     if (!ThisProcessElevated() && WindowProcessElevatedOrHidden(window)) {
-        lastError_ = Tr(485);
+        lastError_ = Tr(TextId::HostAdministratorApp);
         return false;
     }
     if (tabs[static_cast<size_t>(index)].hostedWindow == window) {
@@ -131,7 +130,7 @@ bool TabHosting::Host(int index, HWND window, bool activate)
     }
     const std::vector<HWND> everywhere = hostedEverywhere_ ? hostedEverywhere_() : Windows();
     if (std::find(everywhere.begin(), everywhere.end(), window) != everywhere.end()) {
-        lastError_ = AlreadyHostedText;
+        lastError_ = Tr(TextId::AlreadyHostedElsewhere);
         return false;
     }
     const std::wstring exe = ProcessImagePath(window);
@@ -676,14 +675,14 @@ void TabHosting::Draw(ID2D1DeviceContext& context, const CadrelPainter& painter,
     }
     const float cx = (area.left + area.right) / 2;
     const float cy = (area.top + area.bottom) / 2;
-    const std::wstring closed = Tr(483);
+    const std::wstring closed = Tr(TextId::ApplicationClosed);
     context.DrawTextW(closed.c_str(), static_cast<UINT32>(closed.size()), painter.TitleFormat(),
                       D2D1::RectF(area.left, cy - 46 * s, area.right, cy - 10 * s), painter.Secondary());
     const D2D1_RECT_F button = D2D1::RectF(cx - 75 * s, cy + 6 * s, cx + 75 * s, cy + 46 * s);
     const D2D1_ROUNDED_RECT rounded = D2D1::RoundedRect(button, 8 * s, 8 * s);
     context.FillRoundedRectangle(rounded, painter.Overlay());
     context.DrawRoundedRectangle(rounded, painter.Accent(), 1.2f * s);
-    const std::wstring relaunch = Tr(484);
+    const std::wstring relaunch = Tr(TextId::Relaunch);
     context.DrawTextW(relaunch.c_str(), static_cast<UINT32>(relaunch.size()), painter.TitleFormat(), button,
                       painter.Text());
     relaunchRect_ = {static_cast<LONG>(button.left), static_cast<LONG>(button.top), static_cast<LONG>(button.right),

@@ -26,15 +26,15 @@ struct FixedSlotLook {
     DockSlotKind kind;
     const wchar_t* icon;
     wchar_t glyph;  // 0: the Applications grid
-    int label;
+    TextId label;
 };
 
 constexpr FixedSlotLook FixedSlotLooks[] = {
-    {DockSlotKind::ThisPc, L"svg:thispc", 0xE7F8, 216},
-    {DockSlotKind::Applications, L"svg:launchpad", 0, 214},
-    {DockSlotKind::NewCadrel, L"svg:newcadrel", 0xE710, 0},
-    {DockSlotKind::Settings, L"svg:settings", 0xE713, 133},
-    {DockSlotKind::Trash, L"svg:trash", 0xE74D, 215},
+    {DockSlotKind::ThisPc, L"svg:thispc", 0xE7F8, TextId::ThisPc},
+    {DockSlotKind::Applications, L"svg:launchpad", 0, TextId::Applications},
+    {DockSlotKind::NewCadrel, L"svg:newcadrel", 0xE710, TextId::NewCadrel},
+    {DockSlotKind::Settings, L"svg:settings", 0xE713, TextId::Settings},
+    {DockSlotKind::Trash, L"svg:trash", 0xE74D, TextId::Trash},
 };
 
 const FixedSlotLook* LookOf(DockSlotKind kind)

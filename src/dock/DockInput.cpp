@@ -280,10 +280,10 @@ void Dock::ShowIconMenu(int index, int x, int y)
     // is open, so the item is found again by its text afterwards.
     const std::wstring item = items_[static_cast<size_t>(index)];
     DarkMenuItem changeIcon;
-    changeIcon.label = Tr(217);
+    changeIcon.label = Tr(TextId::ChangeIcon);
     changeIcon.id = MenuChangeIcon;
     DarkMenuItem remove;
-    remove.label = Tr(211);
+    remove.label = Tr(TextId::RemoveFromDock);
     remove.id = MenuRemove;
     DebugLog(L"Dock : menu de l'element %d.", index);
     const int chosen =

@@ -57,7 +57,7 @@ bool IconPicker::Open(HWND owner, UINT dpi, std::wstring currentKey, Callback ca
     const int y = work.top + (work.bottom - work.top - geometry_.height) / 2;
 
     HWND window = CreateOwnWindow(GetModuleHandleW(nullptr), WS_EX_TOOLWINDOW | WS_EX_TOPMOST | device_.WindowExStyle(),
-                                  Tr(373), WS_POPUP, x, y, geometry_.width, geometry_.height, owner);
+                                  Tr(TextId::ChooseIcon), WS_POPUP, x, y, geometry_.width, geometry_.height, owner);
     if (window == nullptr) {
         DebugLog(L"Choix d'icone : creation de la fenetre impossible (erreur %lu).", GetLastError());
         callback_ = nullptr;
@@ -176,11 +176,11 @@ void IconPicker::OnActivate(bool active)
 
 void IconPicker::ChooseCustomImage()
 {
-    std::wstring filter = std::wstring(Tr(31)) + L" (*.svg;*.png;*.ico;*.jpg;*.bmp)";
+    std::wstring filter = std::wstring(Tr(TextId::Images)) + L" (*.svg;*.png;*.ico;*.jpg;*.bmp)";
     filter.push_back(L'\0');
     filter += L"*.svg;*.png;*.ico;*.jpg;*.jpeg;*.bmp";
     filter.push_back(L'\0');
-    filter += std::wstring(Tr(372)) + L" (*.*)";
+    filter += std::wstring(Tr(TextId::AllFiles)) + L" (*.*)";
     filter.push_back(L'\0');
     filter += L"*.*";
     filter.push_back(L'\0');
@@ -313,7 +313,7 @@ void IconPicker::DrawFrame(ID2D1DeviceContext& context, D2D1_SIZE_F size)
     brush_->SetColor(D2D1::ColorF(0, 0, 0, 0.12f));
     context.DrawRoundedRectangle(panel, brush_.Get(), 1.0f);
 
-    const wchar_t* title = Tr(217);
+    const wchar_t* title = Tr(TextId::ChangeIcon);
     brush_->SetColor(TextColour);
     context.DrawTextW(title, static_cast<UINT32>(wcslen(title)), titleFormat_.Get(),
                       D2D1::RectF(18.0f * s, 10.8f * s, size.width - 18.0f * s, 48.0f * s), brush_.Get(),
@@ -341,9 +341,10 @@ void IconPicker::DrawFrame(ID2D1DeviceContext& context, D2D1_SIZE_F size)
     }
 
     const bool custom = !currentKey_.empty() && currentKey_.rfind(L"svg:", 0) != 0;
-    DrawButton(context, IconPickerDefaultButton(geometry_), Tr(219), hover_ == IconPickerHitDefault,
+    DrawButton(context, IconPickerDefaultButton(geometry_), Tr(TextId::DefaultIcon), hover_ == IconPickerHitDefault,
                currentKey_.empty());
-    DrawButton(context, IconPickerCustomButton(geometry_), Tr(218), hover_ == IconPickerHitCustom, custom);
+    DrawButton(context, IconPickerCustomButton(geometry_), Tr(TextId::CustomImage), hover_ == IconPickerHitCustom,
+               custom);
 }
 
 }  // namespace cadrels

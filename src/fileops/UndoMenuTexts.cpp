@@ -11,8 +11,10 @@ UndoMenuTexts MakeUndoMenuTexts(const UndoHistory& history)
     const UndoEntry* redo = history.NextRedo();
     texts.canUndo = undo != nullptr;
     texts.canRedo = redo != nullptr;
-    texts.undoText = undo ? std::wstring(Tr(191)) + L" — " + undo->description : std::wstring(Tr(193));
-    texts.redoText = redo ? std::wstring(Tr(192)) + L" — " + redo->description : std::wstring(Tr(194));
+    texts.undoText = undo ? std::wstring(Tr(TextId::UndoLastAction)) + L" — " + undo->description
+                          : std::wstring(Tr(TextId::NothingUndo));
+    texts.redoText = redo ? std::wstring(Tr(TextId::RedoAction)) + L" — " + redo->description
+                          : std::wstring(Tr(TextId::NothingRedo));
     return texts;
 }
 

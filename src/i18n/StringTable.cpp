@@ -68,15 +68,16 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix)
 
 }  // namespace
 
-const wchar_t* Tr(int id)
+const wchar_t* Tr(TextId id)
 {
-    if (static_cast<unsigned>(id) >= static_cast<unsigned>(StringCount)) {
+    const auto index = static_cast<unsigned>(id);
+    if (index >= static_cast<unsigned>(StringCount)) {
         return L"";
     }
-    return (*Languages[currentLanguage].texts)[id];
+    return (*Languages[currentLanguage].texts)[index];
 }
 
-std::wstring TrFormat(int id, ...)
+std::wstring TrFormat(TextId id, ...)
 {
     va_list args;
     va_start(args, id);

@@ -1,5 +1,7 @@
-// Every user-visible text, by numeric id, in the current interface language.
+// Every user-visible text, by its named id, in the current interface language.
 #pragma once
+
+#include "i18n/TextId.h"
 
 #include <string>
 #include <string_view>
@@ -7,11 +9,11 @@
 namespace cadrels {
 
 // The text of an id in the current language; never null. Ids outside the table
-// give the empty string.
-const wchar_t* Tr(int id);
+// (a value cast from a stored number) give the empty string.
+const wchar_t* Tr(TextId id);
 
 // Tr(id) used as a wide printf format (MS rules: %s is a wide string).
-std::wstring TrFormat(int id, ...);
+std::wstring TrFormat(TextId id, ...);
 
 // The native name of a language; the empty string outside 0..18.
 const wchar_t* LanguageName(int index);

@@ -17,8 +17,6 @@
 namespace cadrels {
 namespace {
 
-constexpr int SnapshotNameBeforeMovingContainers = 338;
-
 template <typename Visit>
 void ForEachTab(Settings& settings, Visit visit)
 {
@@ -99,7 +97,7 @@ bool MigrateContainers(Settings& settings, const MigrationContext& context)
     if (!CreateFolderTree(context.roots.root)) {
         return false;
     }
-    if (WriteSnapshotInFolder(context.snapshotsFolder, settings, Tr(SnapshotNameBeforeMovingContainers),
+    if (WriteSnapshotInFolder(context.snapshotsFolder, settings, Tr(TextId::BeforeMovingContainers),
                               SnapshotTimeNow(), true)
             .empty()) {
         context.log(L"Migration ANNULEE : instantane de securite non ecrit (disque/verrou).");

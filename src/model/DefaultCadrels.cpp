@@ -10,17 +10,15 @@
 namespace cadrels {
 namespace {
 
-constexpr int EmptyCadrelTitle = 2;
-
 struct DefaultCandidate {
     const GUID* folder;
-    int title;  // string id
+    TextId title;
 };
 
 const std::array<DefaultCandidate, 3> DefaultCandidates = {{
-    {&FOLDERID_Desktop, 4},
-    {&FOLDERID_Downloads, 5},
-    {&FOLDERID_Documents, 6},
+    {&FOLDERID_Desktop, TextId::Desktop},
+    {&FOLDERID_Downloads, TextId::Downloads},
+    {&FOLDERID_Documents, TextId::Documents},
 }};
 
 constexpr std::array<double, 3> DefaultColumnsX = {0.04, 0.36, 0.68};
@@ -73,7 +71,7 @@ std::string AddEmptyCadrel(Workspace& page, const std::string& displayKey, const
                            const ContainerRoots& roots, const FolderResolver& resolve)
 {
     std::string id = NewId();
-    const std::wstring title = Tr(EmptyCadrelTitle);
+    const std::wstring title = Tr(TextId::EmptyCadrel);
     std::wstring folder = CreateContainer(title, id, roots);
     if (folder.empty()) {
         folder = resolve(FOLDERID_Desktop);

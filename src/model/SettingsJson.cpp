@@ -263,7 +263,7 @@ Workspace NewDesktopPage()
 {
     Workspace page;
     page.id = NewId();
-    page.name = Tr(4);
+    page.name = Tr(TextId::Desktop);
     return page;
 }
 

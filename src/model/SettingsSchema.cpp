@@ -10,13 +10,17 @@ namespace {
 constexpr SettingRange IntRange{INT_MIN, INT_MAX};
 constexpr SettingRange NotNegative{0, INT_MAX};
 
-constexpr SettingChoice ThemeChoices[] = {{0, 114}, {1, 115}, {2, 116}};
-constexpr SettingChoice GridChoices[] = {{0, 119}, {16, 0}, {24, 0}, {32, 0}};
-constexpr SettingChoice BackupFrequencies[] = {{0, 59}, {1, 60}, {2, 61}};
-constexpr SettingChoice ClassifyModes[] = {{0, 474}, {1, 475}, {2, 476}};
-constexpr SettingChoice UnfoldDirections[] = {{0, 14}, {1, 15}, {2, 16}, {3, 17}};
-constexpr SettingChoice SortKeys[] = {{0, 106}, {1, 107}, {2, 108}, {3, 109}};
-constexpr SettingChoice ViewModes[] = {{0, 381}, {1, 382}, {2, 383}};
+constexpr SettingChoice ThemeChoices[] = {{0, TextId::ThemeSystem}, {1, TextId::ThemeDark}, {2, TextId::ThemeLight}};
+constexpr SettingChoice GridChoices[] = {
+    {0, TextId::GridNone}, {16, std::nullopt}, {24, std::nullopt}, {32, std::nullopt}};
+constexpr SettingChoice BackupFrequencies[] = {{0, TextId::EveryChange}, {1, TextId::Daily}, {2, TextId::Weekly}};
+constexpr SettingChoice ClassifyModes[] = {
+    {0, TextId::ClassifyNone}, {1, TextId::ClassifyByType}, {2, TextId::ClassifyByMonth}};
+constexpr SettingChoice UnfoldDirections[] = {
+    {0, TextId::Downward}, {1, TextId::Upward}, {2, TextId::Leftward}, {3, TextId::Rightward}};
+constexpr SettingChoice SortKeys[] = {
+    {0, TextId::SortByName}, {1, TextId::SortByType}, {2, TextId::SortByDate}, {3, TextId::SortBySize}};
+constexpr SettingChoice ViewModes[] = {{0, TextId::IconGrid}, {1, TextId::CompactList}, {2, TextId::LargeTiles}};
 
 constexpr SettingPolicy Forced(std::string_view key, PolicyReading reading, int low = 0, int high = 0)
 {
@@ -30,20 +34,47 @@ using enum PolicyReading;
 // Theme, language, class and view values other than those offered are kept as
 // stored: the code that uses them treats an unknown one as the first choice.
 const GlobalSetting GlobalTable[] = {
-    {.key = "language", .member = &Settings::language, .range = {0, 18},
-     .policy = Forced("forceLanguage", LanguageCode), .label = 24},
-    {.key = "theme", .member = &Settings::theme, .range = {0, 2}, .choices = ThemeChoices,
-     .policy = Forced("forceTheme", ThemeWord), .label = 113},
-    {.key = "snap", .member = &Settings::snap, .flagRead = AcceptsBoolean, .policy = Forced("forceSnap", Boolean),
-     .label = 117},
-    {.key = "grid", .member = &Settings::grid, .range = NotNegative, .outOfRange = Clamped, .choices = GridChoices,
-     .policy = Forced("forceGrid", Integer, 0, 256), .label = 118},
-    {.key = "accent", .member = &Settings::accent, .policy = Forced("forceAccent", Colour), .label = 140},
-    {.key = "cadrelBg", .member = &Settings::cadrelBg, .policy = Forced("forceCadrelColor", Colour), .label = 188},
-    {.key = "dblClickHide", .member = &Settings::dblClickHide, .flagRead = AcceptsBoolean,
-     .policy = Forced("forceDblClickHide", Boolean), .label = 142},
-    {.key = "showDock", .member = &Settings::showDock, .flagRead = AcceptsBoolean,
-     .policy = Forced("forceDock", Boolean), .label = 208},
+    {.key = "language",
+     .member = &Settings::language,
+     .range = {0, 18},
+     .policy = Forced("forceLanguage", LanguageCode),
+     .label = TextId::Language},
+    {.key = "theme",
+     .member = &Settings::theme,
+     .range = {0, 2},
+     .choices = ThemeChoices,
+     .policy = Forced("forceTheme", ThemeWord),
+     .label = TextId::Theme},
+    {.key = "snap",
+     .member = &Settings::snap,
+     .flagRead = AcceptsBoolean,
+     .policy = Forced("forceSnap", Boolean),
+     .label = TextId::Snapping},
+    {.key = "grid",
+     .member = &Settings::grid,
+     .range = NotNegative,
+     .outOfRange = Clamped,
+     .choices = GridChoices,
+     .policy = Forced("forceGrid", Integer, 0, 256),
+     .label = TextId::Grid},
+    {.key = "accent",
+     .member = &Settings::accent,
+     .policy = Forced("forceAccent", Colour),
+     .label = TextId::AccentColor},
+    {.key = "cadrelBg",
+     .member = &Settings::cadrelBg,
+     .policy = Forced("forceCadrelColor", Colour),
+     .label = TextId::CadrelsColor},
+    {.key = "dblClickHide",
+     .member = &Settings::dblClickHide,
+     .flagRead = AcceptsBoolean,
+     .policy = Forced("forceDblClickHide", Boolean),
+     .label = TextId::HideDesktopDoubleClick},
+    {.key = "showDock",
+     .member = &Settings::showDock,
+     .flagRead = AcceptsBoolean,
+     .policy = Forced("forceDock", Boolean),
+     .label = TextId::Dock},
     {.key = "containersClaimed", .member = &Settings::containersClaimed, .flagRead = AcceptsBoolean},
     {.key = "dock"},
     {.key = "dockIcons"},
@@ -51,16 +82,33 @@ const GlobalSetting GlobalTable[] = {
     {.key = "activeWorkspace", .member = &Settings::activeWorkspace, .range = IntRange},
     {.key = "watchFolders"},
     {.key = "hotkeys"},
-    {.key = "backupEnabled", .member = &Settings::backupEnabled, .flagRead = AcceptsBoolean,
-     .policy = Forced("forceBackup", Boolean), .label = 53},
-    {.key = "backupFolder", .member = &Settings::backupFolder, .written = WhenWritten::WhenNotEmpty,
-     .policy = Forced("forceBackupFolder", Folder), .label = 54},
-    {.key = "backupFreq", .member = &Settings::backupFreq, .range = {0, 2}, .outOfRange = Defaulted,
-     .choices = BackupFrequencies, .label = 58},
-    {.key = "backupKeep", .member = &Settings::backupKeep, .range = {1, 100}, .outOfRange = Clamped, .label = 62},
+    {.key = "backupEnabled",
+     .member = &Settings::backupEnabled,
+     .flagRead = AcceptsBoolean,
+     .policy = Forced("forceBackup", Boolean),
+     .label = TextId::AutomaticBackup},
+    {.key = "backupFolder",
+     .member = &Settings::backupFolder,
+     .written = WhenWritten::WhenNotEmpty,
+     .policy = Forced("forceBackupFolder", Folder),
+     .label = TextId::DestinationFolder},
+    {.key = "backupFreq",
+     .member = &Settings::backupFreq,
+     .range = {0, 2},
+     .outOfRange = Defaulted,
+     .choices = BackupFrequencies,
+     .label = TextId::Frequency},
+    {.key = "backupKeep",
+     .member = &Settings::backupKeep,
+     .range = {1, 100},
+     .outOfRange = Clamped,
+     .label = TextId::BackupsKept},
     {.key = "backupLast", .member = &Settings::backupLast},
-    {.key = "backupCloud", .member = &Settings::backupCloud, .flagRead = AcceptsBoolean,
-     .policy = Forced("forceBackupCloud", Boolean), .label = 71},
+    {.key = "backupCloud",
+     .member = &Settings::backupCloud,
+     .flagRead = AcceptsBoolean,
+     .policy = Forced("forceBackupCloud", Boolean),
+     .label = TextId::CloudBackup},
     {.key = "snapApps"},
     {.key = "recentDisplays"},
     {.key = "workspaces"},
@@ -70,24 +118,24 @@ const CadrelSetting CadrelTable[] = {
     // A record whose id is empty is dropped.
     {.key = "id"},
     {.key = "opacity", .member = &CadrelRecord::opacity, .range = {0.15, 1.0},
-     .policy = Forced("forceOpacity", Percent, 15, 100), .label = 18},
-    {.key = "tint", .member = &CadrelRecord::tint, .label = 156},
-    {.key = "caccent", .member = &CadrelRecord::caccent, .label = 140},
+     .policy = Forced("forceOpacity", Percent, 15, 100), .label = TextId::Opacity},
+    {.key = "tint", .member = &CadrelRecord::tint, .label = TextId::CadrelColor},
+    {.key = "caccent", .member = &CadrelRecord::caccent, .label = TextId::AccentColor},
     // Checked against the tab count once the tabs are read.
     {.key = "active", .member = &CadrelRecord::active, .range = IntRange},
-    {.key = "pinned", .member = &CadrelRecord::pinned, .label = 11},
-    {.key = "locked", .member = &CadrelRecord::locked, .label = 12},
+    {.key = "pinned", .member = &CadrelRecord::pinned, .label = TextId::PinKeepOpen},
+    {.key = "locked", .member = &CadrelRecord::locked, .label = TextId::LockDontMove},
     {.key = "classifyMode", .member = &CadrelRecord::classifyMode, .range = {0, 2}, .choices = ClassifyModes,
-     .label = 473},
+     .label = TextId::AutoSort},
     {.key = "expandDir", .member = &CadrelRecord::expandDir, .range = {0, 3}, .choices = UnfoldDirections,
-     .label = 13, .olderFlagKey = "expandUp"},
+     .label = TextId::UnfoldDirection, .olderFlagKey = "expandUp"},
     {.key = "sortBy", .member = &CadrelRecord::sortBy, .range = {0, 3}, .outOfRange = Defaulted, .choices = SortKeys,
-     .label = 105},
-    {.key = "sortDesc", .member = &CadrelRecord::sortDesc, .label = 110},
+     .label = TextId::SortBy},
+    {.key = "sortDesc", .member = &CadrelRecord::sortDesc, .label = TextId::SortDescending},
     {.key = "viewMode", .member = &CadrelRecord::viewMode, .range = {0, 2}, .outOfRange = Defaulted,
-     .choices = ViewModes, .policy = Forced("forceViewMode", ViewModeWord), .label = 380},
+     .choices = ViewModes, .policy = Forced("forceViewMode", ViewModeWord), .label = TextId::View},
     {.key = "density", .member = &CadrelRecord::density, .range = {0.6, 2.0}, .outOfRange = Clamped,
-     .policy = Forced("forceZoom", Percent, 60, 200), .label = 385},
+     .policy = Forced("forceZoom", Percent, 60, 200), .label = TextId::Zoom},
     {.key = "rule"},
     {.key = "tabs"},
 };

@@ -10,6 +10,7 @@
 // SettingsJson reads and writes them by hand.
 #pragma once
 
+#include "i18n/TextId.h"
 #include "model/Records.h"
 
 #include <array>
@@ -37,10 +38,10 @@ struct SettingRange {
     double high = 0;
 };
 
-// One choice a settings screen offers; label 0 shows the value itself.
+// One choice a settings screen offers; without a label it shows the value itself.
 struct SettingChoice {
     int value;
-    int label;
+    std::optional<TextId> label;
 };
 
 // How the policy file states a forced value. Percent is an integer percent
@@ -80,14 +81,14 @@ struct SettingEntry {
     WhenWritten written = WhenWritten::Always;
     std::span<const SettingChoice> choices{};
     SettingPolicy policy{};
-    int label = 0;  // 0: kept by the program itself, not shown as a setting
+    std::optional<TextId> label{};  // none: kept by the program itself, not shown as a setting
     // A flag this key replaced: when the key is missing, the older flag
     // gives 1 when true and 0 otherwise.
     std::string_view olderFlagKey{};
 
     SettingKind Kind() const { return static_cast<SettingKind>(KindByMember[member.index()]); }
     bool IsStructured() const { return member.index() == 0; }
-    bool IsShown() const { return label != 0 && !IsStructured(); }
+    bool IsShown() const { return label.has_value() && !IsStructured(); }
 
 private:
     static constexpr int KindByMember[] = {

@@ -28,21 +28,9 @@ struct UpdateShared {
 
 namespace {
 
-constexpr int TextDownloading = 97;
-constexpr int TextVerifying = 98;
-constexpr int TextNoFingerprint = 99;
-constexpr int TextTampered = 100;
-constexpr int TextDownloadFailed = 101;
-constexpr int TextLaunched = 102;
-constexpr int TextNotExecutable = 103;
-constexpr int TextLaunchFailed = 104;
-constexpr int TextCheckFailed = 225;
-constexpr int TextManifestUnsigned = 486;
-constexpr int TextManifestBadSignature = 487;
-
 struct CheckOutcome {
     bool failed = false;
-    int failedText = TextCheckFailed;
+    TextId failedText = TextId::CheckFailed;
     bool available = false;
     UpdateManifest manifest;
 };
@@ -70,13 +58,13 @@ CheckOutcome RunCheck(const UpdateConfig& config)
     if (!signature) {
         DebugLog(L"Verification des mises a jour : manifeste non signe, ignore.");
         outcome.failed = true;
-        outcome.failedText = TextManifestUnsigned;
+        outcome.failedText = TextId::UpdateInfoNotSigned;
         return outcome;
     }
     if (!VerifyManifestSignature(body, *signature, config.publicKey)) {
         DebugLog(L"Verification des mises a jour : signature du manifeste invalide, ignore.");
         outcome.failed = true;
-        outcome.failedText = TextManifestBadSignature;
+        outcome.failedText = TextId::UpdateInfoBadSignature;
         return outcome;
     }
     switch (ReadUpdateManifest(body, outcome.manifest)) {
@@ -183,12 +171,12 @@ public:
             copy_ = shared_->status;
         }
         if (!DigestTextUsable(copy_.sha256)) {
-            Fail(TextNoFingerprint);
+            Fail(TextId::FingerprintUnavailable);
             return;
         }
         folder_ = CreateFreshFolder(shared_->config.temporaryRoot);
         if (folder_.empty()) {
-            Fail(TextDownloadFailed);
+            Fail(TextId::DownloadFailed);
             return;
         }
         file_ = folder_ + L'\\' + InstallerFileName(ParseVersion(WideToUtf8(copy_.newVersion)));
@@ -202,23 +190,23 @@ public:
             }
         };
         if (!DownloadWithDigest(copy_.url, shared_->config.download, progress, bytes, digest)) {
-            Fail(TextDownloadFailed);
+            Fail(TextId::DownloadFailed);
             return;
         }
-        SetState(TextVerifying);
+        SetState(TextId::VerifyingIntegrity);
         if (!DigestMatches(copy_.sha256, digest)) {
             DebugLog(L"Mise a jour refusee : empreinte differente.");
-            Fail(TextTampered);
+            Fail(TextId::FileTampered);
             return;
         }
         if (bytes.size() < 2 || bytes[0] != 'M' || bytes[1] != 'Z') {
             DebugLog(L"Mise a jour refusee : pas un executable.");
-            Fail(TextNotExecutable);
+            Fail(TextId::NotAnInstaller);
             return;
         }
         // Only verified bytes ever reach the disk.
         if (!WriteFileAtomically(file_, bytes)) {
-            Fail(TextDownloadFailed);
+            Fail(TextId::DownloadFailed);
             return;
         }
         Launch();
@@ -254,19 +242,19 @@ private:
             DebugLog(L"Installeur de mise a jour lance.");
             status.downloading = false;
             status.launched = true;
-            status.stateText = Tr(TextLaunched);
+            status.stateText = Tr(TextId::InstallStarted);
         } else {
             DebugLog(L"Installeur de mise a jour impossible a lancer (%d).", static_cast<int>(result));
             RemoveInstaller(file_, folder_);
             status.downloading = false;
             status.launched = false;
             status.installFailed = true;
-            status.stateText = Tr(TextLaunchFailed);
+            status.stateText = Tr(TextId::CouldNotStartInstaller);
         }
         PostMessageW(window_, message_, 0, 0);
     }
 
-    void SetState(int text)
+    void SetState(TextId text)
     {
         std::lock_guard lock(shared_->mutex);
         if (!shared_->closed) {
@@ -274,7 +262,7 @@ private:
         }
     }
 
-    void Fail(int text)
+    void Fail(TextId text)
     {
         RemoveInstaller(file_, folder_);
         std::lock_guard lock(shared_->mutex);
@@ -348,7 +336,7 @@ bool UpdateService::StartCheck(HWND window, UINT message)
         std::lock_guard lock(shared_->mutex);
         shared_->status.checking = false;
         shared_->status.checkFailed = true;
-        shared_->status.checkFailedText = Tr(TextCheckFailed);
+        shared_->status.checkFailedText = Tr(TextId::CheckFailed);
         return false;
     }
     return true;
@@ -366,7 +354,7 @@ bool UpdateService::StartInstall(HWND window, UINT message)
         }
         status.downloading = true;
         status.installFailed = false;
-        status.stateText = Tr(TextDownloading);
+        status.stateText = Tr(TextId::DownloadingUpdate);
         status.progress = -1;
         copy = status;
     }
@@ -378,7 +366,7 @@ bool UpdateService::StartInstall(HWND window, UINT message)
         std::lock_guard lock(shared_->mutex);
         shared_->status.downloading = false;
         shared_->status.installFailed = true;
-        shared_->status.stateText = Tr(TextDownloadFailed);
+        shared_->status.stateText = Tr(TextId::DownloadFailed);
         return false;
     }
     return true;

@@ -14,9 +14,6 @@
 namespace cadrels {
 namespace {
 
-constexpr int EmptyCadrelTitle = 2;
-constexpr int BeforePolicyArrangement = 488;
-
 std::wstring ShellDisplayName(const std::wstring& folder)
 {
     SHFILEINFOW info{};
@@ -63,7 +60,7 @@ PolicyMergeContext ProcessPolicyMergeContext()
     context.resolve = ResolveKnownFolder;
     context.displayName = ShellDisplayName;
     context.snapshot = [](const Settings& settings) {
-        return TakeAutomaticSnapshot(settings, Tr(BeforePolicyArrangement));
+        return TakeAutomaticSnapshot(settings, Tr(TextId::BeforeAdministratorLayout));
     };
     context.log = [](const std::wstring& line) { DebugLog(L"%ls", line.c_str()); };
     return context;
@@ -110,7 +107,7 @@ bool MergePredefinedCadrels(Settings& settings, const std::vector<PredefinedCadr
                 }
             } else if (tabSource.personal) {
                 if (tab.title.empty()) {
-                    tab.title = Tr(EmptyCadrelTitle);
+                    tab.title = Tr(TextId::EmptyCadrel);
                 }
                 tab.folder = PreviousContainer(previous, record.id, t, context.roots);
                 if (tab.folder.empty() || !EnsureContainer(tab.folder, context.roots)) {

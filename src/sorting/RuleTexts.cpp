@@ -7,14 +7,14 @@ namespace cadrels {
 const std::array<ExtensionPreset, 8>& ExtensionPresets()
 {
     static const std::array<ExtensionPreset, 8> presets = {{
-        {30, L""},
-        {31, L"png jpg jpeg gif bmp webp tif tiff heic svg ico"},
-        {6, L"pdf doc docx xls xlsx ppt pptx txt rtf odt ods csv md"},
-        {32, L"mp4 mkv avi mov wmv webm flv m4v mpg mpeg"},
-        {33, L"mp3 wav flac aac ogg m4a wma"},
-        {34, L"zip rar 7z tar gz bz2 xz iso"},
-        {35, L"exe msi bat cmd com"},
-        {36, nullptr},
+        {TextId::RuleLinkNone, L""},
+        {TextId::Images, L"png jpg jpeg gif bmp webp tif tiff heic svg ico"},
+        {TextId::Documents, L"pdf doc docx xls xlsx ppt pptx txt rtf odt ods csv md"},
+        {TextId::Videos, L"mp4 mkv avi mov wmv webm flv m4v mpg mpeg"},
+        {TextId::Audio, L"mp3 wav flac aac ogg m4a wma"},
+        {TextId::Archives, L"zip rar 7z tar gz bz2 xz iso"},
+        {TextId::Executables, L"exe msi bat cmd com"},
+        {TextId::Custom, nullptr},
     }};
     return presets;
 }
@@ -45,7 +45,7 @@ std::wstring ConditionSummary(const RuleCondition& condition)
         return std::to_wstring(condition.n) + L" j";
     case RuleCondition::ShortcutKind:
         if (condition.n == 2) {
-            return Tr(40);
+            return Tr(TextId::ConditionFolder);
         }
         return condition.n == 3 ? L"URL" : L".exe";
     default:

@@ -2,6 +2,7 @@
 // extension presets of the simple form and the short summary of a condition.
 #pragma once
 
+#include "i18n/TextId.h"
 #include "model/Records.h"
 
 #include <array>
@@ -11,12 +12,12 @@
 namespace cadrels {
 
 struct ExtensionPreset {
-    int labelId;           // string table id of the menu label
+    TextId labelId;        // the menu label
     const wchar_t* exts;   // the exact `exts` text; null for the custom entry
 };
 
 inline constexpr int CustomExtensionPreset = 7;
-inline constexpr int ExtensionPresetPromptId = 41;
+inline constexpr TextId ExtensionPresetPromptId = TextId::ExtensionsPrompt;
 
 // Items 0 to 7 of the cadrel menu's extension choice.
 const std::array<ExtensionPreset, 8>& ExtensionPresets();

@@ -8,40 +8,6 @@
 namespace cadrels {
 namespace {
 
-constexpr int TextUnknown = 339;
-constexpr int TextUnknownFeminine = 340;
-constexpr int TextProcessor = 341;
-constexpr int TextGraphicsCard = 342;
-constexpr int TextAcPower = 343;
-constexpr int TextBattery = 344;
-constexpr int TextTitle = 345;
-constexpr int TextSubtitle = 346;
-constexpr int TextIdentity = 347;
-constexpr int TextSystem = 348;
-constexpr int TextGraphics = 349;
-constexpr int LinePcName = 350;
-constexpr int LineUser = 351;
-constexpr int LineModel = 352;
-constexpr int LineWindows = 353;
-constexpr int LineCpu = 354;
-constexpr int LineMemory = 355;
-constexpr int LineDisk = 356;
-constexpr int LinePower = 357;
-constexpr int LineUptime = 358;
-constexpr int LineGpu = 359;
-constexpr int LineNoGpu = 360;
-constexpr int LineNoDisplay = 361;
-constexpr int LineDisplay = 362;
-constexpr int FormatBuild = 363;
-constexpr int FormatCores = 364;
-constexpr int FormatMemory = 365;
-constexpr int FormatVram = 366;
-constexpr int FormatDisk = 367;
-constexpr int FormatBatteryPercent = 368;
-constexpr int FormatUptime = 369;
-constexpr int FormatDisplay = 370;
-constexpr int TextPrimary = 371;
-
 // Build 22000 is the first Windows 11 release; its registry product name
 // still reads "Windows 10".
 constexpr unsigned FirstWindows11Build = 22000;
@@ -96,17 +62,17 @@ const wchar_t* ArchitectureName(std::uint16_t architecture)
     case ArchitectureArm64:
         return L"ARM64";
     default:
-        return Tr(TextUnknownFeminine);
+        return Tr(TextId::UnknownFeminine);
     }
 }
 
-void AppendLine(std::wstring& report, int id, const std::wstring& value)
+void AppendLine(std::wstring& report, TextId id, const std::wstring& value)
 {
     report += TrFormat(id, value.c_str());
     report += L'\n';
 }
 
-void AppendText(std::wstring& report, int id)
+void AppendText(std::wstring& report, TextId id)
 {
     report += Tr(id);
     report += L'\n';
@@ -133,7 +99,7 @@ std::wstring DescribeModel(const ModelReading& model)
     if (product) {
         return *product;
     }
-    return Tr(TextUnknown);
+    return Tr(TextId::Unknown);
 }
 
 std::wstring DescribeWindows(const WindowsReading& windows)
@@ -156,7 +122,7 @@ std::wstring DescribeWindows(const WindowsReading& windows)
             number += L'.';
             number += std::to_wstring(*windows.updateRevision);
         }
-        text += TrFormat(FormatBuild, number.c_str());
+        text += TrFormat(TextId::BuildSuffix, number.c_str());
     } else if (kernel != nullptr && kernel->build != 0) {
         text += L" (" + std::to_wstring(kernel->major) + L'.' + std::to_wstring(kernel->minor) + L'.' +
                 std::to_wstring(kernel->build) + L')';
@@ -166,13 +132,13 @@ std::wstring DescribeWindows(const WindowsReading& windows)
 
 std::wstring DescribeCpu(const CpuReading& cpu)
 {
-    std::wstring text = Present(cpu.name).value_or(Tr(TextProcessor));
+    std::wstring text = Present(cpu.name).value_or(Tr(TextId::Processor));
     text += L" (";
     text += ArchitectureName(cpu.architecture);
     text += L", ";
     const int logical = static_cast<int>(cpu.logicalProcessors);
     if (cpu.physicalCores) {
-        text += TrFormat(FormatCores, static_cast<int>(*cpu.physicalCores), logical);
+        text += TrFormat(TextId::CoresThreads, static_cast<int>(*cpu.physicalCores), logical);
     } else {
         text += std::to_wstring(logical);
     }
@@ -183,36 +149,36 @@ std::wstring DescribeCpu(const CpuReading& cpu)
 std::wstring DescribeMemory(const std::optional<MemoryReading>& memory)
 {
     if (!memory) {
-        return Tr(TextUnknownFeminine);
+        return Tr(TextId::UnknownFeminine);
     }
-    return TrFormat(FormatMemory, FormatByteSize(memory->totalBytes).c_str(),
+    return TrFormat(TextId::RamFree, FormatByteSize(memory->totalBytes).c_str(),
                     FormatByteSize(memory->availableBytes).c_str());
 }
 
 std::wstring DescribeDisk(const std::optional<DiskReading>& disk)
 {
     if (!disk) {
-        return Tr(TextUnknown);
+        return Tr(TextId::Unknown);
     }
-    return TrFormat(FormatDisk, disk->volume.c_str(), FormatByteSize(disk->freeBytesForUser).c_str(),
+    return TrFormat(TextId::DiskFree, disk->volume.c_str(), FormatByteSize(disk->freeBytesForUser).c_str(),
                     FormatByteSize(disk->totalBytes).c_str());
 }
 
 std::wstring DescribePower(const PowerReading& power)
 {
-    const wchar_t* source = power.acLineStatus == 1   ? Tr(TextAcPower)
-                            : power.acLineStatus == 0 ? Tr(TextBattery)
-                                                      : Tr(TextUnknown);
+    const wchar_t* source = power.acLineStatus == 1   ? Tr(TextId::AcPower)
+                            : power.acLineStatus == 0 ? Tr(TextId::Battery)
+                                                      : Tr(TextId::Unknown);
     if (power.batteryPercent == 255) {
         return source;
     }
-    return TrFormat(FormatBatteryPercent, source, static_cast<int>(power.batteryPercent));
+    return TrFormat(TextId::ValuePercent, source, static_cast<int>(power.batteryPercent));
 }
 
 std::wstring DescribeUptime(std::uint64_t uptimeMs)
 {
     const std::uint64_t minutes = uptimeMs / 60000;
-    return TrFormat(FormatUptime, static_cast<int>(minutes / 1440), static_cast<int>(minutes / 60 % 24),
+    return TrFormat(TextId::UptimeFormat, static_cast<int>(minutes / 1440), static_cast<int>(minutes / 60 % 24),
                     static_cast<int>(minutes % 60));
 }
 
@@ -225,10 +191,10 @@ std::vector<std::wstring> DescribeGpus(const std::vector<GpuReading>& gpus)
         }
         std::wstring name = TrimTrailingBlanks(gpu.description);
         if (name.empty()) {
-            name = Tr(TextGraphicsCard);
+            name = Tr(TextId::GraphicsCard);
         }
         if (gpu.dedicatedVideoMemory > 0) {
-            name = TrFormat(FormatVram, name.c_str(), FormatByteSize(gpu.dedicatedVideoMemory).c_str());
+            name = TrFormat(TextId::WithVram, name.c_str(), FormatByteSize(gpu.dedicatedVideoMemory).c_str());
         }
         names.push_back(std::move(name));
     }
@@ -242,9 +208,9 @@ std::wstring DescribeDisplay(const DisplayReading& display)
         name = display.deviceName;
     }
     std::wstring text =
-        TrFormat(FormatDisplay, name.c_str(), display.width, display.height, static_cast<int>(display.dpi));
+        TrFormat(TextId::DisplayModeFormat, name.c_str(), display.width, display.height, static_cast<int>(display.dpi));
     if (display.primary) {
-        text += Tr(TextPrimary);
+        text += Tr(TextId::PrimarySuffix);
     }
     return text;
 }
@@ -252,41 +218,41 @@ std::wstring DescribeDisplay(const DisplayReading& display)
 std::wstring FormatPcInfoReport(const PcInfoReadings& readings)
 {
     std::wstring report;
-    AppendText(report, TextTitle);
-    AppendText(report, TextSubtitle);
+    AppendText(report, TextId::PcInformation);
+    AppendText(report, TextId::PcInfoReportNote);
     report += L'\n';
 
-    AppendText(report, TextIdentity);
+    AppendText(report, TextId::Identity);
     const std::wstring computerName = TrimTrailingBlanks(readings.computerName);
     const std::wstring userName = TrimTrailingBlanks(readings.userName);
-    AppendLine(report, LinePcName, computerName.empty() ? Tr(TextUnknown) : computerName);
-    AppendLine(report, LineUser, userName.empty() ? Tr(TextUnknown) : userName);
-    AppendLine(report, LineModel, DescribeModel(readings.model));
+    AppendLine(report, TextId::PcNameLine, computerName.empty() ? Tr(TextId::Unknown) : computerName);
+    AppendLine(report, TextId::UserLine, userName.empty() ? Tr(TextId::Unknown) : userName);
+    AppendLine(report, TextId::ModelLine, DescribeModel(readings.model));
     report += L'\n';
 
-    AppendText(report, TextSystem);
-    AppendLine(report, LineWindows, DescribeWindows(readings.windows));
-    AppendLine(report, LineCpu, DescribeCpu(readings.cpu));
-    AppendLine(report, LineMemory, DescribeMemory(readings.memory));
-    AppendLine(report, LineDisk, DescribeDisk(readings.disk));
-    AppendLine(report, LinePower, DescribePower(readings.power));
-    AppendLine(report, LineUptime, DescribeUptime(readings.uptimeMs));
+    AppendText(report, TextId::PcInfoSystem);
+    AppendLine(report, TextId::WindowsLine, DescribeWindows(readings.windows));
+    AppendLine(report, TextId::CpuLine, DescribeCpu(readings.cpu));
+    AppendLine(report, TextId::MemoryLine, DescribeMemory(readings.memory));
+    AppendLine(report, TextId::SystemDiskLine, DescribeDisk(readings.disk));
+    AppendLine(report, TextId::PowerLine, DescribePower(readings.power));
+    AppendLine(report, TextId::UptimeLine, DescribeUptime(readings.uptimeMs));
     report += L'\n';
 
-    AppendText(report, TextGraphics);
+    AppendText(report, TextId::Graphics);
     const std::vector<std::wstring> gpus = DescribeGpus(readings.gpus);
     for (const std::wstring& gpu : gpus) {
-        AppendLine(report, LineGpu, gpu);
+        AppendLine(report, TextId::GpuLine, gpu);
     }
     if (gpus.empty()) {
-        AppendText(report, LineNoGpu);
+        AppendText(report, TextId::GpuUnknownLine);
     }
     for (size_t i = 0; i < readings.displays.size(); ++i) {
-        report += TrFormat(LineDisplay, static_cast<int>(i + 1), DescribeDisplay(readings.displays[i]).c_str());
+        report += TrFormat(TextId::DisplayLine, static_cast<int>(i + 1), DescribeDisplay(readings.displays[i]).c_str());
         report += L'\n';
     }
     if (readings.displays.empty()) {
-        AppendText(report, LineNoDisplay);
+        AppendText(report, TextId::DisplayUnknownLine);
     }
     return report;
 }

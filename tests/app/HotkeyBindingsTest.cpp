@@ -27,11 +27,11 @@ TEST(HotkeyBindings, DefaultsGiveUndoRedoAndSearchTheirCombinationsAndTheOthersN
     }
     const std::vector<int> labels{86, 87, 88, 89, 90, 91, 92, 93, 94, 95};
     for (int action = 0; action < HotkeyActionCount; ++action) {
-        EXPECT_EQ(HotkeyLabelId(action), labels[static_cast<size_t>(action)]);
+        EXPECT_EQ(static_cast<int>(HotkeyLabelId(action)), labels[static_cast<size_t>(action)]);
     }
     for (const int outside : {-1, 10, 100}) {
         EXPECT_EQ(EffectiveHotkey(HotkeyBindings{{outside, CtrlAltZ}}, outside), None) << outside;
-        EXPECT_EQ(HotkeyLabelId(outside), 0);
+        EXPECT_EQ(static_cast<int>(HotkeyLabelId(outside)), 0);
     }
 }
 

@@ -13,13 +13,13 @@ constexpr int German = 2;
 
 TEST(FooterText, FrenchCountsZeroAsSingularAndTheOthersAsPlural)
 {
-    EXPECT_EQ(FooterWordId(0, French), ItemWordSingular);
-    EXPECT_EQ(FooterWordId(1, French), ItemWordSingular);
-    EXPECT_EQ(FooterWordId(2, French), ItemWordPlural);
-    EXPECT_EQ(FooterWordId(0, English), ItemWordPlural);
-    EXPECT_EQ(FooterWordId(1, English), ItemWordSingular);
-    EXPECT_EQ(FooterWordId(2, English), ItemWordPlural);
-    EXPECT_EQ(FooterWordId(0, German), ItemWordPlural);
+    EXPECT_EQ(FooterWordId(0, French), TextId::ItemSingular);
+    EXPECT_EQ(FooterWordId(1, French), TextId::ItemSingular);
+    EXPECT_EQ(FooterWordId(2, French), TextId::ItemPlural);
+    EXPECT_EQ(FooterWordId(0, English), TextId::ItemPlural);
+    EXPECT_EQ(FooterWordId(1, English), TextId::ItemSingular);
+    EXPECT_EQ(FooterWordId(2, English), TextId::ItemPlural);
+    EXPECT_EQ(FooterWordId(0, German), TextId::ItemPlural);
 }
 
 TEST(FooterText, TheSizeFollowsOnlyWhenThereIsOne)

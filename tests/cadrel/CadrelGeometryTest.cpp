@@ -271,22 +271,22 @@ TEST(ShapePresets, RegionsStayOnTheWorkAreaAndTheFrameOpensInward)
         ASSERT_EQ(static_cast<int>(ShapeRegions(shape).size()), regionCounts[shape]) << "shape " << shape;
         for (const ShapeRegion& region : ShapeRegions(shape)) {
             EXPECT_GE(region.x, 0.0);
-            EXPECT_LE(region.x + region.w, 1.0) << "shape " << shape << " label " << region.label;
-            EXPECT_LE(region.y + region.h, 1.0) << "shape " << shape << " label " << region.label;
-            EXPECT_GE(region.label, 457);
-            EXPECT_LE(region.label, 472);
+            EXPECT_LE(region.x + region.w, 1.0) << "shape " << shape << " label " << static_cast<int>(region.label);
+            EXPECT_LE(region.y + region.h, 1.0) << "shape " << shape << " label " << static_cast<int>(region.label);
+            EXPECT_GE(static_cast<int>(region.label), 457);
+            EXPECT_LE(static_cast<int>(region.label), 472);
         }
     }
     EXPECT_TRUE(ShapeRegions(-1).empty());
     EXPECT_TRUE(ShapeRegions(ShapeCount).empty());
-    EXPECT_EQ(ShapeLabel(0), 451);
-    EXPECT_EQ(ShapeLabel(5), 456);
+    EXPECT_EQ(static_cast<int>(ShapeLabel(0)), 451);
+    EXPECT_EQ(static_cast<int>(ShapeLabel(5)), 456);
 
     const auto frame = ShapeRegions(0);
-    EXPECT_EQ(frame[1].label, 458);
+    EXPECT_EQ(static_cast<int>(frame[1].label), 458);
     EXPECT_EQ(frame[1].unfold, 1) << "the bottom side of the frame unfolds upward";
     for (const ShapeRegion& region : ShapeRegions(0)) {
-        if (region.label != 458) {
+        if (static_cast<int>(region.label) != 458) {
             EXPECT_EQ(region.unfold, 0);
         }
     }

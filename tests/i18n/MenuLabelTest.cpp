@@ -55,9 +55,9 @@ std::vector<std::wstring> MenuLabels(int language)
     LanguageScope scope(language);
     std::vector<std::wstring> labels;
     for (int id : MenuLabelIds()) {
-        labels.push_back(TrFormat(id, 999));
+        labels.push_back(TrFormat(static_cast<TextId>(id), 999));
     }
-    labels.push_back(std::wstring(Tr(38)) + TrFormat(287, 365));
+    labels.push_back(std::wstring(Tr(TextId::OlderThan)) + TrFormat(TextId::AgeDaysSuffix, 365));
     labels.push_back(LanguageName(language));
     return labels;
 }
@@ -66,7 +66,8 @@ std::vector<std::wstring> MenuLabels(int language)
 std::vector<std::wstring> ComposedLabels(int language)
 {
     LanguageScope scope(language);
-    return {std::wstring(Tr(191)) + L" — " + TrFormat(195, 12), std::wstring(Tr(192)) + L" — " + TrFormat(196, 12)};
+    return {std::wstring(Tr(TextId::UndoLastAction)) + L" — " + TrFormat(TextId::UndoAutoSort, 12),
+            std::wstring(Tr(TextId::RedoAction)) + L" — " + TrFormat(TextId::UndoDragDrop, 12)};
 }
 
 TEST(MenuLabels, EveryMenuLabelFitsInTheMenuAt96Dpi)
@@ -135,7 +136,7 @@ TEST(MenuLabels, TheGlyphCheckSeesWhatIsDrawn)
     SelectObject(dc.Get(), fonts.Base());
     const std::vector<std::uint32_t> box = Render(dc.Get(), nowhere);
     LanguageScope japanese(LanguageIndexFromCode("ja"));
-    const std::wstring kanji(1, Tr(0)[0]);  // 新
+    const std::wstring kanji(1, Tr(TextId::NewCadrel)[0]);  // 新
     ASSERT_GT(MissingGlyphs(dc.Get(), fonts.Base(), kanji), 0u) << "the base font is Latin only here";
     EXPECT_EQ(Render(dc.Get(), kanji), box) << "a missing glyph draws as a box";
     SelectObject(dc.Get(), fonts.For(kanji));
@@ -150,7 +151,7 @@ TEST(MenuLabels, ScreenshotOfAMenuInFourScripts)
         LanguageScope scope(LanguageIndexFromCode(code));
         for (int id : {0, 11, 20, 133}) {
             DarkMenuItem item;
-            item.label = Tr(id);
+            item.label = Tr(static_cast<TextId>(id));
             item.id = static_cast<int>(items.size()) + 1;
             item.checked = id == 11;
             items.push_back(item);

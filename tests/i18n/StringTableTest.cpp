@@ -39,7 +39,7 @@ std::vector<std::wstring> Placeholders(const std::wstring& text)
 std::wstring TextOf(int id, int language)
 {
     LanguageScope scope(language);
-    return Tr(id);
+    return Tr(static_cast<TextId>(id));
 }
 
 TEST(StringTable, EveryEntryOfEveryLanguageIsPresentAndNotEmpty)
@@ -77,31 +77,31 @@ TEST(StringTable, EveryLanguageKeepsThePlaceholdersAndLineBreaksOfEnglish)
 
 TEST(StringTable, IdsOutsideTheTableGiveEmptyTexts)
 {
-    EXPECT_STREQ(Tr(i18n::StringCount), L"");
-    EXPECT_STREQ(Tr(-1), L"");
-    EXPECT_STREQ(Tr(1 << 30), L"");
-    EXPECT_EQ(TrFormat(i18n::StringCount, 5), L"");
-    EXPECT_EQ(TrFormat(-1, 5), L"");
+    EXPECT_STREQ(Tr(static_cast<TextId>(i18n::StringCount)), L"");
+    EXPECT_STREQ(Tr(static_cast<TextId>(-1)), L"");
+    EXPECT_STREQ(Tr(static_cast<TextId>(1 << 30)), L"");
+    EXPECT_EQ(TrFormat(static_cast<TextId>(i18n::StringCount), 5), L"");
+    EXPECT_EQ(TrFormat(static_cast<TextId>(-1), 5), L"");
 }
 
 TEST(StringTable, FrenchIsTheStartingLanguage)
 {
     EXPECT_EQ(UiLanguage(), 0);
-    EXPECT_STREQ(Tr(2), L"Cadrel vide");
-    EXPECT_STREQ(Tr(256), L"Cadrels — Erreur");
+    EXPECT_STREQ(Tr(TextId::EmptyCadrel), L"Cadrel vide");
+    EXPECT_STREQ(Tr(TextId::CadrelsError), L"Cadrels — Erreur");
 }
 
 TEST(StringTable, TrFormatFillsWideStringsNumbersAndPercent)
 {
     LanguageScope french(0);
-    EXPECT_EQ(TrFormat(195, 3), L"Rangement auto : 3 fichiers");
-    EXPECT_EQ(TrFormat(257, L"Disque", L"plein"), L"Disque : plein");
-    EXPECT_EQ(TrFormat(368, L"Batterie", 42), L"Batterie (42 %)");
-    EXPECT_EQ(TrFormat(369, 1, 2, 3), L"1 j 2 h 3 min");
+    EXPECT_EQ(TrFormat(TextId::UndoAutoSort, 3), L"Rangement auto : 3 fichiers");
+    EXPECT_EQ(TrFormat(TextId::LabelValue, L"Disque", L"plein"), L"Disque : plein");
+    EXPECT_EQ(TrFormat(TextId::ValuePercent, L"Batterie", 42), L"Batterie (42 %)");
+    EXPECT_EQ(TrFormat(TextId::UptimeFormat, 1, 2, 3), L"1 j 2 h 3 min");
     SetUiLanguage(1);
-    EXPECT_EQ(TrFormat(368, L"Battery", 7), L"Battery (7%)");
+    EXPECT_EQ(TrFormat(TextId::ValuePercent, L"Battery", 7), L"Battery (7%)");
     const std::wstring longName(3000, L'x');
-    EXPECT_EQ(TrFormat(350, longName.c_str()), L"- PC name: " + longName);
+    EXPECT_EQ(TrFormat(TextId::PcNameLine, longName.c_str()), L"- PC name: " + longName);
 }
 
 TEST(StringTable, SetUiLanguageClampsToTheTable)

@@ -45,7 +45,7 @@ std::wstring TextOf(int id, int language)
 {
     const int saved = UiLanguage();
     SetUiLanguage(language);
-    std::wstring text = Tr(id);
+    std::wstring text = Tr(static_cast<TextId>(id));
     SetUiLanguage(saved);
     return text;
 }

@@ -323,14 +323,14 @@ TEST(SettingsJson, PagesAndTheOlderSinglePageForm)
     const Settings empty = Read(R"({"workspaces":[],"activeWorkspace":3})", &pagesFound);
     EXPECT_FALSE(pagesFound);
     ASSERT_EQ(empty.workspaces.size(), 1u) << "one empty page is added";
-    EXPECT_EQ(empty.workspaces[0].name, Tr(4));
+    EXPECT_EQ(empty.workspaces[0].name, Tr(TextId::Desktop));
     EXPECT_EQ(empty.activeWorkspace, 0);
 
     const Settings legacy = Read(R"({"activeWorkspace":2,"cadrels":[{"id":"{C}","title":"Vieux","folder":"C:\\v",
         "expandUp":true}],"layouts":{"k":{"{C}":{"x":0.3}}}})", &pagesFound);
     EXPECT_TRUE(pagesFound);
     ASSERT_EQ(legacy.workspaces.size(), 1u);
-    EXPECT_EQ(legacy.workspaces[0].name, Tr(4));
+    EXPECT_EQ(legacy.workspaces[0].name, Tr(TextId::Desktop));
     EXPECT_EQ(legacy.workspaces[0].id.size(), 38u);
     EXPECT_EQ(legacy.activeWorkspace, 0);
     EXPECT_EQ(legacy.workspaces[0].cadrels[0].expandDir, 1);

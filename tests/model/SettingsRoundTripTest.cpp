@@ -29,7 +29,7 @@ std::string WrittenBack(std::string_view file)
     EXPECT_TRUE(SettingsFromJson(root, settings, pagesFound));
     for (Workspace& page : settings.workspaces) {
         if (page.id.size() == 38 && file.find(page.id) == std::string_view::npos) {
-            EXPECT_EQ(page.name, Tr(4)) << "a made-up page is named after string 4";
+            EXPECT_EQ(page.name, Tr(TextId::Desktop)) << "a made-up page is named after string 4";
             page.id = "{NEW}";
             page.name = L"{NEW}";
         }

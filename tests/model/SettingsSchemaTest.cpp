@@ -24,7 +24,7 @@ void ExpectConsistent(std::span<const SettingEntry<Record>> table)
         EXPECT_TRUE(keys.insert(entry.key).second) << "a key appears once";
         if (entry.IsStructured()) {
             EXPECT_FALSE(entry.policy.Exists());
-            EXPECT_EQ(entry.label, 0);
+            EXPECT_FALSE(entry.label.has_value());
             continue;
         }
         const SettingValue fallback = SettingDefault(entry);
@@ -44,12 +44,13 @@ void ExpectConsistent(std::span<const SettingEntry<Record>> table)
         for (const SettingChoice& choice : entry.choices) {
             EXPECT_GE(choice.value, entry.range.low);
             EXPECT_LE(choice.value, entry.range.high);
-            EXPECT_TRUE(choice.label == 0 || *Tr(choice.label) != L'\0') << choice.label;
+            EXPECT_TRUE(!choice.label || *Tr(*choice.label) != L'\0')
+                << static_cast<int>(choice.label.value_or(TextId{}));
             defaultOffered = defaultOffered || choice.value == fallback.number;
         }
         EXPECT_TRUE(defaultOffered) << "the default is one of the choices";
         if (entry.IsShown()) {
-            EXPECT_NE(*Tr(entry.label), L'\0') << "label " << entry.label << " exists";
+            EXPECT_NE(*Tr(*entry.label), L'\0') << "label " << static_cast<int>(*entry.label) << " exists";
         }
         if (entry.flagRead == FlagRead::AcceptsBoolean) {
             EXPECT_EQ(kind, SettingKind::Flag);

@@ -175,7 +175,7 @@ TEST_F(LocalServiceTest, CheckBelievesOnlySignedManifests)
         const UpdateStatusRecord status = Check(updates);
         EXPECT_TRUE(status.checkFailed);
         EXPECT_FALSE(status.updateAvailable);
-        EXPECT_EQ(status.checkFailedText, Tr(487));
+        EXPECT_EQ(status.checkFailedText, Tr(TextId::UpdateInfoBadSignature));
         EXPECT_FALSE(updates.StartInstall(window_.Get(), StatusMessage));
     }
 
@@ -193,7 +193,7 @@ TEST_F(LocalServiceTest, CheckBelievesOnlySignedManifests)
         EXPECT_TRUE(status.checkFailed);
         EXPECT_FALSE(status.updateAvailable);
         EXPECT_TRUE(status.newVersion.empty());
-        EXPECT_EQ(status.checkFailedText, Tr(487));
+        EXPECT_EQ(status.checkFailedText, Tr(TextId::UpdateInfoBadSignature));
     }
 
     ASSERT_TRUE(service_.Unpublish(prefix_ + L"/update.sig"));
@@ -202,7 +202,7 @@ TEST_F(LocalServiceTest, CheckBelievesOnlySignedManifests)
         const UpdateStatusRecord status = Check(updates);
         EXPECT_TRUE(status.checkFailed);
         EXPECT_FALSE(status.updateAvailable);
-        EXPECT_EQ(status.checkFailedText, Tr(486));
+        EXPECT_EQ(status.checkFailedText, Tr(TextId::UpdateInfoNotSigned));
         EXPECT_FALSE(updates.StartInstall(window_.Get(), StatusMessage));
     }
 }
@@ -252,7 +252,7 @@ TEST_F(LocalServiceTest, GoodUpdateLaunchesInsideItsFreshFolder)
     EXPECT_TRUE(status.launched);
     EXPECT_FALSE(status.downloading);
     EXPECT_FALSE(status.installFailed);
-    EXPECT_EQ(status.stateText, Tr(102));
+    EXPECT_EQ(status.stateText, Tr(TextId::InstallStarted));
     EXPECT_EQ(status.progress, 100);
 
     const std::vector<std::wstring> entries = FolderEntries(temporaryRoot_);
@@ -310,7 +310,7 @@ TEST_F(LocalServiceTest, EveryFailedInstallLeavesNothingBehind)
         EXPECT_TRUE(status.installFailed) << c.name;
         EXPECT_FALSE(status.launched) << c.name;
         EXPECT_FALSE(status.downloading) << c.name;
-        EXPECT_EQ(status.stateText, Tr(c.text)) << c.name;
+        EXPECT_EQ(status.stateText, Tr(static_cast<TextId>(c.text))) << c.name;
         EXPECT_TRUE(FolderEntries(temporaryRoot_).empty()) << c.name;
         service_.Unpublish(prefix_ + L"/setup.exe");
     }

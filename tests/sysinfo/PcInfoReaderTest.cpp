@@ -40,7 +40,7 @@ bool StartsWith(const std::wstring& text, const std::wstring& prefix)
 // The fixed part of a line format: "- Nom du PC : %s" gives "- Nom du PC : ".
 std::wstring Label(int id)
 {
-    return TrFormat(id, L"");
+    return TrFormat(static_cast<TextId>(id), L"");
 }
 
 // Written to the test's output so the report can be read as a user sees it.
@@ -116,7 +116,7 @@ TEST_P(PcInfoReportShape, HasEverySectionAndOneLinePerMonitor)
     std::vector<std::wstring> lines = Lines(report);
     lines.pop_back();  // what follows the last line feed
 
-    const std::wstring header[] = {Tr(345), Tr(346), L"", Tr(347)};
+    const std::wstring header[] = {Tr(TextId::PcInformation), Tr(TextId::PcInfoReportNote), L"", Tr(TextId::Identity)};
     const int items[] = {350, 351, 352, -1, 348, 353, 354, 355, 356, 357, 358, -1, 349};
     size_t at = 0;
     for (const std::wstring& expected : header) {
@@ -128,7 +128,7 @@ TEST_P(PcInfoReportShape, HasEverySectionAndOneLinePerMonitor)
         if (id == -1) {
             EXPECT_EQ(lines[at++], L"");
         } else if (id == 348 || id == 349) {
-            EXPECT_EQ(lines[at++], Tr(id));
+            EXPECT_EQ(lines[at++], Tr(static_cast<TextId>(id)));
         } else {
             const std::wstring& line = lines[at++];
             EXPECT_TRUE(StartsWith(line, Label(id))) << id << ": " << line.c_str();
@@ -137,7 +137,7 @@ TEST_P(PcInfoReportShape, HasEverySectionAndOneLinePerMonitor)
     }
     // One line per hardware adapter, or the unknown line; then one per monitor.
     size_t gpuLines = 0;
-    while (at < lines.size() && (StartsWith(lines[at], Label(359)) || lines[at] == Tr(360))) {
+    while (at < lines.size() && (StartsWith(lines[at], Label(359)) || lines[at] == Tr(TextId::GpuUnknownLine))) {
         ++at;
         ++gpuLines;
     }
@@ -145,13 +145,14 @@ TEST_P(PcInfoReportShape, HasEverySectionAndOneLinePerMonitor)
     ASSERT_EQ(lines.size() - at, monitors.size());
     for (size_t i = 0; i < monitors.size(); ++i) {
         const std::wstring& line = lines[at + i];
-        EXPECT_TRUE(StartsWith(line, TrFormat(362, static_cast<int>(i + 1), L""))) << line.c_str();
+        EXPECT_TRUE(StartsWith(line, TrFormat(TextId::DisplayLine, static_cast<int>(i + 1), L""))) << line.c_str();
         const RECT& bounds = monitors[i].bounds;
         const std::wstring size = std::to_wstring(bounds.right - bounds.left) + L'x' +
                                   std::to_wstring(bounds.bottom - bounds.top);
         EXPECT_NE(line.find(size), std::wstring::npos) << line.c_str();
-        const bool primary = line.size() >= std::wcslen(Tr(371)) &&
-                             line.compare(line.size() - std::wcslen(Tr(371)), std::wstring::npos, Tr(371)) == 0;
+        const bool primary = line.size() >= std::wcslen(Tr(TextId::PrimarySuffix)) &&
+                             line.compare(line.size() - std::wcslen(Tr(TextId::PrimarySuffix)), std::wstring::npos,
+                                          Tr(TextId::PrimarySuffix)) == 0;
         EXPECT_EQ(primary, monitors[i].primary) << line.c_str();
     }
 }

@@ -366,6 +366,12 @@ constinit const LanguageTexts ChineseSimplified = MakeLanguageTexts({
     {488, L"应用管理员布局之前"},
     {489, L"回收站无法接收文件夹“%s”。该文件夹及其内容已保留：未删除任何内容。"},
     {490, L"知道了"},
+    {491, L"此窗口已嵌入另一个 Cadrel 中。"},
+    {492, L"(没有打开的窗口)"},
+    {493, L"嵌入应用程序"},
+    {494, L"释放窗口"},
+    {495, L"重新嵌入上一个窗口"},
+    {496, L"搜索文件..."},
 });
 
 }  // namespace cadrels::i18n

@@ -366,6 +366,12 @@ constinit const LanguageTexts ChineseTraditional = MakeLanguageTexts({
     {488, L"套用管理員配置之前"},
     {489, L"資源回收筒無法接收資料夾「%s」。該資料夾及其內容已保留：未刪除任何內容。"},
     {490, L"我知道了"},
+    {491, L"此視窗已嵌入另一個 Cadrel 中。"},
+    {492, L"(沒有開啟的視窗)"},
+    {493, L"嵌入應用程式"},
+    {494, L"釋放視窗"},
+    {495, L"重新嵌入上一個視窗"},
+    {496, L"搜尋檔案..."},
 });
 
 }  // namespace cadrels::i18n

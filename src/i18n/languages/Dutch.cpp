@@ -366,6 +366,12 @@ constinit const LanguageTexts Dutch = MakeLanguageTexts({
     {488, L"Vóór de indeling van de beheerder"},
     {489, L"De Prullenbak kan de map ‘%s’ niet opnemen. De map is met de inhoud bewaard: er is niets verwijderd."},
     {490, L"Begrepen"},
+    {491, L"Dit venster is al ingesloten in een andere cadrel."},
+    {492, L"(geen open venster)"},
+    {493, L"Een app insluiten"},
+    {494, L"Venster vrijgeven"},
+    {495, L"Laatste venster opnieuw insluiten"},
+    {496, L"Een bestand zoeken..."},
 });
 
 }  // namespace cadrels::i18n

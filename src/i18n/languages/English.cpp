@@ -366,6 +366,12 @@ constinit const LanguageTexts English = MakeLanguageTexts({
     {488, L"Before the administrator's layout"},
     {489, L"The Recycle Bin cannot take the folder “%s”. It has been kept with its content: nothing was deleted."},
     {490, L"OK"},
+    {491, L"This window is already hosted in another cadrel."},
+    {492, L"(no open window)"},
+    {493, L"Host an application"},
+    {494, L"Release the window"},
+    {495, L"Re-host the last window"},
+    {496, L"Search for a file..."},
 });
 
 }  // namespace cadrels::i18n

@@ -366,6 +366,12 @@ constinit const LanguageTexts French = MakeLanguageTexts({
     {488, L"Avant la disposition de l'administrateur"},
     {489, L"La Corbeille ne peut pas recevoir le dossier « %s ». Il est conservé avec son contenu : rien n'a été supprimé."},
     {490, L"Compris"},
+    {491, L"Cette fenêtre est déjà hébergée dans une autre cadrel."},
+    {492, L"(aucune fenêtre ouverte)"},
+    {493, L"Héberger une application"},
+    {494, L"Libérer la fenêtre"},
+    {495, L"Ré-héberger la dernière fenêtre"},
+    {496, L"Rechercher un fichier..."},
 });
 
 }  // namespace cadrels::i18n

@@ -366,6 +366,12 @@ constinit const LanguageTexts German = MakeLanguageTexts({
     {488, L"Vor der Anordnung des Administrators"},
     {489, L"Der Papierkorb kann den Ordner „%s“ nicht aufnehmen. Er bleibt mit seinem Inhalt erhalten: Nichts wurde gelöscht."},
     {490, L"Verstanden"},
+    {491, L"Dieses Fenster ist bereits in einem anderen Cadrel eingebettet."},
+    {492, L"(kein offenes Fenster)"},
+    {493, L"Eine Anwendung einbetten"},
+    {494, L"Fenster freigeben"},
+    {495, L"Letztes Fenster wieder einbetten"},
+    {496, L"Datei suchen..."},
 });
 
 }  // namespace cadrels::i18n

@@ -366,6 +366,12 @@ constinit const LanguageTexts Indonesian = MakeLanguageTexts({
     {488, L"Sebelum tata letak administrator"},
     {489, L"Recycle Bin tidak dapat menerima folder “%s”. Folder disimpan beserta isinya: tidak ada yang dihapus."},
     {490, L"Mengerti"},
+    {491, L"Jendela ini sudah ditampung di cadrel lain."},
+    {492, L"(tidak ada jendela terbuka)"},
+    {493, L"Tampung aplikasi"},
+    {494, L"Lepaskan jendela"},
+    {495, L"Tampung lagi jendela terakhir"},
+    {496, L"Cari file..."},
 });
 
 }  // namespace cadrels::i18n

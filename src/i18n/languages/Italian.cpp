@@ -366,6 +366,12 @@ constinit const LanguageTexts Italian = MakeLanguageTexts({
     {488, L"Prima della disposizione dell'amministratore"},
     {489, L"Il Cestino non può accogliere la cartella «%s». È stata conservata con il suo contenuto: non è stato eliminato nulla."},
     {490, L"Ho capito"},
+    {491, L"Questa finestra è già ospitata in un altro cadrel."},
+    {492, L"(nessuna finestra aperta)"},
+    {493, L"Ospita un'applicazione"},
+    {494, L"Rilascia la finestra"},
+    {495, L"Ospita di nuovo l'ultima finestra"},
+    {496, L"Cerca un file..."},
 });
 
 }  // namespace cadrels::i18n

@@ -366,6 +366,12 @@ constinit const LanguageTexts Polish = MakeLanguageTexts({
     {488, L"Przed układem administratora"},
     {489, L"Kosz nie może przyjąć folderu „%s”. Folder został zachowany wraz z zawartością: nic nie zostało usunięte."},
     {490, L"Rozumiem"},
+    {491, L"To okno jest już osadzone w innym cadrelu."},
+    {492, L"(brak otwartego okna)"},
+    {493, L"Osadź aplikację"},
+    {494, L"Zwolnij okno"},
+    {495, L"Osadź ponownie ostatnie okno"},
+    {496, L"Wyszukaj plik..."},
 });
 
 }  // namespace cadrels::i18n

@@ -366,6 +366,12 @@ constinit const LanguageTexts Portuguese = MakeLanguageTexts({
     {488, L"Antes do layout do administrador"},
     {489, L"A Lixeira não pode receber a pasta “%s”. Ela foi mantida com seu conteúdo: nada foi excluído."},
     {490, L"Entendi"},
+    {491, L"Esta janela já está hospedada em outro cadrel."},
+    {492, L"(nenhuma janela aberta)"},
+    {493, L"Hospedar um aplicativo"},
+    {494, L"Liberar a janela"},
+    {495, L"Hospedar novamente a última janela"},
+    {496, L"Pesquisar um arquivo..."},
 });
 
 }  // namespace cadrels::i18n

@@ -366,6 +366,12 @@ constinit const LanguageTexts Spanish = MakeLanguageTexts({
     {488, L"Antes de la disposición del administrador"},
     {489, L"La Papelera de reciclaje no puede recibir la carpeta «%s». Se ha conservado con su contenido: no se ha eliminado nada."},
     {490, L"Entendido"},
+    {491, L"Esta ventana ya está alojada en otro cadrel."},
+    {492, L"(ninguna ventana abierta)"},
+    {493, L"Alojar una aplicación"},
+    {494, L"Liberar la ventana"},
+    {495, L"Volver a alojar la última ventana"},
+    {496, L"Buscar un archivo..."},
 });
 
 }  // namespace cadrels::i18n

@@ -366,6 +366,12 @@ constinit const LanguageTexts Turkish = MakeLanguageTexts({
     {488, L"Yönetici düzeninden önce"},
     {489, L"Geri Dönüşüm Kutusu “%s” klasörünü alamıyor. Klasör içeriğiyle birlikte korundu: hiçbir şey silinmedi."},
     {490, L"Anladım"},
+    {491, L"Bu pencere zaten başka bir cadrelde barındırılıyor."},
+    {492, L"(açık pencere yok)"},
+    {493, L"Bir uygulama barındır"},
+    {494, L"Pencereyi bırak"},
+    {495, L"Son pencereyi yeniden barındır"},
+    {496, L"Dosya ara..."},
 });
 
 }  // namespace cadrels::i18n

@@ -366,6 +366,12 @@ constinit const LanguageTexts Vietnamese = MakeLanguageTexts({
     {488, L"Trước bố cục của quản trị viên"},
     {489, L"Thùng rác không thể nhận thư mục “%s”. Thư mục được giữ lại cùng nội dung: không có gì bị xóa."},
     {490, L"Đã hiểu"},
+    {491, L"Cửa sổ này đã được nhúng trong một cadrel khác."},
+    {492, L"(không có cửa sổ nào đang mở)"},
+    {493, L"Nhúng ứng dụng"},
+    {494, L"Giải phóng cửa sổ"},
+    {495, L"Nhúng lại cửa sổ cuối cùng"},
+    {496, L"Tìm tệp..."},
 });
 
 }  // namespace cadrels::i18n
