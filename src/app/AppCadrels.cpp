@@ -41,7 +41,7 @@ bool App::CreateCadrelFromRecord(const CadrelRecord& record, const CadrelGeom& g
         static_cast<CadrelTab&>(live) = tab;
         tabs.push_back(std::move(live));
     }
-    auto cadrel = std::make_unique<Cadrel>(graphics_, window_, *this);
+    auto cadrel = std::make_unique<Cadrel>(graphics_, window_, static_cast<CadrelHost&>(*this));
     if (!cadrel->Create(instance_, record, std::move(tabs), record.active, rect.left, rect.top, rect.Width(),
                         rect.Height())) {
         // The record stays in the page and is tried again at the next rebuild.
