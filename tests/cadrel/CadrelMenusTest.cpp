@@ -311,30 +311,6 @@ protected:
     POINT lastClick_{};
 };
 
-// Recycled folders land in the host's trash under Wine; the test takes
-// back what it put there.
-void EmptyHostTrash(const std::wstring& name)
-{
-    wchar_t home[MAX_PATH] = {};
-    if (GetEnvironmentVariableW(L"HOME", home, MAX_PATH) == 0 || home[0] != L'/') {
-        return;
-    }
-    const std::wstring trash = std::wstring(L"Z:") + home + L"/.local/share/Trash";
-    for (const wchar_t* sub : {L"/files/", L"/info/"}) {
-        const std::wstring folder = trash + sub;
-        WIN32_FIND_DATAW entry{};
-        HANDLE find = FindFirstFileW((folder + name + L"*").c_str(), &entry);
-        if (find == INVALID_HANDLE_VALUE) {
-            continue;
-        }
-        do {
-            RemoveTree(folder + entry.cFileName);
-            DeleteFileW((folder + entry.cFileName).c_str());
-        } while (FindNextFileW(find, &entry));
-        FindClose(find);
-    }
-}
-
 // What the program's menu holds for a cadrel of this state, as the test
 // builds it from the same model.
 std::vector<DarkMenuItem> ExpectedMenu(int tabs, bool emblem, double opacity, bool locked = false)

@@ -17,33 +17,13 @@
 namespace cadrels {
 namespace {
 
+using testing::EmptyHostTrash;
 using testing::FileExists;
 using testing::FolderExists;
 using testing::MakeTempFolder;
 using testing::RemoveTree;
 using testing::WriteBytes;
 
-void EmptyHostTrash(const std::wstring& name)
-{
-    wchar_t home[MAX_PATH] = {};
-    if (GetEnvironmentVariableW(L"HOME", home, MAX_PATH) == 0 || home[0] != L'/') {
-        return;
-    }
-    const std::wstring trash = std::wstring(L"Z:") + home + L"/.local/share/Trash";
-    for (const wchar_t* sub : {L"/files/", L"/info/"}) {
-        const std::wstring folder = trash + sub;
-        WIN32_FIND_DATAW entry{};
-        HANDLE find = FindFirstFileW((folder + name + L"*").c_str(), &entry);
-        if (find == INVALID_HANDLE_VALUE) {
-            continue;
-        }
-        do {
-            RemoveTree(folder + entry.cFileName);
-            DeleteFileW((folder + entry.cFileName).c_str());
-        } while (FindNextFileW(find, &entry));
-        FindClose(find);
-    }
-}
 
 // A drive letter no volume answers to.
 std::wstring UnusedDriveRoot()

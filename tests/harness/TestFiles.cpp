@@ -1,5 +1,7 @@
 #include "TestFiles.h"
 
+#include "base/UniqueHandle.h"
+
 #include <aclapi.h>
 #include <objbase.h>
 #include <sddl.h>
@@ -120,6 +122,27 @@ bool RemoveTree(const std::wstring& path)
         FindClose(find);
     }
     return RemoveDirectoryW(path.c_str()) != FALSE;
+}
+
+void EmptyHostTrash(const std::wstring& name)
+{
+    wchar_t home[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"HOME", home, MAX_PATH) == 0 || home[0] != L'/') {
+        return;
+    }
+    const std::wstring trash = std::wstring(L"Z:") + home + L"/.local/share/Trash";
+    for (const wchar_t* sub : {L"/files/", L"/info/"}) {
+        const std::wstring folder = trash + sub;
+        WIN32_FIND_DATAW entry{};
+        const UniqueFind find(FindFirstFileW((folder + name + L"*").c_str(), &entry));
+        if (!find) {
+            continue;
+        }
+        do {
+            RemoveTree(folder + entry.cFileName);
+            DeleteFileW((folder + entry.cFileName).c_str());
+        } while (FindNextFileW(find.Get(), &entry));
+    }
 }
 
 bool MakeWritableByEveryone(const std::wstring& path)

@@ -29,6 +29,9 @@ bool FileExists(const std::wstring& path);
 bool FolderExists(const std::wstring& path);
 // Deletes a folder and everything below it; true when nothing is left.
 bool RemoveTree(const std::wstring& path);
+// Recycled items land in the host's trash under Wine; a test that recycles
+// takes back what it put there: every entry whose name starts with `name`.
+void EmptyHostTrash(const std::wstring& name);
 
 // Gives the file an access list of SYSTEM and Everyone with full control
 // (Wine turns it into a world-writable file, and reports it back so).
