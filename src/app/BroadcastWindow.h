@@ -20,7 +20,7 @@ struct BroadcastHandlers {
 
 class BroadcastWindow : public WindowBase<BroadcastWindow> {
 public:
-    static WindowClassSpec WindowClass() { return {L"Cadrels.Broadcasts", 0, nullptr}; }
+    static WindowClassDesc WindowClass() { return {L"Cadrels.Broadcasts", 0, nullptr}; }
 
     BroadcastWindow() = default;
     ~BroadcastWindow();

@@ -7,29 +7,29 @@
 
 namespace cadrels {
 
-HINSTANCE RegisterWindowClass(const WindowClassSpec& spec, WNDPROC procedure, HINSTANCE instance)
+HINSTANCE RegisterWindowClass(const WindowClassDesc& desc, WNDPROC procedure, HINSTANCE instance)
 {
     static std::map<std::wstring, HINSTANCE> registered;
-    if (const auto found = registered.find(spec.name); found != registered.end()) {
+    if (const auto found = registered.find(desc.name); found != registered.end()) {
         return found->second;
     }
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.style = spec.style;
+    windowClass.style = desc.style;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
-    windowClass.hIcon = spec.icon;
-    windowClass.hCursor = spec.cursor != nullptr ? LoadCursorW(nullptr, spec.cursor) : nullptr;
-    windowClass.hbrBackground = spec.background;
-    windowClass.lpszClassName = spec.name;
+    windowClass.hIcon = desc.icon;
+    windowClass.hCursor = desc.cursor != nullptr ? LoadCursorW(nullptr, desc.cursor) : nullptr;
+    windowClass.hbrBackground = desc.background;
+    windowClass.lpszClassName = desc.name;
     if (RegisterClassExW(&windowClass) == 0) {
         WNDCLASSEXW existing{};
         existing.cbSize = sizeof existing;
-        if (GetLastError() != ERROR_CLASS_ALREADY_EXISTS || !GetClassInfoExW(instance, spec.name, &existing)) {
+        if (GetLastError() != ERROR_CLASS_ALREADY_EXISTS || !GetClassInfoExW(instance, desc.name, &existing)) {
             return nullptr;
         }
     }
-    registered.emplace(spec.name, instance);
+    registered.emplace(desc.name, instance);
     return instance;
 }
 

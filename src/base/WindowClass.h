@@ -6,7 +6,7 @@
 //
 //     class SearchWindow : public WindowBase<SearchWindow> {
 //     public:
-//         static WindowClassSpec WindowClass() { return {L"Cadrels.Search", CS_DBLCLKS}; }
+//         static WindowClassDesc WindowClass() { return {L"Cadrels.Search", CS_DBLCLKS}; }
 //         bool Open(HINSTANCE instance)
 //         {
 //             return CreateOwnWindow(instance, WS_EX_TOOLWINDOW, L"", WS_POPUP, 0, 0, 400, 300) != nullptr;
@@ -26,7 +26,7 @@
 
 namespace cadrels {
 
-struct WindowClassSpec {
+struct WindowClassDesc {
     const wchar_t* name = nullptr;
     UINT style = 0;
     // A system cursor (IDC_*) or null for none: the window then sets its own.
@@ -42,7 +42,7 @@ struct WindowClassSpec {
 // registered outside this function is taken as it stands. Null when it
 // cannot be registered. Main thread only, like every window of the program;
 // classes are never unregistered.
-HINSTANCE RegisterWindowClass(const WindowClassSpec& spec, WNDPROC procedure, HINSTANCE instance);
+HINSTANCE RegisterWindowClass(const WindowClassDesc& desc, WNDPROC procedure, HINSTANCE instance);
 
 // The window's DPI: GetDpiForWindow, else its monitor's effective DPI, else 96.
 UINT WindowDpi(HWND window);

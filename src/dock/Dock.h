@@ -33,7 +33,7 @@ class IconPicker;
 class Dock final : private FrameContent, public WindowBase<Dock> {
 public:
     static constexpr wchar_t ClassName[] = L"Cadrels.Dock";
-    static WindowClassSpec WindowClass() { return {ClassName, CS_DBLCLKS}; }
+    static WindowClassDesc WindowClass() { return {ClassName, CS_DBLCLKS}; }
     static constexpr wchar_t WindowTitle[] = L"Cadrels Dock";
     static constexpr UINT_PTR AnimationTimer = 1;
     static constexpr UINT AnimationIntervalMs = 15;

@@ -26,7 +26,7 @@ namespace cadrels {
 class IconPicker final : private FrameContent, public WindowBase<IconPicker> {
 public:
     static constexpr wchar_t ClassName[] = L"Cadrels.IconPicker";
-    static WindowClassSpec WindowClass() { return {ClassName}; }
+    static WindowClassDesc WindowClass() { return {ClassName}; }
     using Callback = std::function<void(const std::wstring& key)>;
 
     // `appWindow` receives WM_APP_DEVICE_LOST.

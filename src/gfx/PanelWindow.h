@@ -37,7 +37,7 @@ struct PanelLook {
 class PanelWindow final : private FrameContent, public WindowBase<PanelWindow> {
 public:
     static constexpr wchar_t ClassName[] = L"Cadrels.Panel";
-    static WindowClassSpec WindowClass() { return {ClassName}; }
+    static WindowClassDesc WindowClass() { return {ClassName}; }
 
     PanelWindow(GraphicsDevice& device, HWND appWindow, PanelLook look);
     ~PanelWindow();

@@ -76,7 +76,7 @@ constexpr UINT RecorderAnswers = WM_USER + 5;
 class Recorder : public WindowBase<Recorder> {
 public:
     static constexpr wchar_t ClassName[] = L"Cadrels.Recorder";
-    static WindowClassSpec WindowClass() { return {ClassName, CS_DBLCLKS}; }
+    static WindowClassDesc WindowClass() { return {ClassName, CS_DBLCLKS}; }
 
     ~Recorder()
     {
