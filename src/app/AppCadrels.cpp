@@ -48,17 +48,6 @@ bool App::CreateCadrelFromRecord(const CadrelRecord& record, const CadrelGeom& g
         cadrel->Destroy();
         return false;
     }
-    cadrel->SetOpacity(record.opacity, false);
-    cadrel->SetTint(record.tint, false);
-    cadrel->SetAccent(record.caccent, false);
-    cadrel->SetPinned(record.pinned, false);
-    cadrel->SetLocked(record.locked, false);
-    cadrel->SetClassifyMode(record.classifyMode, false);
-    cadrel->SetUnfoldDirection(record.expandDir, false);
-    cadrel->SetSortRule(record.rule, false);
-    cadrel->SetSort(record.sortBy, record.sortDesc, false);
-    cadrel->SetViewMode(record.viewMode, false);
-    cadrel->SetZooms(record.density);
     cadrel->SetSnapping(settings_.snap, settings_.grid);
     cadrel->SetPageFrozen(ActivePage().layoutLocked);
     if (record.pinned ? geometry.rolled : rollUnpinned) {

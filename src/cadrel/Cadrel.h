@@ -78,6 +78,8 @@ public:
     Cadrel(const Cadrel&) = delete;
     Cadrel& operator=(const Cadrel&) = delete;
 
+    // Takes the record's properties, mended where they are out of range, and
+    // the tabs; the folder is listed at FinishBuilding.
     bool Create(HINSTANCE instance, const CadrelRecord& record, std::vector<LiveTab> tabs, int activeIndex, int x,
                 int y, int width, int height);
     void Destroy();
@@ -97,17 +99,15 @@ public:
     void MoveTab(int from, int to);
     float ScrollOffset() const { return content_.ScrollOffset(); }
     bool Rolled() const { return rolled_; }
-    bool Pinned() const { return pinned_; }
-    bool Locked() const { return locked_; }
-    int UnfoldDirection() const { return unfoldDirection_; }
+    bool Pinned() const { return properties_.pinned; }
+    bool Locked() const { return properties_.locked; }
+    int UnfoldDirection() const { return properties_.expandDir; }
     bool MergeHighlighted() const { return mergeHighlight_; }
-    double Opacity() const { return opacity_; }
+    double Opacity() const { return properties_.opacity; }
     // The cadrel's own properties as its record keeps them (not the tabs).
     void CopyPropertiesTo(CadrelRecord& record) const;
 
     void SetOpacity(double opacity, bool notify);
-    void SetTint(Color tint, bool notify);
-    void SetAccent(Color accent, bool notify);
     void SetPinned(bool pinned, bool notify);
     void SetLocked(bool locked, bool notify);
     void SetClassifyMode(int mode, bool notify);
@@ -115,7 +115,6 @@ public:
     void SetSortRule(const SortRule& rule, bool notify);
     void SetSort(int key, bool descending, bool notify);
     void SetViewMode(int mode, bool notify);
-    void SetZooms(const std::array<float, 3>& zooms);
     void SetZoom(float zoom, bool notify);
     void SetSnapping(bool enabled, int gridStep);
     void SetPageFrozen(bool frozen);
@@ -323,9 +322,6 @@ private:
     bool rolled_ = false;
     int fullWidth_ = 0;
     int fullHeight_ = 0;
-    int unfoldDirection_ = UnfoldDown;
-    bool pinned_ = false;
-    bool locked_ = false;
     bool pageFrozen_ = false;
     bool snapEnabled_ = true;
     int gridStep_ = 0;
@@ -374,15 +370,9 @@ private:
     bool dropHighlight_ = false;
     int dropTab_ = -1;
 
-    double opacity_ = 0.62;
-    Color tint_ = 0;
-    Color accent_ = 0;
-    int viewMode_ = 0;
-    std::array<float, 3> zooms_ = {1.0f, 1.0f, 1.0f};
-    int sortBy_ = 0;
-    bool sortDescending_ = false;
-    int classifyMode_ = 0;
-    SortRule sortRule_;
+    // The record's own properties, kept valid: taken once at creation, then
+    // changed by the setters the menus use.
+    CadrelProperties properties_;
 
     TabHosting hosting_{*this};
 };

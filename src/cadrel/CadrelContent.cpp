@@ -19,9 +19,9 @@ CadrelView Cadrel::View() const
     CadrelView view;
     view.width = clientWidth_;
     view.height = clientHeight_;
-    view.direction = unfoldDirection_;
-    view.viewMode = viewMode_;
-    view.zoom = zooms_[static_cast<size_t>(viewMode_)];
+    view.direction = properties_.expandDir;
+    view.viewMode = properties_.viewMode;
+    view.zoom = properties_.density[static_cast<size_t>(properties_.viewMode)];
     view.dpi = dpi_;
     view.rolled = rolled_;
     return view;
@@ -45,7 +45,7 @@ void Cadrel::ListFolder()
     if (press_.OnItems()) {
         press_.End();
     }
-    content_.List(ActiveFolder(), PinnedNames(), sortBy_, sortDescending_);
+    content_.List(ActiveFolder(), PinnedNames(), properties_.sortBy, properties_.sortDesc);
     OnItemsOrdered();
     DebugLog(L"Cadrel %hs : %u elements listes.", id_.c_str(), static_cast<unsigned>(content_.Items().size()));
 }
@@ -138,9 +138,9 @@ int Cadrel::ItemAt(int x, int y) const
 LayoutRect Cadrel::TabRect(int index) const
 {
     const int count = static_cast<int>(tabs_.size());
-    const PixelRect bar = TitleBarClientRect(clientWidth_, clientHeight_, unfoldDirection_, Metrics().titleBar);
-    const TabSpan span = TabSpanAt(index, count, clientWidth_, clientHeight_, unfoldDirection_, dpi_);
-    if (IsVerticalUnfold(unfoldDirection_)) {
+    const PixelRect bar = TitleBarClientRect(clientWidth_, clientHeight_, properties_.expandDir, Metrics().titleBar);
+    const TabSpan span = TabSpanAt(index, count, clientWidth_, clientHeight_, properties_.expandDir, dpi_);
+    if (IsVerticalUnfold(properties_.expandDir)) {
         return {static_cast<float>(span.start), static_cast<float>(bar.top), static_cast<float>(span.end),
                 static_cast<float>(bar.bottom)};
     }
@@ -150,7 +150,7 @@ LayoutRect Cadrel::TabRect(int index) const
 
 int Cadrel::TabInsertIndex(int x, int y) const
 {
-    return TabInsertIndexAt(x, y, static_cast<int>(tabs_.size()), clientWidth_, clientHeight_, unfoldDirection_, dpi_);
+    return TabInsertIndexAt(x, y, static_cast<int>(tabs_.size()), clientWidth_, clientHeight_, properties_.expandDir, dpi_);
 }
 
 bool Cadrel::IsOnFooter(int y) const

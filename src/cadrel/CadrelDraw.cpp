@@ -41,7 +41,7 @@ void Cadrel::ReleaseDeviceResources()
 
 CadrelColours Cadrel::Colours() const
 {
-    return {tint_, accent_, opacity_};
+    return {properties_.tint, properties_.caccent, properties_.opacity};
 }
 
 void Cadrel::DrawFrame(ID2D1DeviceContext& context, D2D1_SIZE_F size)
@@ -52,7 +52,7 @@ void Cadrel::DrawFrame(ID2D1DeviceContext& context, D2D1_SIZE_F size)
     const float bar = static_cast<float>(Metrics().titleBar);
     const float pad = static_cast<float>(ScaleLength(10, dpi_));
     const float radius = 10.0f * s;
-    const int direction = unfoldDirection_;
+    const int direction = properties_.expandDir;
     const bool vertical = IsVerticalUnfold(direction);
     const float barTop = direction == UnfoldUp ? std::max(0.0f, h - bar) : 0.0f;
 

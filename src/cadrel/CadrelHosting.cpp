@@ -12,7 +12,7 @@ HostingSite::State Cadrel::HostingState() const
     State state;
     state.window = window_.Get();
     state.activeTab = activeTab_;
-    state.pinned = pinned_;
+    state.pinned = properties_.pinned;
     state.moving = press_.MovingOrResizing();
     state.view = View();
     return state;

@@ -61,12 +61,12 @@ bool ModifierDown(WPARAM keys, WPARAM flag, int key)
 
 bool Cadrel::IsOnTitleBar(int x, int y) const
 {
-    return IsOnTitleBarAt(x, y, clientWidth_, clientHeight_, unfoldDirection_, Metrics().titleBar);
+    return IsOnTitleBarAt(x, y, clientWidth_, clientHeight_, properties_.expandDir, Metrics().titleBar);
 }
 
 int Cadrel::TabAt(int x, int y) const
 {
-    return TabAtPoint(x, y, static_cast<int>(tabs_.size()), clientWidth_, clientHeight_, unfoldDirection_, dpi_);
+    return TabAtPoint(x, y, static_cast<int>(tabs_.size()), clientWidth_, clientHeight_, properties_.expandDir, dpi_);
 }
 
 int Cadrel::ResizeHitTest(int x, int y) const
@@ -153,7 +153,7 @@ void Cadrel::OnMouseMove(POINT client)
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
         trackingLeave_ = TrackMouseEvent(&track) != FALSE;
         }
-    if (rolled_ && !pinned_ && !press_.OnTitleBar() && !press_.Resizing() && !keptRolledUntilLeave_) {
+    if (rolled_ && !properties_.pinned && !press_.OnTitleBar() && !press_.Resizing() && !keptRolledUntilLeave_) {
         SetRolled(false, false, true);
         // Leaving normally rolls it up again; the pointer's leaving is also
         // looked for now and then, since one thread tracks one window at a
@@ -407,7 +407,7 @@ void Cadrel::OnMouseWheel(int delta, WPARAM keys)
             return;
         }
         hoverItem_ = -1;
-        SetZoom(zooms_[static_cast<size_t>(viewMode_)] + 0.1f * notches, true);
+        SetZoom(properties_.density[static_cast<size_t>(properties_.viewMode)] + 0.1f * notches, true);
         return;
     }
     if (content_.Wheel(delta, View())) {

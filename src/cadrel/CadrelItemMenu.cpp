@@ -243,7 +243,7 @@ void Cadrel::RunItemCommand(int id, const std::wstring& path, const std::vector<
     case ItemCmdPin:
         if (activeTab_ >= 0 && activeTab_ < static_cast<int>(tabs_.size())) {
             TogglePinnedName(tabs_[static_cast<size_t>(activeTab_)].pinned, std::wstring(LastPathComponent(path)));
-            content_.Repin(PinnedNames(), sortBy_, sortDescending_);
+            content_.Repin(PinnedNames(), properties_.sortBy, properties_.sortDesc);
             OnItemsOrdered();
             Draw();
             Notify(WM_APP_CADREL_TABS_CHANGED, true);

@@ -80,17 +80,17 @@ void Cadrel::ShowCadrelMenu(POINT screen)
 
     CadrelMenuState state;
     state.tabCount = static_cast<int>(tabs_.size());
-    state.locked = locked_;
-    state.pinned = pinned_;
-    state.unfoldDirection = unfoldDirection_;
-    state.classifyMode = classifyMode_;
-    state.opacity = opacity_;
-    state.viewMode = viewMode_;
-    state.sortBy = sortBy_;
-    state.sortDescending = sortDescending_;
+    state.locked = properties_.locked;
+    state.pinned = properties_.pinned;
+    state.unfoldDirection = properties_.expandDir;
+    state.classifyMode = properties_.classifyMode;
+    state.opacity = properties_.opacity;
+    state.viewMode = properties_.viewMode;
+    state.sortBy = properties_.sortBy;
+    state.sortDescending = properties_.sortDesc;
     state.hasEmblem = activeTab_ >= 0 && activeTab_ < state.tabCount &&
                       !tabs_[static_cast<size_t>(activeTab_)].emblem.empty();
-    state.rule = sortRule_;
+    state.rule = properties_.rule;
     if (!facts.cadrelsLocked) {
         state.hostTitles = CollectHostCandidates();
     }
@@ -144,7 +144,7 @@ void Cadrel::RunCadrelMenuCommand(int id, const CadrelMenuFacts& facts)
     } else if (id >= CadrelCmdViewFirst && id <= CadrelCmdViewLast) {
         SetViewMode(id - CadrelCmdViewFirst, true);
     } else if (id >= CadrelCmdSortByFirst && id <= CadrelCmdSortByLast) {
-        SetSort(id - CadrelCmdSortByFirst, sortDescending_, true);
+        SetSort(id - CadrelCmdSortByFirst, properties_.sortDesc, true);
     } else if (id >= CadrelCmdLanguageFirst && id <= CadrelCmdLanguageLast) {
         post(WM_APP_SET_LANGUAGE, 0, id - CadrelCmdLanguageFirst);
     } else if (id >= CadrelCmdThemeFirst && id <= CadrelCmdThemeLast) {
@@ -181,10 +181,10 @@ void Cadrel::RunCadrelMenuCommand(int id, const CadrelMenuFacts& facts)
             CloseActiveTab();
             break;
         case CadrelCmdLock:
-            SetLocked(!locked_, true);
+            SetLocked(!properties_.locked, true);
             break;
         case CadrelCmdPin:
-            SetPinned(!pinned_, true);
+            SetPinned(!properties_.pinned, true);
             break;
         case CadrelCmdUnfoldDown:
             SetUnfoldDirection(UnfoldDown, true);
@@ -220,7 +220,7 @@ void Cadrel::RunCadrelMenuCommand(int id, const CadrelMenuFacts& facts)
             SetTabEmblem(L"", true);
             break;
         case CadrelCmdSortDescending:
-            SetSort(sortBy_, !sortDescending_, true);
+            SetSort(properties_.sortBy, !properties_.sortDesc, true);
             break;
         case CadrelCmdRefresh:
             Refresh();
@@ -247,7 +247,7 @@ void Cadrel::RunCadrelMenuCommand(int id, const CadrelMenuFacts& facts)
 
 void Cadrel::RunSortRuleCommand(int id)
 {
-    SortRule rule = sortRule_;
+    SortRule rule = properties_.rule;
     HWND window = window_.Get();
     const int dpi = static_cast<int>(dpi_);
     if (id == CadrelCmdRuleEnabled) {

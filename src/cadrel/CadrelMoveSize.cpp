@@ -9,7 +9,7 @@ namespace cadrels {
 
 bool Cadrel::MovingForbidden() const
 {
-    return locked_ || pageFrozen_ || host_.PolicyLocksCadrels();
+    return properties_.locked || pageFrozen_ || host_.PolicyLocksCadrels();
 }
 
 bool Cadrel::SnappingActive() const
@@ -48,7 +48,7 @@ PixelPoint Cadrel::FitToMonitor(PixelPoint proposed, int width, int height) cons
     if (!work) {
         return proposed;
     }
-    return FitIntoWorkArea(proposed, width, height, *work, unfoldDirection_, Metrics());
+    return FitIntoWorkArea(proposed, width, height, *work, properties_.expandDir, Metrics());
 }
 
 void Cadrel::MoveStep(POINT cursor)

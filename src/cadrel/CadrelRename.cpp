@@ -40,10 +40,10 @@ void Cadrel::BeginTabRename()
     const int d = static_cast<int>(30 * s);
     const PixelRect window = WindowRect();
     RECT box{};
-    if (unfoldDirection_ == 2 || unfoldDirection_ == 3) {
-        box.left = window.left + c + (unfoldDirection_ == 3 ? d : 0);
+    if (properties_.expandDir == 2 || properties_.expandDir == 3) {
+        box.left = window.left + c + (properties_.expandDir == 3 ? d : 0);
         box.top = window.top + c;
-        box.right = window.right - c - (unfoldDirection_ == 2 ? d : 0);
+        box.right = window.right - c - (properties_.expandDir == 2 ? d : 0);
         box.bottom = window.top + c + d - static_cast<int>(4 * s);
     } else if (tabs_.size() == 1) {
         box.left = window.left + c;

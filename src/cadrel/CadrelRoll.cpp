@@ -3,6 +3,8 @@
 // and placing a cadrel without losing its rolled state.
 #include "cadrel/Cadrel.h"
 
+#include "cadrel/CadrelProperties.h"
+
 #include "base/AppMessages.h"
 
 #include <algorithm>
@@ -32,7 +34,7 @@ void Cadrel::SetRolled(bool rolled, bool notify, bool animate)
     }
     const CadrelMetrics metrics = Metrics();
     const PixelRect current = WindowRect();
-    const bool vertical = IsVerticalUnfold(unfoldDirection_);
+    const bool vertical = IsVerticalUnfold(properties_.expandDir);
     PixelRect target;
     if (rolled) {
         if (vertical) {
@@ -40,10 +42,10 @@ void Cadrel::SetRolled(bool rolled, bool notify, bool animate)
         } else {
             fullWidth_ = current.Width();
         }
-        target = RolledRect(current, unfoldDirection_, metrics.titleBar);
+        target = RolledRect(current, properties_.expandDir, metrics.titleBar);
     } else {
-        target = vertical ? UnrolledRect(current, unfoldDirection_, 0, fullHeight_)
-                          : UnrolledRect(current, unfoldDirection_, fullWidth_, 0);
+        target = vertical ? UnrolledRect(current, properties_.expandDir, 0, fullHeight_)
+                          : UnrolledRect(current, properties_.expandDir, fullWidth_, 0);
     }
     rolled_ = rolled;
     const PixelPoint fitted = FitToMonitor({target.left, target.top}, target.Width(), target.Height());
@@ -75,11 +77,11 @@ void Cadrel::StartRollAnimation(const PixelRect& from, const PixelRect& to)
 
     // The window and its surface keep the taller of the two states for the
     // whole animation; only the clip changes from step to step.
-    const int top = unfoldDirection_ == UnfoldUp ? to.bottom - animation_.maxHeight : to.top;
+    const int top = properties_.expandDir == UnfoldUp ? to.bottom - animation_.maxHeight : to.top;
     SetWindowPos(window_.Get(), nullptr, animation_.x, top, animation_.width, animation_.maxHeight,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     const PixelRect clip =
-        AnimationClip(unfoldDirection_, animation_.width, animation_.maxHeight, animation_.startHeight);
+        AnimationClip(properties_.expandDir, animation_.width, animation_.maxHeight, animation_.startHeight);
     graphics_.SetClip(D2D1::RectF(static_cast<float>(clip.left), static_cast<float>(clip.top),
                                   static_cast<float>(clip.right), static_cast<float>(clip.bottom)));
     Draw();
@@ -99,7 +101,7 @@ void Cadrel::AnimationStep()
         return;
     }
     const int height = AnimatedHeight(animation_.startHeight, animation_.targetHeight, elapsed);
-    const PixelRect clip = AnimationClip(unfoldDirection_, animation_.width, animation_.maxHeight, height);
+    const PixelRect clip = AnimationClip(properties_.expandDir, animation_.width, animation_.maxHeight, height);
     graphics_.SetClip(D2D1::RectF(static_cast<float>(clip.left), static_cast<float>(clip.top),
                                   static_cast<float>(clip.right), static_cast<float>(clip.bottom)));
 }
@@ -130,8 +132,8 @@ void Cadrel::StopAnimation()
 
 void Cadrel::SetPinned(bool pinned, bool notify)
 {
-    if (pinned != pinned_) {
-        pinned_ = pinned;
+    if (pinned != properties_.pinned) {
+        properties_.pinned = pinned;
         if (pinned && rolled_) {
             SetRolled(false, false, true);
         } else if (!pinned && !rolled_ && window_) {
@@ -147,16 +149,16 @@ void Cadrel::SetPinned(bool pinned, bool notify)
 
 void Cadrel::SetUnfoldDirection(int direction, bool notify)
 {
-    const int value = direction >= 0 && direction <= 3 ? direction : UnfoldDown;
-    if (value != unfoldDirection_ && window_) {
+    const int value = ValidUnfoldDirection(direction);
+    if (value != properties_.expandDir && window_) {
         if (animating_) {
             StopAnimation();
         }
-        const UnfoldChange change = ChangeUnfoldDirection(WindowRect(), rolled_, unfoldDirection_, value,
+        const UnfoldChange change = ChangeUnfoldDirection(WindowRect(), rolled_, properties_.expandDir, value,
                                                           fullWidth_, fullHeight_, Metrics().titleBar);
         fullWidth_ = change.fullWidth;
         fullHeight_ = change.fullHeight;
-        unfoldDirection_ = value;
+        properties_.expandDir = value;
         if (rolled_) {
             const PixelPoint fitted =
                 FitToMonitor({change.rect.left, change.rect.top}, change.rect.Width(), change.rect.Height());
@@ -164,7 +166,7 @@ void Cadrel::SetUnfoldDirection(int direction, bool notify)
         }
         Draw();
     } else {
-        unfoldDirection_ = value;
+        properties_.expandDir = value;
     }
     Notify(WM_APP_CADREL_CHANGED, notify);
 }
@@ -180,7 +182,7 @@ void Cadrel::SetBoundsRespectingRoll(int x, int y, int width, int height)
     fullWidth_ = width;
     fullHeight_ = height;
     const PixelRect full = RectFromSize(x, y, width, height);
-    ApplyRect(rolled_ ? RolledRect(full, unfoldDirection_, Metrics().titleBar) : full);
+    ApplyRect(rolled_ ? RolledRect(full, properties_.expandDir, Metrics().titleBar) : full);
 }
 
 RECT Cadrel::FullRect() const
@@ -188,7 +190,7 @@ RECT Cadrel::FullRect() const
     if (!window_) {
         return {};
     }
-    const PixelRect full = FullRectOf(WindowRect(), rolled_, unfoldDirection_, fullWidth_, fullHeight_);
+    const PixelRect full = FullRectOf(WindowRect(), rolled_, properties_.expandDir, fullWidth_, fullHeight_);
     return {full.left, full.top, full.right, full.bottom};
 }
 
@@ -202,7 +204,7 @@ bool Cadrel::PointerOver() const
 
 void Cadrel::AutoRollUpCheck()
 {
-    if (pinned_ || rolled_ || press_.OnTitleBar() || press_.Resizing() || !window_) {
+    if (properties_.pinned || rolled_ || press_.OnTitleBar() || press_.Resizing() || !window_) {
         return;
     }
     // A menu, the rename box, a rubber band or a press on an item belong to

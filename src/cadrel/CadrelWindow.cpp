@@ -8,6 +8,7 @@
 #include "base/RectConversion.h"
 #include "base/WindowClass.h"
 #include "cadrel/CadrelDropTarget.h"
+#include "cadrel/CadrelProperties.h"
 #include "cadrel/CadrelSelection.h"
 #include "i18n/StringTable.h"
 
@@ -18,14 +19,6 @@
 #include <utility>
 
 namespace cadrels {
-namespace {
-
-constexpr double MinOpacity = 0.15;
-constexpr double MaxOpacity = 1.0;
-constexpr float MinZoom = 0.6f;
-constexpr float MaxZoom = 2.0f;
-
-}  // namespace
 
 LPARAM PackScreenPoint(POINT point)
 {
@@ -57,6 +50,10 @@ bool Cadrel::Create(HINSTANCE instance, const CadrelRecord& record, std::vector<
                     int x, int y, int width, int height)
 {
     id_ = record.id;
+    // Before the window exists: its first brushes take these colours. A
+    // hand-edited file may hold anything; the cadrel shows, and saves back,
+    // the nearest value it can use.
+    properties_ = ValidProperties(record);
     tabs_ = std::move(tabs);
     if (tabs_.empty()) {
         LiveTab tab;
@@ -111,18 +108,7 @@ void Cadrel::Destroy()
 
 void Cadrel::CopyPropertiesTo(CadrelRecord& record) const
 {
-    record.opacity = opacity_;
-    record.tint = tint_;
-    record.caccent = accent_;
-    record.pinned = pinned_;
-    record.locked = locked_;
-    record.classifyMode = classifyMode_;
-    record.expandDir = unfoldDirection_;
-    record.rule = sortRule_;
-    record.sortBy = sortBy_;
-    record.sortDesc = sortDescending_;
-    record.viewMode = viewMode_;
-    record.density = zooms_;
+    static_cast<CadrelProperties&>(record) = properties_;
 }
 
 void Cadrel::Notify(UINT message, bool notify) const
@@ -134,9 +120,9 @@ void Cadrel::Notify(UINT message, bool notify) const
 
 void Cadrel::SetOpacity(double opacity, bool notify)
 {
-    const double clamped = std::clamp(opacity, MinOpacity, MaxOpacity);
-    const bool unchanged = std::fabs(clamped - opacity_) < 0.001;
-    opacity_ = clamped;
+    const double clamped = ClampOpacity(opacity);
+    const bool unchanged = std::fabs(clamped - properties_.opacity) < 0.001;
+    properties_.opacity = clamped;
     if (unchanged && !notify) {
         return;
     }
@@ -145,45 +131,29 @@ void Cadrel::SetOpacity(double opacity, bool notify)
     Notify(WM_APP_CADREL_OPACITY_CHANGED, notify);
 }
 
-void Cadrel::SetTint(Color tint, bool notify)
-{
-    tint_ = tint;
-    painter_.RecolourBackground(Colours());
-    Draw();
-    Notify(WM_APP_CADREL_CHANGED, notify);
-}
-
-void Cadrel::SetAccent(Color accent, bool notify)
-{
-    accent_ = accent;
-    painter_.RecolourAccent(Colours());
-    Draw();
-    Notify(WM_APP_CADREL_CHANGED, notify);
-}
-
 void Cadrel::SetLocked(bool locked, bool notify)
 {
-    locked_ = locked;
+    properties_.locked = locked;
     Notify(WM_APP_CADREL_CHANGED, notify);
 }
 
 void Cadrel::SetClassifyMode(int mode, bool notify)
 {
-    classifyMode_ = mode >= 0 && mode <= 2 ? mode : 0;
+    properties_.classifyMode = ValidClassifyMode(mode);
     Notify(WM_APP_CADREL_CHANGED, notify);
 }
 
 void Cadrel::SetSortRule(const SortRule& rule, bool notify)
 {
-    sortRule_ = rule;
+    properties_.rule = rule;
     Notify(WM_APP_CADREL_CHANGED, notify);
 }
 
 void Cadrel::SetSort(int key, bool descending, bool notify)
 {
-    sortBy_ = key >= 0 && key <= 3 ? key : 0;
-    sortDescending_ = descending;
-    content_.Sort(sortBy_, sortDescending_);
+    properties_.sortBy = ValidSortKey(key);
+    properties_.sortDesc = descending;
+    content_.Sort(properties_.sortBy, properties_.sortDesc);
     OnItemsOrdered();
     Draw();
     Notify(WM_APP_CADREL_CHANGED, notify);
@@ -191,29 +161,19 @@ void Cadrel::SetSort(int key, bool descending, bool notify)
 
 void Cadrel::SetViewMode(int mode, bool notify)
 {
-    const int value = mode >= 0 && mode <= 2 ? mode : 0;
-    if (value != viewMode_) {
-        viewMode_ = value;
+    const int value = ValidViewMode(mode);
+    if (value != properties_.viewMode) {
+        properties_.viewMode = value;
         ClampScroll();
         Draw();
     }
     Notify(WM_APP_CADREL_CHANGED, notify);
 }
 
-void Cadrel::SetZooms(const std::array<float, 3>& zooms)
-{
-    for (size_t i = 0; i < zooms.size(); ++i) {
-        // NaN from a hand-edited file reads as the default.
-        zooms_[i] = std::isnan(zooms[i]) ? 1.0f : std::clamp(zooms[i], MinZoom, MaxZoom);
-    }
-    ClampScroll();
-    Draw();
-}
-
 void Cadrel::SetZoom(float zoom, bool notify)
 {
-    const float clamped = std::isnan(zoom) ? 1.0f : std::clamp(zoom, MinZoom, MaxZoom);
-    float& current = zooms_[static_cast<size_t>(viewMode_)];
+    const float clamped = ClampZoom(zoom);
+    float& current = properties_.density[static_cast<size_t>(properties_.viewMode)];
     if (std::fabs(clamped - current) > 0.001f) {
         current = clamped;
         ClampScroll();
@@ -351,7 +311,7 @@ RECT Cadrel::TitleBarScreenRect() const
     }
     const PixelRect window = WindowRect();
     const PixelRect bar =
-        TitleBarClientRect(window.Width(), window.Height(), unfoldDirection_, Metrics().titleBar);
+        TitleBarClientRect(window.Width(), window.Height(), properties_.expandDir, Metrics().titleBar);
     return {window.left + bar.left, window.top + bar.top, window.left + bar.right, window.top + bar.bottom};
 }
 
@@ -595,7 +555,7 @@ void Cadrel::OnTimer(UINT_PTR id)
     } else if (id == CadrelTimerHostNudge) {
         hosting_.OnNudgeTimer();
     } else if (id == CadrelTimerRollUpCheck) {
-        if (pinned_ || rolled_) {
+        if (properties_.pinned || rolled_) {
             KillTimer(window_.Get(), CadrelTimerRollUpCheck);
         } else {
             AutoRollUpCheck();

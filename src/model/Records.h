@@ -64,12 +64,12 @@ struct CadrelTab {
     friend bool operator==(const CadrelTab&, const CadrelTab&) = default;
 };
 
-struct CadrelRecord {
-    std::string id;
+// What a cadrel's record says about the cadrel itself, apart from its tabs:
+// a live cadrel holds exactly this.
+struct CadrelProperties {
     double opacity = 0.62;
     Color tint = 0;
     Color caccent = 0;
-    int active = 0;
     bool pinned = false;
     bool locked = false;
     int classifyMode = 0;  // 0 none, 1 by type, 2 by month
@@ -79,6 +79,13 @@ struct CadrelRecord {
     int viewMode = 0;      // 0 icon grid, 1 compact list, 2 large tiles
     std::array<float, 3> density = {1.0f, 1.0f, 1.0f};
     SortRule rule;
+
+    friend bool operator==(const CadrelProperties&, const CadrelProperties&) = default;
+};
+
+struct CadrelRecord : CadrelProperties {
+    std::string id;
+    int active = 0;
     std::vector<CadrelTab> tabs;
 
     friend bool operator==(const CadrelRecord&, const CadrelRecord&) = default;
