@@ -61,7 +61,7 @@ App::App()
                                  }),
       sendTo_([this](const std::vector<std::wstring>& paths, POINT cursor) { FileSentPaths(paths, cursor); }),
       hosting_(operation_, WindowHosting::Page{
-                               [this]() -> const PageCadrels::List& { return cadrels_.All(); },
+                               cadrels_,
                                [this](HWND cadrelWindow) { SyncTabsFromCadrel(cadrelWindow); },
                            })
 {

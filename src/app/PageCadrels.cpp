@@ -29,7 +29,7 @@ void PageCadrels::DestroyAll()
 {
     mergeHighlight_ = nullptr;
     for (auto& cadrel : cadrels_) {
-        cadrel->SetTearingDown();
+        cadrel->Hosting().SetTearingDown();
         cadrel->Destroy();
     }
     cadrels_.clear();

@@ -114,7 +114,7 @@ std::vector<HWND> WindowHosting::AllHostedWindows() const
 {
     std::vector<HWND> windows;
     for (const auto& cadrel : Cadrels()) {
-        const std::vector<HWND> hosted = cadrel->HostedWindows();
+        const std::vector<HWND> hosted = cadrel->Hosting().Windows();
         windows.insert(windows.end(), hosted.begin(), hosted.end());
     }
     return windows;
@@ -126,16 +126,6 @@ bool WindowHosting::IsHostedByAnyCadrel(HWND window) const
     return std::find(hosted.begin(), hosted.end(), window) != hosted.end();
 }
 
-Cadrel* WindowHosting::TitleBarAt(POINT screenPoint, HWND excluded) const
-{
-    for (const auto& cadrel : Cadrels()) {
-        if (cadrel->Window() != excluded && cadrel->IsOverTitleBar(screenPoint)) {
-            return cadrel.get();
-        }
-    }
-    return nullptr;
-}
-
 bool WindowHosting::HostWindowInActiveTab(HWND cadrelWindow, HWND window)
 {
     const auto& cadrels = Cadrels();
@@ -145,14 +135,14 @@ bool WindowHosting::HostWindowInActiveTab(HWND cadrelWindow, HWND window)
     if (found == cadrels.end() || AreCadrelsLocked()) {
         return false;
     }
-    const bool hosted = (*found)->HostWindowInActiveTab(window);
+    const bool hosted = (*found)->Hosting().HostInActiveTab(window);
     UpdateWatch();
     return hosted;
 }
 
 void WindowHosting::ReleaseHostedInActiveTab(Cadrel& cadrel)
 {
-    cadrel.ReleaseHosted(cadrel.ActiveTab());
+    cadrel.Hosting().Release(cadrel.ActiveTab());
     UpdateWatch();
 }
 
@@ -169,7 +159,7 @@ void WindowHosting::OnMoveSizeStart(HWND window)
 void WindowHosting::ClearHostHighlights()
 {
     for (const auto& cadrel : Cadrels()) {
-        cadrel->SetHostHighlight(false);
+        cadrel->Hosting().SetHighlight(false);
     }
 }
 
@@ -182,7 +172,7 @@ void WindowHosting::OnMoveSizeEnd(HWND window)
     foregroundMoves_.EndPress();
     ClearHostHighlights();
     for (const auto& cadrel : Cadrels()) {
-        if (cadrel->ClaimMovedWindow(window)) {
+        if (cadrel->Hosting().ClaimMoved(window)) {
             return;
         }
     }
@@ -191,9 +181,9 @@ void WindowHosting::OnMoveSizeEnd(HWND window)
     }
     POINT cursor{};
     GetCursorPos(&cursor);
-    if (Cadrel* target = TitleBarAt(cursor, window)) {
+    if (Cadrel* target = page_.cadrels.TitleBarAt(cursor, window)) {
         DebugLog(L"Fenetre deposee sur la barre de titre d'une cadrel : %ls.", WindowTitle(window).c_str());
-        target->HostWindowInActiveTab(window);
+        target->Hosting().HostInActiveTab(window);
     }
     UpdateWatch();
 }
@@ -214,7 +204,7 @@ void WindowHosting::OnTrackingTimer()
     POINT cursor{};
     GetCursorPos(&cursor);
     for (const auto& cadrel : Cadrels()) {
-        cadrel->SetHostHighlight(cadrel->Window() != movedWindow_ && cadrel->IsOverTitleBar(cursor));
+        cadrel->Hosting().SetHighlight(cadrel->Window() != movedWindow_ && cadrel->IsOverTitleBar(cursor));
     }
 }
 
@@ -222,8 +212,8 @@ void WindowHosting::OnForegroundChanged(HWND window)
 {
     lastForeground_ = window;
     for (const auto& cadrel : Cadrels()) {
-        if (window != nullptr && cadrel->HostedWindow() == window) {
-            cadrel->KeepBelowHosted();
+        if (window != nullptr && cadrel->Hosting().ActiveWindow() == window) {
+            cadrel->Hosting().KeepBelow();
             return;
         }
     }
@@ -242,7 +232,7 @@ void WindowHosting::OnLocationChanged(HWND window)
         return;
     }
     for (const auto& cadrel : Cadrels()) {
-        if (cadrel->OnHostedLocationChange(window)) {
+        if (cadrel->Hosting().OnLocationChange(window)) {
             return;
         }
     }
@@ -258,8 +248,8 @@ void WindowHosting::OnReanchorTimer()
 {
     bool waiting = false;
     for (const auto& cadrel : Cadrels()) {
-        cadrel->Reattach();
-        waiting = cadrel->WaitsForHostedWindow() || waiting;
+        cadrel->Hosting().Reattach();
+        waiting = cadrel->Hosting().WaitsForWindow() || waiting;
     }
     if (--reanchorTicks_ <= 0 || !waiting) {
         KillTimer(window_, TimerHostReanchor);
@@ -270,9 +260,11 @@ void WindowHosting::OnReanchorTimer()
 void WindowHosting::UpdateWatch()
 {
     const auto& cadrels = Cadrels();
-    const bool needed = !shuttingDown_ && (movedWindow_ != nullptr || std::any_of(cadrels.begin(), cadrels.end(), [](const auto& cadrel) {
-                                               return !cadrel->HostedWindows().empty() || cadrel->WaitsForHostedWindow();
-                                           }));
+    const auto hostsOrWaits = [](const auto& cadrel) {
+        return !cadrel->Hosting().Windows().empty() || cadrel->Hosting().WaitsForWindow();
+    };
+    const bool needed =
+        !shuttingDown_ && (movedWindow_ != nullptr || std::any_of(cadrels.begin(), cadrels.end(), hostsOrWaits));
     if (needed == watchRunning_) {
         return;
     }
@@ -323,10 +315,10 @@ void WindowHosting::CheckHostedRects()
     const auto& cadrels = Cadrels();
     for (size_t i = 0; i < cadrels.size(); ++i) {
         Cadrel* cadrel = cadrels[i].get();
-        for (HWND hosted : cadrel->HostedWindows()) {
+        for (HWND hosted : cadrel->Hosting().Windows()) {
             if (!IsWindow(hosted)) {
                 // Placing notices the window is gone and shows the closed panel.
-                cadrel->PlaceHosted();
+                cadrel->Hosting().Place();
                 continue;
             }
             RECT rect{};
@@ -358,7 +350,7 @@ void WindowHosting::OnHostRequest()
     if (request->action == HostAction::HostInActiveTab) {
         HostWindowInActiveTab(cadrel.Window(), reinterpret_cast<HWND>(static_cast<std::uintptr_t>(request->window)));
     } else if (!AreCadrelsLocked()) {
-        cadrel.ReleaseHosted(cadrel.ActiveTab());
+        cadrel.Hosting().Release(cadrel.ActiveTab());
         page_.tabsChanged(cadrel.Window());
         UpdateWatch();
     }
@@ -369,7 +361,7 @@ void WindowHosting::ReleaseHostedWindowsAtExit()
     KillTimer(window_, TimerHostWatch);
     watchRunning_ = false;
     for (const auto& cadrel : Cadrels()) {
-        cadrel->ReleaseAllHostedMinimized();
+        cadrel->Hosting().ReleaseAllMinimized();
     }
 }
 

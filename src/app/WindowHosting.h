@@ -7,6 +7,7 @@
 
 #include "app/ForegroundMoveWatch.h"
 #include "app/HostRequest.h"
+#include "app/PageCadrels.h"
 #include "base/Mailbox.h"
 #include "base/UniqueHandle.h"
 #include "cadrel/Cadrel.h"
@@ -28,7 +29,7 @@ public:
     // What hosting needs of the page: its live cadrels, and the record of a
     // cadrel kept in step after one of its tabs let its window go.
     struct Page {
-        std::function<const std::vector<std::unique_ptr<Cadrel>>&()> cadrels;
+        const PageCadrels& cadrels;
         std::function<void(HWND cadrelWindow)> tabsChanged;
     };
 
@@ -76,8 +77,7 @@ public:
     void OnWindowEvent(DWORD event, HWND window);
 
 private:
-    const std::vector<std::unique_ptr<Cadrel>>& Cadrels() const { return page_.cadrels(); }
-    Cadrel* TitleBarAt(POINT screenPoint, HWND excluded) const;
+    const PageCadrels::List& Cadrels() const { return page_.cadrels.All(); }
     void OnMoveSizeStart(HWND window);
     void OnMoveSizeEnd(HWND window);
     void OnForegroundChanged(HWND window);

@@ -6,6 +6,9 @@
 
 #include <windows.h>
 #include <objbase.h>
+#include <shtypes.h>
+
+#include <type_traits>
 
 namespace cadrels {
 
@@ -30,5 +33,8 @@ template <typename T>
 using UniqueCoTaskMem = UniqueResource<CoTaskMemTraits<T>>;
 template <typename T>
 using UniqueLocalMem = UniqueResource<LocalMemTraits<T>>;
+
+// An absolute item ID list the shell parsed for the caller.
+using UniqueIdList = UniqueCoTaskMem<std::remove_pointer_t<PIDLIST_ABSOLUTE>>;
 
 }  // namespace cadrels

@@ -11,11 +11,14 @@
 #include "cadrel/CadrelLayout.h"
 #include "cadrel/CadrelMenuModel.h"
 #include "cadrel/CadrelPainter.h"
+#include "cadrel/CadrelSnapping.h"
 #include "cadrel/CadrelTimers.h"
 #include "cadrel/FolderContent.h"
 #include "cadrel/InPlaceRename.h"
 #include "cadrel/LiveTab.h"
 #include "cadrel/PointerPress.h"
+#include "cadrel/RollAnimation.h"
+#include "cadrel/ShellMenuRelay.h"
 #include "cadrel/TabHosting.h"
 #include "dock/IconPicker.h"
 #include "fileops/OperationState.h"
@@ -65,6 +68,9 @@ inline constexpr UINT WM_CADREL_FOLDER_CHANGED = WM_USER + 3;
 // 32 bits, y in the high 32 bits.
 LPARAM PackScreenPoint(POINT point);
 POINT UnpackScreenPoint(LPARAM packed);
+
+// The work area of the monitor nearest to a screen rectangle.
+std::optional<PixelRect> NearestWorkArea(const PixelRect& rect);
 
 class CadrelDropTarget;
 
@@ -155,24 +161,13 @@ public:
     bool IsOnFooter(int y) const;
     LayoutRect ContentRect() const;
     float MaxScroll() const;
-    // Hosting another application's window in a tab: the cadrel's
-    // TabHosting does it, with what the host knows of every cadrel's hosted
-    // windows and of the executables this user hosted.
-    bool HostWindowInActiveTab(HWND window) { return hosting_.HostInActiveTab(window); }
-    void ReleaseHosted(int index) { hosting_.Release(index); }
-    void ReleaseAllHostedMinimized() { hosting_.ReleaseAllMinimized(); }
-    void PlaceHosted() { hosting_.Place(); }
-    void KeepBelowHosted() { hosting_.KeepBelow(); }
-    HWND HostedWindow() const { return hosting_.ActiveWindow(); }
-    std::vector<HWND> HostedWindows() const { return hosting_.Windows(); }
-    bool OnHostedLocationChange(HWND window) { return hosting_.OnLocationChange(window); }
-    bool ClaimMovedWindow(HWND window) { return hosting_.ClaimMoved(window); }
+    // Hosting another application's window in a tab, with what the host
+    // knows of every cadrel's hosted windows and of the executables this
+    // user hosted.
+    TabHosting& Hosting() { return hosting_; }
+    const TabHosting& Hosting() const { return hosting_; }
     // The user activated a hosted window: its tab comes forward, unrolled.
     bool OnForegroundWindow(HWND window);
-    void SetHostHighlight(bool highlight) { hosting_.SetHighlight(highlight); }
-    void Reattach() { hosting_.Reattach(); }
-    bool WaitsForHostedWindow() const { return hosting_.WaitsForWindow(); }
-    void SetTearingDown() { hosting_.SetTearingDown(); }
 
     // After a theme or colour change: every brush again, then a frame.
     void Retheme();
@@ -255,7 +250,6 @@ private:
     void RunCadrelMenuCommand(int id, const CadrelMenuFacts& facts);
     void RunSortRuleCommand(int id);
     void OpenTabIconPicker();
-    bool ForwardShellMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void RunItemCommand(int id, const std::wstring& path, const std::vector<std::wstring>& targets, POINT screen);
     void FolderFollowsTitle(const std::wstring& title);
 
@@ -275,12 +269,11 @@ private:
     void MoveStep(POINT cursor);
     void ResizeStep(POINT cursor);
     PixelPoint FitToMonitor(PixelPoint proposed, int width, int height) const;
-    bool SnappingActive() const;
-    std::optional<PixelRect> NearestWorkArea(const PixelRect& rect) const;
 
     // Roll-up and animation.
     void ApplyRect(const PixelRect& rect);
     void StartRollAnimation(const PixelRect& from, const PixelRect& to);
+    void SetRollClip(const PixelRect& clip);
     void AnimationStep();
     void StopAnimation();
 
@@ -323,24 +316,11 @@ private:
     int fullWidth_ = 0;
     int fullHeight_ = 0;
     bool pageFrozen_ = false;
-    bool snapEnabled_ = true;
-    int gridStep_ = 0;
-    std::vector<PixelRect> snapTargets_;
+    CadrelSnapping snapping_{NearestWorkArea};
     bool allowHide_ = false;
     bool mergeHighlight_ = false;
 
-    struct RollAnimation {
-        ULONGLONG start = 0;
-        int x = 0;
-        int width = 0;
-        int startTop = 0;
-        int startHeight = 0;
-        int targetTop = 0;
-        int targetHeight = 0;
-        int maxHeight = 0;
-    };
-    bool animating_ = false;
-    RollAnimation animation_;
+    RollAnimation roll_;
 
     FolderContent content_;
     int hoverItem_ = -1;
@@ -360,9 +340,8 @@ private:
     bool closing_ = false;
     std::vector<HWND> hostCandidates_;
     std::unique_ptr<IconPicker> iconPicker_;
-    // Held only while the item menu is open, for its drawing messages.
-    Microsoft::WRL::ComPtr<IContextMenu2> shellMenu_;
-    Microsoft::WRL::ComPtr<IContextMenu3> shellMenu3_;
+    // Holds the shell's item menu while it is open, for its drawing messages.
+    ShellMenuRelay shellMenu_;
     InPlaceRename rename_;
 
     // Drag and drop of files.

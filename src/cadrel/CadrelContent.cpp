@@ -150,7 +150,8 @@ LayoutRect Cadrel::TabRect(int index) const
 
 int Cadrel::TabInsertIndex(int x, int y) const
 {
-    return TabInsertIndexAt(x, y, static_cast<int>(tabs_.size()), clientWidth_, clientHeight_, properties_.expandDir, dpi_);
+    return TabInsertIndexAt(x, y, static_cast<int>(tabs_.size()), clientWidth_, clientHeight_,
+                            properties_.expandDir, dpi_);
 }
 
 bool Cadrel::IsOnFooter(int y) const

@@ -68,8 +68,9 @@ void Cadrel::DrawItems(ID2D1DeviceContext& context, const CadrelView& view)
         } else {
             context.FillRoundedRectangle(D2D1::RoundedRect(icon, 4 * s, 4 * s), painter_.Placeholder());
         }
-        if (IDWriteTextLayout* layout = painter_.LabelLayout(content_.Items(), static_cast<size_t>(i), properties_.viewMode,
-                                                             label.right - label.left, label.bottom - label.top)) {
+        if (IDWriteTextLayout* layout =
+                painter_.LabelLayout(content_.Items(), static_cast<size_t>(i), properties_.viewMode,
+                                     label.right - label.left, label.bottom - label.top)) {
             context.DrawTextLayout(D2D1::Point2F(label.left, label.top), layout, painter_.Secondary(),
                                    D2D1_DRAW_TEXT_OPTIONS_CLIP);
         }

@@ -1,11 +1,10 @@
 // The item menu: the shell's own context menu of the clicked file with the
-// program's entries on top. The shell draws some of its entries itself
-// (owner-drawn "Send to" and "Open with" submenus), so its IContextMenu2/3
-// gets the menu's drawing messages while the menu is open.
+// program's entries on top.
 #include "cadrel/Cadrel.h"
 
 #include "base/AppMessages.h"
 #include "base/DebugLog.h"
+#include "base/UniqueMemory.h"
 #include "cadrel/ItemMenuModel.h"
 #include "settings/DarkMenu.h"
 
@@ -15,11 +14,6 @@
 
 namespace cadrels {
 namespace {
-
-struct ItemIdListFree {
-    void operator()(ITEMIDLIST_ABSOLUTE* list) const noexcept { CoTaskMemFree(list); }
-};
-using UniqueIdList = std::unique_ptr<ITEMIDLIST_ABSOLUTE, ItemIdListFree>;
 
 // The shell's menu of one file, ready to be shown, or nothing.
 struct ShellItemMenu {
@@ -35,7 +29,7 @@ ShellItemMenu BuildShellItemMenu(HWND owner, const std::wstring& path)
     ShellItemMenu result;
     PIDLIST_ABSOLUTE absolute = nullptr;
     result.failure = SHParseDisplayName(path.c_str(), nullptr, &absolute, 0, nullptr);
-    result.absolute.reset(absolute);
+    result.absolute.Reset(absolute);
     if (FAILED(result.failure)) {
         result.failedStep = L"SHParseDisplayName";
         return result;
@@ -96,35 +90,6 @@ bool CopyTextToClipboard(HWND owner, const std::wstring& text)
 
 }  // namespace
 
-bool Cadrel::ForwardShellMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
-{
-    if (!shellMenu_) {
-        return false;
-    }
-    switch (message) {
-    case WM_INITMENUPOPUP:
-        shellMenu_->HandleMenuMsg(message, wParam, lParam);
-        result = 0;
-        return true;
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-        shellMenu_->HandleMenuMsg(message, wParam, lParam);
-        result = TRUE;
-        return true;
-    case WM_MENUCHAR:
-        if (shellMenu3_) {
-            LRESULT answer = 0;
-            if (SUCCEEDED(shellMenu3_->HandleMenuMsg2(message, wParam, lParam, &answer))) {
-                result = answer;
-                return true;
-            }
-        }
-        return false;
-    default:
-        return false;
-    }
-}
-
 void Cadrel::ShowItemMenu(int index, POINT screen)
 {
     HWND window = window_.Get();
@@ -150,8 +115,7 @@ void Cadrel::ShowItemMenu(int index, POINT screen)
             }
             InsertMenuW(shell.popup.Get(), static_cast<UINT>(entries.size()), MF_BYPOSITION | MF_SEPARATOR, 0,
                         nullptr);
-            shell.menu.As(&shellMenu_);
-            shell.menu.As(&shellMenu3_);
+            shellMenu_.Hold(*shell.menu.Get());
             DebugLog(L"Menu de l'element %ls ouvert : menu du shell, %d entrees, %u cible(s).", path.c_str(),
                      GetMenuItemCount(shell.popup.Get()), static_cast<unsigned>(targets.size()));
             SetForegroundWindow(window);
@@ -159,8 +123,7 @@ void Cadrel::ShowItemMenu(int index, POINT screen)
                                                      screen.y, 0, window, nullptr));
             // The menu closes properly only once the window got a message.
             PostMessageW(window, WM_NULL, 0, 0);
-            shellMenu_.Reset();
-            shellMenu3_.Reset();
+            shellMenu_.Drop();
         } else {
             // Without the shell's menu the program's own entries still serve.
             DebugLog(L"Menu de l'element %ls : menu du shell indisponible (%ls, HRESULT 0x%08X), entrees de "

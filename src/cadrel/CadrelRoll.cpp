@@ -29,7 +29,7 @@ void Cadrel::SetRolled(bool rolled, bool notify, bool animate)
     }
     // A roll that is still running ends where it was going; the next one
     // starts from there, so its remembered size is a real one.
-    if (animating_) {
+    if (roll_.Running()) {
         StopAnimation();
     }
     const CadrelMetrics metrics = Metrics();
@@ -57,7 +57,7 @@ void Cadrel::SetRolled(bool rolled, bool notify, bool animate)
         ApplyRect(target);
         Draw();
     }
-    PlaceHosted();
+    hosting_.Place();
     if (notify) {
         PostMessageW(appWindow_, WM_APP_SAVE_SOON, 0, 0);
     }
@@ -65,45 +65,31 @@ void Cadrel::SetRolled(bool rolled, bool notify, bool animate)
 
 void Cadrel::StartRollAnimation(const PixelRect& from, const PixelRect& to)
 {
-    animation_.start = GetTickCount64();
-    animation_.x = to.left;
-    animation_.width = to.Width();
-    animation_.startTop = from.top;
-    animation_.startHeight = from.Height();
-    animation_.targetTop = to.top;
-    animation_.targetHeight = to.Height();
-    animation_.maxHeight = std::max(from.Height(), to.Height());
-    animating_ = true;
-
-    // The window and its surface keep the taller of the two states for the
-    // whole animation; only the clip changes from step to step.
-    const int top = properties_.expandDir == UnfoldUp ? to.bottom - animation_.maxHeight : to.top;
-    SetWindowPos(window_.Get(), nullptr, animation_.x, top, animation_.width, animation_.maxHeight,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    const PixelRect clip =
-        AnimationClip(properties_.expandDir, animation_.width, animation_.maxHeight, animation_.startHeight);
-    graphics_.SetClip(D2D1::RectF(static_cast<float>(clip.left), static_cast<float>(clip.top),
-                                  static_cast<float>(clip.right), static_cast<float>(clip.bottom)));
+    const ULONGLONG now = GetTickCount64();
+    ApplyRect(roll_.Start(from, to, properties_.expandDir, now));
+    SetRollClip(*roll_.ClipAt(now));
     Draw();
     SetTimer(window_.Get(), CadrelTimerRollAnimation, AnimationStepMs, nullptr);
     AnimationStep();
 }
 
+void Cadrel::SetRollClip(const PixelRect& clip)
+{
+    graphics_.SetClip(D2D1::RectF(static_cast<float>(clip.left), static_cast<float>(clip.top),
+                                  static_cast<float>(clip.right), static_cast<float>(clip.bottom)));
+}
+
 void Cadrel::AnimationStep()
 {
-    if (!animating_) {
+    if (!roll_.Running()) {
         KillTimer(window_.Get(), CadrelTimerRollAnimation);
         return;
     }
-    const ULONGLONG elapsed = GetTickCount64() - animation_.start;
-    if (elapsed >= static_cast<ULONGLONG>(RollAnimationMs)) {
+    if (const std::optional<PixelRect> clip = roll_.ClipAt(GetTickCount64())) {
+        SetRollClip(*clip);
+    } else {
         StopAnimation();
-        return;
     }
-    const int height = AnimatedHeight(animation_.startHeight, animation_.targetHeight, elapsed);
-    const PixelRect clip = AnimationClip(properties_.expandDir, animation_.width, animation_.maxHeight, height);
-    graphics_.SetClip(D2D1::RectF(static_cast<float>(clip.left), static_cast<float>(clip.top),
-                                  static_cast<float>(clip.right), static_cast<float>(clip.bottom)));
 }
 
 void Cadrel::StopAnimation()
@@ -111,15 +97,15 @@ void Cadrel::StopAnimation()
     if (window_) {
         KillTimer(window_.Get(), CadrelTimerRollAnimation);
     }
-    if (!animating_) {
+    if (!roll_.Running()) {
         return;
     }
-    animating_ = false;
+    roll_.Stop();
     graphics_.SetClip(std::nullopt);
     if (!window_) {
         return;
     }
-    ApplyRect(RectFromSize(animation_.x, animation_.targetTop, animation_.width, animation_.targetHeight));
+    ApplyRect(roll_.Target());
     RECT client{};
     GetClientRect(window_.Get(), &client);
     Layout(client.right, client.bottom);
@@ -151,7 +137,7 @@ void Cadrel::SetUnfoldDirection(int direction, bool notify)
 {
     const int value = ValidUnfoldDirection(direction);
     if (value != properties_.expandDir && window_) {
-        if (animating_) {
+        if (roll_.Running()) {
             StopAnimation();
         }
         const UnfoldChange change = ChangeUnfoldDirection(WindowRect(), rolled_, properties_.expandDir, value,
@@ -176,7 +162,7 @@ void Cadrel::SetBoundsRespectingRoll(int x, int y, int width, int height)
     if (!window_) {
         return;
     }
-    if (animating_) {
+    if (roll_.Running()) {
         StopAnimation();
     }
     fullWidth_ = width;

@@ -89,7 +89,7 @@ void Cadrel::Destroy()
     HWND window = window_.Get();
     for (int index = 0; index < static_cast<int>(tabs_.size()); ++index) {
         if (tabs_[static_cast<size_t>(index)].hostedWindow != nullptr) {
-            ReleaseHosted(index);
+            hosting_.Release(index);
         }
     }
     if (window != nullptr) {
@@ -97,7 +97,7 @@ void Cadrel::Destroy()
             KillTimer(window, timer);
         }
     }
-    animating_ = false;
+    roll_.Stop();
     content_.StopWatching();
     RevokeDropTarget();
     graphics_.Release();
@@ -184,8 +184,7 @@ void Cadrel::SetZoom(float zoom, bool notify)
 
 void Cadrel::SetSnapping(bool enabled, int gridStep)
 {
-    snapEnabled_ = enabled;
-    gridStep_ = gridStep < 1 ? 0 : gridStep;
+    snapping_.Configure(enabled, gridStep);
 }
 
 void Cadrel::SetPageFrozen(bool frozen)
@@ -207,7 +206,7 @@ void Cadrel::SetHidden(bool hidden)
         SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
     }
     allowHide_ = false;
-    PlaceHosted();
+    hosting_.Place();
 }
 
 void Cadrel::SetMergeHighlight(bool highlight)
@@ -246,7 +245,7 @@ void Cadrel::ActivateTab(int index, bool notify)
     StartWatcher();
     ListFolder();
     Draw();
-    PlaceHosted();
+    hosting_.Place();
     Notify(WM_APP_CADREL_TABS_CHANGED, notify);
 }
 
@@ -257,7 +256,7 @@ void Cadrel::CloseTab(int index, bool notify)
         return;
     }
     if (tabs_[static_cast<size_t>(index)].hostedWindow != nullptr) {
-        ReleaseHosted(index);
+        hosting_.Release(index);
     }
     const bool wasActive = index == activeTab_;
     tabs_.erase(tabs_.begin() + index);
@@ -347,7 +346,7 @@ void Cadrel::Layout(int width, int height)
 
 LRESULT Cadrel::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (LRESULT result = 0; ForwardShellMenuMessage(message, wParam, lParam, result)) {
+    if (LRESULT result = 0; shellMenu_.Forward(message, wParam, lParam, result)) {
         return result;
     }
     return Dispatch(window, message, wParam, lParam);
@@ -386,7 +385,7 @@ LRESULT Cadrel::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         OnWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lParam));
         return 0;
     case WM_WINDOWPOSCHANGED:
-        PlaceHosted();
+        hosting_.Place();
         break;
     case WM_ACTIVATE:
         // The cadrel never keeps the activation: its hosted window gets it.
@@ -482,7 +481,7 @@ void Cadrel::OnPaint()
 
 void Cadrel::OnSize(int width, int height)
 {
-    if (width == 0 || height == 0 || animating_) {
+    if (width == 0 || height == 0 || roll_.Running()) {
         return;
     }
     Layout(width, height);
@@ -493,7 +492,7 @@ void Cadrel::OnSize(int width, int height)
 void Cadrel::OnWindowPosChanging(WINDOWPOS& position) const
 {
     // While the active tab hosts a window the cadrel stands right below it.
-    if (!press_.MovingOrResizing() && (position.flags & SWP_NOZORDER) == 0 && HostedWindow() == nullptr) {
+    if (!press_.MovingOrResizing() && (position.flags & SWP_NOZORDER) == 0 && hosting_.ActiveWindow() == nullptr) {
         position.hwndInsertAfter = HWND_BOTTOM;
     }
     // Only the application hides a cadrel: the shell's show-desktop does not.
@@ -565,7 +564,7 @@ void Cadrel::OnTimer(UINT_PTR id)
 
 void Cadrel::OnNcDestroy()
 {
-    animating_ = false;
+    roll_.Stop();
     content_.StopWatching();
     RevokeDropTarget();
     graphics_.Detach();

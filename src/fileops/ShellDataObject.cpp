@@ -1,5 +1,7 @@
 #include "fileops/ShellDataObject.h"
 
+#include "base/UniqueMemory.h"
+
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -14,11 +16,6 @@ struct Medium {
     STGMEDIUM value{};
     ~Medium() { ReleaseStgMedium(&value); }
 };
-
-struct IdListFree {
-    void operator()(ITEMIDLIST* list) const { CoTaskMemFree(list); }
-};
-using UniqueIdList = std::unique_ptr<ITEMIDLIST, IdListFree>;
 
 }  // namespace
 
