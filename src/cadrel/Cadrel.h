@@ -252,6 +252,7 @@ private:
     void OpenTabIconPicker();
     void RunItemCommand(int id, const std::wstring& path, const std::vector<std::wstring>& targets, POINT screen);
     void FolderFollowsTitle(const std::wstring& title);
+    void CancelTabRename();
 
     // The listed folder, its watcher, selection and scrolling.
     CadrelView View() const;

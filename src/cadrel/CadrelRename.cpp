@@ -147,6 +147,17 @@ void Cadrel::CancelRename()
     }
 }
 
+void Cadrel::CancelTabRename()
+{
+    // The box knows its tab by position: once the tabs move, committing it
+    // would rename another tab, and perhaps that tab's container folder.
+    if (rename_.IsOpen() && rename_.Subject().IsTab()) {
+        DebugLog(L"Cadrel %hs : renommage de l'onglet %d annule, les onglets ont change.", id_.c_str(),
+                 rename_.Subject().tab);
+        CancelRename();
+    }
+}
+
 void Cadrel::FolderFollowsTitle(const std::wstring& title)
 {
     if (activeTab_ < 0 || activeTab_ >= static_cast<int>(tabs_.size())) {

@@ -255,6 +255,7 @@ void Cadrel::CloseTab(int index, bool notify)
     if (count < 2 || index < 0 || index >= count) {
         return;
     }
+    CancelTabRename();
     if (tabs_[static_cast<size_t>(index)].hostedWindow != nullptr) {
         hosting_.Release(index);
     }
@@ -283,6 +284,7 @@ void Cadrel::MoveTab(int from, int to)
     if (from < 0 || from >= count || to < 0 || to >= count || from == to) {
         return;
     }
+    CancelTabRename();
     LiveTab moved = std::move(tabs_[static_cast<size_t>(from)]);
     tabs_.erase(tabs_.begin() + from);
     tabs_.insert(tabs_.begin() + to, std::move(moved));

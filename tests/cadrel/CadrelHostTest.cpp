@@ -137,6 +137,43 @@ TEST_F(CadrelHostTest, DropsGoToTheHostWithTheFolderTheyLandOn)
     EXPECT_EQ(cadrel_->ReceiveDrop(paths, true, 0), 0);
 }
 
+// The rename box knows its tab by position; a tab moved or closed under it
+// must not hand the typed title to whichever tab took that position.
+TEST_F(CadrelHostTest, MovingOrClosingTabsCancelsAnOpenTabRename)
+{
+    const auto titles = [this] {
+        std::vector<std::wstring> result;
+        for (const LiveTab& tab : cadrel_->Tabs()) {
+            result.push_back(tab.title);
+        }
+        return result;
+    };
+    const auto renameActiveTabTo = [this](const wchar_t* text) {
+        cadrel_->BeginTabRename();
+        ASSERT_TRUE(cadrel_->RenameOpen());
+        SetWindowTextW(cadrel_->RenameEdit(), text);
+    };
+
+    renameActiveTabTo(L"Typed");
+    cadrel_->MoveTab(0, 2);
+    EXPECT_FALSE(cadrel_->RenameOpen());
+    cadrel_->CommitRename();
+    EXPECT_EQ(titles(), (std::vector<std::wstring>{L"Second", L"No folder", L"First"}));
+
+    // The active tab followed its move; closing another tab shifts it back.
+    ASSERT_EQ(cadrel_->ActiveTab(), 2);
+    renameActiveTabTo(L"Typed");
+    cadrel_->CloseTab(0, false);
+    EXPECT_FALSE(cadrel_->RenameOpen());
+    cadrel_->CommitRename();
+    EXPECT_EQ(titles(), (std::vector<std::wstring>{L"No folder", L"First"}));
+
+    // Without a change of tabs the box still renames its tab.
+    renameActiveTabTo(L"Typed");
+    cadrel_->CommitRename();
+    EXPECT_EQ(titles(), (std::vector<std::wstring>{L"No folder", L"Typed"}));
+}
+
 TEST_F(CadrelHostTest, CtrlWheelZoomsUnlessTheHostSaysThePolicyLocksIt)
 {
     const float before = Zoom();
