@@ -60,7 +60,11 @@ void App::DeletePage(int index)
 void App::SwitchPage(int index)
 {
     const int pages = static_cast<int>(settings_.workspaces.size());
-    if (operation_.Running() || index < 0 || index >= pages || index == settings_.activeWorkspace) {
+    if (operation_.Running()) {
+        DebugLog(L"Changement de page refuse : une operation est en cours.");
+        return;
+    }
+    if (index < 0 || index >= pages || index == settings_.activeWorkspace) {
         return;
     }
     Save();

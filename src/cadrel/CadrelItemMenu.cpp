@@ -149,6 +149,8 @@ void Cadrel::ShowItemMenu(int index, POINT screen)
         if (chosen >= ItemCmdOpenLocation && chosen <= ItemCmdQuickLook) {
             RunItemCommand(chosen, path, targets, screen);
         } else if (shell.menu) {
+            // The shell may ask for a confirmation in a loop of its own.
+            const OperationState::Scope invoking = host_.BeginOperation();
             CMINVOKECOMMANDINFOEX invoke{};
             invoke.cbSize = sizeof invoke;
             invoke.fMask = CMIC_MASK_UNICODE | CMIC_MASK_PTINVOKE;

@@ -250,6 +250,9 @@ void Cadrel::RunSortRuleCommand(int id)
     SortRule rule = properties_.rule;
     HWND window = window_.Get();
     const int dpi = static_cast<int>(dpi_);
+    // The prompts run their own message loop: a page switch or a reload
+    // meanwhile would destroy this cadrel under them.
+    const OperationState::Scope prompting = host_.BeginOperation();
     if (id == CadrelCmdRuleEnabled) {
         rule.enabled = !rule.enabled;
     } else if (id == CadrelCmdRulePresetLast) {
@@ -275,7 +278,6 @@ void Cadrel::RunSortRuleCommand(int id)
     } else if (id >= CadrelCmdRuleLinkFirst && id <= CadrelCmdRuleLinkLast) {
         rule.link = id - CadrelCmdRuleLinkFirst;
     }
-    // The prompts pump messages: the cadrel may have gone meanwhile.
     if (!window_) {
         return;
     }
@@ -291,7 +293,8 @@ void Cadrel::OpenTabIconPicker()
         return;
     }
     if (!iconPicker_) {
-        iconPicker_ = std::make_unique<IconPicker>(graphicsDevice_, appWindow_);
+        iconPicker_ =
+            std::make_unique<IconPicker>(graphicsDevice_, appWindow_, [this] { return host_.BeginOperation(); });
     }
     iconPicker_->Open(window_.Get(), dpi_, tabs_[static_cast<size_t>(activeTab_)].emblem,
                       [this](const std::wstring& key) { SetTabEmblem(key, true); });

@@ -11,6 +11,8 @@
 #include <windowsx.h>
 
 #include <cmath>
+#include <optional>
+#include <utility>
 
 namespace cadrels {
 namespace {
@@ -25,8 +27,8 @@ D2D1_RECT_F ToRectF(const DockRect& rect)
 
 }  // namespace
 
-IconPicker::IconPicker(GraphicsDevice& device, HWND appWindow)
-    : device_(device), graphics_(device, *this, appWindow)
+IconPicker::IconPicker(GraphicsDevice& device, HWND appWindow, ModalGuard modalGuard)
+    : device_(device), graphics_(device, *this, appWindow), modalGuard_(std::move(modalGuard))
 {
 }
 
@@ -193,9 +195,16 @@ void IconPicker::ChooseCustomImage()
     dialog.lpstrFile = path;
     dialog.nMaxFile = MAX_PATH;
     dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-    dialogOpen_ = true;
-    const bool chosen = GetOpenFileNameW(&dialog) != FALSE;
-    dialogOpen_ = false;
+    bool chosen = false;
+    {
+        std::optional<OperationState::Scope> modal;
+        if (modalGuard_) {
+            modal.emplace(modalGuard_());
+        }
+        dialogOpen_ = true;
+        chosen = GetOpenFileNameW(&dialog) != FALSE;
+        dialogOpen_ = false;
+    }
     if (!window_) {
         return;
     }

@@ -8,6 +8,7 @@
 #include "base/UniqueHandle.h"
 #include "base/WindowClass.h"
 #include "dock/IconPickerLayout.h"
+#include "fileops/OperationState.h"
 #include "gfx/GraphicsDevice.h"
 #include "gfx/SvgEmblems.h"
 #include "gfx/WindowGraphics.h"
@@ -29,8 +30,12 @@ public:
     static WindowClassDesc WindowClass() { return {ClassName}; }
     using Callback = std::function<void(const std::wstring& key)>;
 
-    // `appWindow` receives WM_APP_DEVICE_LOST.
-    IconPicker(GraphicsDevice& device, HWND appWindow);
+    using ModalGuard = std::function<OperationState::Scope()>;
+
+    // `appWindow` receives WM_APP_DEVICE_LOST. `modalGuard`, when given, is
+    // held while the file dialog runs its own loop: whoever owns the picker
+    // must not destroy it under the dialog.
+    IconPicker(GraphicsDevice& device, HWND appWindow, ModalGuard modalGuard = {});
     ~IconPicker();
     IconPicker(const IconPicker&) = delete;
     IconPicker& operator=(const IconPicker&) = delete;
@@ -68,6 +73,7 @@ private:
     Callback callback_;
     int hover_ = IconPickerHitNothing;
     bool dialogOpen_ = false;
+    ModalGuard modalGuard_;
     bool tracking_ = false;
 
     // Kept across openings: each icon is rasterised once per device.

@@ -9,6 +9,8 @@
 #include "ScreenImage.h"
 #include "TestFiles.h"
 
+#include "app/CopyData.h"
+#include "app/PageRequest.h"
 #include "base/AppMessages.h"
 #include "cadrel/Cadrel.h"
 #include "cadrel/CadrelLayout.h"
@@ -292,6 +294,28 @@ protected:
         return WaitFor([&] { return !IsWindow(prompt); });
     }
 
+    // Asks the program for a page operation as another process does.
+    void RequestPage(const PageRequest& request) const
+    {
+        const std::wstring payload = CopyDataPayload(PageRequestText(request));
+        COPYDATASTRUCT data{CopyDataPageRequest, static_cast<DWORD>(payload.size() * sizeof(wchar_t)),
+                            const_cast<wchar_t*>(payload.data())};
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(app_.AppWindow(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, 5000,
+                            &result);
+    }
+
+    // A switch to the second page asked while something modal is open: it is
+    // refused, and the cadrel under the modal loop is still there.
+    void ExpectPageSwitchRefused(HWND cadrel)
+    {
+        const size_t refused = app_.CountLines(L"Changement de page refuse");
+        RequestPage({PageAction::SwitchPage, 1, L""});
+        EXPECT_TRUE(app_.WaitForLine(L"Changement de page refuse : une operation est en cours.", 5000, refused + 1));
+        EXPECT_TRUE(IsWindow(cadrel)) << "the page's cadrels were not destroyed under the modal loop";
+        EXPECT_EQ(app_.CountLines(L"Page affichee"), 0u);
+    }
+
     std::wstring ClipboardText() const
     {
         std::wstring text;
@@ -538,6 +562,92 @@ TEST_F(CadrelMenus, CadrelMenuEntriesRenameTabsAndQuit)
         }
     }
     EXPECT_TRUE(foundB);
+}
+
+// A prompt and the icon picker's file dialog run their own message loops; a
+// page switch arriving meanwhile would destroy the cadrel whose code goes on
+// once they close.
+TEST_F(CadrelMenus, APageSwitchWaitsUntilThePromptsAndTheFileDialogClose)
+{
+    const std::wstring folder = MakeFolder(root_, L"regles", {L"a.txt"});
+    Workspace first;
+    first.id = "{une}";
+    first.name = L"Une";
+    AddPinned(first, "menus-regle", 0.05, 0.10, 0.40, 0.50, {CadrelTab{L"Regles", folder}});
+    Workspace second;
+    second.id = "{deux}";
+    second.name = L"Deux";
+    StartWithPages({first, second});
+    ASSERT_TRUE(app_.WaitForLine(L"Cadrel menus-regle : 1 elements listes.", 5000));
+    HWND cadrel = CadrelTitled(L"Regles");
+    ASSERT_NE(cadrel, nullptr);
+
+    // The sorting rule's name prompt: the switch waits, the typed pattern is
+    // still applied to the cadrel once the prompt is answered.
+    const std::vector<DarkMenuItem> menu = ExpectedMenu(1, false, 0.62);
+    int rules = -1;
+    for (size_t i = 0; i < menu.size(); ++i) {
+        if (IndexOf(menu[i].children, CadrelCmdRuleNamePattern) >= 0) {
+            rules = static_cast<int>(i);
+        }
+    }
+    ASSERT_GE(rules, 0);
+    ASSERT_TRUE(OpenMenuAt(TitleOfWindow(cadrel), "menus-regle"));
+    Choose(menu, CadrelCmdRuleNamePattern, rules);
+    HWND prompt = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        const std::vector<HWND> prompts = app_.TopLevelWindows(PromptClass);
+        prompt = prompts.empty() ? nullptr : prompts.front();
+        return prompt != nullptr && IsWindowVisible(prompt);
+    }));
+    ExpectPageSwitchRefused(cadrel);
+    HWND edit = FindWindowExW(prompt, nullptr, L"EDIT", nullptr);
+    ASSERT_NE(edit, nullptr);
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"facture"));
+    PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(prompt); }));
+    const Settings saved = SaveAndReadLayout(app_, appData_);
+    ASSERT_EQ(saved.workspaces.size(), 2u);
+    ASSERT_EQ(saved.workspaces[0].cadrels.size(), 1u);
+    EXPECT_EQ(saved.workspaces[0].cadrels[0].rule.name, L"facture");
+
+    // The icon picker's "Custom image" file dialog.
+    ASSERT_TRUE(OpenMenuAt(TitleOfWindow(cadrel), "menus-regle"));
+    Choose(ExpectedMenu(1, false, 0.62), CadrelCmdTabIcon);
+    HWND picker = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        const std::vector<HWND> pickers = app_.TopLevelWindows(L"Cadrels.IconPicker");
+        picker = pickers.empty() ? nullptr : pickers.front();
+        return picker != nullptr && IsWindowVisible(picker);
+    }));
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const IconPickerGeometry geometry =
+        ComputeIconPickerGeometry(168, 1.0f, work.right - work.left, work.bottom - work.top);
+    const DockRect custom = IconPickerCustomButton(geometry);
+    const PixelRect pickerRect = RectOf(picker);
+    Click({pickerRect.left + static_cast<LONG>(custom.CentreX()),
+           pickerRect.top + static_cast<LONG>((custom.top + custom.bottom) / 2)});
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        for (HWND window : app_.TopLevelWindows(L"#32770")) {
+            if (IsWindowVisible(window)) {
+                dialog = window;
+                return true;
+            }
+        }
+        return false;
+    })) << "the file dialog opened";
+    ExpectPageSwitchRefused(cadrel);
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
+
+    // With nothing modal open the same request switches the page.
+    PostMessageW(picker, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return app_.TopLevelWindows(L"Cadrels.IconPicker").empty(); }));
+    RequestPage({PageAction::SwitchPage, 1, L""});
+    EXPECT_TRUE(app_.WaitForLine(L"Page affichee : 1.", 5000));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(cadrel); }));
 }
 
 TEST_F(CadrelMenus, ItemMenuFileRenameAndClosingCadrels)

@@ -67,8 +67,13 @@ CadrelRecord& CadrelScenario::AddPinned(Workspace& page, const char* id, double 
 
 void CadrelScenario::StartWithPage(const Workspace& page)
 {
+    StartWithPages({page});
+}
+
+void CadrelScenario::StartWithPages(const std::vector<Workspace>& pages)
+{
     Settings settings;
-    settings.workspaces.push_back(page);
+    settings.workspaces = pages;
     CreateDirectoryW(appData_.c_str(), nullptr);
     ASSERT_TRUE(LayoutFile(appData_ + L"\\layout.json").Save(settings));
     ASSERT_TRUE(app_.Start());

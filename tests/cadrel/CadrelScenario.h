@@ -33,6 +33,8 @@ protected:
                             std::vector<CadrelTab> tabs) const;
     // Writes a layout holding that one page and starts the program on it.
     void StartWithPage(const Workspace& page);
+    // The same with several pages, the first one shown.
+    void StartWithPages(const std::vector<Workspace>& pages);
     HWND CadrelTitled(const std::wstring& title) const;
 
     std::wstring appData_;
