@@ -133,6 +133,7 @@ public:
         return 0;
     }
     OperationState::Scope BeginOperation() override { return operation_.Begin(); }
+    bool OperationRunning() const override { return operation_.Running(); }
     void TabTornOff(std::unique_ptr<TornTab>) override {}
     std::vector<RECT> NeighbourRects(const Cadrel&) const override { return {}; }
     HostedAppsStore* HostedApps() override { return nullptr; }

@@ -132,7 +132,7 @@ public:
     // While set, sorting waits, and undo, redo, page switches, reloads and
     // cadrel closes are refused or postponed: a file operation, a drag or a
     // prompt is pumping messages on this thread.
-    bool OperationRunning() const { return operation_.Running(); }
+    bool OperationRunning() const override { return operation_.Running(); }
 
     // The application's folder watcher (AppFolderWatch.cpp).
     void StartFolderWatcher();

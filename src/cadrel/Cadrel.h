@@ -127,6 +127,9 @@ public:
     void SetDropHighlight(bool highlight);
     void SetDropTab(int tab);
     int TabAtScreenPoint(POINT screen) const;
+    // Whether a drag of `data` may drop here now: not while a prompt, a
+    // menu or a file operation runs, unless it is this program's own drag.
+    bool TakesDropOf(IDataObject* data) const;
     // Transfers dropped files into the folder of `tab` (when it has one) or
     // of the active tab; returns how many arrived.
     int ReceiveDrop(const std::vector<std::wstring>& paths, bool move, int tab);

@@ -66,6 +66,19 @@ int Cadrel::TabAtScreenPoint(POINT screen) const
     return IsOnTitleBar(screen.x, screen.y) ? TabAt(screen.x, screen.y) : -1;
 }
 
+namespace {
+
+// The data object of the drag out of a cadrel now running, if any. Drags
+// run on the main thread, one at a time.
+IDataObject* ownDrag = nullptr;
+
+}  // namespace
+
+bool Cadrel::TakesDropOf(IDataObject* data) const
+{
+    return !host_.OperationRunning() || (data != nullptr && data == ownDrag);
+}
+
 int Cadrel::ReceiveDrop(const std::vector<std::wstring>& paths, bool move, int tab)
 {
     // A drop on a tab with a folder files there without switching to it; a
@@ -114,7 +127,9 @@ void Cadrel::StartDragOut(int index)
         // cadrels while this one is on the stack.
         std::optional<OperationState::Scope> running;
         running.emplace(host_.BeginOperation());
+        ownDrag = data.Get();
         result = DoDragDrop(data.Get(), source.Get(), DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, &effect);
+        ownDrag = nullptr;
     }
     DebugLog(L"Glisser hors du cadrel %hs : %u element(s), %ls, effet %lu.", id_.c_str(),
              static_cast<unsigned>(paths.size()), result == DRAGDROP_S_DROP ? L"depose" : L"annule", effect);

@@ -33,6 +33,8 @@ public:
                                const std::wstring& folder) = 0;
     // Held while a modal loop of the cadrel runs (a menu, a drag, a rename).
     virtual OperationState::Scope BeginOperation() = 0;
+    // Whether such a loop, a prompt or a file operation runs now anywhere.
+    virtual bool OperationRunning() const = 0;
     // A tab dragged off a title bar, to become a cadrel of its own or join one.
     virtual void TabTornOff(std::unique_ptr<TornTab> tab) = 0;
     // The other visible cadrels' window rectangles, which moves snap to.

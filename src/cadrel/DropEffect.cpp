@@ -18,4 +18,12 @@ unsigned ChooseDropEffect(bool accepting, bool ctrl, unsigned offered)
     return DropNone;
 }
 
+unsigned AnsweredDropEffect(unsigned chosen, int arrived, int dropped)
+{
+    if (chosen == DropNone || arrived <= 0) {
+        return DropNone;
+    }
+    return chosen == DropMove && arrived < dropped ? DropCopy : chosen;
+}
+
 }  // namespace cadrels

@@ -15,4 +15,10 @@ inline constexpr unsigned DropMove = 2;
 // else none. A source that offered only copy is never told its files moved.
 unsigned ChooseDropEffect(bool accepting, bool ctrl, unsigned offered);
 
+// The effect a finished drop answers once `arrived` of `dropped` files came
+// in with the `chosen` effect. A source told "move" may delete its originals,
+// so a move is answered only when every file arrived; when some did not, a
+// copy is answered, which keeps whatever the source still holds.
+unsigned AnsweredDropEffect(unsigned chosen, int arrived, int dropped);
+
 }  // namespace cadrels

@@ -2,9 +2,17 @@
 // asks of its host, and what it does with the answers.
 #include "cadrel/Cadrel.h"
 
+#include "FileDrag.h"
 #include "TestFiles.h"
 
+#include "base/RectConversion.h"
+#include "cadrel/CadrelDropTarget.h"
+
 #include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <optional>
 
 #include <memory>
 #include <string>
@@ -16,6 +24,8 @@ namespace {
 using testing::MakeTempFolder;
 using testing::RemoveTree;
 using testing::WriteBytes;
+using testing::RecordingDataObject;
+using testing::RecordingFilesDataObject;
 
 class FakeHost final : public CadrelHost {
 public:
@@ -35,6 +45,7 @@ public:
         return arrived;
     }
     OperationState::Scope BeginOperation() override { return operation.Begin(); }
+    bool OperationRunning() const override { return operation.Running(); }
     void TabTornOff(std::unique_ptr<TornTab> tab) override { torn.push_back(std::move(tab)); }
     std::vector<RECT> NeighbourRects(const Cadrel&) const override { return {}; }
     HostedAppsStore* HostedApps() override { return nullptr; }
@@ -59,6 +70,8 @@ class CadrelHostTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // The shell's data objects and the cadrel's drop target want OLE.
+        OleInitialize(nullptr);
         first_ = MakeTempFolder(L"host-first");
         second_ = MakeTempFolder(L"host-second");
         ASSERT_FALSE(first_.empty());
@@ -90,6 +103,7 @@ protected:
         }
         RemoveTree(first_);
         RemoveTree(second_);
+        OleUninitialize();
     }
 
     float Zoom() const
@@ -172,6 +186,67 @@ TEST_F(CadrelHostTest, MovingOrClosingTabsCancelsAnOpenTabRename)
     renameActiveTabTo(L"Typed");
     cadrel_->CommitRename();
     EXPECT_EQ(titles(), (std::vector<std::wstring>{L"No folder", L"Typed"}));
+}
+
+// The drop target on a data object in this process, where what it sets on
+// the data object can be read back.
+TEST_F(CadrelHostTest, ADropAnswersAMoveOnlyWhenEveryFileArrivedAndTellsTheSourceItMovedThem)
+{
+    ASSERT_TRUE(WriteBytes(second_ + L"\\a.txt", "a"));
+    ASSERT_TRUE(WriteBytes(second_ + L"\\b.txt", "b"));
+    Microsoft::WRL::ComPtr<CadrelDropTarget> target;
+    AdoptComObject(target, new CadrelDropTarget(*cadrel_));
+    const PixelRect rect = ToPixelRect([&] {
+        RECT r{};
+        GetWindowRect(cadrel_->Window(), &r);
+        return r;
+    }());
+    const POINTL over{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    struct Dropped {
+        DWORD effect = DROPEFFECT_NONE;
+        Microsoft::WRL::ComPtr<RecordingDataObject> data;
+    };
+    const auto drop = [&](int arrived, DWORD keys) {
+        host_.arrived = arrived;
+        Dropped result;
+        result.data = RecordingFilesDataObject(second_, {L"a.txt", L"b.txt"});
+        DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        target->DragEnter(result.data.Get(), keys, over, &effect);
+        result.effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        target->Drop(result.data.Get(), keys, over, &result.effect);
+        return result;
+    };
+
+    const Dropped all = drop(2, 0);
+    EXPECT_EQ(all.effect, static_cast<DWORD>(DROPEFFECT_MOVE));
+    EXPECT_EQ(all.data->SetValue(CFSTR_PERFORMEDDROPEFFECT), std::optional<DWORD>(DROPEFFECT_NONE))
+        << "the target moved the files: nothing is left for the source to delete";
+    EXPECT_EQ(all.data->SetValue(CFSTR_LOGICALPERFORMEDDROPEFFECT), std::optional<DWORD>(DROPEFFECT_MOVE));
+
+    // One of the two refused: a source that reads only the answer keeps it.
+    const Dropped partial = drop(1, 0);
+    EXPECT_EQ(partial.effect, static_cast<DWORD>(DROPEFFECT_COPY));
+    EXPECT_EQ(partial.data->SetValue(CFSTR_PERFORMEDDROPEFFECT), std::optional<DWORD>(DROPEFFECT_NONE));
+
+    const Dropped none = drop(0, 0);
+    EXPECT_EQ(none.effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_FALSE(none.data->SetValue(CFSTR_PERFORMEDDROPEFFECT).has_value()) << "nothing moved, nothing to say";
+
+    // A copy (Ctrl) leaves the originals to the source.
+    const Dropped copied = drop(2, MK_CONTROL);
+    EXPECT_EQ(copied.effect, static_cast<DWORD>(DROPEFFECT_COPY));
+    EXPECT_FALSE(copied.data->SetValue(CFSTR_PERFORMEDDROPEFFECT).has_value());
+    EXPECT_FALSE(host_.drops.back().move);
+
+    // While a prompt or a file operation runs, nothing is taken.
+    const size_t asked = host_.drops.size();
+    {
+        const OperationState::Scope running = host_.operation.Begin();
+        const Dropped refused = drop(2, 0);
+        EXPECT_EQ(refused.effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    }
+    EXPECT_EQ(host_.drops.size(), asked) << "the host was not asked to move anything";
+    target->Detach();
 }
 
 TEST_F(CadrelHostTest, CtrlWheelZoomsUnlessTheHostSaysThePolicyLocksIt)

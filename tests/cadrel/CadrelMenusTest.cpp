@@ -4,6 +4,7 @@
 // results read from the disk, the layout file and the diagnostic lines.
 #include "CadrelScenario.h"
 #include "DesktopInput.h"
+#include "FileDrag.h"
 #include "HostableWindows.h"
 #include "KeyInput.h"
 #include "ScreenImage.h"
@@ -42,12 +43,19 @@ class CadrelMenus : public CadrelScenario {
 protected:
     CadrelMenus() : CadrelScenario(L"cadrel-menus") {}
 
+    void SetUp() override
+    {
+        // The scenarios drag files in as another program would.
+        OleInitialize(nullptr);
+        CadrelScenario::SetUp();
+    }
     void TearDown() override
     {
         CadrelScenario::TearDown();
         for (const std::wstring& path : cleanup_) {
             RemoveTree(path);
         }
+        OleUninitialize();
     }
 
     std::wstring MakeFolder(const std::wstring& parent, const wchar_t* name, std::vector<const wchar_t*> files)
@@ -825,6 +833,13 @@ TEST_F(CadrelMenus, ItemMenuFileRenameAndClosingCadrels)
     Drag({rRect.left + rRect.Width() * 3 / 4, rRect.top + 12}, bare);
     Sleep(500);
     EXPECT_EQ(app_.TopLevelWindows(L"Cadrels.Cadrel").size(), cadrelsBefore) << "no tab torn off";
+    // Nor does a file dropped meanwhile go in, to leave with the rest.
+    const std::wstring late = MakeFolder(root_, L"tardif", {L"pendant.txt"});
+    const DWORD lateDrop = DragFiles(late, {L"pendant.txt"}, bare,
+                                     {rRect.left + rRect.Width() / 2, rRect.top + rRect.Height() / 2},
+                                     DROPEFFECT_COPY | DROPEFFECT_MOVE);
+    EXPECT_EQ(lateDrop, static_cast<DWORD>(DROPEFFECT_NONE)) << "no drop while the question is open";
+    EXPECT_TRUE(FileExists(late + L"\\pendant.txt"));
     const size_t undoLines = app_.CountLines(L"Annulation :");
     ASSERT_TRUE(AnswerPrompt(2));
     // Where the Recycle Bin cannot take a folder (here: a Wine without a

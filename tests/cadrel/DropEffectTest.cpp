@@ -18,5 +18,16 @@ TEST(DropEffect, AnswersWithinWhatTheSourceOffers)
     EXPECT_EQ(ChooseDropEffect(false, false, All), DropNone) << "no files";
 }
 
+TEST(DropEffect, AMoveIsAnsweredOnlyWhenEveryFileArrived)
+{
+    EXPECT_EQ(AnsweredDropEffect(DropMove, 2, 2), DropMove);
+    // One of two refused: a source that deletes on "move" must keep it.
+    EXPECT_EQ(AnsweredDropEffect(DropMove, 1, 2), DropCopy);
+    EXPECT_EQ(AnsweredDropEffect(DropMove, 0, 2), DropNone);
+    EXPECT_EQ(AnsweredDropEffect(DropCopy, 1, 2), DropCopy);
+    EXPECT_EQ(AnsweredDropEffect(DropCopy, 0, 1), DropNone);
+    EXPECT_EQ(AnsweredDropEffect(DropNone, 3, 3), DropNone);
+}
+
 }  // namespace
 }  // namespace cadrels

@@ -185,6 +185,102 @@ DragOutcome DragData(IDataObject* data, POINT from, POINT to, DWORD offered, boo
     return outcome;
 }
 
+std::optional<DWORD> RecordingDataObject::SetValue(const wchar_t* name) const
+{
+    const auto found = set_.find(static_cast<CLIPFORMAT>(RegisterClipboardFormatW(name)));
+    return found == set_.end() ? std::nullopt : std::optional<DWORD>(found->second);
+}
+
+HRESULT RecordingDataObject::QueryInterface(REFIID iid, void** object)
+{
+    if (iid == IID_IUnknown || iid == IID_IDataObject) {
+        *object = static_cast<IDataObject*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG RecordingDataObject::AddRef()
+{
+    return static_cast<ULONG>(InterlockedIncrement(&references_));
+}
+
+ULONG RecordingDataObject::Release()
+{
+    const LONG left = InterlockedDecrement(&references_);
+    if (left == 0) {
+        delete this;
+    }
+    return static_cast<ULONG>(left);
+}
+
+HRESULT RecordingDataObject::GetData(FORMATETC* format, STGMEDIUM* medium)
+{
+    return inner_->GetData(format, medium);
+}
+
+HRESULT RecordingDataObject::GetDataHere(FORMATETC* format, STGMEDIUM* medium)
+{
+    return inner_->GetDataHere(format, medium);
+}
+
+HRESULT RecordingDataObject::QueryGetData(FORMATETC* format)
+{
+    return inner_->QueryGetData(format);
+}
+
+HRESULT RecordingDataObject::GetCanonicalFormatEtc(FORMATETC* in, FORMATETC* out)
+{
+    return inner_->GetCanonicalFormatEtc(in, out);
+}
+
+HRESULT RecordingDataObject::SetData(FORMATETC* format, STGMEDIUM* medium, BOOL release)
+{
+    if (format == nullptr || medium == nullptr || medium->tymed != TYMED_HGLOBAL) {
+        return E_INVALIDARG;
+    }
+    if (const auto* value = static_cast<const DWORD*>(GlobalLock(medium->hGlobal))) {
+        set_[format->cfFormat] = *value;
+        GlobalUnlock(medium->hGlobal);
+    }
+    if (release) {
+        ReleaseStgMedium(medium);
+    }
+    return S_OK;
+}
+
+HRESULT RecordingDataObject::EnumFormatEtc(DWORD direction, IEnumFORMATETC** formats)
+{
+    return inner_->EnumFormatEtc(direction, formats);
+}
+
+HRESULT RecordingDataObject::DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*)
+{
+    return OLE_E_ADVISENOTSUPPORTED;
+}
+
+HRESULT RecordingDataObject::DUnadvise(DWORD)
+{
+    return OLE_E_ADVISENOTSUPPORTED;
+}
+
+HRESULT RecordingDataObject::EnumDAdvise(IEnumSTATDATA**)
+{
+    return OLE_E_ADVISENOTSUPPORTED;
+}
+
+ComPtr<RecordingDataObject> RecordingFilesDataObject(const std::wstring& folder, const std::vector<std::wstring>& names)
+{
+    ComPtr<IDataObject> inner = FilesDataObject(folder, names);
+    ComPtr<RecordingDataObject> data;
+    if (inner) {
+        data.Attach(new RecordingDataObject(std::move(inner)));
+    }
+    return data;
+}
+
 DWORD DragFiles(const std::wstring& folder, const std::vector<std::wstring>& names, POINT from, POINT to,
                 DWORD offered, std::function<void()> atTarget)
 {

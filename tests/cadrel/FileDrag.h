@@ -8,6 +8,8 @@
 #include <wrl/client.h>
 
 #include <functional>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,6 +62,37 @@ Microsoft::WRL::ComPtr<IDataObject> TextDataObject(const std::wstring& text);
 
 // A CF_HDROP data object for files of one folder, as the shell makes it.
 Microsoft::WRL::ComPtr<IDataObject> FilesDataObject(const std::wstring& folder, const std::vector<std::wstring>& names);
+
+// The shell's data object for files, wrapped so that what the target sets
+// on it (the performed drop effects) can be read back, as a source that
+// follows the shell's optimized move reads it.
+class RecordingDataObject final : public IDataObject {
+public:
+    explicit RecordingDataObject(Microsoft::WRL::ComPtr<IDataObject> inner) : inner_(std::move(inner)) {}
+
+    // The DWORD the target set under the registered format `name`.
+    std::optional<DWORD> SetValue(const wchar_t* name) const;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override;
+    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC* format, STGMEDIUM* medium) override;
+    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override;
+    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC* in, FORMATETC* out) override;
+    HRESULT STDMETHODCALLTYPE SetData(FORMATETC* format, STGMEDIUM* medium, BOOL release) override;
+    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD direction, IEnumFORMATETC** formats) override;
+    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override;
+    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override;
+    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override;
+
+private:
+    Microsoft::WRL::ComPtr<IDataObject> inner_;
+    std::map<CLIPFORMAT, DWORD> set_;
+    LONG references_ = 1;
+};
+Microsoft::WRL::ComPtr<RecordingDataObject> RecordingFilesDataObject(const std::wstring& folder,
+                                                                     const std::vector<std::wstring>& names);
 
 // Drags the files from `from` to `to` with the given effects offered;
 // returns the effect the target answered.
