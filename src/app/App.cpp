@@ -59,7 +59,8 @@ App::App()
                                          }
                                      },
                                  }),
-      sendTo_([this](const std::vector<std::wstring>& paths, POINT cursor) { FileSentPaths(paths, cursor); }),
+      sendTo_([this](const std::vector<std::wstring>& paths, POINT cursor) { FileSentPaths(paths, cursor); },
+              operation_),
       hosting_(operation_, WindowHosting::Page{
                                cadrels_,
                                [this](HWND cadrelWindow) { SyncTabsFromCadrel(cadrelWindow); },

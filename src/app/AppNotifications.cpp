@@ -71,7 +71,10 @@ void App::ShowWelcome()
     welcomeOpen_ = true;
     const MonitorInfo* primary = PrimaryMonitor(monitors_);
     const int dpi = primary ? static_cast<int>(primary->dpi) : 96;
-    ShowChoicePrompt(nullptr, Tr(TextId::WelcomeText), {Tr(TextId::OpenFullGuide), Tr(TextId::GetStarted)}, dpi);
+    {
+        const OperationState::Scope prompting = operation_.Begin();
+        ShowChoicePrompt(nullptr, Tr(TextId::WelcomeText), {Tr(TextId::OpenFullGuide), Tr(TextId::GetStarted)}, dpi);
+    }
     welcomeOpen_ = false;
 }
 

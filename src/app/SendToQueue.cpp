@@ -6,10 +6,12 @@
 #include "model/AtomicFile.h"
 
 #include <memory>
+#include <utility>
 
 namespace cadrels {
 
-SendToQueue::SendToQueue(FileBatch fileBatch) : fileBatch_(std::move(fileBatch))
+SendToQueue::SendToQueue(FileBatch fileBatch, const OperationState& operation)
+    : fileBatch_(std::move(fileBatch)), operation_(operation)
 {
 }
 
@@ -34,16 +36,23 @@ void SendToQueue::Hand(std::vector<std::wstring> paths, POINT cursor)
     if (paths.empty() || shuttingDown_) {
         return;
     }
-    // The menu of an earlier batch is open and pumping messages: these paths
-    // wait and are offered once that batch is done.
-    if (handling_) {
+    // The menu of an earlier batch, a prompt, a menu, a drag or a file
+    // operation is pumping messages: these paths wait, and the timer looks
+    // again until that loop has ended.
+    if (handling_ || operation_.Running()) {
         for (const std::wstring& path : paths) {
             batch_.Add(path, cursor, GetTickCount());
         }
         SetTimer(window_, TimerSendToBatch, SendToBatch::QuietMs, nullptr);
-        DebugLog(L"Envoi vers une cadrel : %d chemin(s) en attente du menu ouvert.", static_cast<int>(paths.size()));
+        if (handling_) {
+            DebugLog(L"Envoi vers une cadrel : %d chemin(s) en attente du menu ouvert.",
+                     static_cast<int>(paths.size()));
+        } else if (!std::exchange(waitLogged_, true)) {
+            DebugLog(L"Chemins envoyes en attente : une operation est en cours.");
+        }
         return;
     }
+    waitLogged_ = false;
     handling_ = true;
     fileBatch_(paths, cursor);
     handling_ = false;

@@ -6,6 +6,7 @@
 
 #include "app/SendToBatch.h"
 #include "base/Mailbox.h"
+#include "fileops/OperationState.h"
 
 #include <windows.h>
 
@@ -20,7 +21,9 @@ public:
     // Offers the destinations at `cursor` and moves the paths there.
     using FileBatch = std::function<void(const std::vector<std::wstring>& paths, POINT cursor)>;
 
-    explicit SendToQueue(FileBatch fileBatch);
+    // While `operation` runs (a prompt, a menu, a drag, a file operation)
+    // a batch waits: its menu and its moves would run inside that loop.
+    SendToQueue(FileBatch fileBatch, const OperationState& operation);
     SendToQueue(const SendToQueue&) = delete;
     SendToQueue& operator=(const SendToQueue&) = delete;
 
@@ -40,11 +43,13 @@ private:
     void Hand(std::vector<std::wstring> paths, POINT cursor);
 
     FileBatch fileBatch_;
+    const OperationState& operation_;
     HWND window_ = nullptr;
     bool shuttingDown_ = false;
     SendToBatch batch_;
     // Set while a batch is being filed; paths arriving meanwhile wait in batch_.
     bool handling_ = false;
+    bool waitLogged_ = false;
     // The message only signals; the list file waits here.
     Mailbox<std::wstring> lists_;
 };

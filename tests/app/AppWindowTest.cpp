@@ -2,6 +2,7 @@
 // batches and list files, the theme, and the notification icon.
 #include "CadrelsProcess.h"
 #include "GeometryExpect.h"
+#include "PointerInput.h"
 #include "ProcessProbe.h"
 #include "TestFiles.h"
 
@@ -523,6 +524,27 @@ TEST_F(AppWindow, TheTrayIconLivesWithTheProcessAndReturnsAfterTheTaskbarRestart
 
     ASSERT_EQ(app_.Quit(), std::optional<DWORD>(0));
     EXPECT_FALSE(TrayIconPresent(window_)) << "removed at exit";
+}
+
+// A batch's menu and moves would run inside the prompt's own loop: the
+// batch waits until the prompt has closed.
+TEST_F(AppWindow, PathsSentWhileAPromptIsOpenWaitUntilItCloses)
+{
+    Start();
+    PostMessageW(window_, WM_APP_WELCOME, 0, 0);
+    HWND prompt = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        const std::vector<HWND> prompts = app_.TopLevelWindows(L"Cadrels.DarkPrompt");
+        prompt = prompts.empty() ? nullptr : prompts.front();
+        return prompt != nullptr;
+    }));
+    EXPECT_EQ(SendCopyData(CopyDataSendToPath, L"C:\\envoi\\pendant.txt"), TRUE);
+    ASSERT_TRUE(app_.WaitForLine(L"Chemins envoyes en attente : une operation est en cours.", 5000));
+    EXPECT_EQ(app_.CountLines(L"Envoi vers une cadrel : lot de"), 0u);
+    PostMessageW(prompt, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(prompt); }));
+    ASSERT_TRUE(app_.WaitForLine(L"Envoi vers une cadrel : lot de 1 chemin(s)", 5000));
+    EXPECT_EQ(app_.CountLines(L"Chemins envoyes en attente"), 1u) << "said once, not at every look";
 }
 
 TEST_F(AppWindow, QuitWhilePromptsAndBatchesArePendingEndsPromptlyAndFilesNothing)

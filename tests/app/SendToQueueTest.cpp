@@ -24,7 +24,8 @@ protected:
               if (whileFiling_) {
                   whileFiling_();
               }
-          })
+          },
+                 operation_)
     {
         queue_.SetWindow(window_);
     }
@@ -64,6 +65,7 @@ protected:
     HWND window_;
     Batches filed_;
     std::function<void()> whileFiling_;
+    OperationState operation_;
     SendToQueue queue_;
 };
 
@@ -101,6 +103,23 @@ TEST_F(SendToQueueTest, PathsArrivingWhileABatchIsFiledWaitForTheNextOne)
     EXPECT_EQ(filed_, (Batches{{L"C:\\first.txt"}}));
     queue_.OnBatchTimer();
     EXPECT_EQ(filed_, (Batches{{L"C:\\first.txt"}, {L"C:\\late.txt", L"C:\\listed.txt"}}));
+}
+
+TEST_F(SendToQueueTest, WhileAnOperationRunsBatchesAndListsWaitForItsEnd)
+{
+    const std::wstring list = TempPath(L"cdrqueue-waiting.tmp");
+    {
+        const OperationState::Scope prompt = operation_.Begin();
+        queue_.QueuePath(L"C:\\a.txt");
+        queue_.OnBatchTimer();
+        WriteList(list, L"C:\\b.txt\r\n");
+        queue_.PostList(list);
+        EXPECT_EQ(DeliverListMessages(), 1);
+        queue_.OnBatchTimer();
+        EXPECT_TRUE(filed_.empty()) << "nothing is filed inside the prompt's loop";
+    }
+    queue_.OnBatchTimer();
+    EXPECT_EQ(filed_, (Batches{{L"C:\\a.txt", L"C:\\b.txt"}}));
 }
 
 TEST_F(SendToQueueTest, NothingIsFiledOnceShutdownBegan)
