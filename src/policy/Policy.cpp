@@ -157,6 +157,20 @@ std::string CurrentUserSid()
     return SidText(reinterpret_cast<const TOKEN_USER*>(buffer.data())->User.Sid);
 }
 
+bool TokenHoldsAdministrators()
+{
+    BYTE sid[SECURITY_MAX_SID_SIZE] = {};
+    DWORD size = sizeof sid;
+    BOOL member = FALSE;
+    return CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, sid, &size) &&
+           CheckTokenMembership(nullptr, sid, &member) && member;
+}
+
+PolicyReader CurrentPolicyReader()
+{
+    return {CurrentUserSid(), TokenHoldsAdministrators()};
+}
+
 std::wstring PolicyFileFromRegistry(HKEY root, const wchar_t* subKey)
 {
     UniqueKey key;
@@ -217,13 +231,13 @@ PolicyFileRead ReadTrustedPolicyFile(const std::wstring& path, std::string& byte
         why = L"droits d'acces illisibles (erreur " + std::to_wstring(GetLastError()) + L")";
         return PolicyFileRead::Refused;
     }
-    const std::string user = CurrentUserSid();
-    const TrustDecision fileDecision = JudgePolicyFile(fileSecurity, user);
+    const PolicyReader reader = CurrentPolicyReader();
+    const TrustDecision fileDecision = JudgePolicyFile(fileSecurity, reader);
     if (!fileDecision.Trusted()) {
         why = DescribeRefusal(fileDecision, false);
         return PolicyFileRead::Refused;
     }
-    const TrustDecision folderDecision = JudgePolicyFolder(folderSecurity, user);
+    const TrustDecision folderDecision = JudgePolicyFolder(folderSecurity, reader);
     if (!folderDecision.Trusted()) {
         why = DescribeRefusal(folderDecision, true);
         return PolicyFileRead::Refused;

@@ -6,6 +6,7 @@
 
 #include "base/Sha256.h"
 #include "policy/PolicyDocument.h"
+#include "policy/PolicyOwnership.h"
 #include "policy/PredefinedCadrels.h"
 
 #include <windows.h>
@@ -38,6 +39,11 @@ PolicyFileRead ReadTrustedPolicyFile(const std::wstring& path, std::string& byte
 
 // The user this process runs for, as "S-1-5-21-..."; empty on failure.
 std::string CurrentUserSid();
+
+// Whether this process's token holds the Administrators group (an elevated
+// administrator, or any user where the system does not split tokens).
+bool TokenHoldsAdministrators();
+PolicyReader CurrentPolicyReader();
 
 // The queries the rest of the program asks.
 int PolicyBool(const char* key);

@@ -89,6 +89,10 @@ protected:
 TEST_F(TrustedFile, TheUsersOwnFileIsReadAndOthersWritesAreRefused)
 {
     ASSERT_FALSE(CurrentUserSid().empty());
+    // Wine's user is an administrator; the user's own file is trusted only
+    // because of that.
+    ASSERT_TRUE(TokenHoldsAdministrators());
+    EXPECT_TRUE(CurrentPolicyReader().administrator);
     EXPECT_EQ(Read(), PolicyFileRead::Missing);
     EXPECT_EQ(why_, L"");
 
