@@ -8,6 +8,7 @@
 #include "model/AtomicFile.h"
 #include "model/FolderKeywords.h"
 #include "model/PathText.h"
+#include "policy/EnvironmentExpansion.h"
 #include "policy/PolicyOwnership.h"
 #include "policy/PolicyReadings.h"
 #include "policy/PolicySettings.h"
@@ -134,6 +135,65 @@ bool ReadHandle(HANDLE file, std::string& bytes)
     return true;
 }
 
+// The variables the machine defines, from where the system keeps them rather
+// than from the process environment, which the user or the starting process
+// chose: the system folders as the system reports them, then the machine's
+// variables in the registry (expandable ones expanded against what comes
+// before them).
+EnvironmentVariables MachineEnvironment()
+{
+    EnvironmentVariables variables;
+    const auto add = [&](const wchar_t* name, const std::wstring& value) {
+        if (!value.empty()) {
+            variables.emplace_back(name, value);
+        }
+    };
+    wchar_t windows[MAX_PATH] = {};
+    const UINT length = GetSystemWindowsDirectoryW(windows, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) {
+        add(L"SystemRoot", windows);
+        add(L"windir", windows);
+        if (length >= 2 && windows[1] == L':') {
+            add(L"SystemDrive", std::wstring(windows, 2));
+        }
+    }
+    const std::wstring programData = KnownFolder(FOLDERID_ProgramData, false);
+    add(L"ProgramData", programData);
+    add(L"ALLUSERSPROFILE", programData);
+    add(L"ProgramFiles", KnownFolder(FOLDERID_ProgramFiles, false));
+    add(L"ProgramW6432", KnownFolder(FOLDERID_ProgramFiles, false));
+    add(L"ProgramFiles(x86)", KnownFolder(FOLDERID_ProgramFilesX86, false));
+    add(L"CommonProgramFiles", KnownFolder(FOLDERID_ProgramFilesCommon, false));
+    add(L"CommonProgramFiles(x86)", KnownFolder(FOLDERID_ProgramFilesCommonX86, false));
+    add(L"PUBLIC", KnownFolder(FOLDERID_Public, false));
+
+    UniqueKey key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", 0,
+                      KEY_READ | KEY_WOW64_64KEY, key.Put()) != ERROR_SUCCESS) {
+        return variables;
+    }
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[256] = {};
+        DWORD nameChars = 256;
+        wchar_t value[2048] = {};
+        DWORD valueBytes = sizeof value - sizeof(wchar_t);
+        DWORD type = 0;
+        const LSTATUS status = RegEnumValueW(key.Get(), index, name, &nameChars, nullptr, &type,
+                                             reinterpret_cast<BYTE*>(value), &valueBytes);
+        if (status == ERROR_NO_MORE_ITEMS) {
+            break;
+        }
+        if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) {
+            continue;
+        }
+        const std::wstring_view text(value, wcsnlen(value, valueBytes / sizeof(wchar_t)));
+        variables.emplace_back(name, type == REG_EXPAND_SZ ? ExpandReferences(text, variables) : std::wstring(text));
+    }
+    // The system's own folders stay first (the first match wins): a registry
+    // value of the same name does not replace them.
+    return variables;
+}
+
 void Log(const std::wstring& text)
 {
     DebugLog(L"%ls", text.c_str());
@@ -188,9 +248,10 @@ std::wstring PolicyFileFromRegistry(HKEY root, const wchar_t* subKey)
     }
     std::wstring path = TrimSpacesAndTabs(std::wstring_view(buffer, wcsnlen(buffer, bytes / sizeof(wchar_t))));
     // An administrator writes "%ProgramData%\Corp\policy.json" as an expandable
-    // string precisely so that it is expanded.
+    // string precisely so that it is expanded, but against the machine's
+    // variables: the process environment is the user's to set.
     if (type == REG_EXPAND_SZ && !path.empty()) {
-        path = TrimSpacesAndTabs(ExpandEnvironment(path));
+        path = TrimSpacesAndTabs(ExpandReferences(path, MachineEnvironment()));
     }
     return path;
 }

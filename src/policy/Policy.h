@@ -24,7 +24,8 @@ void LoadPolicy();
 const PolicyDocument& CurrentPolicy();
 
 // Where the policy file is: the "PolicyFile" value under `subKey` of `root`
-// (64-bit view; REG_SZ as is, REG_EXPAND_SZ expanded; spaces and tabs around
+// (64-bit view; REG_SZ as is, REG_EXPAND_SZ expanded against the machine's
+// variables, never the process environment; spaces and tabs around
 // it removed), else the shared application-data folder + "\Cadrels\policy.json".
 std::wstring PolicyFileFromRegistry(HKEY root, const wchar_t* subKey);
 std::wstring PolicyFileLocation();

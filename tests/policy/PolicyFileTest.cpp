@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 
 #include "base/UniqueHandle.h"
+#include "model/PathText.h"
 #include "policy/Policy.h"
 
 #include <aclapi.h>
@@ -59,6 +60,35 @@ TEST_F(RegistryLocation, PlainAndExpandableValues)
     RegSetValueExW(key, L"PolicyFile", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
     RegCloseKey(key);
     EXPECT_EQ(PolicyFileFromRegistry(HKEY_CURRENT_USER, TestKey), L"") << "not a string";
+}
+
+// The process environment is whatever the user starting Cadrels set; only the
+// machine's variables may steer where the policy is read from.
+TEST_F(RegistryLocation, ExpansionIgnoresTheProcessEnvironment)
+{
+    const std::wstring programData = testing::KnownFolderPath(FOLDERID_ProgramData);
+    ASSERT_FALSE(programData.empty());
+    ASSERT_TRUE(SetEnvironmentVariableW(L"ProgramData", L"C:\\Elsewhere"));
+    ASSERT_TRUE(SetEnvironmentVariableW(L"CadrelsPolicyTestOnly", L"C:\\Planted"));
+    SetValue(REG_EXPAND_SZ, L"%ProgramData%\\Corp\\policy.json");
+    const std::wstring fromProgramData = PolicyFileFromRegistry(HKEY_CURRENT_USER, TestKey);
+    SetValue(REG_EXPAND_SZ, L"%CadrelsPolicyTestOnly%\\policy.json");
+    const std::wstring fromUserVariable = PolicyFileFromRegistry(HKEY_CURRENT_USER, TestKey);
+    wchar_t windows[MAX_PATH] = {};
+    ASSERT_GT(GetSystemWindowsDirectoryW(windows, MAX_PATH), 0u);
+    wchar_t savedRoot[MAX_PATH] = {};
+    ASSERT_GT(GetEnvironmentVariableW(L"SystemRoot", savedRoot, MAX_PATH), 0u);
+    ASSERT_TRUE(SetEnvironmentVariableW(L"SystemRoot", L"C:\\Elsewhere"));
+    SetValue(REG_EXPAND_SZ, L"%SystemRoot%\\policy.json");
+    const std::wstring fromSystemRoot = PolicyFileFromRegistry(HKEY_CURRENT_USER, TestKey);
+    SetEnvironmentVariableW(L"SystemRoot", savedRoot);
+    SetEnvironmentVariableW(L"ProgramData", programData.c_str());
+    SetEnvironmentVariableW(L"CadrelsPolicyTestOnly", nullptr);
+
+    EXPECT_TRUE(EqualsIgnoringAsciiCase(fromSystemRoot, std::wstring(windows) + L"\\policy.json")) << fromSystemRoot;
+
+    EXPECT_EQ(fromProgramData, programData + L"\\Corp\\policy.json");
+    EXPECT_EQ(fromUserVariable, L"%CadrelsPolicyTestOnly%\\policy.json") << "a variable only this process has";
 }
 
 TEST(PolicyLocation, FallsBackToTheSharedDataFolder)
