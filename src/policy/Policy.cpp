@@ -280,7 +280,7 @@ PolicyFileRead ReadTrustedPolicyFile(const std::wstring& path, std::string& byte
             return PolicyFileRead::Missing;
         }
         why = L"ouverture impossible (erreur " + std::to_wstring(error) + L")";
-        return PolicyFileRead::Unreadable;
+        return PolicyFileRead::Busy;
     }
     const std::wstring folderPath = ContainingFolder(file.Get(), path);
     // Without delete sharing the folder cannot be renamed away either.
@@ -310,6 +310,24 @@ PolicyFileRead ReadTrustedPolicyFile(const std::wstring& path, std::string& byte
     return PolicyFileRead::Read;
 }
 
+PolicyFileRead RetryWhileBusy(const std::function<PolicyFileRead()>& attempt, const std::function<void(unsigned)>& wait,
+                              unsigned totalMs, unsigned stepMs)
+{
+    PolicyFileRead result = attempt();
+    for (unsigned waited = 0; result == PolicyFileRead::Busy && waited < totalMs; waited += stepMs) {
+        wait(stepMs);
+        result = attempt();
+    }
+    return result;
+}
+
+PolicyFileRead ReadPolicyFileRetrying(const std::wstring& path, std::string& bytes, std::wstring& why, unsigned totalMs,
+                                      unsigned stepMs)
+{
+    return RetryWhileBusy([&] { return ReadTrustedPolicyFile(path, bytes, why); }, [](unsigned ms) { Sleep(ms); },
+                          totalMs, stepMs);
+}
+
 void LoadPolicy()
 {
     const std::wstring path = PolicyFileLocation();
@@ -318,8 +336,12 @@ void LoadPolicy()
     }
     std::string bytes;
     std::wstring why;
-    switch (ReadTrustedPolicyFile(path, bytes, why)) {
+    switch (ReadPolicyFileRetrying(path, bytes, why)) {
     case PolicyFileRead::Missing:
+        return;
+    case PolicyFileRead::Busy:
+        Log(L"Politique illisible (" + path + L") : " + why + L" ; cadrels et reglages verrouilles.");
+        ProcessPolicy() = LockedPolicy();
         return;
     case PolicyFileRead::Unreadable:
         Log(L"Politique ignoree (" + path + L") : " + why + L".");

@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,13 +31,26 @@ const PolicyDocument& CurrentPolicy();
 std::wstring PolicyFileFromRegistry(HKEY root, const wchar_t* subKey);
 std::wstring PolicyFileLocation();
 
-enum class PolicyFileRead { Missing, Unreadable, Refused, Read };
+// Busy: the file exists but cannot be opened (someone holds it without
+// sharing, or this user may not read it). Unreadable: opened but empty or
+// unreadable.
+enum class PolicyFileRead { Missing, Busy, Unreadable, Refused, Read };
 
 // Opens the file so that it can be neither changed nor renamed while it is
 // checked and read, checks who owns it and its folder and who may write to
 // them on the opened handles, then reads it. `why` explains a refusal or a
 // failure (French, for the log).
 PolicyFileRead ReadTrustedPolicyFile(const std::wstring& path, std::string& bytes, std::wstring& why);
+
+// ReadTrustedPolicyFile, tried again every `stepMs` for about `totalMs` while
+// the file is busy: anyone who may read it can hold it open without sharing
+// for a moment.
+PolicyFileRead ReadPolicyFileRetrying(const std::wstring& path, std::string& bytes, std::wstring& why,
+                                      unsigned totalMs = 2000, unsigned stepMs = 100);
+
+// The order attempts and waits come in, apart from the file system.
+PolicyFileRead RetryWhileBusy(const std::function<PolicyFileRead()>& attempt, const std::function<void(unsigned)>& wait,
+                              unsigned totalMs, unsigned stepMs);
 
 // The user this process runs for, as "S-1-5-21-..."; empty on failure.
 std::string CurrentUserSid();

@@ -113,6 +113,12 @@ std::string PolicyDocument::BrandName() const
     return name.empty() ? std::string(DefaultBrandName) : name;
 }
 
+PolicyDocument LockedPolicy()
+{
+    // No typed password hashes to a digest that is not 64 hexadecimal digits.
+    return ParsePolicy(R"({"lockCadrels":true,"lockSettings":true,"adminPasswordSha256":"locked"})");
+}
+
 PolicyDocument ParsePolicy(std::string_view bytes)
 {
     if (bytes.size() > 2 && bytes.substr(0, 3) == Utf8ByteOrderMark) {

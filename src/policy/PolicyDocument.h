@@ -85,6 +85,11 @@ private:
 // parse to an object, else there is no policy.
 PolicyDocument ParsePolicy(std::string_view bytes);
 
+// What a process runs under when a policy file exists but could not be read:
+// the cadrels and the settings window locked, with no password that opens
+// it. Running without the policy would hand the user what it forbids.
+PolicyDocument LockedPolicy();
+
 // Exact comparison that takes as long whatever the bytes: the typed password's
 // digest is never compared byte by byte with an early exit.
 bool DigestsMatch(std::string_view expected, std::string_view actual);

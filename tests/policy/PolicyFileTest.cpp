@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 namespace cadrels {
 namespace {
 
@@ -143,6 +146,71 @@ TEST_F(TrustedFile, AnEmptyFileIsNotAPolicy)
 {
     ASSERT_TRUE(testing::WriteBytes(path_, ""));
     EXPECT_EQ(Read(), PolicyFileRead::Unreadable);
+}
+
+TEST(PolicyRetry, WaitsOnlyWhileTheFileIsBusy)
+{
+    using R = PolicyFileRead;
+    struct Case {
+        const char* what;
+        std::vector<R> answers;
+        R expected;
+        unsigned waits;
+    };
+    const Case cases[] = {
+        {"free at once", {R::Read}, R::Read, 0},
+        {"missing is not retried", {R::Missing}, R::Missing, 0},
+        {"refused is not retried", {R::Refused}, R::Refused, 0},
+        {"freed after two tries", {R::Busy, R::Busy, R::Read}, R::Read, 2},
+        {"freed, then empty", {R::Busy, R::Unreadable}, R::Unreadable, 1},
+        {"held throughout", std::vector<R>(50, R::Busy), R::Busy, 5},
+    };
+    for (const Case& c : cases) {
+        size_t next = 0;
+        unsigned waits = 0;
+        unsigned waitedMs = 0;
+        const R result = RetryWhileBusy([&] { return c.answers.at(next++); },
+                                        [&](unsigned ms) {
+                                            ++waits;
+                                            waitedMs += ms;
+                                        },
+                                        500, 100);
+        EXPECT_EQ(result, c.expected) << c.what;
+        EXPECT_EQ(waits, c.waits) << c.what;
+        EXPECT_EQ(next, c.waits + 1u) << c.what << ": one attempt after each wait";
+        EXPECT_LE(waitedMs, 500u) << c.what;
+    }
+}
+
+TEST_F(TrustedFile, AFileHeldWithoutSharingIsTriedAgain)
+{
+    ASSERT_TRUE(testing::WriteBytes(path_, "{\"lockQuit\":true}"));
+    UniqueFile held(CreateFileW(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+
+    EXPECT_EQ(ReadPolicyFileRetrying(path_, bytes_, why_, 300, 100), PolicyFileRead::Busy);
+    EXPECT_NE(why_.find(L"erreur 32"), std::wstring::npos) << why_;
+
+    std::thread release([&] {
+        Sleep(400);
+        held.Reset();
+    });
+    const PolicyFileRead read = ReadPolicyFileRetrying(path_, bytes_, why_, 2000, 100);
+    release.join();
+    EXPECT_EQ(read, PolicyFileRead::Read) << why_;
+    EXPECT_EQ(bytes_, "{\"lockQuit\":true}");
+}
+
+TEST(PolicyRetry, AnUnreadablePolicyLocksWithNoPasswordThatOpens)
+{
+    const PolicyDocument locked = LockedPolicy();
+    EXPECT_TRUE(locked.InForce());
+    EXPECT_TRUE(locked.AreCadrelsLocked());
+    EXPECT_TRUE(locked.AreSettingsLocked());
+    EXPECT_FALSE(locked.IsQuitLocked());
+    for (const wchar_t* guess : {L"", L"locked", L"admin"}) {
+        EXPECT_FALSE(PasswordMatches(locked, guess)) << guess;
+    }
 }
 
 TEST(AdminPassword, Sha256KnownVectors)

@@ -146,5 +146,25 @@ TEST_F(PolicyStartup, APolicyEveryoneMayRewriteIsRefused)
     }
 }
 
+// Someone who may read the policy holds it open without sharing for the
+// whole start: Cadrels does not run as if there were no policy.
+TEST_F(PolicyStartup, APolicyHeldOpenThroughoutStartsLocked)
+{
+    ASSERT_TRUE(CreateDirectoryW(policyFolder_.c_str(), nullptr));
+    const std::wstring policy = policyFolder_ + L"\\policy.json";
+    ASSERT_TRUE(WriteBytes(policy, PolicyText));
+    HANDLE held = CreateFileW(policy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+    const ULONGLONG started = GetTickCount64();
+    RunOnce();
+    CloseHandle(held);
+    EXPECT_GE(GetTickCount64() - started, 2000u) << "it waited for the file before giving up";
+    EXPECT_EQ(process_->CountLines(L"Politique illisible (" + policy +
+                                   L") : ouverture impossible (erreur 32) ; cadrels et reglages verrouilles."),
+              1u);
+    EXPECT_EQ(process_->CountLines(L"Politique chargee"), 0u);
+}
+
 }  // namespace
 }  // namespace cadrels::testing
