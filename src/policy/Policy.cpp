@@ -9,6 +9,7 @@
 #include "model/FolderKeywords.h"
 #include "model/PathText.h"
 #include "policy/EnvironmentExpansion.h"
+#include "policy/PasswordThrottle.h"
 #include "policy/PolicyOwnership.h"
 #include "policy/PolicyReadings.h"
 #include "policy/PolicySettings.h"
@@ -16,6 +17,8 @@
 #include <aclapi.h>
 #include <knownfolders.h>
 #include <sddl.h>
+
+#include <mutex>
 
 namespace cadrels {
 namespace {
@@ -28,6 +31,18 @@ PolicyDocument& ProcessPolicy()
 {
     static PolicyDocument policy;
     return policy;
+}
+
+std::mutex& PasswordMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+PasswordThrottle& ProcessPasswordThrottle()
+{
+    static PasswordThrottle throttle;
+    return throttle;
 }
 
 std::string SidText(PSID sid)
@@ -482,11 +497,38 @@ bool IsQuitLocked()
 
 bool CheckAdminPassword(const std::wstring& password)
 {
-    return PasswordMatches(CurrentPolicy(), password);
+    const std::lock_guard<std::mutex> lock(PasswordMutex());
+    PasswordThrottle& throttle = ProcessPasswordThrottle();
+    const std::uint64_t now = GetTickCount64();
+    if (throttle.WaitMs(now) > 0) {
+        return false;
+    }
+    const bool matches = PasswordMatches(CurrentPolicy(), password);
+    if (matches) {
+        throttle.Succeeded();
+    } else {
+        throttle.Failed(now);
+    }
+    return matches;
+}
+
+std::uint64_t AdminPasswordWaitMs()
+{
+    const std::lock_guard<std::mutex> lock(PasswordMutex());
+    return ProcessPasswordThrottle().WaitMs(GetTickCount64());
 }
 
 bool PasswordMatches(const PolicyDocument& policy, const std::wstring& password)
 {
+    const PolicyDocument::Pbkdf2Password salted = policy.AdminPasswordPbkdf2();
+    if (!salted.key.empty()) {
+        if (!salted.Usable()) {
+            return false;
+        }
+        const std::string actual = Pbkdf2Sha256Hex(WideToUtf8(password), salted.salt,
+                                                   static_cast<std::uint32_t>(salted.iterations), salted.key.size() / 2);
+        return !actual.empty() && DigestsMatch(salted.key, actual);
+    }
     const std::string expected = policy.AdminPasswordDigest();
     if (expected.empty()) {
         return false;

@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -85,9 +86,12 @@ bool AreSettingsLocked();
 bool AreCadrelsLocked();
 bool IsQuitLocked();
 
-// True only when the policy holds a digest and the password's UTF-8 bytes
-// hash to exactly it.
+// True only when the policy holds a password and the typed one's UTF-8 bytes
+// derive (salted form) or hash (plain digest) to exactly it. Wrong answers
+// slow further ones down: while AdminPasswordWaitMs() is not 0, every answer
+// is refused unchecked.
 bool CheckAdminPassword(const std::wstring& password);
+std::uint64_t AdminPasswordWaitMs();
 bool PasswordMatches(const PolicyDocument& policy, const std::wstring& password);
 std::wstring BrandName();
 std::wstring BrandLogo();

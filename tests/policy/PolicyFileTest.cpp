@@ -4,6 +4,7 @@
 
 #include "base/UniqueHandle.h"
 #include "model/PathText.h"
+#include "policy/PasswordThrottle.h"
 #include "policy/Policy.h"
 
 #include <aclapi.h>
@@ -240,6 +241,77 @@ TEST(AdminPassword, OnlyTheExactLowerCaseDigestOpens)
     EXPECT_FALSE(PasswordMatches(ParsePolicy(R"({"adminPasswordSha256":""})"), L""))
         << "no digest never matches, not even an empty password";
     EXPECT_FALSE(CheckAdminPassword(L"")) << "this process has no policy";
+}
+
+TEST(AdminPassword, Pbkdf2KnownVectors)
+{
+    EXPECT_EQ(Pbkdf2Sha256Hex("password", "salt", 1, 32),
+              "120fb6cffcf8b32c43e7225256c4f837a86548c92ccc35480805987cb70be17b");
+    EXPECT_EQ(Pbkdf2Sha256Hex("password", "salt", 4096, 32),
+              "c5e478d59288c841aa530db6845c4c8d962893a001ce4e11a4963873aa98134a");
+    EXPECT_EQ(Pbkdf2Sha256Hex("passwordPASSWORDpassword", "saltSALTsaltSALTsaltSALTsaltSALTsalt", 4096, 40),
+              "348c89dbcbd32b2f32d814b8116e84cf2b17347ebc1800181c4e2a1fb8dd53e1c635518c7dac47e9");
+    EXPECT_EQ(Pbkdf2Sha256Hex("password", "salt", 0, 32), "");
+}
+
+// "café" derived with salt a1b2c3d4e5f60718 over 1000 rounds.
+constexpr char CafeKey[] = "32a624e93af305010ca3a526b4f96c84d6d74ca9ca7f2f0f90399ccb0efd16d7";
+// The plain digest of "other".
+constexpr char OtherDigest[] = "d9298a10d1b0735837dc4bd85dac641b0f3cef27a47e5d53a54f2f3f5b2fcffa";
+
+PolicyDocument SaltedPolicy(std::string_view salt, std::string_view iterations, std::string_view key = CafeKey)
+{
+    return ParsePolicy(std::string(R"({"lockSettings":true,"adminPasswordSha256":")") + OtherDigest +
+                       R"(","adminPasswordPbkdf2Sha256":")" + std::string(key) + R"(","adminPasswordSalt":")" +
+                       std::string(salt) + R"(","adminPasswordIterations":)" + std::string(iterations) + "}");
+}
+
+TEST(AdminPassword, TheSaltedFormWinsOverThePlainDigest)
+{
+    ASSERT_EQ(Sha256Hex("other"), OtherDigest);
+    const PolicyDocument salted = SaltedPolicy("a1b2c3d4e5f60718", "1000");
+    EXPECT_TRUE(salted.AreSettingsLocked());
+    EXPECT_TRUE(PasswordMatches(salted, L"café"));
+    EXPECT_FALSE(PasswordMatches(salted, L"other")) << "the plain digest no longer opens";
+    EXPECT_FALSE(PasswordMatches(salted, L"cafe"));
+
+    struct Case {
+        const char* what;
+        PolicyDocument policy;
+    };
+    const Case unusable[] = {
+        {"other salt", SaltedPolicy("a1b2c3d4e5f60719", "1000")},
+        {"other count", SaltedPolicy("a1b2c3d4e5f60718", "999")},
+        {"salt not hexadecimal", SaltedPolicy("a1b2c3d4e5f6071g", "1000")},
+        {"salt of odd length", SaltedPolicy("a1b2c3d4e5f6071", "1000")},
+        {"no salt", SaltedPolicy("", "1000")},
+        {"count not a number", SaltedPolicy("a1b2c3d4e5f60718", "\"1000\"")},
+        {"key in upper case", SaltedPolicy("a1b2c3d4e5f60718", "1000",
+                                           "32A624E93AF305010CA3A526B4F96C84D6D74CA9CA7F2F0F90399CCB0EFD16D7")},
+        {"key too short", SaltedPolicy("a1b2c3d4e5f60718", "1000", "32a624e93af30501")},
+    };
+    for (const Case& c : unusable) {
+        EXPECT_TRUE(c.policy.AreSettingsLocked()) << c.what;
+        EXPECT_FALSE(PasswordMatches(c.policy, L"café")) << c.what;
+        EXPECT_FALSE(PasswordMatches(c.policy, L"other")) << c.what << ": never falls back to the plain digest";
+    }
+    const PolicyDocument saltedOnly = ParsePolicy(std::string(R"({"lockSettings":true,"adminPasswordPbkdf2Sha256":")") +
+                                                  CafeKey + R"(","adminPasswordSalt":"a1b2c3d4e5f60718",)" +
+                                                  R"("adminPasswordIterations":1000})");
+    EXPECT_TRUE(saltedOnly.AreSettingsLocked()) << "the salted form alone locks the settings";
+    EXPECT_TRUE(PasswordMatches(saltedOnly, L"café"));
+}
+
+TEST(AdminPassword, WrongAnswersMakeTheProcessWait)
+{
+    for (int i = 0; i < 3 && AdminPasswordWaitMs() == 0; ++i) {
+        EXPECT_FALSE(CheckAdminPassword(L"guess"));
+    }
+    const std::uint64_t wait = AdminPasswordWaitMs();
+    EXPECT_GT(wait, 0u);
+    EXPECT_LE(wait, PasswordThrottle::MaxDelayMs);
+    EXPECT_FALSE(CheckAdminPassword(L"guess"));
+    EXPECT_LE(AdminPasswordWaitMs(), wait) << "an answer while waiting is refused unchecked, and does not double the wait";
 }
 
 }  // namespace
