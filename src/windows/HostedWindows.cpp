@@ -388,6 +388,9 @@ bool LaunchExecutable(HWND owner, const std::wstring& path)
 
 bool LaunchPackagedApp(const std::wstring& appId)
 {
+    if (!IsSafeAppId(appId)) {
+        return false;
+    }
     const std::wstring target = L"shell:AppsFolder\\" + appId;
     const auto result =
         reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
