@@ -558,7 +558,7 @@ void TabHosting::Reattach()
         // The id is part of the pair: the restored record names both, and the
         // launch goes by the id when there is one.
         if (clicked || (apps_ != nullptr && apps_->Knows(tab.hostedExe, tab.hostedAumid))) {
-            StartApp(static_cast<int>(i));
+            StartApp(static_cast<int>(i), clicked ? LaunchCause::UserAction : LaunchCause::Automatic);
         } else {
             tab.appClosed = true;
             changed = true;
@@ -588,7 +588,7 @@ void TabHosting::Relaunch()
     site_.HostingRedraw();
 }
 
-void TabHosting::StartApp(int index)
+void TabHosting::StartApp(int index, LaunchCause cause)
 {
     const LiveTab& tab = site_.HostingTabs()[static_cast<size_t>(index)];
     const std::wstring id = tab.hostedAumid.empty() ? PackagedAppIdFromPath(tab.hostedExe) : tab.hostedAumid;
@@ -605,7 +605,7 @@ void TabHosting::StartApp(int index)
     if (tab.hostedExe.empty() || IsPackagedPath(tab.hostedExe) || IsBrowserExecutable(tab.hostedExe)) {
         return;
     }
-    const bool started = LaunchExecutable(site_.HostingState().window, tab.hostedExe);
+    const bool started = LaunchExecutable(site_.HostingState().window, tab.hostedExe, cause);
     DebugLog(L"Demarrage de l'application hebergee %ls : %ls.", tab.hostedExe.c_str(), started ? L"fait" : L"echec");
 }
 

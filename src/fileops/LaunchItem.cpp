@@ -7,12 +7,7 @@
 
 namespace cadrels {
 
-namespace {
-// Not in every SDK's headers; the value is fixed.
-constexpr DWORD ElevationRequired = 740;
-}  // namespace
-
-bool LaunchItem(HWND owner, const std::wstring& path)
+bool LaunchItem(HWND owner, const std::wstring& path, LaunchCause cause)
 {
     if (path.empty()) {
         return false;
@@ -33,7 +28,11 @@ bool LaunchItem(HWND owner, const std::wstring& path)
     if (ShellExecuteExW(&info)) {
         return true;
     }
-    if (GetLastError() != ElevationRequired) {
+    const DWORD error = GetLastError();
+    if (!MayRetryElevated(error, cause)) {
+        if (error == ElevationRequiredError) {
+            DebugLog(L"%ls demande l'elevation : pas de demande sans clic.", path.c_str());
+        }
         return false;
     }
     info.lpVerb = L"runas";
