@@ -2,6 +2,7 @@
 
 #include "base/DebugLog.h"
 #include "fileops/LaunchDirectory.h"
+#include "model/PathText.h"
 
 #include <shellapi.h>
 
@@ -9,7 +10,9 @@ namespace cadrels {
 
 bool LaunchItem(HWND owner, const std::wstring& path, LaunchCause cause)
 {
-    if (path.empty()) {
+    // A dock target or an item path can come from a restored file: a device
+    // path is never handed to the shell.
+    if (path.empty() || IsDevicePath(path)) {
         return false;
     }
     const std::wstring directory = LaunchDirectory(path);
