@@ -6,7 +6,6 @@
 #include "i18n/TextEncoding.h"
 #include "model/AppFolders.h"
 #include "model/AtomicFile.h"
-#include "model/FolderKeywords.h"
 #include "model/PathText.h"
 #include "policy/EnvironmentExpansion.h"
 #include "policy/PasswordThrottle.h"
