@@ -83,7 +83,7 @@ bool App::RestoreFrom(const std::wstring& path)
 void App::OnPageRequest()
 {
     const std::unique_ptr<PageRequest> request = pageRequests_.Take();
-    if (!request) {
+    if (!request || !PageActionAllowed(request->action, AreCadrelsLocked())) {
         return;
     }
     switch (request->action) {

@@ -47,7 +47,9 @@ void App::OnMovesDone()
 void App::Undo()
 {
     const size_t redoable = undo_.History().RedoStack().size();
-    if (shuttingDown_ || !undo_.Undo()) {
+    // The menus offer no undo while the arrangement is frozen; the hotkeys
+    // and the notification's button ask the same question.
+    if (shuttingDown_ || AreCadrelsLocked() || !undo_.Undo()) {
         return;
     }
     // The entry lands on the redo stack only when something moved back.
@@ -60,7 +62,7 @@ void App::Undo()
 
 void App::Redo()
 {
-    if (shuttingDown_ || !undo_.Redo()) {
+    if (shuttingDown_ || AreCadrelsLocked() || !undo_.Redo()) {
         return;
     }
     // Filed again by the redo: nothing is left to hold back.

@@ -158,6 +158,10 @@ LRESULT App::OnCopyData(const COPYDATASTRUCT* data)
         if (!request) {
             return FALSE;
         }
+        if (!PageActionAllowed(request->action, AreCadrelsLocked())) {
+            DebugLog(L"Demande de page refusee : les cadrels sont verrouilles.");
+            return FALSE;
+        }
         pageRequests_.Post(window_, WM_APP_PAGE_REQUEST, std::make_unique<PageRequest>(std::move(*request)));
         return TRUE;
     }
@@ -256,12 +260,12 @@ void App::OnHotkey(int id)
         DebugLog(L"Raccourci global : la fenetre des reglages n'est pas encore disponible.");
         break;
     case HotkeyNextPage:
-        if (pages > 0) {
+        if (pages > 0 && PageActionAllowed(PageAction::SwitchPage, AreCadrelsLocked())) {
             SwitchPage(WrappedPageIndex(settings_.activeWorkspace, pages, +1));
         }
         break;
     case HotkeyPreviousPage:
-        if (pages > 0) {
+        if (pages > 0 && PageActionAllowed(PageAction::SwitchPage, AreCadrelsLocked())) {
             SwitchPage(WrappedPageIndex(settings_.activeWorkspace, pages, -1));
         }
         break;

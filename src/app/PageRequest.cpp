@@ -96,4 +96,9 @@ std::wstring PageRequestText(const PageRequest& request)
     return {};
 }
 
+bool PageActionAllowed(PageAction action, bool cadrelsLocked)
+{
+    return !cadrelsLocked || action == PageAction::TakeSnapshot;
+}
+
 }  // namespace cadrels

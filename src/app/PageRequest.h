@@ -28,4 +28,9 @@ std::optional<PageRequest> ParsePageRequest(std::wstring_view text);
 
 std::wstring PageRequestText(const PageRequest& request);
 
+// The administrator's "lockCadrels" freezes the arrangement: of the page
+// operations only taking a snapshot, which changes nothing, stays allowed,
+// whichever way the request comes (another process, a hotkey, a menu).
+bool PageActionAllowed(PageAction action, bool cadrelsLocked);
+
 }  // namespace cadrels

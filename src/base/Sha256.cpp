@@ -63,4 +63,25 @@ std::string Sha256Hex(std::string_view bytes)
     return Sha256Of(bytes, digest) ? HexLower(digest.data(), digest.size()) : std::string();
 }
 
+std::string Pbkdf2Sha256Hex(std::string_view password, std::string_view salt, std::uint32_t iterations,
+                            size_t length)
+{
+    UniqueAlgorithm hmac;
+    if (iterations == 0 || length == 0 || length > 1024 || password.size() > ULONG_MAX || salt.size() > ULONG_MAX ||
+        !BCRYPT_SUCCESS(BCryptOpenAlgorithmProvider(hmac.Put(), BCRYPT_SHA256_ALGORITHM, nullptr,
+                                                    BCRYPT_ALG_HANDLE_HMAC_FLAG))) {
+        return {};
+    }
+    std::vector<std::uint8_t> key(length);
+    // CNG takes non-const buffers it only reads.
+    auto* passwordBytes = reinterpret_cast<PUCHAR>(const_cast<char*>(password.data()));
+    auto* saltBytes = reinterpret_cast<PUCHAR>(const_cast<char*>(salt.data()));
+    if (!BCRYPT_SUCCESS(BCryptDeriveKeyPBKDF2(hmac.Get(), passwordBytes, static_cast<ULONG>(password.size()), saltBytes,
+                                              static_cast<ULONG>(salt.size()), iterations, key.data(),
+                                              static_cast<ULONG>(key.size()), 0))) {
+        return {};
+    }
+    return HexLower(key.data(), key.size());
+}
+
 }  // namespace cadrels

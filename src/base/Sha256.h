@@ -33,4 +33,9 @@ bool Sha256Of(std::string_view bytes, Sha256Digest& digest);
 // The digest as 64 lower-case hexadecimal digits; empty when CNG fails.
 std::string Sha256Hex(std::string_view bytes);
 
+// PBKDF2 with HMAC-SHA-256 (RFC 8018), `length` bytes, as lower-case
+// hexadecimal digits; empty when CNG fails or `iterations` is 0.
+std::string Pbkdf2Sha256Hex(std::string_view password, std::string_view salt, std::uint32_t iterations,
+                            size_t length);
+
 }  // namespace cadrels

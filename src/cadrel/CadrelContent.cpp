@@ -89,14 +89,14 @@ void Cadrel::ClampScroll()
 void Cadrel::OpenItem(int index) const
 {
     if (content_.Contains(index)) {
-        LaunchItem(window_.Get(), content_.Items()[static_cast<size_t>(index)].path);
+        LaunchItem(window_.Get(), content_.Items()[static_cast<size_t>(index)].path, LaunchCause::UserAction);
     }
 }
 
 void Cadrel::OpenPaths(const std::vector<std::wstring>& paths) const
 {
     for (const std::wstring& path : paths) {
-        LaunchItem(window_.Get(), path);
+        LaunchItem(window_.Get(), path, LaunchCause::UserAction);
     }
 }
 

@@ -261,11 +261,12 @@ std::vector<DarkMenuItem> BuildCadrelMenu(const CadrelMenuState& state, const Ca
 
     DarkMenuItem undo = Entry(
         WithHotkey(facts.undoText.empty() ? Tr(TextId::NothingUndo) : facts.undoText, facts.undoHotkey), CadrelCmdUndo);
-    undo.enabled = facts.canUndo;
+    // Undoing moves files in and out of frozen cadrels.
+    undo.enabled = facts.canUndo && !locked;
     menu.push_back(std::move(undo));
     DarkMenuItem redo = Entry(
         WithHotkey(facts.redoText.empty() ? Tr(TextId::NothingRedo) : facts.redoText, facts.redoHotkey), CadrelCmdRedo);
-    redo.enabled = facts.canRedo;
+    redo.enabled = facts.canRedo && !locked;
     menu.push_back(std::move(redo));
     menu.push_back(DarkMenuItem::Separator());
 

@@ -1,5 +1,6 @@
 #include "cadrel/FolderListing.h"
 
+#include "model/PathText.h"
 #include "base/DebugLog.h"
 #include "base/UniqueHandle.h"
 
@@ -27,6 +28,9 @@ bool IsDotEntry(const wchar_t* name)
 // walk fast; systems that refuse the large-fetch flag get the plain call.
 UniqueFind FindFirst(const std::wstring& folder, WIN32_FIND_DATAW& data)
 {
+    if (IsDevicePath(folder)) {
+        return UniqueFind();
+    }
     const std::wstring pattern = JoinPath(folder, L"*");
     HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
                                    FIND_FIRST_EX_LARGE_FETCH);

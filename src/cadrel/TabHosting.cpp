@@ -156,7 +156,7 @@ bool TabHosting::Host(int index, HWND window, bool activate)
     tab.hostedAumid = AppUserModelIdOfWindow(window);
     tab.hostedTitle = WindowTitle(window);
     if (apps_ != nullptr) {
-        apps_->Remember(exe);
+        apps_->Remember(exe, tab.hostedAumid);
     }
     foreign::RemoveRegion(window);
     Place();
@@ -555,8 +555,10 @@ void TabHosting::Reattach()
         tab.relaunchTried = true;
         // A layout can come from a snapshot, a backup or another machine:
         // only programs this user hosted here start without a click.
-        if (clicked || (apps_ != nullptr && apps_->Knows(tab.hostedExe))) {
-            StartApp(static_cast<int>(i));
+        // The id is part of the pair: the restored record names both, and the
+        // launch goes by the id when there is one.
+        if (clicked || (apps_ != nullptr && apps_->Knows(tab.hostedExe, tab.hostedAumid))) {
+            StartApp(static_cast<int>(i), clicked ? LaunchCause::UserAction : LaunchCause::Automatic);
         } else {
             tab.appClosed = true;
             changed = true;
@@ -586,10 +588,14 @@ void TabHosting::Relaunch()
     site_.HostingRedraw();
 }
 
-void TabHosting::StartApp(int index)
+void TabHosting::StartApp(int index, LaunchCause cause)
 {
     const LiveTab& tab = site_.HostingTabs()[static_cast<size_t>(index)];
     const std::wstring id = tab.hostedAumid.empty() ? PackagedAppIdFromPath(tab.hostedExe) : tab.hostedAumid;
+    if (!id.empty() && !IsSafeAppId(id)) {
+        DebugLog(L"Identifiant d'application refuse : %ls.", id.c_str());
+        return;
+    }
     if (!id.empty() && LaunchPackagedApp(id)) {
         DebugLog(L"Application hebergee demarree par son identifiant : %ls.", id.c_str());
         return;
@@ -599,7 +605,7 @@ void TabHosting::StartApp(int index)
     if (tab.hostedExe.empty() || IsPackagedPath(tab.hostedExe) || IsBrowserExecutable(tab.hostedExe)) {
         return;
     }
-    const bool started = LaunchExecutable(site_.HostingState().window, tab.hostedExe);
+    const bool started = LaunchExecutable(site_.HostingState().window, tab.hostedExe, cause);
     DebugLog(L"Demarrage de l'application hebergee %ls : %ls.", tab.hostedExe.c_str(), started ? L"fait" : L"echec");
 }
 

@@ -9,6 +9,7 @@
 
 #include "cadrel/CadrelLayout.h"
 #include "cadrel/LiveTab.h"
+#include "fileops/LaunchDirectory.h"
 
 #include <windows.h>
 #include <d2d1_1.h>
@@ -110,7 +111,7 @@ public:
 
 private:
     void NameTabAfterApp(int index);
-    void StartApp(int index);
+    void StartApp(int index, LaunchCause cause);
     static void Forget(LiveTab& tab);
     static void HidePopups(LiveTab& tab);
     static void ShowPopups(LiveTab& tab);

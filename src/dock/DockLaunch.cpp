@@ -8,7 +8,7 @@ namespace cadrels {
 bool LaunchDockTarget(HWND owner, const std::wstring& target)
 {
     // The one way the program opens things, as a double click in a cadrel does.
-    const bool started = LaunchItem(owner, target);
+    const bool started = LaunchItem(owner, target, LaunchCause::UserAction);
     DebugLog(started ? L"Dock : ouverture de %ls." : L"Dock : ouverture de %ls impossible.", target.c_str());
     return started;
 }

@@ -1,5 +1,7 @@
 #include "fileops/DirectoryWatch.h"
 
+#include "model/PathText.h"
+
 namespace cadrels {
 namespace {
 
@@ -19,9 +21,14 @@ bool Identity(HANDLE file, DWORD& volume, ULONGLONG& index)
 bool DirectoryWatch::Open(const std::wstring& folder)
 {
     Close();
+    if (IsDevicePath(folder)) {
+        return false;
+    }
     directory_.Reset(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr));
+                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED | SECURITY_SQOS_PRESENT |
+                                     SECURITY_IDENTIFICATION,
+                                 nullptr));
     if (!directory_) {
         return false;
     }
@@ -78,6 +85,9 @@ bool DirectoryWatch::StillAt(const std::wstring& folder) const
     if (!directory_) {
         return false;
     }
+    // Only the folder's identity is read, from the path Open already reached
+    // asking for identification only. Under Wine the SQOS flags on this
+    // reopen stop the watch of a newly chosen tab's folder.
     UniqueFile current(CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));

@@ -2,19 +2,17 @@
 
 #include "base/DebugLog.h"
 #include "fileops/LaunchDirectory.h"
+#include "model/PathText.h"
 
 #include <shellapi.h>
 
 namespace cadrels {
 
-namespace {
-// Not in every SDK's headers; the value is fixed.
-constexpr DWORD ElevationRequired = 740;
-}  // namespace
-
-bool LaunchItem(HWND owner, const std::wstring& path)
+bool LaunchItem(HWND owner, const std::wstring& path, LaunchCause cause)
 {
-    if (path.empty()) {
+    // A dock target or an item path can come from a restored file: a device
+    // path is never handed to the shell.
+    if (path.empty() || IsDevicePath(path)) {
         return false;
     }
     const std::wstring directory = LaunchDirectory(path);
@@ -33,7 +31,11 @@ bool LaunchItem(HWND owner, const std::wstring& path)
     if (ShellExecuteExW(&info)) {
         return true;
     }
-    if (GetLastError() != ElevationRequired) {
+    const DWORD error = GetLastError();
+    if (!MayRetryElevated(error, cause)) {
+        if (error == ElevationRequiredError) {
+            DebugLog(L"%ls demande l'elevation : pas de demande sans clic.", path.c_str());
+        }
         return false;
     }
     info.lpVerb = L"runas";

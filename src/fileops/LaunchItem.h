@@ -2,6 +2,8 @@
 // shell does. Cadrels, the dock and hosting all open things through it.
 #pragma once
 
+#include "fileops/LaunchDirectory.h"
+
 #include <windows.h>
 
 #include <string>
@@ -9,8 +11,9 @@
 namespace cadrels {
 
 // The default verb in the item's own folder; a program that needs
-// elevation is asked for once more with "runas". Returns whether the shell
-// started it; failures are the shell's to show.
-bool LaunchItem(HWND owner, const std::wstring& path);
+// elevation is asked for once more with "runas" when the user asked for the
+// start (MayRetryElevated). Returns whether the shell started it; failures
+// are the shell's to show.
+bool LaunchItem(HWND owner, const std::wstring& path, LaunchCause cause);
 
 }  // namespace cadrels

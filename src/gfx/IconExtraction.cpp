@@ -1,5 +1,6 @@
 #include "gfx/IconExtraction.h"
 
+#include "model/PathText.h"
 #include "base/Failure.h"
 #include "base/UniqueHandle.h"
 #include "gfx/IconPixels.h"
@@ -144,7 +145,7 @@ bool ConvertBitmap(IWICImagingFactory& wic, HBITMAP bitmap, IconResult& result)
 
 bool DecodePicture(IWICImagingFactory& wic, const wchar_t* path, int size, IconResult& result)
 {
-    if (size <= 0) {
+    if (size <= 0 || IsDevicePath(path)) {
         return false;
     }
     ComPtr<IWICBitmapDecoder> decoder;

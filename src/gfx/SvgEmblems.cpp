@@ -1,5 +1,6 @@
 #include "gfx/SvgEmblems.h"
 
+#include "model/PathText.h"
 #include "base/ComObject.h"
 #include "base/DebugLog.h"
 #include "base/UniqueHandle.h"
@@ -32,10 +33,13 @@ std::string ReadResource(int id)
 
 std::string ReadSvgFile(const std::wstring& path)
 {
+    if (IsDevicePath(path)) {
+        return {};
+    }
     UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+                                FILE_ATTRIBUTE_NORMAL | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, nullptr));
     LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart < 1 ||
+    if (!file || GetFileType(file.Get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.Get(), &size) || size.QuadPart < 1 ||
         static_cast<std::uint64_t>(size.QuadPart) > MaxSvgFileBytes) {
         return {};
     }

@@ -1,5 +1,6 @@
 #include "model/AtomicFile.h"
 
+#include "model/PathText.h"
 #include "model/FolderTree.h"
 
 #include "base/UniqueHandle.h"
@@ -26,9 +27,14 @@ void SetReplaceFileFunctionForTesting(ReplaceFileFunction function)
 
 bool ReadFileBytes(const std::wstring& path, size_t maxBytes, std::string& bytes)
 {
+    if (IsDevicePath(path)) {
+        return false;
+    }
+    // Identification only: a file served by someone else's machine or pipe
+    // learns who asks, and cannot act as this user.
     UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
+                                FILE_ATTRIBUTE_NORMAL | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, nullptr));
+    if (!file || GetFileType(file.Get()) != FILE_TYPE_DISK) {
         return false;
     }
     LARGE_INTEGER size{};

@@ -79,7 +79,8 @@ double StrtodC(const char* text, char** end)
 
 class Parser {
 public:
-    explicit Parser(std::string_view text) : p_(text.data()), end_(text.data() + text.size())
+    Parser(std::string_view text, size_t maxValues)
+        : p_(text.data()), end_(text.data() + text.size()), valuesLeft_(maxValues)
     {
         elementStack_.reserve(64);
         memberStack_.reserve(64);
@@ -108,10 +109,11 @@ private:
             return;
         }
         SkipWhitespace();
-        if (p_ == end_ || ++nesting_ > MaxNesting) {
+        if (p_ == end_ || ++nesting_ > MaxNesting || valuesLeft_ == 0) {
             Fail();
             return;
         }
+        --valuesLeft_;
         switch (*p_) {
         case '"': {
             std::string text;
@@ -407,16 +409,17 @@ private:
     const char* end_;
     bool ok_ = true;
     int nesting_ = 0;
+    size_t valuesLeft_;
     std::vector<JsonValue> elementStack_;
     std::vector<JsonValue::Member> memberStack_;
 };
 
 }  // namespace
 
-bool ParseJson(std::string_view text, JsonValue& out)
+bool ParseJson(std::string_view text, JsonValue& out, size_t maxValues)
 {
     JsonValue result;
-    if (!Parser(text).ParseDocument(result)) {
+    if (!Parser(text, maxValues).ParseDocument(result)) {
         return false;
     }
     out = std::move(result);

@@ -63,8 +63,16 @@ private:
     std::variant<std::monostate, bool, double, std::string, std::vector<JsonValue>, std::vector<Member>> payload_;
 };
 
-// Strict whole-document parse; false on any error (nothing is thrown).
-bool ParseJson(std::string_view text, JsonValue& out);
+// Values one document may hold (every number, string, literal, array and
+// object counts one; member names do not). A value costs tens of bytes in
+// memory against one or two in the file, so without a bound a 64 MiB file of
+// "[0,0,0,..." would take gigabytes. The largest arrangement a user builds
+// stays far below it.
+inline constexpr size_t MaxJsonValues = 1000000;
+
+// Strict whole-document parse; false on any error, and when the document
+// holds more than `maxValues` values (nothing is thrown).
+bool ParseJson(std::string_view text, JsonValue& out, size_t maxValues = MaxJsonValues);
 
 // `indent` spaces per level, one line feed after the value.
 std::string SerializeJson(const JsonValue& value, int indent);

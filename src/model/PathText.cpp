@@ -72,4 +72,26 @@ std::wstring_view LastPathComponent(std::wstring_view path)
     return separator == std::wstring_view::npos ? path : path.substr(separator + 1);
 }
 
+bool IsDevicePath(std::wstring_view path)
+{
+    if (path.size() >= 4 && IsPathSeparator(path[0]) && path[1] == L'?' && path[2] == L'?' &&
+        IsPathSeparator(path[3])) {
+        return true;
+    }
+    if (path.size() < 4 || !IsPathSeparator(path[0]) || !IsPathSeparator(path[1]) || !IsPathSeparator(path[3])) {
+        return false;
+    }
+    if (path[2] == L'.') {
+        return true;
+    }
+    if (path[2] != L'?') {
+        return false;
+    }
+    const std::wstring_view rest = path.substr(4);
+    const bool drive = rest.size() >= 3 && ((rest[0] >= L'A' && rest[0] <= L'Z') || (rest[0] >= L'a' && rest[0] <= L'z')) &&
+                       rest[1] == L':' && IsPathSeparator(rest[2]);
+    const bool unc = rest.size() >= 4 && EqualsIgnoringAsciiCase(rest.substr(0, 3), L"UNC") && IsPathSeparator(rest[3]);
+    return !drive && !unc;
+}
+
 }  // namespace cadrels

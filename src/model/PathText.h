@@ -30,6 +30,14 @@ bool IsOnlyDotsAndSpaces(std::wstring_view name);
 // The last name of a path, trailing separators ignored ("C:\a\b\" gives "b").
 std::wstring_view LastPathComponent(std::wstring_view path);
 
+// A path that names a device or the object namespace rather than a file:
+// "\\.\pipe\x", "\\.\C:", "\??\...", "\\?\GLOBALROOT\...",
+// "\\?\Volume{...}" (either separator). "\\?\C:\..." and "\\?\UNC\..."
+// are long forms of ordinary paths and are not. A path that comes from data
+// (a layout, a snapshot, another process) is never opened when it is one:
+// opening a pipe connects to whoever serves it.
+bool IsDevicePath(std::wstring_view path);
+
 // `folder` + "\" + `name`, without doubling a separator already present.
 std::wstring ChildPath(std::wstring_view folder, std::wstring_view name);
 

@@ -42,7 +42,7 @@ bool HasExtension(const std::wstring& fileName, std::wstring_view extension)
 }
 
 // Plain files of the folder whose names end with the extension, with their
-// last-write times. The search pattern alone would do on a volume without
+// last-write times and sizes. The search pattern alone would do on a volume without
 // short names; with them "*.tmp" also finds "notes.tmpl" by its "NOTES~1.TMP".
 template <typename Visit>
 void ForEachFile(const std::wstring& folder, std::wstring_view extension, Visit visit)
@@ -60,7 +60,8 @@ void ForEachFile(const std::wstring& folder, std::wstring_view extension, Visit 
     do {
         const std::wstring fileName = found.cFileName;
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && HasExtension(fileName, extension)) {
-            visit(fileName, FileTimeValue(found.ftLastWriteTime));
+            const std::uint64_t size = (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+            visit(fileName, FileTimeValue(found.ftLastWriteTime), size);
         }
     } while (FindNextFileW(find.Get(), &found));
 }
@@ -75,8 +76,12 @@ std::vector<SnapshotEntry> ListSnapshots()
 std::vector<SnapshotEntry> ListSnapshotsIn(const std::wstring& folder)
 {
     std::vector<SnapshotEntry> entries;
-    ForEachFile(folder, L".json", [&](const std::wstring& fileName, std::uint64_t lastWrite) {
+    ForEachFile(folder, L".json", [&](const std::wstring& fileName, std::uint64_t lastWrite, std::uint64_t size) {
         const std::wstring path = ChildPath(folder, fileName);
+        if (size > MaxListedSnapshotBytes) {
+            entries.push_back(SnapshotEntryByName(path, fileName, lastWrite));
+            return;
+        }
         std::string bytes;
         JsonValue root;
         if (!ReadWholeFile(path, bytes) || !ParseJson(bytes, root)) {
@@ -106,7 +111,7 @@ int PruneSnapshotsIn(const std::wstring& folder, int keep)
         }
     }
     std::vector<std::wstring> stray;
-    ForEachFile(folder, L".tmp", [&](const std::wstring& fileName, std::uint64_t) {
+    ForEachFile(folder, L".tmp", [&](const std::wstring& fileName, std::uint64_t, std::uint64_t) {
         stray.push_back(ChildPath(folder, fileName));
     });
     for (const std::wstring& path : stray) {

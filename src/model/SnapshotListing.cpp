@@ -47,6 +47,15 @@ std::optional<SnapshotEntry> SnapshotEntryFromDocument(const JsonValue& root, co
     return entry;
 }
 
+SnapshotEntry SnapshotEntryByName(const std::wstring& path, const std::wstring& fileName, std::uint64_t lastWrite)
+{
+    SnapshotEntry entry;
+    entry.path = path;
+    entry.name = fileName;
+    entry.lastWrite = lastWrite;
+    return entry;
+}
+
 bool IsSnapshotTimeText(std::wstring_view text)
 {
     static constexpr std::wstring_view Shape = L"0000-00-00 00:00";

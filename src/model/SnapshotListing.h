@@ -32,6 +32,16 @@ struct SnapshotEntry {
 std::optional<SnapshotEntry> SnapshotEntryFromDocument(const JsonValue& root, const std::wstring& path,
                                                        const std::wstring& fileName, std::uint64_t lastWrite);
 
+// Files up to this size are read and parsed to be listed; a larger one is
+// listed by its file name alone, so a folder of big files cannot make the
+// listing take gigabytes (a snapshot of a large arrangement is tens of KiB).
+inline constexpr std::uint64_t MaxListedSnapshotBytes = 4u * 1024u * 1024u;
+
+// The entry of a file too large to read for the listing: its file name, no
+// creation time, and never automatic, so retention never deletes what it has
+// not read.
+SnapshotEntry SnapshotEntryByName(const std::wstring& path, const std::wstring& fileName, std::uint64_t lastWrite);
+
 // "YYYY-MM-DD hh:mm" with a month, day, hour and minute that can exist.
 bool IsSnapshotTimeText(std::wstring_view text);
 

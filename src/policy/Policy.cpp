@@ -6,8 +6,9 @@
 #include "i18n/TextEncoding.h"
 #include "model/AppFolders.h"
 #include "model/AtomicFile.h"
-#include "model/FolderKeywords.h"
 #include "model/PathText.h"
+#include "policy/EnvironmentExpansion.h"
+#include "policy/PasswordThrottle.h"
 #include "policy/PolicyOwnership.h"
 #include "policy/PolicyReadings.h"
 #include "policy/PolicySettings.h"
@@ -15,6 +16,8 @@
 #include <aclapi.h>
 #include <knownfolders.h>
 #include <sddl.h>
+
+#include <mutex>
 
 namespace cadrels {
 namespace {
@@ -27,6 +30,18 @@ PolicyDocument& ProcessPolicy()
 {
     static PolicyDocument policy;
     return policy;
+}
+
+std::mutex& PasswordMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+PasswordThrottle& ProcessPasswordThrottle()
+{
+    static PasswordThrottle throttle;
+    return throttle;
 }
 
 std::string SidText(PSID sid)
@@ -134,6 +149,65 @@ bool ReadHandle(HANDLE file, std::string& bytes)
     return true;
 }
 
+// The variables the machine defines, from where the system keeps them rather
+// than from the process environment, which the user or the starting process
+// chose: the system folders as the system reports them, then the machine's
+// variables in the registry (expandable ones expanded against what comes
+// before them).
+EnvironmentVariables MachineEnvironment()
+{
+    EnvironmentVariables variables;
+    const auto add = [&](const wchar_t* name, const std::wstring& value) {
+        if (!value.empty()) {
+            variables.emplace_back(name, value);
+        }
+    };
+    wchar_t windows[MAX_PATH] = {};
+    const UINT length = GetSystemWindowsDirectoryW(windows, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) {
+        add(L"SystemRoot", windows);
+        add(L"windir", windows);
+        if (length >= 2 && windows[1] == L':') {
+            add(L"SystemDrive", std::wstring(windows, 2));
+        }
+    }
+    const std::wstring programData = KnownFolder(FOLDERID_ProgramData, false);
+    add(L"ProgramData", programData);
+    add(L"ALLUSERSPROFILE", programData);
+    add(L"ProgramFiles", KnownFolder(FOLDERID_ProgramFiles, false));
+    add(L"ProgramW6432", KnownFolder(FOLDERID_ProgramFiles, false));
+    add(L"ProgramFiles(x86)", KnownFolder(FOLDERID_ProgramFilesX86, false));
+    add(L"CommonProgramFiles", KnownFolder(FOLDERID_ProgramFilesCommon, false));
+    add(L"CommonProgramFiles(x86)", KnownFolder(FOLDERID_ProgramFilesCommonX86, false));
+    add(L"PUBLIC", KnownFolder(FOLDERID_Public, false));
+
+    UniqueKey key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", 0,
+                      KEY_READ | KEY_WOW64_64KEY, key.Put()) != ERROR_SUCCESS) {
+        return variables;
+    }
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[256] = {};
+        DWORD nameChars = 256;
+        wchar_t value[2048] = {};
+        DWORD valueBytes = sizeof value - sizeof(wchar_t);
+        DWORD type = 0;
+        const LSTATUS status = RegEnumValueW(key.Get(), index, name, &nameChars, nullptr, &type,
+                                             reinterpret_cast<BYTE*>(value), &valueBytes);
+        if (status == ERROR_NO_MORE_ITEMS) {
+            break;
+        }
+        if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) {
+            continue;
+        }
+        const std::wstring_view text(value, wcsnlen(value, valueBytes / sizeof(wchar_t)));
+        variables.emplace_back(name, type == REG_EXPAND_SZ ? ExpandReferences(text, variables) : std::wstring(text));
+    }
+    // The system's own folders stay first (the first match wins): a registry
+    // value of the same name does not replace them.
+    return variables;
+}
+
 void Log(const std::wstring& text)
 {
     DebugLog(L"%ls", text.c_str());
@@ -157,6 +231,20 @@ std::string CurrentUserSid()
     return SidText(reinterpret_cast<const TOKEN_USER*>(buffer.data())->User.Sid);
 }
 
+bool TokenHoldsAdministrators()
+{
+    BYTE sid[SECURITY_MAX_SID_SIZE] = {};
+    DWORD size = sizeof sid;
+    BOOL member = FALSE;
+    return CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, sid, &size) &&
+           CheckTokenMembership(nullptr, sid, &member) && member;
+}
+
+PolicyReader CurrentPolicyReader()
+{
+    return {CurrentUserSid(), TokenHoldsAdministrators()};
+}
+
 std::wstring PolicyFileFromRegistry(HKEY root, const wchar_t* subKey)
 {
     UniqueKey key;
@@ -174,9 +262,10 @@ std::wstring PolicyFileFromRegistry(HKEY root, const wchar_t* subKey)
     }
     std::wstring path = TrimSpacesAndTabs(std::wstring_view(buffer, wcsnlen(buffer, bytes / sizeof(wchar_t))));
     // An administrator writes "%ProgramData%\Corp\policy.json" as an expandable
-    // string precisely so that it is expanded.
+    // string precisely so that it is expanded, but against the machine's
+    // variables: the process environment is the user's to set.
     if (type == REG_EXPAND_SZ && !path.empty()) {
-        path = TrimSpacesAndTabs(ExpandEnvironment(path));
+        path = TrimSpacesAndTabs(ExpandReferences(path, MachineEnvironment()));
     }
     return path;
 }
@@ -205,7 +294,7 @@ PolicyFileRead ReadTrustedPolicyFile(const std::wstring& path, std::string& byte
             return PolicyFileRead::Missing;
         }
         why = L"ouverture impossible (erreur " + std::to_wstring(error) + L")";
-        return PolicyFileRead::Unreadable;
+        return PolicyFileRead::Busy;
     }
     const std::wstring folderPath = ContainingFolder(file.Get(), path);
     // Without delete sharing the folder cannot be renamed away either.
@@ -217,13 +306,13 @@ PolicyFileRead ReadTrustedPolicyFile(const std::wstring& path, std::string& byte
         why = L"droits d'acces illisibles (erreur " + std::to_wstring(GetLastError()) + L")";
         return PolicyFileRead::Refused;
     }
-    const std::string user = CurrentUserSid();
-    const TrustDecision fileDecision = JudgePolicyFile(fileSecurity, user);
+    const PolicyReader reader = CurrentPolicyReader();
+    const TrustDecision fileDecision = JudgePolicyFile(fileSecurity, reader);
     if (!fileDecision.Trusted()) {
         why = DescribeRefusal(fileDecision, false);
         return PolicyFileRead::Refused;
     }
-    const TrustDecision folderDecision = JudgePolicyFolder(folderSecurity, user);
+    const TrustDecision folderDecision = JudgePolicyFolder(folderSecurity, reader);
     if (!folderDecision.Trusted()) {
         why = DescribeRefusal(folderDecision, true);
         return PolicyFileRead::Refused;
@@ -235,6 +324,24 @@ PolicyFileRead ReadTrustedPolicyFile(const std::wstring& path, std::string& byte
     return PolicyFileRead::Read;
 }
 
+PolicyFileRead RetryWhileBusy(const std::function<PolicyFileRead()>& attempt, const std::function<void(unsigned)>& wait,
+                              unsigned totalMs, unsigned stepMs)
+{
+    PolicyFileRead result = attempt();
+    for (unsigned waited = 0; result == PolicyFileRead::Busy && waited < totalMs; waited += stepMs) {
+        wait(stepMs);
+        result = attempt();
+    }
+    return result;
+}
+
+PolicyFileRead ReadPolicyFileRetrying(const std::wstring& path, std::string& bytes, std::wstring& why, unsigned totalMs,
+                                      unsigned stepMs)
+{
+    return RetryWhileBusy([&] { return ReadTrustedPolicyFile(path, bytes, why); }, [](unsigned ms) { Sleep(ms); },
+                          totalMs, stepMs);
+}
+
 void LoadPolicy()
 {
     const std::wstring path = PolicyFileLocation();
@@ -243,8 +350,12 @@ void LoadPolicy()
     }
     std::string bytes;
     std::wstring why;
-    switch (ReadTrustedPolicyFile(path, bytes, why)) {
+    switch (ReadPolicyFileRetrying(path, bytes, why)) {
     case PolicyFileRead::Missing:
+        return;
+    case PolicyFileRead::Busy:
+        Log(L"Politique illisible (" + path + L") : " + why + L" ; cadrels et reglages verrouilles.");
+        ProcessPolicy() = LockedPolicy();
         return;
     case PolicyFileRead::Unreadable:
         Log(L"Politique ignoree (" + path + L") : " + why + L".");
@@ -385,11 +496,38 @@ bool IsQuitLocked()
 
 bool CheckAdminPassword(const std::wstring& password)
 {
-    return PasswordMatches(CurrentPolicy(), password);
+    const std::lock_guard<std::mutex> lock(PasswordMutex());
+    PasswordThrottle& throttle = ProcessPasswordThrottle();
+    const std::uint64_t now = GetTickCount64();
+    if (throttle.WaitMs(now) > 0) {
+        return false;
+    }
+    const bool matches = PasswordMatches(CurrentPolicy(), password);
+    if (matches) {
+        throttle.Succeeded();
+    } else {
+        throttle.Failed(now);
+    }
+    return matches;
+}
+
+std::uint64_t AdminPasswordWaitMs()
+{
+    const std::lock_guard<std::mutex> lock(PasswordMutex());
+    return ProcessPasswordThrottle().WaitMs(GetTickCount64());
 }
 
 bool PasswordMatches(const PolicyDocument& policy, const std::wstring& password)
 {
+    const PolicyDocument::Pbkdf2Password salted = policy.AdminPasswordPbkdf2();
+    if (!salted.key.empty()) {
+        if (!salted.Usable()) {
+            return false;
+        }
+        const std::string actual = Pbkdf2Sha256Hex(WideToUtf8(password), salted.salt,
+                                                   static_cast<std::uint32_t>(salted.iterations), salted.key.size() / 2);
+        return !actual.empty() && DigestsMatch(salted.key, actual);
+    }
     const std::string expected = policy.AdminPasswordDigest();
     if (expected.empty()) {
         return false;

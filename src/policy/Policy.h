@@ -6,10 +6,13 @@
 
 #include "base/Sha256.h"
 #include "policy/PolicyDocument.h"
+#include "policy/PolicyOwnership.h"
 #include "policy/PredefinedCadrels.h"
 
 #include <windows.h>
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,12 +26,16 @@ void LoadPolicy();
 const PolicyDocument& CurrentPolicy();
 
 // Where the policy file is: the "PolicyFile" value under `subKey` of `root`
-// (64-bit view; REG_SZ as is, REG_EXPAND_SZ expanded; spaces and tabs around
+// (64-bit view; REG_SZ as is, REG_EXPAND_SZ expanded against the machine's
+// variables, never the process environment; spaces and tabs around
 // it removed), else the shared application-data folder + "\Cadrels\policy.json".
 std::wstring PolicyFileFromRegistry(HKEY root, const wchar_t* subKey);
 std::wstring PolicyFileLocation();
 
-enum class PolicyFileRead { Missing, Unreadable, Refused, Read };
+// Busy: the file exists but cannot be opened (someone holds it without
+// sharing, or this user may not read it). Unreadable: opened but empty or
+// unreadable.
+enum class PolicyFileRead { Missing, Busy, Unreadable, Refused, Read };
 
 // Opens the file so that it can be neither changed nor renamed while it is
 // checked and read, checks who owns it and its folder and who may write to
@@ -36,8 +43,23 @@ enum class PolicyFileRead { Missing, Unreadable, Refused, Read };
 // failure (French, for the log).
 PolicyFileRead ReadTrustedPolicyFile(const std::wstring& path, std::string& bytes, std::wstring& why);
 
+// ReadTrustedPolicyFile, tried again every `stepMs` for about `totalMs` while
+// the file is busy: anyone who may read it can hold it open without sharing
+// for a moment.
+PolicyFileRead ReadPolicyFileRetrying(const std::wstring& path, std::string& bytes, std::wstring& why,
+                                      unsigned totalMs = 2000, unsigned stepMs = 100);
+
+// The order attempts and waits come in, apart from the file system.
+PolicyFileRead RetryWhileBusy(const std::function<PolicyFileRead()>& attempt, const std::function<void(unsigned)>& wait,
+                              unsigned totalMs, unsigned stepMs);
+
 // The user this process runs for, as "S-1-5-21-..."; empty on failure.
 std::string CurrentUserSid();
+
+// Whether this process's token holds the Administrators group (an elevated
+// administrator, or any user where the system does not split tokens).
+bool TokenHoldsAdministrators();
+PolicyReader CurrentPolicyReader();
 
 // The queries the rest of the program asks.
 int PolicyBool(const char* key);
@@ -64,9 +86,12 @@ bool AreSettingsLocked();
 bool AreCadrelsLocked();
 bool IsQuitLocked();
 
-// True only when the policy holds a digest and the password's UTF-8 bytes
-// hash to exactly it.
+// True only when the policy holds a password and the typed one's UTF-8 bytes
+// derive (salted form) or hash (plain digest) to exactly it. Wrong answers
+// slow further ones down: while AdminPasswordWaitMs() is not 0, every answer
+// is refused unchecked.
 bool CheckAdminPassword(const std::wstring& password);
+std::uint64_t AdminPasswordWaitMs();
 bool PasswordMatches(const PolicyDocument& policy, const std::wstring& password);
 std::wstring BrandName();
 std::wstring BrandLogo();

@@ -1,5 +1,6 @@
 #include "policy/PolicyDocument.h"
 
+#include "base/HexDigit.h"
 #include "policy/PolicyReadings.h"
 
 #include <algorithm>
@@ -8,6 +9,8 @@ namespace cadrels {
 namespace {
 
 constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
+// Ten million rounds take seconds; a larger count would freeze the prompt.
+constexpr int MaxPasswordIterations = 10000000;
 
 }  // namespace
 
@@ -104,13 +107,40 @@ bool PolicyDocument::IsSectionLocked(int section) const
 
 bool PolicyDocument::AreSettingsLocked() const
 {
-    return Bool("lockSettings") == 1 && !AdminPasswordDigest().empty();
+    return Bool("lockSettings") == 1 && (!AdminPasswordDigest().empty() || !AdminPasswordPbkdf2().key.empty());
+}
+
+PolicyDocument::Pbkdf2Password PolicyDocument::AdminPasswordPbkdf2() const
+{
+    Pbkdf2Password form;
+    form.key = String("adminPasswordPbkdf2Sha256");
+    form.iterations = Int("adminPasswordIterations", 1, MaxPasswordIterations);
+    const std::string saltHex = String("adminPasswordSalt");
+    if (saltHex.size() % 2 != 0) {
+        return form;
+    }
+    for (size_t i = 0; i < saltHex.size(); i += 2) {
+        const int high = HexDigit(saltHex[i]);
+        const int low = HexDigit(saltHex[i + 1]);
+        if (high < 0 || low < 0) {
+            form.salt.clear();
+            return form;
+        }
+        form.salt.push_back(static_cast<char>(high * 16 + low));
+    }
+    return form;
 }
 
 std::string PolicyDocument::BrandName() const
 {
     std::string name = String("brandName");
     return name.empty() ? std::string(DefaultBrandName) : name;
+}
+
+PolicyDocument LockedPolicy()
+{
+    // No typed password hashes to a digest that is not 64 hexadecimal digits.
+    return ParsePolicy(R"({"lockCadrels":true,"lockSettings":true,"adminPasswordSha256":"locked"})");
 }
 
 PolicyDocument ParsePolicy(std::string_view bytes)

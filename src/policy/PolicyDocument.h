@@ -69,6 +69,18 @@ public:
     // no password is set.
     std::string AdminPasswordDigest() const { return String("adminPasswordSha256"); }
 
+    // The salted, iterated form: "adminPasswordPbkdf2Sha256" (the derived key
+    // as lower-case hexadecimal), "adminPasswordSalt" (hexadecimal) and
+    // "adminPasswordIterations". When the key is set it alone decides, even
+    // when the salt or the count is unusable (then nothing opens).
+    struct Pbkdf2Password {
+        std::string key;
+        std::string salt;   // the salt's bytes, decoded; empty when unusable
+        int iterations = -1;  // -1 when unusable
+        bool Usable() const { return !salt.empty() && iterations > 0 && key.size() >= 32 && key.size() % 2 == 0; }
+    };
+    Pbkdf2Password AdminPasswordPbkdf2() const;
+
     const std::vector<PredefinedCadrel>& Predefined() const { return predefined_; }
 
 private:
@@ -84,6 +96,11 @@ private:
 // (when the file is longer than two bytes) is dropped, then the rest must
 // parse to an object, else there is no policy.
 PolicyDocument ParsePolicy(std::string_view bytes);
+
+// What a process runs under when a policy file exists but could not be read:
+// the cadrels and the settings window locked, with no password that opens
+// it. Running without the policy would hand the user what it forbids.
+PolicyDocument LockedPolicy();
 
 // Exact comparison that takes as long whatever the bytes: the typed password's
 // digest is never compared byte by byte with an early exit.

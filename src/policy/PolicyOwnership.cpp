@@ -21,12 +21,12 @@ constexpr std::uint32_t FolderReplaceRights = FileDeleteChild | Delete | WriteDa
 // OWNER RIGHTS stands for whoever owns the object, already found trusted.
 constexpr char OwnerRightsSid[] = "S-1-3-4";
 
-TrustDecision Judge(const ObjectSecurity& object, std::string_view currentUser, std::uint32_t forbiddenRights)
+TrustDecision Judge(const ObjectSecurity& object, const PolicyReader& reader, std::uint32_t forbiddenRights)
 {
     if (object.owner.empty()) {
         return {TrustVerdict::NoOwner, {}};
     }
-    if (!IsTrustedPrincipal(object.owner, currentUser)) {
+    if (!IsTrustedPrincipal(object.owner, reader)) {
         return {TrustVerdict::UntrustedOwner, object.owner};
     }
     if (!object.hasDacl) {
@@ -40,7 +40,7 @@ TrustDecision Judge(const ObjectSecurity& object, std::string_view currentUser, 
             continue;
         }
         if ((entry.mask & forbiddenRights) != 0 && entry.sid != OwnerRightsSid &&
-            !IsTrustedPrincipal(entry.sid, currentUser)) {
+            !IsTrustedPrincipal(entry.sid, reader)) {
             return {TrustVerdict::WritableByOthers, entry.sid};
         }
     }
@@ -54,20 +54,20 @@ std::wstring Widened(std::string_view text)
 
 }  // namespace
 
-bool IsTrustedPrincipal(std::string_view sid, std::string_view currentUser)
+bool IsTrustedPrincipal(std::string_view sid, const PolicyReader& reader)
 {
     return sid == AdministratorsSid || sid == LocalSystemSid || sid == TrustedInstallerSid ||
-           (!currentUser.empty() && sid == currentUser);
+           (reader.administrator && !reader.sid.empty() && sid == reader.sid);
 }
 
-TrustDecision JudgePolicyFile(const ObjectSecurity& file, std::string_view currentUser)
+TrustDecision JudgePolicyFile(const ObjectSecurity& file, const PolicyReader& reader)
 {
-    return Judge(file, currentUser, FileWriteRights);
+    return Judge(file, reader, FileWriteRights);
 }
 
-TrustDecision JudgePolicyFolder(const ObjectSecurity& folder, std::string_view currentUser)
+TrustDecision JudgePolicyFolder(const ObjectSecurity& folder, const PolicyReader& reader)
 {
-    return Judge(folder, currentUser, FolderReplaceRights);
+    return Judge(folder, reader, FolderReplaceRights);
 }
 
 std::wstring DescribeRefusal(const TrustDecision& decision, bool folder)

@@ -39,21 +39,29 @@ struct TrustDecision {
     bool Trusted() const { return verdict == TrustVerdict::Trusted; }
 };
 
-// Administrators, SYSTEM, TrustedInstaller, and the user this process runs
-// for: a file that user owns can only ever change that user's own session,
-// whereas another ordinary user's file must never reach it.
-bool IsTrustedPrincipal(std::string_view sid, std::string_view currentUser);
+// Who reads the policy: the user this process runs for, and whether its
+// token holds the Administrators group.
+struct PolicyReader {
+    std::string sid;  // empty when unknown
+    bool administrator = false;
+};
+
+// Administrators, SYSTEM, TrustedInstaller, and the reading user when that
+// user is an administrator. A standard user's own file is refused: the policy
+// is what an administrator imposes on that user, so the user must not be able
+// to write it.
+bool IsTrustedPrincipal(std::string_view sid, const PolicyReader& reader);
 
 // The file: a trusted owner, and no one else may change its content, its
 // permissions or its owner, or delete it.
-TrustDecision JudgePolicyFile(const ObjectSecurity& file, std::string_view currentUser);
+TrustDecision JudgePolicyFile(const ObjectSecurity& file, const PolicyReader& reader);
 
 // The folder holding it: a trusted owner, and no one else may delete or
 // rename what it holds, or change its permissions or owner. Adding new files
 // is allowed (the shared application-data folder grants it to every user by
 // inheritance): an existing file cannot be replaced that way, and a file
 // someone else adds is refused by the file's own check.
-TrustDecision JudgePolicyFolder(const ObjectSecurity& folder, std::string_view currentUser);
+TrustDecision JudgePolicyFolder(const ObjectSecurity& folder, const PolicyReader& reader);
 
 // Diagnostic text (French, no accents) for a refusal.
 std::wstring DescribeRefusal(const TrustDecision& decision, bool folder);

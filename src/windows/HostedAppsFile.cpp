@@ -16,9 +16,9 @@ HostedAppsStore::HostedAppsStore(std::wstring path) : path_(std::move(path))
     }
 }
 
-void HostedAppsStore::Remember(const std::wstring& exePath)
+void HostedAppsStore::Remember(const std::wstring& exePath, const std::wstring& appId)
 {
-    if (!list_.Add(exePath) || path_.empty()) {
+    if (!list_.Add(exePath, appId) || path_.empty()) {
         return;
     }
     if (!WriteFileAtomically(path_, list_.Format())) {

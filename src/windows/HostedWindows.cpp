@@ -363,7 +363,7 @@ HWND FindWindowOfApp(const std::wstring& aumid, const std::vector<HWND>& exclude
     return search.found;
 }
 
-bool LaunchExecutable(HWND owner, const std::wstring& path)
+bool LaunchExecutable(HWND owner, const std::wstring& path, LaunchCause cause)
 {
     const size_t slash = path.find_last_of(L"\\/");
     if (slash != std::wstring::npos && slash > 0) {
@@ -383,11 +383,14 @@ bool LaunchExecutable(HWND owner, const std::wstring& path)
             }
         }
     }
-    return LaunchItem(owner, path);
+    return LaunchItem(owner, path, cause);
 }
 
 bool LaunchPackagedApp(const std::wstring& appId)
 {
+    if (!IsSafeAppId(appId)) {
+        return false;
+    }
     const std::wstring target = L"shell:AppsFolder\\" + appId;
     const auto result =
         reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));

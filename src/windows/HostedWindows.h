@@ -5,6 +5,7 @@
 // the program's only user-interface thread.
 #pragma once
 
+#include "fileops/LaunchDirectory.h"
 #include "windows/HostingRules.h"
 
 #include <windows.h>
@@ -49,7 +50,7 @@ HWND FindWindowOfApp(const std::wstring& aumid, const std::vector<HWND>& exclude
 
 // Starts an executable, through its updater when it is installed the way
 // self-updating applications install ("app-<version>" beside Update.exe).
-bool LaunchExecutable(HWND owner, const std::wstring& path);
+bool LaunchExecutable(HWND owner, const std::wstring& path, LaunchCause cause);
 // Starts a packaged application by its id.
 bool LaunchPackagedApp(const std::wstring& appId);
 

@@ -182,12 +182,15 @@ HostedExecutables HostedExecutables::Parse(std::string_view text)
             line.remove_suffix(1);
         }
         start = end + 1;
-        const std::wstring path = Utf8ToWide(line);
+        const size_t tab = line.find('\t');
+        const std::wstring path = Utf8ToWide(line.substr(0, tab));
+        const std::wstring appId = tab == std::string_view::npos ? std::wstring() : Utf8ToWide(line.substr(tab + 1));
         // Only absolute paths name an executable; anything else is debris.
         const bool absolute = path.size() > 3 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/');
         const bool unc = path.size() > 2 && path[0] == L'\\' && path[1] == L'\\';
-        if ((absolute || unc) && !list.Contains(path)) {
+        if ((absolute || unc) && appId.find(L'\t') == std::wstring::npos && !list.Contains(path, appId)) {
             list.paths_.push_back(path);
+            list.appIds_.push_back(appId);
         }
     }
     return list;
@@ -196,29 +199,47 @@ HostedExecutables HostedExecutables::Parse(std::string_view text)
 std::string HostedExecutables::Format() const
 {
     std::string text;
-    for (const std::wstring& path : paths_) {
-        text += WideToUtf8(path);
+    for (size_t i = 0; i < paths_.size(); ++i) {
+        text += WideToUtf8(paths_[i]);
+        if (!appIds_[i].empty()) {
+            text += '\t';
+            text += WideToUtf8(appIds_[i]);
+        }
         text += "\r\n";
     }
     return text;
 }
 
-bool HostedExecutables::Contains(std::wstring_view path) const
+bool HostedExecutables::Contains(std::wstring_view path, std::wstring_view appId) const
 {
-    const std::wstring lower = Lower(path);
-    return std::any_of(paths_.begin(), paths_.end(), [&](const std::wstring& known) { return Lower(known) == lower; });
+    const std::wstring lowerPath = Lower(path);
+    const std::wstring lowerId = Lower(appId);
+    for (size_t i = 0; i < paths_.size(); ++i) {
+        if (Lower(paths_[i]) == lowerPath && Lower(appIds_[i]) == lowerId) {
+            return true;
+        }
+    }
+    return false;
 }
 
-bool HostedExecutables::Add(std::wstring_view path)
+bool HostedExecutables::Add(std::wstring_view path, std::wstring_view appId)
 {
-    if (path.empty() || path.find_first_of(L"\r\n") != std::wstring_view::npos || Contains(path)) {
+    if (path.empty() || path.find_first_of(L"\r\n\t") != std::wstring_view::npos ||
+        appId.find_first_of(L"\r\n\t") != std::wstring_view::npos || Contains(path, appId)) {
         return false;
     }
     paths_.insert(paths_.begin(), std::wstring(path));
+    appIds_.insert(appIds_.begin(), std::wstring(appId));
     if (paths_.size() > MaxEntries) {
         paths_.resize(MaxEntries);
+        appIds_.resize(MaxEntries);
     }
     return true;
+}
+
+bool IsSafeAppId(std::wstring_view id)
+{
+    return !id.empty() && id.find(L"..") == std::wstring_view::npos && id.find_first_of(L"\\/") == std::wstring_view::npos;
 }
 
 }  // namespace cadrels

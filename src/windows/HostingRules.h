@@ -61,8 +61,10 @@ PixelRect FitOntoMonitor(const PixelRect& rect, const std::vector<ScreenArea>& s
 // placement.
 bool HostedWindowStrayed(PixelPoint windowTopLeft, PixelPoint areaTopLeft, bool maximized, float scale);
 
-// The executables this user hosted on this machine: the only ones a tab may
-// start again without a click. One full path a line, UTF-8; case-insensitive.
+// The executables this user hosted on this machine, each with the package
+// application id its window had (empty for an ordinary program): the only
+// pairs a tab may start again without a click. One "path" or "path<TAB>id" a
+// line, UTF-8; both compared without ASCII case.
 class HostedExecutables {
 public:
     static constexpr size_t MaxEntries = 200;
@@ -70,13 +72,21 @@ public:
     static HostedExecutables Parse(std::string_view text);
     std::string Format() const;
 
-    bool Contains(std::wstring_view path) const;
-    // False when the path was already known (nothing to save) or is empty.
-    bool Add(std::wstring_view path);
+    bool Contains(std::wstring_view path, std::wstring_view appId = {}) const;
+    // False when the pair was already known (nothing to save) or the path is
+    // empty; either may not hold a line break or a tab.
+    bool Add(std::wstring_view path, std::wstring_view appId = {});
     const std::vector<std::wstring>& Paths() const { return paths_; }
+    const std::vector<std::wstring>& AppIds() const { return appIds_; }
 
 private:
     std::vector<std::wstring> paths_;  // most recent first
+    std::vector<std::wstring> appIds_;  // beside paths_
 };
+
+// A package application id that may be handed to "shell:AppsFolder\": not
+// empty, and without "..", "\" or "/", which would make the shell open
+// something else than an application of that folder.
+bool IsSafeAppId(std::wstring_view id);
 
 }  // namespace cadrels

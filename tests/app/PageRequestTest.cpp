@@ -35,5 +35,15 @@ TEST(PageRequest, RefusesWhatNoSenderOfOursWrites)
     }
 }
 
+TEST(PageRequest, LockedCadrelsAllowOnlyASnapshot)
+{
+    const PageAction all[] = {PageAction::NewPage,    PageAction::RenamePage,   PageAction::DeletePage,
+                              PageAction::SwitchPage, PageAction::TakeSnapshot, PageAction::RestoreSnapshot};
+    for (PageAction action : all) {
+        EXPECT_TRUE(PageActionAllowed(action, false)) << static_cast<int>(action);
+        EXPECT_EQ(PageActionAllowed(action, true), action == PageAction::TakeSnapshot) << static_cast<int>(action);
+    }
+}
+
 }  // namespace
 }  // namespace cadrels

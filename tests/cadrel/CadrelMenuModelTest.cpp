@@ -116,6 +116,21 @@ TEST(CadrelMenuModel, LockedCadrelsOfferOnlyWhatThePolicyLeaves)
     EXPECT_EQ(bare, (std::set<int>{200, 201, 30, 2, 9})) << "no appearance, sorting, language or quit";
 }
 
+TEST(CadrelMenuModel, UndoAndRedoAreOfferedOnlyWhileTheCadrelsAreNotLocked)
+{
+    CadrelMenuFacts facts;
+    facts.canUndo = true;
+    facts.canRedo = true;
+    for (bool locked : {false, true}) {
+        facts.cadrelsLocked = locked;
+        const std::vector<DarkMenuItem> menu = BuildCadrelMenu(CadrelMenuState{}, facts);
+        ASSERT_NE(FindId(menu, CadrelCmdUndo), nullptr);
+        ASSERT_NE(FindId(menu, CadrelCmdRedo), nullptr);
+        EXPECT_EQ(FindId(menu, CadrelCmdUndo)->enabled, !locked) << "locked: " << locked;
+        EXPECT_EQ(FindId(menu, CadrelCmdRedo)->enabled, !locked) << "locked: " << locked;
+    }
+}
+
 TEST(CadrelMenuModel, ForcedSettingsHideTheirSubmenus)
 {
     struct Case {

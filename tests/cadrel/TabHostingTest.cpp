@@ -182,7 +182,7 @@ TEST_F(Hosting, PlacingFindsTheClosedApplications)
 
 TEST_F(Hosting, ReattachStartsOnlyApplicationsThisUserHosted)
 {
-    apps.Remember(KnownBrowser);
+    apps.Remember(KnownBrowser, L"");
     site.tabs = {HostingTab(UnknownApp), HostingTab(KnownBrowser), LiveTab{}};
 
     hosting.Reattach();
@@ -202,6 +202,24 @@ TEST_F(Hosting, ReattachStartsOnlyApplicationsThisUserHosted)
     site.tabs.push_back(HostingTab(UnknownApp));
     hosting.Reattach();
     EXPECT_FALSE(site.tabs[3].relaunchTried) << "nothing happens before the cadrel has its window";
+}
+
+// The restored record names both the program and the id the launch goes by:
+// a known program does not vouch for an id recorded with nothing.
+TEST_F(Hosting, AnApplicationIdNotRecordedWithItsProgramIsNotStarted)
+{
+    apps.Remember(KnownBrowser, L"");
+    apps.Remember(UnknownApp, L"Vendor.Notes_8wekyb3d8bbwe!App");
+    LiveTab planted = HostingTab(KnownBrowser);
+    planted.hostedAumid = L"Planted.App_8wekyb3d8bbwe!App";
+    LiveTab swapped = HostingTab(KnownBrowser);
+    swapped.hostedAumid = L"Vendor.Notes_8wekyb3d8bbwe!App";
+    site.tabs = {planted, swapped};
+
+    hosting.Reattach();
+    EXPECT_TRUE(site.tabs[0].appClosed) << "the program is known, not with that id";
+    EXPECT_TRUE(site.tabs[1].appClosed) << "the id is known, with another program";
+    EXPECT_TRUE(apps.Knows(UnknownApp, L"vendor.notes_8WEKYB3D8BBWE!app")) << "compared without case";
 }
 
 TEST_F(Hosting, TheRelaunchButtonStartsTheActiveTabsApplicationAgain)

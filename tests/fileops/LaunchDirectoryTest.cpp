@@ -17,5 +17,13 @@ TEST(LaunchDirectory, TheItemsOwnFolderOrTheDriveRoot)
     EXPECT_EQ(LaunchDirectory(L"1:\\x"), L"1:") << "only a drive letter makes a root";
 }
 
+TEST(LaunchElevation, OnlyAStartTheUserAskedForMayAskForElevation)
+{
+    EXPECT_TRUE(MayRetryElevated(740, LaunchCause::UserAction));
+    EXPECT_FALSE(MayRetryElevated(740, LaunchCause::Automatic)) << "hosting's own start never prompts";
+    EXPECT_FALSE(MayRetryElevated(5, LaunchCause::UserAction)) << "access denied is not a request for elevation";
+    EXPECT_FALSE(MayRetryElevated(0, LaunchCause::UserAction));
+}
+
 }  // namespace
 }  // namespace cadrels

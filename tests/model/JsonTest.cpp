@@ -135,6 +135,34 @@ TEST(JsonParse, NestingIsLimitedTo200Levels)
     EXPECT_FALSE(Parses(std::string(100000, '[')));
 }
 
+TEST(JsonParse, ValuesPerDocumentAreCapped)
+{
+    JsonValue out;
+    struct Case {
+        const char* text;
+        size_t values;  // how many the document holds
+    };
+    const Case cases[] = {
+        {"0", 1}, {"[]", 1}, {"[0,0,0]", 4}, {R"({"a":1,"b":[true,null]})", 5}, {R"({"a":{"b":{}}})", 3},
+    };
+    for (const Case& c : cases) {
+        EXPECT_TRUE(ParseJson(c.text, out, c.values)) << c.text;
+        EXPECT_FALSE(ParseJson(c.text, out, c.values - 1)) << c.text;
+    }
+    EXPECT_FALSE(ParseJson("0", out, 0));
+
+    // The default bound: a flat array just inside it, and one value beyond.
+    std::string flat = "[0";
+    flat.reserve(2 * MaxJsonValues + 2);
+    for (size_t i = 2; i < MaxJsonValues; ++i) {
+        flat += ",0";
+    }
+    EXPECT_TRUE(ParseJson(flat + "]", out));
+    EXPECT_EQ(out.Elements().size(), MaxJsonValues - 1);
+    EXPECT_FALSE(ParseJson(flat + ",0]", out));
+    EXPECT_EQ(out.Elements().size(), MaxJsonValues - 1) << "a refused document leaves the output alone";
+}
+
 TEST(JsonParse, SurrogateEscapes)
 {
     EXPECT_EQ(ParseString(R"("\uD83D\uDE00")"), "\xF0\x9F\x98\x80");

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <chrono>
 
 namespace cadrels {
@@ -356,4 +358,28 @@ TEST_F(LayoutFileTest, AnEmptyPathLoadsAndSavesNothing)
 }
 
 }  // namespace
+// A path from a restored file or another process that names a pipe is never
+// opened: opening it would connect to whoever serves the pipe.
+TEST(ReadWholeFile, NeverOpensAPipe)
+{
+    const std::wstring name = L"\\\\.\\pipe\\cadrels-read-test-" + std::to_wstring(GetCurrentProcessId());
+    HANDLE pipe = CreateNamedPipeW(name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED, PIPE_TYPE_BYTE, 1, 4096,
+                                   4096, 0, nullptr);
+    ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+    HANDLE connected = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    OVERLAPPED overlapped{};
+    overlapped.hEvent = connected;
+    const bool waiting = !ConnectNamedPipe(pipe, &overlapped) && GetLastError() == ERROR_IO_PENDING;
+    ASSERT_TRUE(waiting);
+
+    std::string bytes;
+    EXPECT_FALSE(ReadWholeFile(name, bytes));
+    EXPECT_FALSE(ReadWholeFile(L"//./pipe/cadrels-read-test-" + std::to_wstring(GetCurrentProcessId()), bytes));
+    EXPECT_EQ(WaitForSingleObject(connected, 300), static_cast<DWORD>(WAIT_TIMEOUT)) << "nobody connected";
+
+    CancelIo(pipe);
+    CloseHandle(connected);
+    CloseHandle(pipe);
+}
+
 }  // namespace cadrels

@@ -38,5 +38,32 @@ TEST(PathText, PathsCompareWithoutAsciiCase)
     EXPECT_FALSE(StartsWithIgnoringAsciiCase(L"C:\\ZON", L"c:\\zone"));
 }
 
+TEST(PathText, DevicePathsAreToldFromFilePaths)
+{
+    struct Case {
+        const wchar_t* path;
+        bool device;
+    };
+    const Case cases[] = {
+        {L"\\\\.\\pipe\\spool", true},
+        {L"//./pipe/spool", true},
+        {L"\\\\.\\C:", true},
+        {L"\\\\?\\GLOBALROOT\\Device\\HarddiskVolumeShadowCopy1\\x.svg", true},
+        {L"\\\\?\\Volume{12345678-1234-1234-1234-123456789abc}\\x", true},
+        {L"\\??\\C:\\x", true},
+        {L"\\\\?\\C:\\Users\\a.svg", false},
+        {L"\\\\?\\UNC\\server\\share\\a.svg", false},
+        {L"\\\\server\\share\\a.svg", false},
+        {L"C:\\Users\\a.svg", false},
+        {L"\\\\.", false},
+        {L"\\\\?\\", true},
+        {L"", false},
+        {L"..\\x", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsDevicePath(c.path), c.device) << c.path;
+    }
+}
+
 }  // namespace
 }  // namespace cadrels

@@ -126,6 +126,35 @@ TEST_F(SnapshotFolder, ListsSnapshotsAndBackupsNewestFirstAndNothingElse)
     EXPECT_TRUE(ListSnapshotsIn(base_ + L"\\missing").empty());
 }
 
+// A document padded to a given size: still a valid automatic snapshot.
+std::string PaddedSnapshot(size_t size)
+{
+    const std::string head = R"({"workspaces":[],"name":"Gros","auto":1)";
+    std::string text = head + std::string(size - head.size() - 1, ' ') + "}";
+    return text;
+}
+
+TEST_F(SnapshotFolder, FilesTooLargeToReadAreListedByNameAndNeverPruned)
+{
+    ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(folder_ + L"\\auto_limit.json", PaddedSnapshot(MaxListedSnapshotBytes)));
+    ASSERT_TRUE(WriteBytes(folder_ + L"\\auto_big.json", PaddedSnapshot(MaxListedSnapshotBytes + 1)));
+
+    std::vector<SnapshotEntry> entries = ListSnapshotsIn(folder_);
+    ASSERT_EQ(entries.size(), 2u);
+    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.path < b.path; });
+    EXPECT_EQ(entries[0].path, folder_ + L"\\auto_big.json");
+    EXPECT_EQ(entries[0].name, L"auto_big.json") << "not read, so named by its file";
+    EXPECT_FALSE(entries[0].isAuto);
+    EXPECT_NE(entries[0].lastWrite, 0u);
+    EXPECT_EQ(entries[1].name, L"Gros") << "a file of exactly the limit is still read";
+    EXPECT_TRUE(entries[1].isAuto);
+
+    EXPECT_EQ(PruneSnapshotsIn(folder_, 0), 1);
+    EXPECT_TRUE(FileExists(folder_ + L"\\auto_big.json")) << "retention deletes only what it has read";
+    EXPECT_FALSE(FileExists(folder_ + L"\\auto_limit.json"));
+}
+
 TEST_F(SnapshotFolder, PruningKeepsTenAutomaticOnesEveryManualOneAndNoTemporaryFile)
 {
     std::vector<std::wstring> autos;

@@ -9,6 +9,8 @@ namespace cadrels {
 namespace {
 
 constexpr char User[] = "S-1-5-21-1-2-3-1001";
+const PolicyReader AdminUser{User, true};
+const PolicyReader StandardUser{User, false};
 constexpr char OtherUser[] = "S-1-5-21-1-2-3-1002";
 constexpr char Users[] = "S-1-5-32-545";
 constexpr char Everyone[] = "S-1-1-0";
@@ -66,9 +68,9 @@ TEST(PolicyOwnership, FileDecisions)
         {"owner rights", {AdministratorsSid, true, {Allow("S-1-3-4", FullControl)}}, TrustVerdict::Trusted},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(JudgePolicyFile(c.file, User).verdict, c.expected) << c.what;
+        EXPECT_EQ(JudgePolicyFile(c.file, AdminUser).verdict, c.expected) << c.what;
     }
-    EXPECT_EQ(JudgePolicyFile({User, true, {}}, "").verdict, TrustVerdict::UntrustedOwner)
+    EXPECT_EQ(JudgePolicyFile({User, true, {}}, PolicyReader{"", true}).verdict, TrustVerdict::UntrustedOwner)
         << "an unknown current user trusts no ordinary account";
 }
 
@@ -90,19 +92,57 @@ TEST(PolicyOwnership, FolderDecisions)
         {"null access list", {LocalSystemSid, false, {}}, TrustVerdict::NullDacl},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(JudgePolicyFolder(c.folder, User).verdict, c.expected) << c.what;
+        EXPECT_EQ(JudgePolicyFolder(c.folder, AdminUser).verdict, c.expected) << c.what;
     }
     // The same grant that is harmless on the folder lets anyone rewrite the file.
-    EXPECT_EQ(JudgePolicyFile({AdministratorsSid, true, ProgramDataEntries()}, User).verdict,
+    EXPECT_EQ(JudgePolicyFile({AdministratorsSid, true, ProgramDataEntries()}, AdminUser).verdict,
               TrustVerdict::WritableByOthers);
+}
+
+// The user's own ownership or write access counts only for an administrator:
+// a standard user must not be able to supply or change the policy imposed on
+// them.
+TEST(PolicyOwnership, TheUsersOwnGrantsCountOnlyForAnAdministrator)
+{
+    struct Case {
+        const char* what;
+        ObjectSecurity object;
+        bool folder;
+        TrustVerdict asAdministrator;
+        TrustVerdict asStandardUser;
+    };
+    const std::vector<AccessEntry> adminOnly = {Allow(LocalSystemSid, FullControl), Allow(AdministratorsSid, FullControl),
+                                                Allow(Users, ReadExecute)};
+    const Case cases[] = {
+        {"file the user owns", {User, true, {Allow(User, FullControl)}}, false, TrustVerdict::Trusted,
+         TrustVerdict::UntrustedOwner},
+        {"folder the user owns", {User, true, ProgramDataEntries()}, true, TrustVerdict::Trusted,
+         TrustVerdict::UntrustedOwner},
+        {"administrators' file the user may write", {AdministratorsSid, true, {Allow(User, WriteData)}}, false,
+         TrustVerdict::Trusted, TrustVerdict::WritableByOthers},
+        {"administrators' folder the user may empty", {AdministratorsSid, true, {Allow(User, DeleteChild)}}, true,
+         TrustVerdict::Trusted, TrustVerdict::WritableByOthers},
+        {"administrators' file, user may only read", {AdministratorsSid, true, adminOnly}, false, TrustVerdict::Trusted,
+         TrustVerdict::Trusted},
+        {"SYSTEM's folder", {LocalSystemSid, true, ProgramDataEntries()}, true, TrustVerdict::Trusted,
+         TrustVerdict::Trusted},
+    };
+    for (const Case& c : cases) {
+        const auto judge = [&](const PolicyReader& reader) {
+            return (c.folder ? JudgePolicyFolder(c.object, reader) : JudgePolicyFile(c.object, reader)).verdict;
+        };
+        EXPECT_EQ(judge(AdminUser), c.asAdministrator) << c.what;
+        EXPECT_EQ(judge(StandardUser), c.asStandardUser) << c.what;
+    }
+    EXPECT_EQ(JudgePolicyFile({User, true, {}}, StandardUser).who, User) << "the log names the owner";
 }
 
 TEST(PolicyOwnership, RefusalsNameWhoIsToBlame)
 {
-    const TrustDecision planted = JudgePolicyFile({OtherUser, true, {}}, User);
+    const TrustDecision planted = JudgePolicyFile({OtherUser, true, {}}, AdminUser);
     EXPECT_EQ(DescribeRefusal(planted, false),
               L"le fichier appartient a S-1-5-21-1-2-3-1002 (ni administrateurs, ni SYSTEM, ni l'utilisateur)");
-    const TrustDecision writable = JudgePolicyFolder({AdministratorsSid, true, {Allow(Everyone, FullControl)}}, User);
+    const TrustDecision writable = JudgePolicyFolder({AdministratorsSid, true, {Allow(Everyone, FullControl)}}, AdminUser);
     EXPECT_EQ(DescribeRefusal(writable, true), L"le dossier est modifiable par S-1-1-0");
     EXPECT_EQ(DescribeRefusal(TrustDecision{}, true), L"");
 }

@@ -6,6 +6,7 @@
 #include "GeometryExpect.h"
 #include "TestFiles.h"
 
+#include "app/CopyData.h"
 #include "model/FolderTree.h"
 #include "model/LayoutFile.h"
 #include "model/MonitorInfo.h"
@@ -118,11 +119,34 @@ TEST_F(PolicyStartup, PredefinedCadrelsReplaceThePageWithTheForcedLookAtEverySta
 
     // The user's files in the personal tab stay in view start after start.
     ASSERT_TRUE(WriteBytes(perso + L"\\notes.txt", "mes notes"));
-    for (int start = 2; start <= 3; ++start) {
-        RunOnce();
-        const Settings later = Load();
-        EXPECT_EQ(later.workspaces.at(0).cadrels.at(1).tabs.at(0).folder, perso) << "start " << start;
-    }
+    RunOnce();
+    EXPECT_EQ(Load().workspaces.at(0).cadrels.at(1).tabs.at(0).folder, perso) << "start 2";
+
+    // Another process asks what the locked menus do not offer: only the
+    // snapshot, which changes nothing, is carried out.
+    process_ = std::make_unique<CadrelsProcess>();
+    ASSERT_TRUE(process_->Start());
+    ASSERT_TRUE(process_->WaitUntilReady());
+    const auto request = [&](const std::wstring& text) {
+        const std::wstring payload = text + L'\0';
+        COPYDATASTRUCT data{CopyDataPageRequest, static_cast<DWORD>(payload.size() * sizeof(wchar_t)),
+                            const_cast<wchar_t*>(payload.data())};
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(process_->AppWindow(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, 5000,
+                            &result);
+        return result;
+    };
+    EXPECT_EQ(request(L"new\tIntruse"), 0u);
+    EXPECT_EQ(request(L"switch\t1"), 0u);
+    EXPECT_EQ(request(L"delete\t0"), 0u);
+    EXPECT_EQ(request(L"snapshot\tA garder"), 1u);
+    EXPECT_TRUE(process_->WaitForLine(L"Demande de page refusee : les cadrels sont verrouilles.", 2000));
+    ASSERT_EQ(process_->Quit(), std::optional<DWORD>(0));
+    EXPECT_EQ(process_->CountLines(L"Demande de page refusee"), 3u);
+    const Settings later = Load();
+    ASSERT_EQ(later.workspaces.size(), 1u) << "no page was added or deleted";
+    EXPECT_EQ(later.workspaces.at(0).cadrels.at(1).tabs.at(0).folder, perso) << "start 3";
+    EXPECT_EQ(FileNamesMatching(appData_ + L"\\snapshots\\snap_A garder_*.json").size(), 1u);
     EXPECT_EQ(ReadBytes(perso + L"\\notes.txt"), "mes notes");
     EXPECT_FALSE(FolderExists(perso + L" (2)"));
     EXPECT_EQ(FileNamesMatching(appData_ + L"\\snapshots\\auto_*.json").size(), 1u)
@@ -144,6 +168,26 @@ TEST_F(PolicyStartup, APolicyEveryoneMayRewriteIsRefused)
     for (const CadrelRecord& record : settings.workspaces.at(0).cadrels) {
         EXPECT_NE(record.id.rfind("pol-", 0), 0u);
     }
+}
+
+// Someone who may read the policy holds it open without sharing for the
+// whole start: Cadrels does not run as if there were no policy.
+TEST_F(PolicyStartup, APolicyHeldOpenThroughoutStartsLocked)
+{
+    ASSERT_TRUE(CreateDirectoryW(policyFolder_.c_str(), nullptr));
+    const std::wstring policy = policyFolder_ + L"\\policy.json";
+    ASSERT_TRUE(WriteBytes(policy, PolicyText));
+    HANDLE held = CreateFileW(policy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+    const ULONGLONG started = GetTickCount64();
+    RunOnce();
+    CloseHandle(held);
+    EXPECT_GE(GetTickCount64() - started, 2000u) << "it waited for the file before giving up";
+    EXPECT_EQ(process_->CountLines(L"Politique illisible (" + policy +
+                                   L") : ouverture impossible (erreur 32) ; cadrels et reglages verrouilles."),
+              1u);
+    EXPECT_EQ(process_->CountLines(L"Politique chargee"), 0u);
 }
 
 }  // namespace

@@ -173,5 +173,54 @@ TEST(HostedExecutables, ReadsOnlyAbsolutePathsFromAnyFile)
     EXPECT_EQ(full.Paths().front(), L"C:\\new.exe");
 }
 
+TEST(HostedExecutables, KeepsEachProgramWithItsApplicationId)
+{
+    HostedExecutables list;
+    const wchar_t frame[] = L"C:\\Windows\\System32\\ApplicationFrameHost.exe";
+    EXPECT_TRUE(list.Add(frame, L"Microsoft.WindowsCalculator_8wekyb3d8bbwe!App"));
+    EXPECT_TRUE(list.Add(frame, L"Microsoft.WindowsNotepad_8wekyb3d8bbwe!App")) << "one host, two applications";
+    EXPECT_FALSE(list.Add(frame, L"microsoft.windowscalculator_8wekyb3d8bbwe!app"));
+    EXPECT_TRUE(list.Add(L"C:\\Tools\\Editor.exe"));
+    EXPECT_FALSE(list.Add(L"C:\\Tools\\x.exe", L"a\tb"));
+
+    EXPECT_TRUE(list.Contains(frame, L"Microsoft.WindowsNotepad_8wekyb3d8bbwe!App"));
+    EXPECT_FALSE(list.Contains(frame)) << "the program without an id was never recorded";
+    EXPECT_FALSE(list.Contains(L"C:\\Tools\\Editor.exe", L"Microsoft.WindowsNotepad_8wekyb3d8bbwe!App"));
+    EXPECT_TRUE(list.Contains(L"c:\\tools\\editor.exe"));
+
+    const HostedExecutables read = HostedExecutables::Parse(list.Format());
+    EXPECT_EQ(read.Paths(), list.Paths());
+    EXPECT_EQ(read.AppIds(), list.AppIds());
+    EXPECT_EQ(list.Format().substr(0, 25), "C:\\Tools\\Editor.exe\r\n" + std::string("C:\\W"));
+
+    // A line of the earlier form, a path alone, is a program without an id.
+    const HostedExecutables old = HostedExecutables::Parse("C:\\One\\a.exe\r\nC:\\Two\\b.exe\tVendor.App!Main\n");
+    EXPECT_TRUE(old.Contains(L"C:\\One\\a.exe"));
+    EXPECT_TRUE(old.Contains(L"C:\\Two\\b.exe", L"Vendor.App!Main"));
+    EXPECT_FALSE(old.Contains(L"C:\\Two\\b.exe"));
+}
+
+TEST(HostedExecutables, OnlyPlainApplicationIdsAreLaunched)
+{
+    struct Case {
+        const wchar_t* id;
+        bool safe;
+    };
+    const Case cases[] = {
+        {L"Microsoft.WindowsCalculator_8wekyb3d8bbwe!App", true},
+        {L"Vendor.App!Main", true},
+        {L"", false},
+        {L"..", false},
+        {L"Vendor..App!Main", false},
+        {L"..\\..\\Windows\\System32\\cmd.exe", false},
+        {L"Vendor.App!Main\\..\\x", false},
+        {L"C:/Windows/notepad.exe", false},
+        {L"\\\\server\\share\\x", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsSafeAppId(c.id), c.safe) << c.id;
+    }
+}
+
 }  // namespace
 }  // namespace cadrels
