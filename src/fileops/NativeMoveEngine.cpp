@@ -170,24 +170,34 @@ HRESULT NativeMoveEngine::MoveOne(const Request& request, std::wstring& target) 
             }
             continue;
         }
+        AtSeam(seams_.beforeTransfer, target);
         if (options_.copy) {
             const HRESULT copied = isFolder ? CopyFolder(request.source, target)
                                    : CopyFileExW(request.source.c_str(), target.c_str(), nullptr, nullptr, nullptr,
                                                  COPY_FILE_FAIL_IF_EXISTS)
                                        ? S_OK
                                        : LastError();
-            if (options_.renameOnCollision && FAILED(copied) && IsCollisionError(HRESULT_CODE(copied))) {
-                continue;  // the name was taken between the look and the copy
+            AtSeam(seams_.afterTransfer, target);
+            if (FAILED(copied) && IsCollisionError(HRESULT_CODE(copied))) {
+                if (options_.renameOnCollision) {
+                    continue;  // the name was taken between the look and the copy
+                }
+                return HRESULT_FROM_WIN32(ERROR_FILE_EXISTS);
             }
             return copied;
         }
         // Windows refuses a move to another volume without COPY_ALLOWED.
-        if (MoveFileExW(request.source.c_str(), target.c_str(), MOVEFILE_COPY_ALLOWED)) {
+        const BOOL movedNow = MoveFileExW(request.source.c_str(), target.c_str(), MOVEFILE_COPY_ALLOWED);
+        const DWORD error = GetLastError();
+        AtSeam(seams_.afterTransfer, target);
+        if (movedNow) {
             return S_OK;
         }
-        const DWORD error = GetLastError();
-        if (IsCollisionError(error) && options_.renameOnCollision && !sameItem) {
-            continue;  // the name was taken between the look and the move
+        if (IsCollisionError(error) && !sameItem) {
+            if (options_.renameOnCollision) {
+                continue;  // the name was taken between the look and the move
+            }
+            return HRESULT_FROM_WIN32(ERROR_FILE_EXISTS);
         }
         if (isFolder && error == ERROR_NOT_SAME_DEVICE) {
             return MoveFolderByCopy(request.source, target);

@@ -9,9 +9,19 @@
 
 namespace cadrels {
 
+// Points where the tests stand in for another program: between the look
+// for a free name and the call that moves, and just after it.
+struct NativeMoveSeams {
+    std::function<void(const std::wstring& target)> beforeTransfer;
+    std::function<void(const std::wstring& target)> afterTransfer;
+};
+
 class NativeMoveEngine final : public MoveEngine {
 public:
-    explicit NativeMoveEngine(const MoveOptions& options) : options_(options) {}
+    explicit NativeMoveEngine(const MoveOptions& options, NativeMoveSeams seams = {})
+        : options_(options), seams_(std::move(seams))
+    {
+    }
 
     bool Queue(const std::wstring& source, const std::wstring& folder, const std::wstring& name) override;
     HRESULT Perform() override;
@@ -29,7 +39,15 @@ private:
     // when a move finds it already where it should go.
     HRESULT MoveOne(const Request& request, std::wstring& target) const;
 
+    void AtSeam(const std::function<void(const std::wstring&)>& seam, const std::wstring& target) const
+    {
+        if (seam) {
+            seam(target);
+        }
+    }
+
     MoveOptions options_;
+    NativeMoveSeams seams_;
     std::vector<Request> queue_;
     std::vector<MovePair> moved_;
 };

@@ -204,6 +204,23 @@ TEST_P(EngineMovesTest, WithoutRenamingATakenNameFailsAndReplacesNothing)
     EXPECT_EQ(ReadBytes(paths[0]), "a.txt");
 }
 
+TEST_P(EngineMovesTest, AMoveOntoItsOwnPlaceIsNoMoveAndALetterCaseRenameIsOne)
+{
+    const auto paths = WriteFiles(desk_, {"a.txt"});
+    auto renaming = engines_(MoveOptions{true, false});
+    ASSERT_TRUE(renaming->Queue(paths[0], desk_, {}));
+    EXPECT_EQ(renaming->Perform(), S_OK);
+    EXPECT_TRUE(renaming->Moved().empty()) << "the file is already where it should go";
+    EXPECT_EQ(ReadBytes(paths[0]), "a.txt");
+    EXPECT_FALSE(FileExists(desk_ + L"\\a (2).txt"));
+
+    auto strict = engines_(MoveOptions{false, false});
+    ASSERT_TRUE(strict->Queue(paths[0], desk_, L"A.txt"));
+    EXPECT_EQ(strict->Perform(), S_OK);
+    EXPECT_EQ(strict->Moved(), (std::vector<MovePair>{{paths[0], desk_ + L"\\A.txt"}}));
+    EXPECT_EQ(ReadBytes(desk_ + L"\\A.txt"), "a.txt");
+}
+
 TEST_P(EngineMovesTest, FoldersMoveWholeAndTakeANumberOnCollision)
 {
     const std::wstring photos = desk_ + L"\\photos";
