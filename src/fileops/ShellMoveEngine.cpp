@@ -72,10 +72,14 @@ std::unique_ptr<ShellMoveEngine> ShellMoveEngine::Create(ComPtr<IFileOperation> 
         failure = E_POINTER;
         return nullptr;
     }
-    DWORD flags = FOF_SILENT | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI;
-    if (options.renameOnCollision) {
-        flags |= FOF_RENAMEONCOLLISION;
-    }
+    // Every item goes under a name that was free at the last look, but
+    // another program can take it before the shell gets there. Without
+    // FOF_RENAMEONCOLLISION the shell would then ask Replace or Skip (and
+    // with FOF_NOCONFIRMATION replace silently); with it the item takes a
+    // new name, which the recorder reports. So it is set even when no
+    // renaming was asked for: a taken name is refused before the shell
+    // moves anything, and the shell never replaces.
+    DWORD flags = FOF_SILENT | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI | FOF_RENAMEONCOLLISION;
     if (options.allowUndo) {
         flags |= FOF_ALLOWUNDO;
     }
