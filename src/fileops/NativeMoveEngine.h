@@ -52,14 +52,28 @@ private:
     std::vector<MovePair> moved_;
 };
 
+// Where the tests stand in for a failing disk or another program during a
+// folder copy: an error in place of the next listing step of a source
+// folder (ERROR_SUCCESS: none), and a call once the copy is whole, before
+// anything of the source is deleted.
+struct FolderCopySeams {
+    std::function<DWORD(const std::wstring& folder)> listingError;
+    std::function<void()> beforeSourceDeleted;
+};
+
 // Copies the tree `source` to `target`, which must not exist; a copy that
-// fails part-way is removed again.
-HRESULT CopyFolder(const std::wstring& source, const std::wstring& target);
+// fails part-way, or whose listing of the source was cut short, is removed
+// again.
+HRESULT CopyFolder(const std::wstring& source, const std::wstring& target, const FolderCopySeams& seams = {});
 
 // Moves a folder where a rename cannot (another volume): copies the tree to
-// `target`, which must not exist, and then deletes the source. A copy that
-// fails is removed again and the source stays whole; the result is S_OK only
-// when the copy is complete and the source gone.
-HRESULT MoveFolderByCopy(const std::wstring& source, const std::wstring& target);
+// `target`, which must not exist, flushes the copies, and then deletes from
+// the source exactly the entries it copied that still match their copy
+// (size and last-write time). A copy that fails is removed again and the
+// source stays whole. S_OK when the copy is complete and the source gone;
+// ERROR_DIR_NOT_EMPTY when the copy is whole but something stayed in the
+// source (saved or changed there meanwhile, or not deletable).
+HRESULT MoveFolderByCopy(const std::wstring& source, const std::wstring& target,
+                         const FolderCopySeams& seams = {});
 
 }  // namespace cadrels

@@ -92,5 +92,64 @@ TEST_F(NativeMoveEngineTest, AMoveWhoseTargetIsGoneAtOnceIsNotReported)
     EXPECT_EQ(ReadBytes(elsewhere), "a");
 }
 
+class FolderByCopyTest : public NativeMoveEngineTest {
+protected:
+    void SetUp() override
+    {
+        NativeMoveEngineTest::SetUp();
+        tree_ = from_ + L"\\tree";
+        ASSERT_TRUE(CreateDirectoryW(tree_.c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryW((tree_ + L"\\sub").c_str(), nullptr));
+        ASSERT_TRUE(WriteBytes(tree_ + L"\\sub\\deep.txt", "deep"));
+        ASSERT_TRUE(WriteBytes(tree_ + L"\\sub\\deeper.txt", "deeper"));
+        ASSERT_TRUE(WriteBytes(tree_ + L"\\top.txt", "top"));
+    }
+
+    std::wstring tree_;
+};
+
+TEST_F(FolderByCopyTest, AListingCutShortFailsAndTheSourceStaysWhole)
+{
+    // The listing of the subfolder breaks after its first entry, as a
+    // network share that drops does.
+    int steps = 0;
+    const FolderCopySeams seams{[&](const std::wstring& folder) -> DWORD {
+                                    return folder == tree_ + L"\\sub" && ++steps >= 3 ? ERROR_NETNAME_DELETED
+                                                                                      : ERROR_SUCCESS;
+                                },
+                                {}};
+    EXPECT_EQ(MoveFolderByCopy(tree_, to_ + L"\\tree", seams), HRESULT_FROM_WIN32(ERROR_NETNAME_DELETED));
+    EXPECT_FALSE(FolderExists(to_ + L"\\tree")) << "a short copy is removed again";
+    EXPECT_EQ(ReadBytes(tree_ + L"\\sub\\deep.txt"), "deep");
+    EXPECT_EQ(ReadBytes(tree_ + L"\\sub\\deeper.txt"), "deeper");
+    EXPECT_EQ(ReadBytes(tree_ + L"\\top.txt"), "top");
+
+    steps = 0;
+    EXPECT_EQ(CopyFolder(tree_, to_ + L"\\copy", seams), HRESULT_FROM_WIN32(ERROR_NETNAME_DELETED));
+    EXPECT_FALSE(FolderExists(to_ + L"\\copy"));
+}
+
+TEST_F(FolderByCopyTest, OnlyWhatWasCopiedAndIsUnchangedLeavesTheSource)
+{
+    const FolderCopySeams seams{{}, [&] {
+                                    // Saved into the folder and changed in it while the copy ran.
+                                    WriteBytes(tree_ + L"\\sub\\late.txt", "late");
+                                    WriteBytes(tree_ + L"\\top.txt", "top, edited");
+                                }};
+    EXPECT_EQ(MoveFolderByCopy(tree_, to_ + L"\\tree", seams), HRESULT_FROM_WIN32(ERROR_DIR_NOT_EMPTY));
+    EXPECT_EQ(ReadBytes(to_ + L"\\tree\\sub\\deep.txt"), "deep");
+    EXPECT_EQ(ReadBytes(to_ + L"\\tree\\sub\\deeper.txt"), "deeper");
+    EXPECT_EQ(ReadBytes(to_ + L"\\tree\\top.txt"), "top");
+    EXPECT_FALSE(FileExists(tree_ + L"\\sub\\deep.txt")) << "copied and unchanged: moved";
+    EXPECT_EQ(ReadBytes(tree_ + L"\\sub\\late.txt"), "late") << "never copied: never deleted";
+    EXPECT_EQ(ReadBytes(tree_ + L"\\top.txt"), "top, edited") << "changed since its copy: kept";
+
+    // What stayed goes with the next move.
+    ASSERT_TRUE(RemoveTree(to_ + L"\\tree"));
+    EXPECT_EQ(MoveFolderByCopy(tree_, to_ + L"\\tree"), S_OK);
+    EXPECT_EQ(ReadBytes(to_ + L"\\tree\\sub\\late.txt"), "late");
+    EXPECT_FALSE(FolderExists(tree_));
+}
+
 }  // namespace
 }  // namespace cadrels
