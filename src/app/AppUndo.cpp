@@ -26,7 +26,7 @@ bool App::MoveFolderContents(const std::wstring& folder, const std::wstring& des
 
 void App::PushUndo(UndoEntry entry)
 {
-    undo_.History().Push(std::move(entry));
+    undo_.Push(std::move(entry));
 }
 
 void App::PostMovesDone(UndoEntry entry)

@@ -16,6 +16,10 @@ public:
     {
     }
 
+    // Pushes a new user action, remembering what each moved item is now,
+    // so that undo and redo move it only while it still is that item.
+    bool Push(UndoEntry entry);
+
     UndoHistory& History() { return history_; }
     const UndoHistory& History() const { return history_; }
 
@@ -26,12 +30,18 @@ public:
     bool Undo();
     bool Redo();
 
+    // Pairs of the last undo or redo that were left alone because the item
+    // at their place is no longer the one that moved (it moved away and
+    // another took its name, or it was replaced), as the entry names them.
+    const std::vector<MovePair>& Skipped() const { return skipped_; }
+
 private:
     bool Replay(UndoEntry& entry, bool forward);
 
     OperationState& operation_;
     MoveEngineFactory engines_;
     UndoHistory history_;
+    std::vector<MovePair> skipped_;
 };
 
 }  // namespace cadrels

@@ -143,6 +143,39 @@ TEST_P(EngineMovesTest, UndoLeavesAFileThatAppearedAtTheOldPlaceAndTheEntrySaysS
     EXPECT_EQ(ReadBytes(cadrel_ + L"\\b.txt"), "b.txt");
 }
 
+// The user moved the file away and another of the same size took its name:
+// undo and redo leave that one alone, and say which pairs they skipped.
+TEST_P(EngineMovesTest, UndoAndRedoMoveOnlyTheFileThatMovedNotOneThatTookItsName)
+{
+    ASSERT_TRUE(manager_.Push(Drop(WriteFiles(desk_, {"a.txt", "b.txt"}))));
+    ASSERT_TRUE(MoveFileW((cadrel_ + L"\\a.txt").c_str(), (root_ + L"\\away.txt").c_str()));
+    ASSERT_TRUE(WriteBytes(cadrel_ + L"\\a.txt", "other"));
+
+    ASSERT_TRUE(manager_.Undo());
+    EXPECT_EQ(ReadBytes(cadrel_ + L"\\a.txt"), "other");
+    EXPECT_FALSE(FileExists(desk_ + L"\\a.txt"));
+    EXPECT_EQ(ReadBytes(desk_ + L"\\b.txt"), "b.txt");
+    EXPECT_EQ(manager_.Skipped(), (std::vector<MovePair>{{desk_ + L"\\a.txt", cadrel_ + L"\\a.txt"}}));
+    ASSERT_NE(manager_.History().NextRedo(), nullptr);
+    EXPECT_EQ(manager_.History().NextRedo()->moves,
+              (std::vector<MovePair>{{desk_ + L"\\b.txt", cadrel_ + L"\\b.txt"}}));
+
+    ASSERT_TRUE(MoveFileW((desk_ + L"\\b.txt").c_str(), (root_ + L"\\b-away.txt").c_str()));
+    ASSERT_TRUE(WriteBytes(desk_ + L"\\b.txt", "B.TXT"));
+    ASSERT_TRUE(manager_.Redo());
+    EXPECT_EQ(ReadBytes(desk_ + L"\\b.txt"), "B.TXT");
+    EXPECT_FALSE(FileExists(cadrel_ + L"\\b.txt"));
+    EXPECT_EQ(manager_.Skipped(), (std::vector<MovePair>{{desk_ + L"\\b.txt", cadrel_ + L"\\b.txt"}}));
+
+    // The file that really moved still goes back and forth.
+    ASSERT_TRUE(manager_.Push(Drop({desk_ + L"\\b.txt"})));
+    ASSERT_TRUE(manager_.Undo());
+    EXPECT_TRUE(manager_.Skipped().empty());
+    EXPECT_EQ(ReadBytes(desk_ + L"\\b.txt"), "B.TXT");
+    ASSERT_TRUE(manager_.Redo());
+    EXPECT_EQ(ReadBytes(cadrel_ + L"\\b.txt"), "B.TXT");
+}
+
 TEST_P(EngineMovesTest, RedoRenamesOnCollisionAndTheNextUndoFindsTheRenamedFile)
 {
     manager_.History().Push(Drop(WriteFiles(desk_, {"a.txt", "b.txt"})));
