@@ -46,13 +46,15 @@ void App::OnMovesDone()
 
 void App::Undo()
 {
-    const size_t redoable = undo_.History().RedoStack().size();
-    if (shuttingDown_ || !undo_.Undo()) {
+    if (shuttingDown_) {
         return;
     }
-    // The entry lands on the redo stack only when something moved back.
-    if (undo_.History().RedoStack().size() > redoable) {
-        RememberUndoneFiles(undo_.History().RedoStack().back());
+    const std::optional<UndoEntry> undone = undo_.Undo();
+    if (!undone) {
+        return;
+    }
+    if (!undone->moves.empty()) {
+        RememberUndoneFiles(*undone);
     }
     schedule_.PauseSortingAfterUndo(GetTickCount());
     RefreshUndoUi();

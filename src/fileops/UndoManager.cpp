@@ -67,22 +67,23 @@ bool UndoManager::Replay(UndoEntry& entry, bool forward)
     return report.succeeded && skipped_.empty();
 }
 
-bool UndoManager::Undo()
+std::optional<UndoEntry> UndoManager::Undo()
 {
     if (operation_.Running()) {
         DebugLog(L"Annulation refusee : une operation sur les fichiers est en cours.");
-        return false;
+        return std::nullopt;
     }
     std::optional<UndoEntry> entry = history_.TakeForUndo();
     if (!entry) {
-        return false;
+        return std::nullopt;
     }
     {
         const OperationState::Scope running = operation_.Begin();
         Replay(*entry, false);
     }
+    UndoEntry finished = *entry;
     history_.FinishUndo(std::move(*entry));
-    return true;
+    return finished;
 }
 
 bool UndoManager::Redo()

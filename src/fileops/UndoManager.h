@@ -7,6 +7,8 @@
 #include "fileops/OperationState.h"
 #include "fileops/UndoHistory.h"
 
+#include <optional>
+
 namespace cadrels {
 
 class UndoManager {
@@ -23,11 +25,14 @@ public:
     UndoHistory& History() { return history_; }
     const UndoHistory& History() const { return history_; }
 
-    // Each returns true when an entry changed stacks. Refused while another
-    // file operation, drag or prompt runs (the shell pumps messages, and an
-    // undo arriving then would move files under the running batch), and when
-    // there is nothing to undo or redo.
-    bool Undo();
+    // Refused while another file operation, drag or prompt runs (the shell
+    // pumps messages, and an undo arriving then would move files under the
+    // running batch), and when there is nothing to undo or redo.
+    // Undo gives the entry it finished, with the moves that went back (none
+    // when nothing could): the redo stack cannot tell, since an action
+    // pushed while the undo pumped messages clears it. Redo is true when an
+    // entry changed stacks.
+    std::optional<UndoEntry> Undo();
     bool Redo();
 
     // Pairs of the last undo or redo that were left alone because the item
