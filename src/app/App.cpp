@@ -7,11 +7,13 @@
 #include "base/Failure.h"
 #include "base/WindowClass.h"
 #include "cadrel/CadrelPlacement.h"
+#include "fileops/FileMoves.h"
 #include "i18n/StringTable.h"
 #include "i18n/SystemLanguage.h"
 #include "i18n/TextEncoding.h"
 #include "model/ContainerMigration.h"
 #include "model/DefaultCadrels.h"
+#include "model/FolderMover.h"
 #include "model/LayoutFile.h"
 #include "model/NewId.h"
 #include "model/Theme.h"
@@ -193,6 +195,7 @@ void App::Initialize()
         settings_.activeWorkspace = 0;
     }
 
+    SetFolderMover(MoveFolderThroughEngine);
     if (!firstRun_) {
         MigrateContainers(settings_);
         if (ClaimContainers(settings_)) {

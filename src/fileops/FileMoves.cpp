@@ -122,6 +122,28 @@ MoveReport MoveFolderContents(const MoveEngineFactory& engines, const std::wstri
     return MoveKeepingNames(engines, sources, destination);
 }
 
+bool MoveFolderThroughEngine(const std::wstring& from, const std::wstring& to)
+{
+    const std::optional<TargetParts> target = SplitTarget(to);
+    if (!target || from.empty()) {
+        return false;
+    }
+    std::unique_ptr<MoveEngine> engine = CreateMoveEngine(MoveOptions{false, false});
+    if (!engine || !engine->Queue(from, target->folder, target->name)) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return false;
+    }
+    // A folder copied whole to another volume whose source could not be
+    // deleted completely is there all the same.
+    const HRESULT hr = engine->Perform();
+    const std::vector<MovePair>& moved = engine->Moved();
+    if (moved.size() == 1 && EqualsIgnoringAsciiCase(moved[0].to, to)) {
+        return true;
+    }
+    SetLastError(FAILED(hr) && HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : ERROR_GEN_FAILURE);
+    return false;
+}
+
 MoveReport MoveIntoFolder(const MoveEngineFactory& engines, const std::vector<std::wstring>& sources,
                           const std::wstring& destination)
 {

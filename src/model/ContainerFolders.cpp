@@ -3,6 +3,7 @@
 #include "base/UniqueHandle.h"
 #include "i18n/TextEncoding.h"
 #include "model/AppFolders.h"
+#include "model/FolderMover.h"
 #include "model/FolderTree.h"
 #include "model/NewId.h"
 #include "model/PathText.h"
@@ -245,7 +246,7 @@ std::wstring RenameContainerForTitle(const std::wstring& path, const std::wstrin
         return path;
     }
     const std::wstring target = UniqueContainerPath(parent, newName, {});
-    if (!IsStrictlyInside(target, root) || !MoveFileW(trimmed.c_str(), target.c_str())) {
+    if (!IsStrictlyInside(target, root) || !MoveFolderThroughMover(trimmed, target)) {
         return path;
     }
     return target;
