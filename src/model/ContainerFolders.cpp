@@ -152,6 +152,9 @@ std::wstring ContainerFolderName(const std::wstring& title, const std::string& c
     TrimTrailingDotsAndSpaces(name);
     if (name.size() > MaxFolderNameChars) {
         name.resize(MaxFolderNameChars);
+        // The cut can end the name on a space or a dot, which Win32 drops
+        // when it creates the folder and then cannot open by the kept path.
+        TrimTrailingDotsAndSpaces(name);
     }
     // The cut can leave nothing but dots and spaces ("....x" cut before the x),
     // and Windows would turn that name into the parent folder itself.
