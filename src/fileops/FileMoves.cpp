@@ -2,6 +2,7 @@
 
 #include "base/UniqueHandle.h"
 #include "model/ContainerFolders.h"
+#include "model/FileSystemNames.h"
 #include "model/FolderTree.h"
 #include "model/PathText.h"
 
@@ -86,7 +87,7 @@ MoveReport ExecuteMoves(const MoveEngineFactory& engines, const std::vector<Move
         // Undo never replaces a file that has since appeared where the old
         // one stood; that one file stays where it went.
         if (!forward && GetFileAttributesW(pair.to.c_str()) != INVALID_FILE_ATTRIBUTES &&
-            !EqualsIgnoringAsciiCase(pair.to, pair.from)) {
+            !SameFileSystemName(pair.to, pair.from)) {
             continue;
         }
         if (readyFolders.count(target->folder) == 0) {
@@ -137,7 +138,7 @@ bool MoveFolderThroughEngine(const std::wstring& from, const std::wstring& to)
     // deleted completely is there all the same.
     const HRESULT hr = engine->Perform();
     const std::vector<MovePair>& moved = engine->Moved();
-    if (moved.size() == 1 && EqualsIgnoringAsciiCase(moved[0].to, to)) {
+    if (moved.size() == 1 && SameFileSystemName(moved[0].to, to)) {
         return true;
     }
     SetLastError(FAILED(hr) && HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : ERROR_GEN_FAILURE);

@@ -2,6 +2,7 @@
 
 #include "base/UniqueHandle.h"
 #include "fileops/CollisionName.h"
+#include "model/FileSystemNames.h"
 #include "model/FolderTree.h"
 #include "model/PathText.h"
 
@@ -249,7 +250,7 @@ HRESULT NativeMoveEngine::MoveOne(const Request& request, std::wstring& target) 
             return S_FALSE;
         }
         // A copy never lands on its own source: that name is simply taken.
-        const bool sameItem = !options_.copy && EqualsIgnoringAsciiCase(target, request.source);
+        const bool sameItem = !options_.copy && SameFileSystemName(target, request.source);
         if (isFolder && IsInside(target, request.source)) {
             return HRESULT_FROM_WIN32(ERROR_INVALID_PARAMETER);
         }

@@ -3,6 +3,7 @@
 #include "base/UniqueHandle.h"
 #include "i18n/TextEncoding.h"
 #include "model/AppFolders.h"
+#include "model/FileSystemNames.h"
 #include "model/FolderMover.h"
 #include "model/FolderTree.h"
 #include "model/NewId.h"
@@ -182,7 +183,7 @@ std::wstring UniqueContainerPath(const std::wstring& parent, const std::wstring&
     const auto taken = [&reserved](const std::wstring& candidate) {
         return GetFileAttributesW(candidate.c_str()) != INVALID_FILE_ATTRIBUTES ||
                std::any_of(reserved.begin(), reserved.end(), [&candidate](const std::wstring& other) {
-                   return EqualsIgnoringAsciiCase(candidate, other);
+                   return SameFileSystemName(candidate, other);
                });
     };
     const std::wstring base = ChildPath(parent, name);
@@ -245,7 +246,7 @@ std::wstring RenameContainerForTitle(const std::wstring& path, const std::wstrin
     const std::wstring parent = trimmed.substr(0, split);
     const std::wstring leaf = trimmed.substr(split + 1);
     const std::wstring newName = ContainerFolderName(newTitle, cadrelId);
-    if (EqualsIgnoringAsciiCase(newName, leaf)) {
+    if (SameFileSystemName(newName, leaf)) {
         return path;
     }
     const std::wstring target = UniqueContainerPath(parent, newName, {});

@@ -252,6 +252,15 @@ TEST_P(EngineMovesTest, AMoveOntoItsOwnPlaceIsNoMoveAndALetterCaseRenameIsOne)
     EXPECT_EQ(strict->Perform(), S_OK);
     EXPECT_EQ(strict->Moved(), (std::vector<MovePair>{{paths[0], desk_ + L"\\A.txt"}}));
     EXPECT_EQ(ReadBytes(desk_ + L"\\A.txt"), "a.txt");
+
+    // Beyond ASCII the file system ignores case all the same.
+    ASSERT_TRUE(WriteBytes(desk_ + L"\\été.txt", "summer"));
+    auto accented = engines_(MoveOptions{false, false});
+    ASSERT_TRUE(accented->Queue(desk_ + L"\\été.txt", desk_, L"Été.txt"));
+    EXPECT_EQ(accented->Perform(), S_OK);
+    EXPECT_EQ(accented->Moved(), (std::vector<MovePair>{{desk_ + L"\\été.txt", desk_ + L"\\Été.txt"}}));
+    EXPECT_EQ(ReadBytes(desk_ + L"\\Été.txt"), "summer");
+    EXPECT_FALSE(FileExists(desk_ + L"\\Été (2).txt"));
 }
 
 TEST_P(EngineMovesTest, FoldersMoveWholeAndTakeANumberOnCollision)

@@ -143,6 +143,9 @@ TEST_F(ContainerSafety, RenamingKeepsTheFolderWhenOnlyTheCaseChangesAndNumbersCo
     const std::wstring travail = Container(L"Travail");
     EXPECT_EQ(RenameContainerForTitle(travail, L"travail", "{C}", roots_), travail);
     EXPECT_EQ(RenameContainerForTitle(travail, L"TRAVAIL...", "{C}", roots_), travail);
+    const std::wstring summer = Container(L"été");
+    EXPECT_EQ(RenameContainerForTitle(summer, L"Été", "{C}", roots_), summer) << "beyond ASCII too";
+    EXPECT_FALSE(FolderExists(roots_.root + L"\\Été (2)"));
     Folder(roots_.root + L"\\Archive");
     const std::wstring renamed = RenameContainerForTitle(travail, L"Archive", "{C}", roots_);
     EXPECT_EQ(renamed, roots_.root + L"\\Archive (2)");
