@@ -266,7 +266,10 @@ void App::Save()
     if (!schedule_.DisplayInTransit()) {
         NoteDisplayUsed(settings_.recentDisplays, displayKey_);
     }
-    SaveLayout(settings_);
+    if (!SaveLayout(settings_)) {
+        DebugLog(L"Sauvegarde de la disposition ECHOUEE ; l'ancienne reste en place, nouvel essai a la prochaine "
+                 L"sauvegarde.");
+    }
 }
 
 void App::KillApplicationTimers()
