@@ -7,11 +7,13 @@
 #include "base/Failure.h"
 #include "base/WindowClass.h"
 #include "cadrel/CadrelPlacement.h"
+#include "fileops/FileMoves.h"
 #include "i18n/StringTable.h"
 #include "i18n/SystemLanguage.h"
 #include "i18n/TextEncoding.h"
 #include "model/ContainerMigration.h"
 #include "model/DefaultCadrels.h"
+#include "model/FolderMover.h"
 #include "model/LayoutFile.h"
 #include "model/NewId.h"
 #include "model/Theme.h"
@@ -194,6 +196,7 @@ void App::Initialize()
         settings_.activeWorkspace = 0;
     }
 
+    SetFolderMover(MoveFolderThroughEngine);
     if (!firstRun_) {
         MigrateContainers(settings_);
         if (ClaimContainers(settings_)) {
@@ -264,7 +267,10 @@ void App::Save()
     if (!schedule_.DisplayInTransit()) {
         NoteDisplayUsed(settings_.recentDisplays, displayKey_);
     }
-    SaveLayout(settings_);
+    if (!SaveLayout(settings_)) {
+        DebugLog(L"Sauvegarde de la disposition ECHOUEE ; l'ancienne reste en place, nouvel essai a la prochaine "
+                 L"sauvegarde.");
+    }
 }
 
 void App::KillApplicationTimers()

@@ -26,7 +26,7 @@ bool App::MoveFolderContents(const std::wstring& folder, const std::wstring& des
 
 void App::PushUndo(UndoEntry entry)
 {
-    undo_.History().Push(std::move(entry));
+    undo_.Push(std::move(entry));
 }
 
 void App::PostMovesDone(UndoEntry entry)
@@ -46,15 +46,17 @@ void App::OnMovesDone()
 
 void App::Undo()
 {
-    const size_t redoable = undo_.History().RedoStack().size();
     // The menus offer no undo while the arrangement is frozen; the hotkeys
     // and the notification's button ask the same question.
-    if (shuttingDown_ || AreCadrelsLocked() || !undo_.Undo()) {
+    if (shuttingDown_ || AreCadrelsLocked()) {
         return;
     }
-    // The entry lands on the redo stack only when something moved back.
-    if (undo_.History().RedoStack().size() > redoable) {
-        RememberUndoneFiles(undo_.History().RedoStack().back());
+    const std::optional<UndoEntry> undone = undo_.Undo();
+    if (!undone) {
+        return;
+    }
+    if (!undone->moves.empty()) {
+        RememberUndoneFiles(*undone);
     }
     schedule_.PauseSortingAfterUndo(GetTickCount());
     RefreshUndoUi();

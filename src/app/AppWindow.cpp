@@ -84,6 +84,16 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         OnCloseRequest();
         return 0;
+    // At logoff or shutdown the process can end without WM_CLOSE: the last
+    // save runs when the session asks, and again once it really ends.
+    case WM_QUERYENDSESSION:
+        Save();
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam) {
+            Save();
+        }
+        return 0;
     case WM_APP_SET_LANGUAGE:
         SetLanguage(static_cast<int>(lParam));
         return 0;

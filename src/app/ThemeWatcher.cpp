@@ -35,14 +35,19 @@ void WatchPersonalizeKey(HWND window, HANDLE stopEvent)
 
 ThemeWatcher::~ThemeWatcher()
 {
-    // The owner signals the stop event before destruction; joining here keeps
-    // a forgotten Join from terminating the process.
+    // A start that throws after this watcher began (the folder watcher, the
+    // updates) unwinds without anyone signalling the event: joining without
+    // it would wait for ever instead of showing the start-up error.
+    if (thread_.joinable() && stopEvent_ != nullptr) {
+        SetEvent(stopEvent_);
+    }
     Join();
 }
 
 void ThemeWatcher::Start(HWND window, HANDLE stopEvent)
 {
     if (!thread_.joinable()) {
+        stopEvent_ = stopEvent;
         thread_ = std::thread(WatchPersonalizeKey, window, stopEvent);
     }
 }

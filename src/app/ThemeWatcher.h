@@ -16,8 +16,9 @@ public:
     ThemeWatcher& operator=(const ThemeWatcher&) = delete;
 
     // Posts WM_APP_SYSTEM_THEME_CHANGED to `window` on every change until
-    // `stopEvent` (manual reset) is signalled. Throws std::system_error when
-    // the thread cannot be started.
+    // `stopEvent` (manual reset) is signalled; the event must outlive this
+    // object, which signals it itself when destroyed while still running.
+    // Throws std::system_error when the thread cannot be started.
     void Start(HWND window, HANDLE stopEvent);
     bool Running() const { return thread_.joinable(); }
     // The stop event must be signalled first.
@@ -25,6 +26,7 @@ public:
 
 private:
     std::thread thread_;
+    HANDLE stopEvent_ = nullptr;
 };
 
 }  // namespace cadrels

@@ -11,6 +11,7 @@
 #include "fileops/MoveEngine.h"
 #include "i18n/StringTable.h"
 #include "model/ContainerFolders.h"
+#include "model/FileSystemNames.h"
 #include "model/PathText.h"
 #include "policy/Policy.h"
 
@@ -211,7 +212,7 @@ bool Cadrel::RenameFile(const std::wstring& path, const std::wstring& newName)
     }
     const std::wstring target = ChildPath(folder, name);
     // An existing file is never replaced; a change of letter case only is.
-    if (PathExists(target) && !EqualsIgnoringAsciiCase(target, path)) {
+    if (PathExists(target) && !SameFileSystemName(target, path)) {
         DebugLog(L"Renommage refuse : %ls existe deja.", target.c_str());
         return false;
     }

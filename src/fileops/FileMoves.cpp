@@ -2,6 +2,7 @@
 
 #include "base/UniqueHandle.h"
 #include "model/ContainerFolders.h"
+#include "model/FileSystemNames.h"
 #include "model/FolderTree.h"
 #include "model/PathText.h"
 
@@ -86,7 +87,7 @@ MoveReport ExecuteMoves(const MoveEngineFactory& engines, const std::vector<Move
         // Undo never replaces a file that has since appeared where the old
         // one stood; that one file stays where it went.
         if (!forward && GetFileAttributesW(pair.to.c_str()) != INVALID_FILE_ATTRIBUTES &&
-            !EqualsIgnoringAsciiCase(pair.to, pair.from)) {
+            !SameFileSystemName(pair.to, pair.from)) {
             continue;
         }
         if (readyFolders.count(target->folder) == 0) {
@@ -120,6 +121,28 @@ MoveReport MoveFolderContents(const MoveEngineFactory& engines, const std::wstri
         } while (FindNextFileW(find.Get(), &data));
     }
     return MoveKeepingNames(engines, sources, destination);
+}
+
+bool MoveFolderThroughEngine(const std::wstring& from, const std::wstring& to)
+{
+    const std::optional<TargetParts> target = SplitTarget(to);
+    if (!target || from.empty()) {
+        return false;
+    }
+    std::unique_ptr<MoveEngine> engine = CreateMoveEngine(MoveOptions{false, false});
+    if (!engine || !engine->Queue(from, target->folder, target->name)) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return false;
+    }
+    // A folder copied whole to another volume whose source could not be
+    // deleted completely is there all the same.
+    const HRESULT hr = engine->Perform();
+    const std::vector<MovePair>& moved = engine->Moved();
+    if (moved.size() == 1 && SameFileSystemName(moved[0].to, to)) {
+        return true;
+    }
+    SetLastError(FAILED(hr) && HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : ERROR_GEN_FAILURE);
+    return false;
 }
 
 MoveReport MoveIntoFolder(const MoveEngineFactory& engines, const std::vector<std::wstring>& sources,

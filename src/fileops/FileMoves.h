@@ -36,4 +36,9 @@ MoveReport MoveFolderContents(const MoveEngineFactory& engines, const std::wstri
 MoveReport MoveIntoFolder(const MoveEngineFactory& engines, const std::vector<std::wstring>& sources,
                           const std::wstring& destination);
 
+// Moves the folder `from` to the path `to` through the program's move
+// engine, never replacing or merging: false when `to` is taken or the move
+// did not happen. What model/ installs as its folder mover.
+bool MoveFolderThroughEngine(const std::wstring& from, const std::wstring& to);
+
 }  // namespace cadrels

@@ -3,6 +3,7 @@
 #include "base/DebugLog.h"
 #include "fileops/NativeMoveEngine.h"
 #include "fileops/ShellMoveEngine.h"
+#include "model/FileSystemNames.h"
 #include "model/PathText.h"
 
 #include <atomic>
@@ -100,7 +101,7 @@ bool MoveVisibleOnDisk(const MovePair& move)
     if (GetFileAttributesW(move.to.c_str()) == INVALID_FILE_ATTRIBUTES) {
         return false;
     }
-    return EqualsIgnoringAsciiCase(move.from, move.to) ||
+    return SameFileSystemName(move.from, move.to) ||
            GetFileAttributesW(move.from.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/UniqueHandle.h"
 #include "fileops/CollisionName.h"
+#include "model/FileSystemNames.h"
 #include "model/FolderTree.h"
 #include "model/PathText.h"
 
@@ -37,10 +38,31 @@ bool IsInside(const std::wstring& path, const std::wstring& folder)
            IsPathSeparator(path[folder.size()]);
 }
 
-// Copies what is inside `source` into the existing folder `target`. Links
-// and junctions inside are not followed: copying through one could copy a
-// whole other tree, so the move is refused instead.
-HRESULT CopyFolderContents(const std::wstring& source, const std::wstring& target)
+// One entry of a folder copy, by its path below the copied folder.
+struct CopiedEntry {
+    std::wstring relative;
+    bool isFolder = false;
+};
+
+// FindNextFileW, or the seam's error in its place.
+bool NextEntry(HANDLE find, WIN32_FIND_DATAW& data, const std::wstring& folder, const FolderCopySeams& seams)
+{
+    if (seams.listingError) {
+        if (const DWORD error = seams.listingError(folder); error != ERROR_SUCCESS) {
+            SetLastError(error);
+            return false;
+        }
+    }
+    return FindNextFileW(find, &data) != FALSE;
+}
+
+// Copies what is inside `source` into the existing folder `target`, adding
+// each entry to `copied` (a folder before what it holds). Links and
+// junctions inside are not followed: copying through one could copy a
+// whole other tree, so the move is refused instead. A listing that ends on
+// anything but ERROR_NO_MORE_FILES is a failure: the copy would be short.
+HRESULT CopyFolderContents(const std::wstring& source, const std::wstring& target, const std::wstring& relative,
+                           const FolderCopySeams& seams, std::vector<CopiedEntry>& copied)
 {
     WIN32_FIND_DATAW data{};
     UniqueFind find(FindFirstFileW(ChildPath(source, L"*").c_str(), &data));
@@ -57,19 +79,47 @@ HRESULT CopyFolderContents(const std::wstring& source, const std::wstring& targe
         }
         const std::wstring from = ChildPath(source, name);
         const std::wstring to = ChildPath(target, name);
+        const std::wstring below = relative.empty() ? name : ChildPath(relative, name);
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             if (!CreateDirectoryExW(from.c_str(), to.c_str(), nullptr)) {
                 return LastError();
             }
-            const HRESULT hr = CopyFolderContents(from, to);
+            copied.push_back(CopiedEntry{below, true});
+            const HRESULT hr = CopyFolderContents(from, to, below, seams, copied);
             if (FAILED(hr)) {
                 return hr;
             }
-        } else if (!CopyFileExW(from.c_str(), to.c_str(), nullptr, nullptr, nullptr, COPY_FILE_FAIL_IF_EXISTS)) {
-            return LastError();
+        } else {
+            if (!CopyFileExW(from.c_str(), to.c_str(), nullptr, nullptr, nullptr, COPY_FILE_FAIL_IF_EXISTS)) {
+                return LastError();
+            }
+            copied.push_back(CopiedEntry{below, false});
         }
-    } while (FindNextFileW(find.Get(), &data));
-    return S_OK;
+    } while (NextEntry(find.Get(), data, source, seams));
+    return GetLastError() == ERROR_NO_MORE_FILES ? S_OK : LastError();
+}
+
+// Writes a copy's data through to the disk, so that the source is deleted
+// only once its copy would survive a power cut.
+bool FlushFile(const std::wstring& path)
+{
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && FlushFileBuffers(file.Get());
+}
+
+// The source still is what was copied: same size and last-write time as
+// its copy (CopyFileExW keeps the time).
+bool SameAsCopy(const std::wstring& source, const std::wstring& copy)
+{
+    WIN32_FILE_ATTRIBUTE_DATA from{};
+    WIN32_FILE_ATTRIBUTE_DATA to{};
+    if (!GetFileAttributesExW(source.c_str(), GetFileExInfoStandard, &from) ||
+        !GetFileAttributesExW(copy.c_str(), GetFileExInfoStandard, &to)) {
+        return false;
+    }
+    return from.nFileSizeHigh == to.nFileSizeHigh && from.nFileSizeLow == to.nFileSizeLow &&
+           CompareFileTime(&from.ftLastWriteTime, &to.ftLastWriteTime) == 0;
 }
 
 // Deletes a tree this program just created or copied; stops at the first
@@ -105,7 +155,10 @@ bool DeleteTree(const std::wstring& folder)
 
 }  // namespace
 
-HRESULT CopyFolder(const std::wstring& source, const std::wstring& target)
+namespace {
+
+HRESULT CopyFolderListing(const std::wstring& source, const std::wstring& target, const FolderCopySeams& seams,
+                          std::vector<CopiedEntry>& copied)
 {
     if (IsInside(target, source)) {
         return HRESULT_FROM_WIN32(ERROR_INVALID_PARAMETER);
@@ -114,22 +167,61 @@ HRESULT CopyFolder(const std::wstring& source, const std::wstring& target)
     if (!CreateDirectoryExW(source.c_str(), target.c_str(), nullptr)) {
         return LastError();
     }
-    const HRESULT copied = CopyFolderContents(source, target);
-    if (FAILED(copied)) {
+    const HRESULT hr = CopyFolderContents(source, target, {}, seams, copied);
+    if (FAILED(hr)) {
         DeleteTree(target);
     }
-    return copied;
+    return hr;
 }
 
-HRESULT MoveFolderByCopy(const std::wstring& source, const std::wstring& target)
+}  // namespace
+
+HRESULT CopyFolder(const std::wstring& source, const std::wstring& target, const FolderCopySeams& seams)
 {
-    const HRESULT copied = CopyFolder(source, target);
-    if (FAILED(copied)) {
-        return copied;
+    std::vector<CopiedEntry> copied;
+    return CopyFolderListing(source, target, seams, copied);
+}
+
+HRESULT MoveFolderByCopy(const std::wstring& source, const std::wstring& target, const FolderCopySeams& seams)
+{
+    std::vector<CopiedEntry> copied;
+    const HRESULT hr = CopyFolderListing(source, target, seams, copied);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    for (const CopiedEntry& entry : copied) {
+        if (!entry.isFolder && !FlushFile(ChildPath(target, entry.relative))) {
+            const HRESULT flushed = LastError();
+            DeleteTree(target);
+            return flushed;
+        }
+    }
+    if (seams.beforeSourceDeleted) {
+        seams.beforeSourceDeleted();
     }
     // The copy is whole: from here on a failure leaves the content in both
-    // places, never in neither.
-    return DeleteTree(source) ? S_OK : HRESULT_FROM_WIN32(ERROR_DIR_NOT_EMPTY);
+    // places, never in neither. Only what was copied goes, and only while
+    // it still is what was copied: a file saved into the folder during the
+    // copy, or changed since, stays where it is.
+    bool whole = true;
+    for (auto entry = copied.rbegin(); entry != copied.rend(); ++entry) {
+        const std::wstring from = ChildPath(source, entry->relative);
+        if (entry->isFolder) {
+            whole = RemoveDirectoryW(from.c_str()) != FALSE && whole;
+            continue;
+        }
+        if (!SameAsCopy(from, ChildPath(target, entry->relative))) {
+            whole = false;
+            continue;
+        }
+        const DWORD attributes = GetFileAttributesW(from.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+            SetFileAttributesW(from.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+        }
+        whole = DeleteFileW(from.c_str()) != FALSE && whole;
+    }
+    whole = RemoveDirectoryW(source.c_str()) != FALSE && whole;
+    return whole ? S_OK : HRESULT_FROM_WIN32(ERROR_DIR_NOT_EMPTY);
 }
 
 bool NativeMoveEngine::Queue(const std::wstring& source, const std::wstring& folder, const std::wstring& name)
@@ -158,7 +250,7 @@ HRESULT NativeMoveEngine::MoveOne(const Request& request, std::wstring& target) 
             return S_FALSE;
         }
         // A copy never lands on its own source: that name is simply taken.
-        const bool sameItem = !options_.copy && EqualsIgnoringAsciiCase(target, request.source);
+        const bool sameItem = !options_.copy && SameFileSystemName(target, request.source);
         if (isFolder && IsInside(target, request.source)) {
             return HRESULT_FROM_WIN32(ERROR_INVALID_PARAMETER);
         }
@@ -170,24 +262,37 @@ HRESULT NativeMoveEngine::MoveOne(const Request& request, std::wstring& target) 
             }
             continue;
         }
+        AtSeam(seams_.beforeTransfer, target);
         if (options_.copy) {
             const HRESULT copied = isFolder ? CopyFolder(request.source, target)
                                    : CopyFileExW(request.source.c_str(), target.c_str(), nullptr, nullptr, nullptr,
                                                  COPY_FILE_FAIL_IF_EXISTS)
                                        ? S_OK
                                        : LastError();
-            if (options_.renameOnCollision && FAILED(copied) && IsCollisionError(HRESULT_CODE(copied))) {
-                continue;  // the name was taken between the look and the copy
+            AtSeam(seams_.afterTransfer, target);
+            if (FAILED(copied) && IsCollisionError(HRESULT_CODE(copied))) {
+                if (options_.renameOnCollision) {
+                    continue;  // the name was taken between the look and the copy
+                }
+                return HRESULT_FROM_WIN32(ERROR_FILE_EXISTS);
             }
             return copied;
         }
-        // Windows refuses a move to another volume without COPY_ALLOWED.
-        if (MoveFileExW(request.source.c_str(), target.c_str(), MOVEFILE_COPY_ALLOWED)) {
+        // Windows refuses a move to another volume without COPY_ALLOWED, and
+        // without WRITE_THROUGH such a move could report success while the
+        // copy is still in the cache and the source already deleted.
+        const BOOL movedNow =
+            MoveFileExW(request.source.c_str(), target.c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH);
+        const DWORD error = GetLastError();
+        AtSeam(seams_.afterTransfer, target);
+        if (movedNow) {
             return S_OK;
         }
-        const DWORD error = GetLastError();
-        if (IsCollisionError(error) && options_.renameOnCollision && !sameItem) {
-            continue;  // the name was taken between the look and the move
+        if (IsCollisionError(error) && !sameItem) {
+            if (options_.renameOnCollision) {
+                continue;  // the name was taken between the look and the move
+            }
+            return HRESULT_FROM_WIN32(ERROR_FILE_EXISTS);
         }
         if (isFolder && error == ERROR_NOT_SAME_DEVICE) {
             return MoveFolderByCopy(request.source, target);

@@ -4,6 +4,7 @@
 #include "base/Failure.h"
 #include "fileops/CollisionName.h"
 #include "fileops/MoveRecorder.h"
+#include "model/FileSystemNames.h"
 #include "model/PathText.h"
 
 #include <shellapi.h>
@@ -46,7 +47,7 @@ HRESULT RefuseTakenTarget(bool copy, IShellItem* item, IShellItem* destinationFo
     const std::wstring name =
         newName != nullptr && *newName != L'\0' ? std::wstring(newName) : std::wstring(LastPathComponent(from));
     const std::wstring target = ChildPath(folder, name);
-    if (PathExists(target) && (copy || !EqualsIgnoringAsciiCase(target, from))) {
+    if (PathExists(target) && (copy || !SameFileSystemName(target, from))) {
         DebugLog(L"Deplacement arrete : %ls existe deja.", target.c_str());
         return HRESULT_FROM_WIN32(ERROR_FILE_EXISTS);
     }
@@ -72,10 +73,14 @@ std::unique_ptr<ShellMoveEngine> ShellMoveEngine::Create(ComPtr<IFileOperation> 
         failure = E_POINTER;
         return nullptr;
     }
-    DWORD flags = FOF_SILENT | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI;
-    if (options.renameOnCollision) {
-        flags |= FOF_RENAMEONCOLLISION;
-    }
+    // Every item goes under a name that was free at the last look, but
+    // another program can take it before the shell gets there. Without
+    // FOF_RENAMEONCOLLISION the shell would then ask Replace or Skip (and
+    // with FOF_NOCONFIRMATION replace silently); with it the item takes a
+    // new name, which the recorder reports. So it is set even when no
+    // renaming was asked for: a taken name is refused before the shell
+    // moves anything, and the shell never replaces.
+    DWORD flags = FOF_SILENT | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI | FOF_RENAMEONCOLLISION;
     if (options.allowUndo) {
         flags |= FOF_ALLOWUNDO;
     }
@@ -109,7 +114,7 @@ std::wstring ShellMoveEngine::ChooseName(const std::wstring& source, const std::
         const std::wstring target = ChildPath(folder, candidate);
         // A move onto its own name (a rename that changes letter case only)
         // is no collision; a copy onto its source is.
-        const bool sameItem = !options_.copy && EqualsIgnoringAsciiCase(target, source);
+        const bool sameItem = !options_.copy && SameFileSystemName(target, source);
         if (sameItem || (!PathExists(target) && claimed_.count(LowerCase(target)) == 0)) {
             return candidate;
         }
@@ -207,7 +212,7 @@ HRESULT ShellMoveEngine::Perform()
         // gives "a.txt" for a rename to "A.txt"); the file system ignores
         // case, and the spelling asked for is the one the item has.
         const auto asked = requested_.find(LowerCase(move.from));
-        if (asked != requested_.end() && EqualsIgnoringAsciiCase(asked->second, move.to)) {
+        if (asked != requested_.end() && SameFileSystemName(asked->second, move.to)) {
             move.to = asked->second;
         }
         if (TransferVisibleOnDisk(move, copy)) {

@@ -1,6 +1,8 @@
 // One user action on files, as the undo and redo stacks keep it.
 #pragma once
 
+#include "fileops/FileIdentity.h"
+
 #include <string>
 #include <vector>
 
@@ -26,6 +28,9 @@ struct UndoEntry {
     // In the order the moves happened.
     std::vector<MovePair> moves;
     bool undoable = true;
+    // What each moved item was where it went, in the order of `moves`;
+    // empty when not known.
+    std::vector<FileIdentity> identities;
 };
 
 }  // namespace cadrels

@@ -26,6 +26,9 @@ void IconCache::Stop()
 
 ID2D1Bitmap* IconCache::Get(const std::wstring& path, int size)
 {
+    for (const std::wstring& lost : workers_.TakeUndelivered()) {
+        store_.Abandon(lost);
+    }
     auto answer = store_.Get(path, size);
     if (answer.request && !stopped_) {
         workers_.Enqueue(std::move(answer.key), path, size);

@@ -77,6 +77,10 @@ public:
         }
     }
 
+    // An answer that will never come (its result was lost on the way): the
+    // next Get asks for the key again.
+    void Abandon(const std::wstring& key) { pending_.erase(key); }
+
     // After a device re-creation every bitmap belongs to the old device.
     // Pending keys stay pending: their answers are on the way.
     void DropBitmaps()

@@ -6,6 +6,8 @@
 #include <objbase.h>
 #include <wrl/client.h>
 
+#include <utility>
+
 namespace cadrels {
 namespace {
 
@@ -100,7 +102,18 @@ bool IconWorkers::Deliver(std::unique_ptr<IconResult> result)
     if (stop_) {
         return false;
     }
-    return outbox_.Post(receiver_, message_, std::move(result));
+    std::wstring key = result->key;
+    if (outbox_.Post(receiver_, message_, std::move(result))) {
+        return true;
+    }
+    undelivered_.push_back(std::move(key));
+    return false;
+}
+
+std::vector<std::wstring> IconWorkers::TakeUndelivered()
+{
+    std::lock_guard lock(mutex_);
+    return std::exchange(undelivered_, {});
 }
 
 void IconWorkers::Run()

@@ -15,6 +15,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -44,6 +45,12 @@ public:
 
     size_t Queued() const;
 
+    // Keys whose result could not be posted (the receiver's queue was full
+    // after a long freeze, or the window is gone): the result was dropped,
+    // and the key must stop being pending so that it is asked for again.
+    // Main thread; each key is handed out once.
+    std::vector<std::wstring> TakeUndelivered();
+
 private:
     void Run();
     bool Deliver(std::unique_ptr<IconResult> result);
@@ -57,6 +64,7 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<IconRequest> queue_;
+    std::vector<std::wstring> undelivered_;
     bool stop_ = false;
     std::vector<std::thread> threads_;
 };

@@ -3,6 +3,8 @@
 #include "base/UniqueHandle.h"
 #include "i18n/TextEncoding.h"
 #include "model/AppFolders.h"
+#include "model/FileSystemNames.h"
+#include "model/FolderMover.h"
 #include "model/FolderTree.h"
 #include "model/NewId.h"
 #include "model/PathText.h"
@@ -151,6 +153,9 @@ std::wstring ContainerFolderName(const std::wstring& title, const std::string& c
     TrimTrailingDotsAndSpaces(name);
     if (name.size() > MaxFolderNameChars) {
         name.resize(MaxFolderNameChars);
+        // The cut can end the name on a space or a dot, which Win32 drops
+        // when it creates the folder and then cannot open by the kept path.
+        TrimTrailingDotsAndSpaces(name);
     }
     // The cut can leave nothing but dots and spaces ("....x" cut before the x),
     // and Windows would turn that name into the parent folder itself.
@@ -178,7 +183,7 @@ std::wstring UniqueContainerPath(const std::wstring& parent, const std::wstring&
     const auto taken = [&reserved](const std::wstring& candidate) {
         return GetFileAttributesW(candidate.c_str()) != INVALID_FILE_ATTRIBUTES ||
                std::any_of(reserved.begin(), reserved.end(), [&candidate](const std::wstring& other) {
-                   return EqualsIgnoringAsciiCase(candidate, other);
+                   return SameFileSystemName(candidate, other);
                });
     };
     const std::wstring base = ChildPath(parent, name);
@@ -241,11 +246,11 @@ std::wstring RenameContainerForTitle(const std::wstring& path, const std::wstrin
     const std::wstring parent = trimmed.substr(0, split);
     const std::wstring leaf = trimmed.substr(split + 1);
     const std::wstring newName = ContainerFolderName(newTitle, cadrelId);
-    if (EqualsIgnoringAsciiCase(newName, leaf)) {
+    if (SameFileSystemName(newName, leaf)) {
         return path;
     }
     const std::wstring target = UniqueContainerPath(parent, newName, {});
-    if (!IsStrictlyInside(target, root) || !MoveFileW(trimmed.c_str(), target.c_str())) {
+    if (!IsStrictlyInside(target, root) || !MoveFolderThroughMover(trimmed, target)) {
         return path;
     }
     return target;

@@ -3,6 +3,7 @@
 #include "base/DebugLog.h"
 #include "i18n/StringTable.h"
 #include "i18n/WideFormat.h"
+#include "model/FolderMover.h"
 #include "model/FolderTree.h"
 #include "model/LayoutFile.h"
 #include "model/PathText.h"
@@ -128,7 +129,7 @@ bool MigrateContainers(Settings& settings, const MigrationContext& context)
         const std::wstring old = tab.folder;
         const std::wstring target =
             UniqueContainerPath(context.roots.root, ContainerFolderName(tab.title, cadrel.id), reserved);
-        if (!MoveFileExW(old.c_str(), target.c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH)) {
+        if (!MoveFolderThroughMover(old, target)) {
             const DWORD error = GetLastError();
             context.log(FormatWide(L"Migration conteneur ECHOUEE (ancien chemin conserve): %ls -> orphelin possible: "
                                    L"%ls (err %lu)",

@@ -15,6 +15,19 @@
 namespace cadrels {
 namespace {
 
+bool WrittenLater(const std::wstring& path, const std::wstring& than)
+{
+    WIN32_FILE_ATTRIBUTE_DATA a{};
+    WIN32_FILE_ATTRIBUTE_DATA b{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &a)) {
+        return false;
+    }
+    if (!GetFileAttributesExW(than.c_str(), GetFileExInfoStandard, &b)) {
+        return true;
+    }
+    return CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) > 0;
+}
+
 std::wstring LocalTimeStamp()
 {
     SYSTEMTIME now{};
@@ -100,6 +113,18 @@ bool LayoutFile::Load(Settings& settings)
     const bool mainLoaded = LoadSettingsFile(path_, settings, mainPages);
     if (!mainLoaded) {
         SetAsideIfPresent(path_);
+    }
+    // A .tmp left behind was flushed before its replace did not finish (a
+    // crash, or a replace that failed after moving the old file to .bak):
+    // when it reads whole and is newer than the file, it is the last save.
+    const std::wstring tmp = path_ + L".tmp";
+    Settings fromTmp;
+    bool tmpPages = false;
+    if (LoadSettingsFile(tmp, fromTmp, tmpPages) && tmpPages &&
+        (!mainLoaded || !mainPages || WrittenLater(tmp, path_))) {
+        DebugLog(L"Disposition : la copie .tmp est la plus recente, reprise depuis elle");
+        settings = std::move(fromTmp);
+        return true;
     }
     if (mainLoaded && mainPages) {
         return true;

@@ -5,6 +5,7 @@
 #include "model/FolderTree.h"
 #include "model/PathText.h"
 #include "sorting/FileClasses.h"
+#include "sorting/FileReadiness.h"
 
 #include <windows.h>
 
@@ -59,6 +60,19 @@ std::vector<std::wstring> ListMovableFiles(const std::wstring& folder)
     return paths;
 }
 
+namespace {
+
+// Another program is still writing the file: it cannot be opened for
+// reading without letting others write.
+bool HeldOpenForWriting(const std::wstring& path)
+{
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return !file && GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+}  // namespace
+
 FilingResult FileFolder(const std::wstring& folder, const std::vector<FilingCandidate>& candidates, FileFacts& facts,
                         const MoveEngineFactory& engines, std::uint64_t now, const HoldBack& holdBack)
 {
@@ -76,6 +90,9 @@ FilingResult FileFolder(const std::wstring& folder, const std::vector<FilingCand
     bool queued = false;
     for (const ListedFile& listed : files) {
         if (holdBack && holdBack(listed.path, listed.stat)) {
+            continue;
+        }
+        if (!IsReadyToFile(LastPathComponent(listed.path), listed.stat, now) || HeldOpenForWriting(listed.path)) {
             continue;
         }
         // The listing's size and dates serve every rule: no second read.

@@ -143,6 +143,39 @@ TEST_P(EngineMovesTest, UndoLeavesAFileThatAppearedAtTheOldPlaceAndTheEntrySaysS
     EXPECT_EQ(ReadBytes(cadrel_ + L"\\b.txt"), "b.txt");
 }
 
+// The user moved the file away and another of the same size took its name:
+// undo and redo leave that one alone, and say which pairs they skipped.
+TEST_P(EngineMovesTest, UndoAndRedoMoveOnlyTheFileThatMovedNotOneThatTookItsName)
+{
+    ASSERT_TRUE(manager_.Push(Drop(WriteFiles(desk_, {"a.txt", "b.txt"}))));
+    ASSERT_TRUE(MoveFileW((cadrel_ + L"\\a.txt").c_str(), (root_ + L"\\away.txt").c_str()));
+    ASSERT_TRUE(WriteBytes(cadrel_ + L"\\a.txt", "other"));
+
+    ASSERT_TRUE(manager_.Undo());
+    EXPECT_EQ(ReadBytes(cadrel_ + L"\\a.txt"), "other");
+    EXPECT_FALSE(FileExists(desk_ + L"\\a.txt"));
+    EXPECT_EQ(ReadBytes(desk_ + L"\\b.txt"), "b.txt");
+    EXPECT_EQ(manager_.Skipped(), (std::vector<MovePair>{{desk_ + L"\\a.txt", cadrel_ + L"\\a.txt"}}));
+    ASSERT_NE(manager_.History().NextRedo(), nullptr);
+    EXPECT_EQ(manager_.History().NextRedo()->moves,
+              (std::vector<MovePair>{{desk_ + L"\\b.txt", cadrel_ + L"\\b.txt"}}));
+
+    ASSERT_TRUE(MoveFileW((desk_ + L"\\b.txt").c_str(), (root_ + L"\\b-away.txt").c_str()));
+    ASSERT_TRUE(WriteBytes(desk_ + L"\\b.txt", "B.TXT"));
+    ASSERT_TRUE(manager_.Redo());
+    EXPECT_EQ(ReadBytes(desk_ + L"\\b.txt"), "B.TXT");
+    EXPECT_FALSE(FileExists(cadrel_ + L"\\b.txt"));
+    EXPECT_EQ(manager_.Skipped(), (std::vector<MovePair>{{desk_ + L"\\b.txt", cadrel_ + L"\\b.txt"}}));
+
+    // The file that really moved still goes back and forth.
+    ASSERT_TRUE(manager_.Push(Drop({desk_ + L"\\b.txt"})));
+    ASSERT_TRUE(manager_.Undo());
+    EXPECT_TRUE(manager_.Skipped().empty());
+    EXPECT_EQ(ReadBytes(desk_ + L"\\b.txt"), "B.TXT");
+    ASSERT_TRUE(manager_.Redo());
+    EXPECT_EQ(ReadBytes(cadrel_ + L"\\b.txt"), "B.TXT");
+}
+
 TEST_P(EngineMovesTest, RedoRenamesOnCollisionAndTheNextUndoFindsTheRenamedFile)
 {
     manager_.History().Push(Drop(WriteFiles(desk_, {"a.txt", "b.txt"})));
@@ -202,6 +235,32 @@ TEST_P(EngineMovesTest, WithoutRenamingATakenNameFailsAndReplacesNothing)
     const MoveReport report = ExecuteMoves(engines_, {{cadrel_ + L"\\a.txt", paths[0]}}, false);
     EXPECT_FALSE(report.succeeded);
     EXPECT_EQ(ReadBytes(paths[0]), "a.txt");
+}
+
+TEST_P(EngineMovesTest, AMoveOntoItsOwnPlaceIsNoMoveAndALetterCaseRenameIsOne)
+{
+    const auto paths = WriteFiles(desk_, {"a.txt"});
+    auto renaming = engines_(MoveOptions{true, false});
+    ASSERT_TRUE(renaming->Queue(paths[0], desk_, {}));
+    EXPECT_EQ(renaming->Perform(), S_OK);
+    EXPECT_TRUE(renaming->Moved().empty()) << "the file is already where it should go";
+    EXPECT_EQ(ReadBytes(paths[0]), "a.txt");
+    EXPECT_FALSE(FileExists(desk_ + L"\\a (2).txt"));
+
+    auto strict = engines_(MoveOptions{false, false});
+    ASSERT_TRUE(strict->Queue(paths[0], desk_, L"A.txt"));
+    EXPECT_EQ(strict->Perform(), S_OK);
+    EXPECT_EQ(strict->Moved(), (std::vector<MovePair>{{paths[0], desk_ + L"\\A.txt"}}));
+    EXPECT_EQ(ReadBytes(desk_ + L"\\A.txt"), "a.txt");
+
+    // Beyond ASCII the file system ignores case all the same.
+    ASSERT_TRUE(WriteBytes(desk_ + L"\\été.txt", "summer"));
+    auto accented = engines_(MoveOptions{false, false});
+    ASSERT_TRUE(accented->Queue(desk_ + L"\\été.txt", desk_, L"Été.txt"));
+    EXPECT_EQ(accented->Perform(), S_OK);
+    EXPECT_EQ(accented->Moved(), (std::vector<MovePair>{{desk_ + L"\\été.txt", desk_ + L"\\Été.txt"}}));
+    EXPECT_EQ(ReadBytes(desk_ + L"\\Été.txt"), "summer");
+    EXPECT_FALSE(FileExists(desk_ + L"\\Été (2).txt"));
 }
 
 TEST_P(EngineMovesTest, FoldersMoveWholeAndTakeANumberOnCollision)

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 namespace cadrels {
 namespace {
 
@@ -29,7 +32,8 @@ Receiver* receiver = nullptr;
 LRESULT CALLBACK ReceiverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (receiver != nullptr && (message == UndoRequest || message == RedoRequest)) {
-        receiver->answers.push_back(message == UndoRequest ? receiver->manager->Undo() : receiver->manager->Redo());
+        receiver->answers.push_back(message == UndoRequest ? receiver->manager->Undo().has_value()
+                                                            : receiver->manager->Redo());
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -114,6 +118,76 @@ TEST(Reentrancy, AnUndoPostedWhileABatchRunsIsRefusedAndTouchesNoFile)
 
     receiver = nullptr;
     DestroyWindow(window);
+    RemoveTree(root);
+}
+
+// A batch whose moves-done message is dispatched inside the undo's own
+// message pumping: a new action is pushed while the undo runs.
+class PushingEngine final : public MoveEngine {
+public:
+    PushingEngine(const MoveOptions& options, std::function<void()> meanwhile)
+        : inner_(options), meanwhile_(std::move(meanwhile))
+    {
+    }
+    bool Queue(const std::wstring& source, const std::wstring& folder, const std::wstring& name) override
+    {
+        return inner_.Queue(source, folder, name);
+    }
+    HRESULT Perform() override
+    {
+        if (meanwhile_) {
+            meanwhile_();
+        }
+        return inner_.Perform();
+    }
+    const std::vector<MovePair>& Moved() const override { return inner_.Moved(); }
+    const wchar_t* Name() const override { return L"pushing"; }
+
+private:
+    NativeMoveEngine inner_;
+    std::function<void()> meanwhile_;
+};
+
+TEST(Reentrancy, UndoGivesTheEntryItFinishedEvenWhenAnActionIsPushedDuringIt)
+{
+    const std::wstring root = MakeTempFolder(L"reentry-push");
+    ASSERT_FALSE(root.empty());
+    const std::wstring from = root + L"\\from";
+    const std::wstring to = root + L"\\to";
+    ASSERT_TRUE(CreateDirectoryW(from.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(to.c_str(), nullptr));
+
+    OperationState operation;
+    UndoManager* self = nullptr;
+    bool pushDuringUndo = false;
+    UndoManager manager(operation, [&](const MoveOptions& options) -> std::unique_ptr<MoveEngine> {
+        return std::make_unique<PushingEngine>(options, [&] {
+            if (std::exchange(pushDuringUndo, false)) {
+                UndoEntry arrived;
+                arrived.moves.push_back(MovePair{from + L"\\other.txt", to + L"\\other.txt"});
+                self->Push(arrived);
+            }
+        });
+    });
+    self = &manager;
+    ASSERT_TRUE(WriteBytes(to + L"\\other.txt", "o"));
+    for (const wchar_t* name : {L"first.txt", L"second.txt"}) {
+        ASSERT_TRUE(WriteBytes(to + L"\\" + name, "x"));
+        UndoEntry entry;
+        entry.moves.push_back(MovePair{from + L"\\" + name, to + L"\\" + name});
+        ASSERT_TRUE(manager.Push(entry));
+    }
+    ASSERT_TRUE(manager.Undo());
+    ASSERT_EQ(manager.History().RedoStack().size(), 1u);
+
+    pushDuringUndo = true;
+    const std::optional<UndoEntry> undone = manager.Undo();
+    ASSERT_TRUE(undone);
+    EXPECT_EQ(undone->moves, (std::vector<MovePair>{{from + L"\\first.txt", to + L"\\first.txt"}}))
+        << "the files this undo brought back, to be held back from filing";
+    EXPECT_TRUE(FileExists(from + L"\\first.txt"));
+    EXPECT_EQ(manager.History().RedoStack().size(), 1u)
+        << "the pushed action cleared the redo stack: its size cannot tell that an undo finished";
     RemoveTree(root);
 }
 

@@ -5,6 +5,7 @@
 // stops the batch when a sink fails a PreMoveItem, and cannot copy. Real
 // shells are free to do any of that; nothing the engine reports may depend
 // on them not doing it. The real shell's engine runs in FileMovesTest.
+#include "fileops/CollisionName.h"
 #include "fileops/MoveEngine.h"
 #include "fileops/MoveRecorder.h"
 #include "fileops/ShellMoveEngine.h"
@@ -38,6 +39,13 @@ struct Journal {
     int copiesRefused = 0;
     // What the last Release of each sink returned, when the operation went.
     std::vector<ULONG> finalSinkReleases;
+    // Collisions as the Windows shell handles them, by the flags: renamed
+    // with FOF_RENAMEONCOLLISION, replaced with FOF_NOCONFIRMATION, else
+    // the Replace/Skip question, which this user answers Replace.
+    bool windowsCollisions = false;
+    int replaceQuestions = 0;
+    // Written by "another program" after the sinks' last look at an item.
+    std::wstring takenAfterLastLook;
 };
 
 class WineLikeFileOperation final : public ComObject<IFileOperation> {
@@ -54,7 +62,11 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Unadvise(DWORD) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE SetOperationFlags(DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetOperationFlags(DWORD flags) override
+    {
+        flags_ = flags;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE SetProgressMessage(LPCWSTR) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SetProgressDialog(IOperationsProgressDialog*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SetProperties(IPropertyChangeArray*) override { return E_NOTIMPL; }
@@ -100,13 +112,17 @@ public:
             if (name.empty()) {
                 name = from.substr(from.rfind(L'\\') + 1);
             }
-            const std::wstring to = FileSystemPath(move.folder.Get()) + L"\\" + name;
+            const std::wstring target = FileSystemPath(move.folder.Get()) + L"\\" + name;
             for (IFileOperationProgressSink* sink : sinks_) {
                 const HRESULT hr = sink->PreMoveItem(0, move.item.Get(), move.folder.Get(), move.name.c_str());
                 if (FAILED(hr)) {
                     return hr;  // the rest of the batch is dropped, and nobody hears the end
                 }
             }
+            if (!journal_->takenAfterLastLook.empty()) {
+                WriteBytes(std::exchange(journal_->takenAfterLastLook, {}), "arrived meanwhile");
+            }
+            const std::wstring to = WindowsTarget(from, target);
             HRESULT result = HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
             ComPtr<IShellItem> newItem;
             if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_REPLACE_EXISTING)) {
@@ -140,6 +156,28 @@ protected:
     }
 
 private:
+    // Where the item goes when `target` is taken at the moment of the move.
+    std::wstring WindowsTarget(const std::wstring& from, const std::wstring& target)
+    {
+        if (!journal_->windowsCollisions || !FileExists(target) || _wcsicmp(from.c_str(), target.c_str()) == 0) {
+            return target;
+        }
+        if ((flags_ & FOF_RENAMEONCOLLISION) != 0) {
+            const size_t slash = target.rfind(L'\\');
+            for (int number = 2;; ++number) {
+                const std::wstring renamed =
+                    target.substr(0, slash + 1) + CollisionName(target.substr(slash + 1), number, false);
+                if (!FileExists(renamed)) {
+                    return renamed;
+                }
+            }
+        }
+        if ((flags_ & FOF_NOCONFIRMATION) == 0) {
+            ++journal_->replaceQuestions;
+        }
+        return target;
+    }
+
     struct Move {
         ComPtr<IShellItem> item;
         ComPtr<IShellItem> folder;
@@ -149,6 +187,7 @@ private:
     std::shared_ptr<Journal> journal_;
     std::vector<IFileOperationProgressSink*> sinks_;  // held, as the shell holds them
     std::vector<Move> moves_;
+    DWORD flags_ = 0;
     BOOL aborted_ = FALSE;
 };
 
@@ -270,6 +309,27 @@ TEST_F(ShellMoveEngineTest, ANameTakenAfterQueueingStopsTheItemInsteadOfReplacin
     EXPECT_EQ(engine->Moved(), (std::vector<MovePair>{{from_ + L"\\a.txt", to_ + L"\\a.txt"}}));
     EXPECT_EQ(ReadBytes(to_ + L"\\b.txt"), "arrived meanwhile");
     EXPECT_EQ(ReadBytes(from_ + L"\\b.txt"), "b");
+}
+
+TEST_F(ShellMoveEngineTest, ANameTakenAfterTheLastLookIsNeitherAskedAboutNorReplaced)
+{
+    journal_->windowsCollisions = true;
+    for (const bool renaming : {false, true}) {
+        SCOPED_TRACE(renaming ? "renaming" : "strict");
+        RemoveTree(to_);
+        ASSERT_TRUE(CreateDirectoryW(to_.c_str(), nullptr));
+        ASSERT_TRUE(WriteBytes(from_ + L"\\a.txt", "a"));
+        journal_->takenAfterLastLook = to_ + L"\\a.txt";
+        journal_->replaceQuestions = 0;
+        std::unique_ptr<ShellMoveEngine> engine = Engine(MoveOptions{renaming, false});
+        ASSERT_TRUE(engine->Queue(from_ + L"\\a.txt", to_, {}));
+        EXPECT_EQ(engine->Perform(), S_OK);
+        EXPECT_EQ(journal_->replaceQuestions, 0) << "a question the user can answer Replace";
+        EXPECT_EQ(ReadBytes(to_ + L"\\a.txt"), "arrived meanwhile");
+        EXPECT_EQ(ReadBytes(to_ + L"\\a (2).txt"), "a");
+        EXPECT_EQ(engine->Moved(), (std::vector<MovePair>{{from_ + L"\\a.txt", to_ + L"\\a (2).txt"}}))
+            << "the name the shell gave is the one reported";
+    }
 }
 
 // The fake names the new item as Wine's lookup does ("a.txt"); the entry

@@ -150,7 +150,7 @@ private:
         const UndoEntry* next = redo ? history.NextRedo() : history.NextUndo();
         const std::vector<UndoEntry> undoBefore = history.UndoStack();
         const std::vector<UndoEntry> redoBefore = history.RedoStack();
-        const bool ran = redo ? manager_.Redo() : manager_.Undo();
+        const bool ran = redo ? manager_.Redo() : manager_.Undo().has_value();
         if (next == nullptr) {
             ++result_.refused;
             if (ran || history.UndoStack().size() != undoBefore.size() ||

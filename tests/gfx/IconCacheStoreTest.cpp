@@ -27,6 +27,10 @@ TEST(IconCacheStore, AsksOnceUntilAnsweredAndShowsAnotherSizeMeanwhile)
     EXPECT_FALSE(store.Get(path, 44).request) << "a second ask before the answer queues nothing";
     EXPECT_EQ(store.PendingCount(), 1u);
 
+    store.Abandon(first.key);
+    EXPECT_TRUE(store.Get(path, 44).request) << "an answer lost on the way is asked for again";
+    EXPECT_FALSE(store.Get(path, 44).request);
+
     const Bitmap small = MakeBitmap(44);
     store.Store(first.key, small);
     EXPECT_EQ(store.PendingCount(), 0u);

@@ -182,6 +182,41 @@ TEST(IconCache, AnswersBecomeDeviceBitmapsAndGoWithTheDevice)
     cache.Stop();
 }
 
+// After a long freeze the receiver's queue is full and the post of a
+// result fails; the result is dropped, and the icon must be asked for again
+// rather than stay pending for ever. A destroyed window fails every post.
+TEST(IconCache, AnIconWhoseResultCouldNotBePostedIsAskedForAgain)
+{
+    GraphicsDevice device;
+    device.Create();
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.lpszClassName = L"Cadrels.Test.GoneReceiver";
+    RegisterClassW(&windowClass);
+    const HWND gone = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      nullptr, nullptr);
+    ASSERT_NE(gone, nullptr);
+    DestroyWindow(gone);
+
+    Mailbox<IconResult> results;
+    std::atomic<int> extracted{0};
+    IconCache cache(device, gone, WM_APP_ICON_READY, results, 512,
+                    [&](IWICImagingFactory*, const IconRequest&, IconResult& result) {
+                        result.width = result.height = 1;
+                        result.pixels.assign(4, 255);
+                        ++extracted;
+                    });
+    cache.Start();
+    const std::wstring path = L"C:\\lost\\a.png";
+    for (int waited = 0; waited < 5000 && extracted.load() < 2; waited += 10) {
+        cache.Get(path, 44);
+        PumpMessages(10);
+    }
+    cache.Stop();
+    EXPECT_GE(extracted.load(), 2) << "the lost result's key was asked for again";
+    EXPECT_TRUE(results.Empty()) << "a result that could not be announced does not linger";
+}
+
 SIZE_T PrivateBytes()
 {
     PROCESS_MEMORY_COUNTERS_EX counters{};

@@ -31,10 +31,12 @@ TEST(ContainerFolderName, MakesASafeWindowsNameOfAnyTitle)
         {L" .. ", "{AB-CD}", L"Cadrel-ABCD"},
         {L"", "", L"Cadrel-x"},
         {L"", "{-}", L"Cadrel-x"},
-        // Trailing dots and spaces go before the cut, not after it.
+        // Trailing dots and spaces go before the cut and after it: a name
+        // ending in either cannot be opened by the path that was kept.
         {std::wstring(60, L'x'), "", std::wstring(48, L'x')},
         {std::wstring(48, L'y') + L"....  ", "", std::wstring(48, L'y')},
-        {fortySeven + L" tail of the title", "", fortySeven + L" "},
+        {fortySeven + L" tail of the title", "", fortySeven},
+        {fortySeven.substr(1) + L". tail", "", fortySeven.substr(1)},
         // A cut that leaves only dots would name the parent folder itself.
         {std::wstring(50, L'.') + L"b", "{77-88}", L"Cadrel-7788"},
     };

@@ -143,11 +143,32 @@ TEST_F(ContainerSafety, RenamingKeepsTheFolderWhenOnlyTheCaseChangesAndNumbersCo
     const std::wstring travail = Container(L"Travail");
     EXPECT_EQ(RenameContainerForTitle(travail, L"travail", "{C}", roots_), travail);
     EXPECT_EQ(RenameContainerForTitle(travail, L"TRAVAIL...", "{C}", roots_), travail);
+    const std::wstring summer = Container(L"été");
+    EXPECT_EQ(RenameContainerForTitle(summer, L"Été", "{C}", roots_), summer) << "beyond ASCII too";
+    EXPECT_FALSE(FolderExists(roots_.root + L"\\Été (2)"));
     Folder(roots_.root + L"\\Archive");
     const std::wstring renamed = RenameContainerForTitle(travail, L"Archive", "{C}", roots_);
     EXPECT_EQ(renamed, roots_.root + L"\\Archive (2)");
     EXPECT_TRUE(IsContainer(renamed, roots_));
     EXPECT_EQ(RenameContainerForTitle(roots_.root + L"\\Gone", L"x", "{C}", roots_), roots_.root + L"\\Gone");
+}
+
+TEST_F(ContainerSafety, RenamingMovesTheFolderOnlyThroughTheInstalledMover)
+{
+    const std::wstring travail = Container(L"Travail");
+    std::vector<std::wstring> asked;
+    SetFolderMover([&asked](const std::wstring& from, const std::wstring& to) {
+        asked.push_back(from + L" -> " + to);
+        return false;  // as a move the engine refused
+    });
+    EXPECT_EQ(RenameContainerForTitle(travail, L"Archive", "{C}", roots_), travail);
+    EXPECT_EQ(asked, (std::vector<std::wstring>{travail + L" -> " + roots_.root + L"\\Archive"}));
+    EXPECT_TRUE(IsContainer(travail, roots_)) << "a refused move leaves the container as it was";
+    EXPECT_FALSE(FolderExists(roots_.root + L"\\Archive"));
+
+    SetFolderMover(MoveFolderThroughEngine);
+    EXPECT_EQ(RenameContainerForTitle(travail, L"Archive", "{C}", roots_), roots_.root + L"\\Archive");
+    EXPECT_TRUE(IsContainer(roots_.root + L"\\Archive", roots_));
 }
 
 TEST_F(ContainerSafety, ARemovalThatFailsLeavesAContainerBehind)

@@ -4,7 +4,9 @@
 
 #include "TestFiles.h"
 
+#include "fileops/FileMoves.h"
 #include "model/ContainerFolders.h"
+#include "model/FolderMover.h"
 
 #include <gtest/gtest.h>
 
@@ -20,8 +22,15 @@ protected:
         roots_.legacy = base_ + L"\\appdata\\Cadrels\\containers";
         ASSERT_EQ(SHCreateDirectoryExW(nullptr, roots_.root.c_str(), nullptr), ERROR_SUCCESS);
         ASSERT_EQ(SHCreateDirectoryExW(nullptr, roots_.legacy.c_str(), nullptr), ERROR_SUCCESS);
+        // As the program does at start-up: container folders move through
+        // the move engine.
+        SetFolderMover(MoveFolderThroughEngine);
     }
-    void TearDown() override { RemoveTree(base_); }
+    void TearDown() override
+    {
+        SetFolderMover({});
+        RemoveTree(base_);
+    }
 
     // A folder (with its parents), optionally holding the marker.
     std::wstring Folder(const std::wstring& path, bool marker = false) const

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdint>
 
 namespace cadrels {
 namespace {
@@ -257,6 +258,64 @@ TEST_F(LayoutFileTest, AReplaceThatMovedTheTargetAwayStillPutsTheNewContentInPla
     ASSERT_TRUE(LoadSettingsFile(Bak(), bak, pagesFound));
     EXPECT_EQ(bak.grid, 1);
     EXPECT_FALSE(FileExists(path_ + L".tmp"));
+}
+
+// A .tmp kept as the only copy of the last save (its replace failed after
+// the old file went to .bak, or the program died between the flush and the
+// replace) is read when it is whole and newer; otherwise it is ignored.
+TEST_F(LayoutFileTest, ALeftOverTmpIsReadWhenItIsTheNewestGoodCopy)
+{
+    const std::wstring tmp = path_ + L".tmp";
+    const auto setWriteTime = [](const std::wstring& path, std::uint64_t ticks) {
+        HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        FILETIME time{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+        EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &time));
+        CloseHandle(file);
+    };
+    constexpr std::uint64_t Older = 133'000'000'000'000'000ull;
+    constexpr std::uint64_t Newer = Older + 600'000'000ull;
+    struct Case {
+        const char* what;
+        bool mainPresent;
+        std::string tmpText;
+        std::uint64_t tmpTime;
+        int expectedGrid;
+    };
+    const Case cases[] = {
+        {"newer than the file", true, LayoutWithGrid(2), Newer, 2},
+        {"the file gone, its .bak older", false, LayoutWithGrid(2), Newer, 2},
+        {"cut short", true, LayoutWithGrid(2).substr(0, 20), Newer, 1},
+        {"older than the file", true, LayoutWithGrid(2), Older - 600'000'000ull, 1},
+        {"without a page", true, LayoutWithGrid(2, false), Newer, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeleteFileW(path_.c_str());
+        ASSERT_TRUE(WriteBytes(Bak(), LayoutWithGrid(0)));
+        if (c.mainPresent) {
+            ASSERT_TRUE(WriteBytes(path_, LayoutWithGrid(1)));
+            setWriteTime(path_, Older);
+        }
+        ASSERT_TRUE(WriteBytes(tmp, c.tmpText));
+        setWriteTime(tmp, c.tmpTime);
+        LayoutFile file(path_);
+        Settings settings;
+        EXPECT_TRUE(file.Load(settings));
+        EXPECT_EQ(settings.grid, c.expectedGrid);
+    }
+
+    // The next save keeps what was read from the .tmp.
+    ASSERT_TRUE(WriteBytes(tmp, LayoutWithGrid(7)));
+    setWriteTime(tmp, Newer);
+    LayoutFile file(path_);
+    Settings settings;
+    ASSERT_TRUE(file.Load(settings));
+    ASSERT_TRUE(file.Save(settings));
+    Settings reread;
+    ASSERT_TRUE(LayoutFile(path_).Load(reread));
+    EXPECT_EQ(reread.grid, 7);
+    EXPECT_FALSE(FileExists(tmp));
 }
 
 TEST_F(LayoutFileTest, AReplaceThatKeepsFailingIsTriedFiveTimes)

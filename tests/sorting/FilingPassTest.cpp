@@ -2,6 +2,7 @@
 // engine the program would choose here.
 #include "sorting/FileClasses.h"
 #include "sorting/FilingPass.h"
+#include "sorting/FileReadiness.h"
 #include "sorting/ShellFileFacts.h"
 
 #include "model/ContainerFolders.h"
@@ -124,6 +125,51 @@ TEST_F(FilingPassTest, FilesGoToTheFirstMatchingCandidateAndTheRestStays)
     const FilingResult again = FileFolder(desk_, candidates, facts, CreateMoveEngine, UtcNow());
     EXPECT_FALSE(again.queued);
     EXPECT_TRUE(again.report.moved.empty());
+}
+
+// What a browser and an office program leave while they write: never
+// filed. The same files once finished are.
+TEST_F(FilingPassTest, DownloadsInProgressLockFilesFreshEmptyFilesAndOpenFilesStay)
+{
+    const std::wstring docs = Folder(L"docs");
+    for (const wchar_t* name : {L"facture mars.pdf.crdownload", L"facture.pdf.part", L"facture.PARTIAL",
+                                L"facture.download", L"facture.opdownload", L"~$facture.docx"}) {
+        Write(desk_ + L"\\" + name);
+    }
+    ASSERT_TRUE(WriteBytes(desk_ + L"\\facture vide.pdf", ""));
+    ASSERT_TRUE(WriteBytes(desk_ + L"\\facture ancienne vide.pdf", ""));
+    SetWriteTime(desk_ + L"\\facture ancienne vide.pdf", UtcNow() - 2 * YoungEmptyFileAge);
+    Write(desk_ + L"\\facture ouverte.pdf");
+    Write(desk_ + L"\\facture.pdf");
+    // Sharing delete, so that only the check, not the move itself, can keep it.
+    HANDLE writer = CreateFileW((desk_ + L"\\facture ouverte.pdf").c_str(), GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+
+    SortRule rule;
+    rule.enabled = true;
+    rule.name = L"facture";
+    const std::vector<FilingCandidate> candidates = {MakeCandidate(rule, docs)};
+    ShellFileFacts facts;
+    const FilingResult result = FileFolder(desk_, candidates, facts, CreateMoveEngine, UtcNow());
+    CloseHandle(writer);
+    std::vector<std::wstring> moved;
+    for (const MovePair& move : result.report.moved) {
+        moved.push_back(move.to);
+    }
+    std::sort(moved.begin(), moved.end());
+    EXPECT_EQ(moved, (std::vector<std::wstring>{docs + L"\\facture ancienne vide.pdf", docs + L"\\facture.pdf"}));
+    EXPECT_TRUE(FileExists(desk_ + L"\\facture mars.pdf.crdownload"));
+    EXPECT_TRUE(FileExists(desk_ + L"\\~$facture.docx"));
+    EXPECT_TRUE(FileExists(desk_ + L"\\facture vide.pdf"));
+
+    // The download done and renamed, the writer gone: both are filed.
+    ASSERT_TRUE(MoveFileW((desk_ + L"\\facture mars.pdf.crdownload").c_str(), (desk_ + L"\\facture mars.pdf").c_str()));
+    const FilingResult later = FileFolder(desk_, candidates, facts, CreateMoveEngine, UtcNow());
+    EXPECT_TRUE(FileExists(docs + L"\\facture mars.pdf"));
+    EXPECT_TRUE(FileExists(docs + L"\\facture ouverte.pdf"));
+    EXPECT_EQ(later.report.moved.size(), 2u);
 }
 
 TEST_F(FilingPassTest, ArrangingByTypeLeavesShortcutsFoldersAndTheMarker)
