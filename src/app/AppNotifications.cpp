@@ -71,10 +71,10 @@ void App::ShowWelcome()
     welcomeOpen_ = true;
     const MonitorInfo* primary = PrimaryMonitor(monitors_);
     const int dpi = primary ? static_cast<int>(primary->dpi) : 96;
-    {
-        const OperationState::Scope prompting = operation_.Begin();
-        ShowChoicePrompt(nullptr, Tr(TextId::WelcomeText), {Tr(TextId::OpenFullGuide), Tr(TextId::GetStarted)}, dpi);
-    }
+    // No operation state here: the guide changes nothing, and the installer's
+    // request to quit, which waits while an operation runs, must not wait
+    // for a guide nobody answers.
+    ShowChoicePrompt(nullptr, Tr(TextId::WelcomeText), {Tr(TextId::OpenFullGuide), Tr(TextId::GetStarted)}, dpi);
     welcomeOpen_ = false;
 }
 

@@ -526,23 +526,23 @@ TEST_F(AppWindow, TheTrayIconLivesWithTheProcessAndReturnsAfterTheTaskbarRestart
     EXPECT_FALSE(TrayIconPresent(window_)) << "removed at exit";
 }
 
-// A batch's menu and moves would run inside the prompt's own loop: the
-// batch waits until the prompt has closed.
-TEST_F(AppWindow, PathsSentWhileAPromptIsOpenWaitUntilItCloses)
+// A batch's menu and moves would run inside the open menu's own loop: the
+// batch waits until the menu has closed.
+TEST_F(AppWindow, PathsSentWhileAMenuIsOpenWaitUntilItCloses)
 {
     Start();
-    PostMessageW(window_, WM_APP_WELCOME, 0, 0);
-    HWND prompt = nullptr;
+    PostMessageW(window_, WM_APP_TRAYICON, 1, WM_RBUTTONUP);
+    HWND menu = nullptr;
     ASSERT_TRUE(WaitFor([&] {
-        const std::vector<HWND> prompts = app_.TopLevelWindows(L"Cadrels.DarkPrompt");
-        prompt = prompts.empty() ? nullptr : prompts.front();
-        return prompt != nullptr;
+        const std::vector<HWND> menus = app_.TopLevelWindows(L"Cadrels.DarkMenu");
+        menu = menus.empty() ? nullptr : menus.front();
+        return menu != nullptr;
     }));
     EXPECT_EQ(SendCopyData(CopyDataSendToPath, L"C:\\envoi\\pendant.txt"), TRUE);
     ASSERT_TRUE(app_.WaitForLine(L"Chemins envoyes en attente : une operation est en cours.", 5000));
     EXPECT_EQ(app_.CountLines(L"Envoi vers une cadrel : lot de"), 0u);
-    PostMessageW(prompt, WM_KEYDOWN, VK_ESCAPE, 0);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindow(prompt); }));
+    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(menu); }));
     ASSERT_TRUE(app_.WaitForLine(L"Envoi vers une cadrel : lot de 1 chemin(s)", 5000));
     EXPECT_EQ(app_.CountLines(L"Chemins envoyes en attente"), 1u) << "said once, not at every look";
 }
