@@ -46,9 +46,14 @@ std::wstring BrowseForFolder(HWND owner, const wchar_t* title)
     if (!chosen) {
         return {};
     }
-    wchar_t path[MAX_PATH] = {};
-    const BOOL resolved = SHGetPathFromIDListW(chosen.Get(), path);
-    return resolved ? std::wstring(path) : std::wstring();
+    // A folder deeper than MAX_PATH is as good a tab as any other.
+    std::wstring path(UNICODE_STRING_MAX_CHARS, L'\0');
+    if (!SHGetPathFromIDListEx(chosen.Get(), path.data(), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT) &&
+        !SHGetPathFromIDListW(chosen.Get(), path.data())) {
+        return {};
+    }
+    path.resize(wcslen(path.c_str()));
+    return path;
 }
 
 }  // namespace

@@ -17,7 +17,9 @@ std::atomic<bool> partialShellLogged{false};
 // The shell's engine for as long as it takes what is queued. A shell may
 // implement only part of IFileOperation (Wine's moves but does not copy):
 // when it refuses the batch's first item as not implemented, our own engine
-// takes the whole batch instead.
+// takes the whole batch instead. A path the shell cannot take because of its
+// length hands the whole batch, whatever was queued before, to our own
+// engine, which takes paths of any length; nothing has moved before Perform.
 class ShellFirstEngine final : public MoveEngine {
 public:
     ShellFirstEngine(std::unique_ptr<ShellMoveEngine> shell, const MoveOptions& options)
@@ -32,24 +34,27 @@ public:
         }
         const bool shellHadItems = shell_->HandedToShell() > 0;
         if (shell_->Queue(source, folder, name)) {
-            if (shell_->HandedToShell() == 0) {
-                asked_.push_back(Request{source, folder, name});  // refused here, not by the shell
-            }
+            asked_.push_back(Request{source, folder, name});
             return true;
         }
-        if (shellHadItems || shell_->QueueFailure() != E_NOTIMPL) {
+        const HRESULT failure = shell_->QueueFailure();
+        const bool tooLong = failure == HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+        if (!tooLong && (shellHadItems || failure != E_NOTIMPL)) {
             return false;
         }
-        if (!partialShellLogged.exchange(true)) {
+        if (tooLong) {
+            DebugLog(L"Chemin de plus de %d caracteres : moteur MoveFileExW pour ce lot.", MAX_PATH - 1);
+        } else if (!partialShellLogged.exchange(true)) {
             DebugLog(L"IFileOperation ne sait pas %ls (E_NOTIMPL) : moteur MoveFileExW pour ce lot.",
                      options_.copy ? L"copier" : L"deplacer");
         }
-        // Items refused before are asked again, so that the batch reports
+        // Items queued before are asked again, so that the batch reports
         // them as before.
         own_ = std::make_unique<NativeMoveEngine>(options_);
         for (const Request& earlier : asked_) {
             own_->Queue(earlier.source, earlier.folder, earlier.name);
         }
+        shell_.reset();
         return own_->Queue(source, folder, name);
     }
     HRESULT Perform() override { return Active().Perform(); }
@@ -68,7 +73,7 @@ private:
     std::unique_ptr<ShellMoveEngine> shell_;
     std::unique_ptr<NativeMoveEngine> own_;
     MoveOptions options_;
-    // What was queued before the shell was given anything.
+    // Everything the shell accepted into this batch so far.
     std::vector<Request> asked_;
 };
 

@@ -135,6 +135,9 @@ bool ShellMoveEngine::Queue(const std::wstring& source, const std::wstring& fold
     if (leaf.empty()) {
         return false;
     }
+    if (source.size() >= MAX_PATH || ChildPath(folder, leaf).size() >= MAX_PATH) {
+        return RefuseLongPath();
+    }
     IShellItem* const folderItem = FolderItem(folder);
     if (folderItem == nullptr) {
         return false;
@@ -168,6 +171,9 @@ bool ShellMoveEngine::Queue(const std::wstring& source, const std::wstring& fold
     if (!options_.copy && target == source) {
         return true;  // already where it should go
     }
+    if (target.size() >= MAX_PATH) {
+        return RefuseLongPath();
+    }
     const HRESULT queued = options_.copy
                                ? operation_->CopyItem(sourceItem.Get(), folderItem, chosen.c_str(), nullptr)
                                : operation_->MoveItem(sourceItem.Get(), folderItem, chosen.c_str(), nullptr);
@@ -179,6 +185,15 @@ bool ShellMoveEngine::Queue(const std::wstring& source, const std::wstring& fold
     requested_[LowerCase(source)] = target;
     ++handedToShell_;
     return true;
+}
+
+// The shell's file operation, like Explorer, stops at MAX_PATH whatever the
+// manifest says: such an item is refused before the shell is given it, so
+// that the caller can hand the batch to an engine that takes it.
+bool ShellMoveEngine::RefuseLongPath()
+{
+    queueFailure_ = HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+    return false;
 }
 
 HRESULT ShellMoveEngine::Perform()

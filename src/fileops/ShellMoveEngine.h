@@ -33,7 +33,8 @@ public:
     const wchar_t* Name() const override { return L"IFileOperation"; }
 
     // What the shell answered the last MoveItem or CopyItem it refused.
-    // E_NOTIMPL: this shell cannot do that kind of transfer at all.
+    // E_NOTIMPL: this shell cannot do that kind of transfer at all;
+    // ERROR_FILENAME_EXCED_RANGE: a path too long for the shell.
     HRESULT QueueFailure() const { return queueFailure_; }
     // Items of the batch the shell itself was given (not refused here).
     size_t HandedToShell() const { return handedToShell_; }
@@ -44,6 +45,7 @@ private:
     {
     }
     IShellItem* FolderItem(const std::wstring& folder);
+    bool RefuseLongPath();
     // The name the item takes in `folder`; empty when it cannot go there.
     std::wstring ChooseName(const std::wstring& source, const std::wstring& folder, const std::wstring& name,
                             bool isFolder) const;

@@ -83,6 +83,26 @@ TEST_F(FolderListingTest, MissingEmptyAndFileFoldersListNothing)
     EXPECT_TRUE(ListFolder(root_ + L"\\", {}).items.size() == 1) << "a trailing separator lists the same folder";
 }
 
+TEST_F(FolderListingTest, AFolderDeeperThan260CharactersIsListedWithItsSizes)
+{
+    std::wstring deep = root_;
+    for (int level = 0; level < 5; ++level) {
+        deep += L"\\" + std::wstring(60, static_cast<wchar_t>(L'a' + level));
+        ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr)) << GetLastError();
+    }
+    ASSERT_TRUE(CreateDirectoryW((deep + L"\\inner").c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(deep + L"\\inner\\nested.bin", std::string(9, 'x')));
+    ASSERT_TRUE(WriteBytes(deep + L"\\long.txt", "long"));
+    ASSERT_GT(deep.size(), 300u);
+
+    const FolderListing listing = ListFolder(deep, {});
+    EXPECT_TRUE(listing.present);
+    ASSERT_EQ(Names(listing.items), (std::vector<std::wstring>{L"inner", L"long.txt"}));
+    EXPECT_EQ(listing.items[0].size, 9u);
+    EXPECT_EQ(listing.items[1].path, deep + L"\\long.txt");
+    EXPECT_EQ(listing.items[1].size, 4u);
+}
+
 TEST_F(FolderListingTest, PinsAndSortsWithTheOptionsGiven)
 {
     Write(L"old.txt", 1);

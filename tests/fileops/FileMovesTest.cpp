@@ -369,6 +369,57 @@ TEST_P(EngineMovesTest, FolderContentsMoveExceptTheContainerMarker)
     EXPECT_TRUE(FileExists(cadrel_ + L"\\c.txt"));
 }
 
+// Deep project trees and synced folders go past 260 characters; a file there
+// is dropped, undone and redone like any other.
+TEST_P(EngineMovesTest, PathsLongerThan260CharactersMoveUndoAndRedo)
+{
+    std::wstring deep = desk_;
+    std::wstring deepCadrel = cadrel_;
+    for (int level = 0; level < 5; ++level) {
+        const std::wstring part = L"\\" + std::wstring(60, static_cast<wchar_t>(L'a' + level));
+        deep += part;
+        deepCadrel += part;
+        ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr)) << GetLastError();
+        ASSERT_TRUE(CreateDirectoryW(deepCadrel.c_str(), nullptr)) << GetLastError();
+    }
+    const std::wstring file = deep + L"\\long.txt";
+    ASSERT_GT(file.size(), 300u);
+    ASSERT_TRUE(WriteBytes(file, "long"));
+
+    if (GetParam() == EngineKind::Shell) {
+        // The shell stops at MAX_PATH; it refuses up front rather than fail
+        // part-way, and the program's choice (the Chosen case) takes over.
+        auto shell = engines_(MoveOptions{true, false});
+        EXPECT_FALSE(shell->Queue(file, deepCadrel, {}));
+        EXPECT_EQ(static_cast<ShellMoveEngine*>(shell.get())->QueueFailure(),
+                  HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE));
+        EXPECT_EQ(ReadBytes(file), "long");
+        return;
+    }
+    // A short move queued first rides in the same batch.
+    const auto shortOne = WriteFiles(desk_, {"short.txt"});
+    const std::vector<MovePair> batch = {{shortOne[0], cadrel_ + L"\\short.txt"},
+                                         {file, deepCadrel + L"\\long.txt"}};
+    const MoveReport report = ExecuteMoves(engines_, batch, true);
+    ASSERT_TRUE(report.succeeded);
+    ASSERT_EQ(report.moved, batch);
+    EXPECT_EQ(ReadBytes(deepCadrel + L"\\long.txt"), "long");
+    EXPECT_EQ(ReadBytes(cadrel_ + L"\\short.txt"), "short.txt");
+    UndoEntry entry;
+    entry.description = L"drop";
+    entry.moves = report.moved;
+    ASSERT_TRUE(manager_.Push(std::move(entry)));
+
+    ASSERT_TRUE(manager_.Undo());
+    EXPECT_EQ(ReadBytes(file), "long");
+    EXPECT_FALSE(FileExists(deepCadrel + L"\\long.txt"));
+    EXPECT_EQ(ReadBytes(shortOne[0]), "short.txt");
+    ASSERT_TRUE(manager_.Redo());
+    EXPECT_EQ(ReadBytes(deepCadrel + L"\\long.txt"), "long");
+    EXPECT_FALSE(FileExists(file));
+    EXPECT_TRUE(manager_.Skipped().empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, EngineMovesTest,
                          ::testing::Values(EngineKind::Chosen, EngineKind::Own, EngineKind::Shell),
                          [](const ::testing::TestParamInfo<EngineKind>& info) { return EngineKindName(info.param); });

@@ -93,6 +93,22 @@ TEST_F(WatcherTest, AFolderWatcherSeesChangesAndTheFolderComingBack)
     EXPECT_FALSE(watcher.Start(L"", window_, Changed));
 }
 
+TEST_F(WatcherTest, AFolderDeeperThan260CharactersIsWatched)
+{
+    std::wstring deep = root_;
+    for (int level = 0; level < 5; ++level) {
+        deep += L"\\" + std::wstring(60, static_cast<wchar_t>(L'a' + level));
+        ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr)) << GetLastError();
+    }
+    ASSERT_GT(deep.size(), 300u);
+    FolderWatcher watcher;
+    ASSERT_TRUE(watcher.Start(deep, window_, Changed));
+    Sleep(200);
+    ASSERT_TRUE(WriteBytes(deep + L"\\new.txt", "x"));
+    EXPECT_GE(Arrivals(3000, 1), 1);
+    watcher.Stop();
+}
+
 TEST_F(WatcherTest, TheApplicationWatcherDropsOnlyTheVanishedFolderAndTakesItBack)
 {
     const std::wstring kept = Folder(L"desktop");
