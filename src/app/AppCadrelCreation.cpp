@@ -238,9 +238,7 @@ void App::OnTabTornOff(std::unique_ptr<TornTab> tab)
     if (!tab) {
         return;
     }
-    Cadrel* receiver = cadrels_.TornTabReceiver(*tab);
-    if (receiver != nullptr) {
-        receiver->SetRolled(false, true, true);
+    const auto append = [&](Cadrel& receiver) {
         CadrelTab live;
         live.title = tab->title;
         live.folder = tab->folder;
@@ -249,12 +247,28 @@ void App::OnTabTornOff(std::unique_ptr<TornTab> tab)
         live.hostedExe = tab->hostedExe;
         live.hostedAumid = tab->hostedAumid;
         live.hostedTitle = tab->hostedTitle;
-        receiver->AppendTab(live);
-        SyncTabsFromCadrel(receiver->Window());
+        receiver.AppendTab(live);
+        SyncTabsFromCadrel(receiver.Window());
         if (tab->Hosts()) {
             // The window went back to its place with the tab; the new tab takes it again.
             hosting_.RestartReanchor();
         }
+    };
+    if (cadrels_.Closing() != nullptr) {
+        // A cadrel's close question is open: the arrangement is not changed
+        // behind it, the tab goes back where it came from.
+        Cadrel* source = tab->source != cadrels_.Closing() ? cadrels_.Find(tab->source) : nullptr;
+        if (source != nullptr) {
+            DebugLog(L"Onglet %ls rendu a sa cadrel : une fermeture est en cours.", tab->title.c_str());
+            append(*source);
+        } else if (!tab->Hosts()) {
+            CreateCadrelForFolder(tab->title, tab->folder, true);
+        }
+        return;
+    }
+    if (Cadrel* receiver = cadrels_.TornTabReceiver(*tab)) {
+        receiver->SetRolled(false, true, true);
+        append(*receiver);
         return;
     }
     if (!tab->Hosts()) {

@@ -673,7 +673,8 @@ TEST_F(CadrelMenus, ItemMenuFileRenameAndClosingCadrels)
     Workspace page;
     page.id = "{page}";
     page.name = L"Page";
-    AddPinned(page, "menus-f", 0.02, 0.04, 0.30, 0.42, {CadrelTab{L"Fichiers", files}});
+    const std::wstring others = MakeFolder(root_, L"autres", {L"autre.txt"});
+    AddPinned(page, "menus-f", 0.02, 0.04, 0.30, 0.42, {CadrelTab{L"Fichiers", files}, CadrelTab{L"Autres", others}});
     AddPinned(page, "menus-c", 0.34, 0.04, 0.30, 0.42, {CadrelTab{L"Carton", carton}});
     AddPinned(page, "menus-d", 0.66, 0.04, 0.30, 0.42, {CadrelTab{L"Vide", empty}});
     AddPinned(page, "menus-s1", 0.02, 0.52, 0.30, 0.42, {CadrelTab{L"Partage", shared}});
@@ -833,6 +834,12 @@ TEST_F(CadrelMenus, ItemMenuFileRenameAndClosingCadrels)
     Drag({rRect.left + rRect.Width() * 3 / 4, rRect.top + 12}, bare);
     Sleep(500);
     EXPECT_EQ(app_.TopLevelWindows(L"Cadrels.Cadrel").size(), cadrelsBefore) << "no tab torn off";
+    // A tab torn off another cadrel meanwhile goes back to it.
+    const PixelRect fRect = RectOf(f);
+    const int fTabWidth = (fRect.Width() - 20 - 22) / 2;
+    Drag({fRect.left + 10 + fTabWidth * 3 / 2, fRect.top + 15}, bare);
+    ASSERT_TRUE(app_.WaitForLine(L"Onglet Autres rendu a sa cadrel : une fermeture est en cours.", 5000));
+    EXPECT_EQ(app_.TopLevelWindows(L"Cadrels.Cadrel").size(), cadrelsBefore) << "no cadrel made of it";
     // Nor does a file dropped meanwhile go in, to leave with the rest.
     const std::wstring late = MakeFolder(root_, L"tardif", {L"pendant.txt"});
     const DWORD lateDrop = DragFiles(late, {L"pendant.txt"}, bare,
@@ -893,6 +900,8 @@ TEST_F(CadrelMenus, ItemMenuFileRenameAndClosingCadrels)
         ids.push_back(record.id);
     }
     EXPECT_EQ(ids, (std::vector<std::string>{"menus-f"}));
+    ASSERT_EQ(saved.workspaces[0].cadrels[0].tabs.size(), 2u);
+    EXPECT_EQ(saved.workspaces[0].cadrels[0].tabs[1].folder, others);
 }
 
 // An unpinned cadrel unfolded by hovering stays unfolded while its menu, an
