@@ -46,7 +46,19 @@ DWORD MillisecondsSinceProcessStart()
 // Every timer of the application window (the hotkey ids are not timers).
 constexpr UINT_PTR ApplicationTimers[] = {TimerDeviceRetry, TimerDisplayReconfigure, TimerSort, TimerSendToBatch,
                                           TimerUpdateCheck, TimerHostTracking,       TimerHostReanchor,
-                                          TimerQuitAfterInstall, TimerHostWatch};
+                                          TimerQuitAfterInstall, TimerHostWatch,     TimerSaveRetry};
+
+// 2 s after the first failure, doubling to one minute.
+UINT SaveRetryDelayMs(int failures)
+{
+    constexpr UINT first = 2000;
+    constexpr UINT longest = 60000;
+    UINT delay = first;
+    for (int i = 1; i < failures && delay < longest; ++i) {
+        delay *= 2;
+    }
+    return delay < longest ? delay : longest;
+}
 
 }  // namespace
 
@@ -267,10 +279,23 @@ void App::Save()
     if (!schedule_.DisplayInTransit()) {
         NoteDisplayUsed(settings_.recentDisplays, displayKey_);
     }
-    if (!SaveLayout(settings_)) {
-        DebugLog(L"Sauvegarde de la disposition ECHOUEE ; l'ancienne reste en place, nouvel essai a la prochaine "
-                 L"sauvegarde.");
+    if (SaveLayout(settings_)) {
+        if (saveFailures_ > 0) {
+            KillTimer(window_, TimerSaveRetry);
+            DebugLog(L"Disposition enregistree apres %d echec(s).", saveFailures_);
+            saveFailures_ = 0;
+        }
+        return;
     }
+    ++saveFailures_;
+    if (shuttingDown_) {
+        DebugLog(L"Sauvegarde de la disposition ECHOUEE a la fermeture ; l'ancienne reste en place.");
+        return;
+    }
+    const UINT delay = SaveRetryDelayMs(saveFailures_);
+    DebugLog(L"Sauvegarde de la disposition ECHOUEE (%d fois) ; l'ancienne reste en place, nouvel essai dans %u ms.",
+             saveFailures_, delay);
+    SetTimer(window_, TimerSaveRetry, delay, nullptr);
 }
 
 void App::KillApplicationTimers()

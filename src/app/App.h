@@ -275,6 +275,8 @@ private:
     OperationState operation_;
     bool hidden_ = false;
     bool shuttingDown_ = false;
+    // Failed layout saves in a row; the retry timer runs while it is not 0.
+    int saveFailures_ = 0;
     bool firstRun_ = false;
     bool welcomeOpen_ = false;
 

@@ -231,6 +231,10 @@ void App::OnTimer(UINT_PTR id)
     case TimerHostWatch:
         hosting_.OnWatchTimer();
         break;
+    case TimerSaveRetry:
+        KillTimer(window_, TimerSaveRetry);
+        Save();
+        break;
     default:
         break;
     }

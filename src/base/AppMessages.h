@@ -66,6 +66,9 @@ enum AppTimer : UINT_PTR {
     TimerQuitAfterInstall = 10,
     // The hosting safety net: window-event hooks may not fire (or miss events).
     TimerHostWatch = 11,
+    // A layout save that failed (the file held open, a full disk) is tried
+    // again without waiting for the next change.
+    TimerSaveRetry = 12,
 };
 
 // Hotkey ids 100..109, in the order of the hotkey actions.

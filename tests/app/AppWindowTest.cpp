@@ -181,6 +181,25 @@ TEST_F(AppWindow, ABurstOfSaveRequestsWritesTheLayoutOnce)
     EXPECT_EQ(counter.Writes(), 2);
 }
 
+// Another program holding the layout file makes a save fail; it is tried
+// again on its own, without waiting for the next change, until it lands.
+TEST_F(AppWindow, AFailedSaveIsTriedAgainUntilItLands)
+{
+    Start();
+    const std::wstring path = folder_ + L"\\layout.json";
+    ASSERT_TRUE(WaitFor([&] { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    PostMessageW(window_, WM_APP_SAVE_SOON, 0, 0);
+    const bool failed = app_.WaitForLine(L"Sauvegarde de la disposition ECHOUEE (1 fois)", 5000);
+    const bool triedAgain = failed && app_.WaitForLine(L"Sauvegarde de la disposition ECHOUEE (2 fois)", 10000);
+    CloseHandle(held);
+    ASSERT_TRUE(failed);
+    ASSERT_TRUE(triedAgain) << "tried again with no request";
+    EXPECT_TRUE(app_.WaitForLine(L"Disposition enregistree apres 2 echec(s).", 15000));
+    EXPECT_FALSE(Layout().workspaces.empty());
+}
+
 TEST_F(AppWindow, ADisplayChangeIsAppliedSixHundredMillisecondsAfterTheLastNotice)
 {
     Start();
