@@ -179,7 +179,7 @@ FrameResult Dock::RebuildGraphics()
 
 void Dock::SampleBackdrop()
 {
-    backdropValid_ = false;
+    backdrop_.reset();
     if (!window_ || clientWidth_ <= 0 || clientHeight_ <= 0) {
         return;
     }
@@ -216,7 +216,6 @@ void Dock::SampleBackdrop()
             if (copied && AverageBackdropTint(static_cast<const std::uint8_t*>(bits), width, height,
                                               static_cast<size_t>(width) * 4, tint)) {
                 backdrop_ = D2D1::ColorF(tint.r, tint.g, tint.b, tint.a);
-                backdropValid_ = true;
             }
             SelectObject(memory.Get(), previous);
         }
@@ -225,7 +224,7 @@ void Dock::SampleBackdrop()
     if (excluded) {
         SetWindowDisplayAffinity(window_.Get(), WDA_NONE);
     }
-    DebugLog(L"Dock : fond %ls (fenetre %ls de la capture).", backdropValid_ ? L"echantillonne" : L"en degrade",
+    DebugLog(L"Dock : fond %ls (fenetre %ls de la capture).", backdrop_ ? L"echantillonne" : L"en degrade",
              excluded ? L"exclue" : L"non exclue");
 }
 
@@ -280,7 +279,7 @@ void Dock::SetItemIcon(int index, const std::wstring& key)
 
 void Dock::SetDropHover(bool hover)
 {
-    dropHover_ = hover;
+    pointer_.dropHover = hover;
     Render();
 }
 

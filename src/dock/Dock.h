@@ -10,6 +10,7 @@
 #include "base/UniqueHandle.h"
 #include "base/WindowClass.h"
 #include "dock/DockLayout.h"
+#include "dock/DockPointer.h"
 #include "gfx/GraphicsDevice.h"
 #include "gfx/IconCache.h"
 #include "gfx/SvgEmblems.h"
@@ -22,6 +23,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -135,26 +137,22 @@ private:
     std::vector<float> scales_;
     DockLayout layout_;
 
-    float mouseX_ = -1.0f;
-    bool tracking_ = false;
-    int hoverSlot_ = -1;
+    DockPointer pointer_;
     DockBounce bounce_;
-    bool pressing_ = false;
-    bool dragging_ = false;
-    int dragIndex_ = -1;
-    int pressX_ = 0;
-    bool suppressClick_ = false;
-    bool dropHover_ = false;
     bool animating_ = false;
     bool hiddenForFullScreen_ = false;
 
-    bool backdropValid_ = false;
-    D2D1_COLOR_F backdrop_{};
+    // The desktop's colour under the dock, when it could be sampled; else
+    // the shelf is drawn with the gradient.
+    std::optional<D2D1_COLOR_F> backdrop_;
 
-    Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> brush_;
-    Microsoft::WRL::ComPtr<ID2D1LinearGradientBrush> gradient_;
-    Microsoft::WRL::ComPtr<IDWriteTextFormat> labelFormat_;
-    Microsoft::WRL::ComPtr<IDWriteTextFormat> glyphFormat_;
+    struct DeviceResources {
+        Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> brush;
+        Microsoft::WRL::ComPtr<ID2D1LinearGradientBrush> gradient;
+        Microsoft::WRL::ComPtr<IDWriteTextFormat> labelFormat;
+        Microsoft::WRL::ComPtr<IDWriteTextFormat> glyphFormat;
+    };
+    DeviceResources resources_;
 };
 
 }  // namespace cadrels

@@ -63,9 +63,9 @@ bool FontFamilyExists(IDWriteFactory& factory, const wchar_t* family)
 HRESULT Dock::CreateDeviceResources(GraphicsDevice& device, ID2D1DeviceContext& context)
 {
     svgs_.Clear();
-    backdropValid_ = false;
+    backdrop_.reset();
     const float scale = Scale();
-    CADRELS_RETURN_IF_FAILED(context.CreateSolidColorBrush(D2D1::ColorF(0, 0, 0, 1), brush_.ReleaseAndGetAddressOf()));
+    CADRELS_RETURN_IF_FAILED(context.CreateSolidColorBrush(D2D1::ColorF(0, 0, 0, 1), resources_.brush.ReleaseAndGetAddressOf()));
 
     const D2D1_GRADIENT_STOP stops[] = {
         {0.0f, D2D1::ColorF(0.992f, 0.996f, 1.0f, 0.46f)},
@@ -75,21 +75,21 @@ HRESULT Dock::CreateDeviceResources(GraphicsDevice& device, ID2D1DeviceContext& 
     CADRELS_RETURN_IF_FAILED(context.CreateGradientStopCollection(stops, 2, collection.GetAddressOf()));
     CADRELS_RETURN_IF_FAILED(context.CreateLinearGradientBrush(
         D2D1::LinearGradientBrushProperties(D2D1::Point2F(0, 0), D2D1::Point2F(0, 1)), collection.Get(),
-        gradient_.ReleaseAndGetAddressOf()));
+        resources_.gradient.ReleaseAndGetAddressOf()));
 
     CADRELS_RETURN_IF_FAILED(
-        device.CreateTextFormat(12.5f * scale, DWRITE_FONT_WEIGHT_SEMI_BOLD, labelFormat_.ReleaseAndGetAddressOf()));
-    labelFormat_->SetWordWrapping(DWRITE_WORD_WRAPPING_NO_WRAP);
+        device.CreateTextFormat(12.5f * scale, DWRITE_FONT_WEIGHT_SEMI_BOLD, resources_.labelFormat.ReleaseAndGetAddressOf()));
+    resources_.labelFormat->SetWordWrapping(DWRITE_WORD_WRAPPING_NO_WRAP);
 
     // The glyph font is only the fallback for a missing built-in document;
     // where the system lacks it the slot keeps its placeholder.
-    glyphFormat_.Reset();
+    resources_.glyphFormat.Reset();
     if (FontFamilyExists(*device.DWrite(), GlyphFamily)) {
         if (SUCCEEDED(device.DWrite()->CreateTextFormat(GlyphFamily, nullptr, DWRITE_FONT_WEIGHT_NORMAL,
                                                         DWRITE_FONT_STYLE_NORMAL, DWRITE_FONT_STRETCH_NORMAL,
-                                                        24.0f * scale, L"", glyphFormat_.GetAddressOf()))) {
-            glyphFormat_->SetTextAlignment(DWRITE_TEXT_ALIGNMENT_CENTER);
-            glyphFormat_->SetParagraphAlignment(DWRITE_PARAGRAPH_ALIGNMENT_CENTER);
+                                                        24.0f * scale, L"", resources_.glyphFormat.GetAddressOf()))) {
+            resources_.glyphFormat->SetTextAlignment(DWRITE_TEXT_ALIGNMENT_CENTER);
+            resources_.glyphFormat->SetParagraphAlignment(DWRITE_PARAGRAPH_ALIGNMENT_CENTER);
         }
     }
     return S_OK;
@@ -98,10 +98,10 @@ HRESULT Dock::CreateDeviceResources(GraphicsDevice& device, ID2D1DeviceContext& 
 void Dock::ReleaseDeviceResources()
 {
     svgs_.Clear();
-    brush_.Reset();
-    gradient_.Reset();
-    labelFormat_.Reset();
-    glyphFormat_.Reset();
+    resources_.brush.Reset();
+    resources_.gradient.Reset();
+    resources_.labelFormat.Reset();
+    resources_.glyphFormat.Reset();
 }
 
 float Dock::BounceOffsetOf(int slot) const
@@ -118,7 +118,7 @@ void Dock::DrawFrame(ID2D1DeviceContext& context, D2D1_SIZE_F size)
     DrawShelf(context);
 
     for (size_t item = 0; item < items_.size(); ++item) {
-        if (dragging_ && static_cast<int>(item) == dragIndex_) {
+        if (pointer_.dragging && static_cast<int>(item) == pointer_.dragIndex) {
             continue;
         }
         const int slot = DockItemSlot(static_cast<int>(item));
@@ -126,11 +126,11 @@ void Dock::DrawFrame(ID2D1DeviceContext& context, D2D1_SIZE_F size)
                      ToRectF(layout_.slots[static_cast<size_t>(slot)], BounceOffsetOf(slot)));
     }
 
-    brush_->SetColor(D2D1::ColorF(0, 0, 0, 0.18f));
+    resources_.brush->SetColor(D2D1::ColorF(0, 0, 0, 0.18f));
     for (float x : {layout_.firstSeparator, layout_.secondSeparator}) {
         if (x >= 0.0f) {
             context.DrawLine(D2D1::Point2F(x, layout_.shelf.top + 10.0f * scale),
-                             D2D1::Point2F(x, layout_.shelf.bottom - 10.0f * scale), brush_.Get(), 1.0f);
+                             D2D1::Point2F(x, layout_.shelf.bottom - 10.0f * scale), resources_.brush.Get(), 1.0f);
         }
     }
 
@@ -138,16 +138,16 @@ void Dock::DrawFrame(ID2D1DeviceContext& context, D2D1_SIZE_F size)
         DrawFixedSlot(context, slot, ToRectF(layout_.slots[static_cast<size_t>(slot)], BounceOffsetOf(slot)));
     }
 
-    if (dragging_ && dragIndex_ >= 0 && static_cast<size_t>(dragIndex_) < items_.size()) {
-        const DockRect dragged = DockDraggedIconRect(mouseX_, size.width, size.height, scale);
-        brush_->SetColor(D2D1::ColorF(0, 0, 0, 0.28f));
+    if (pointer_.dragging && pointer_.dragIndex >= 0 && static_cast<size_t>(pointer_.dragIndex) < items_.size()) {
+        const DockRect dragged = DockDraggedIconRect(pointer_.mouseX, size.width, size.height, scale);
+        resources_.brush->SetColor(D2D1::ColorF(0, 0, 0, 0.28f));
         const float radius = 12.0f * scale;
         context.FillRoundedRectangle(
             D2D1::RoundedRect(D2D1::RectF(dragged.left + scale, dragged.top + 5.0f * scale, dragged.right + scale,
                                           dragged.bottom + 5.0f * scale),
                               radius, radius),
-            brush_.Get());
-        DrawItemIcon(context, dragIndex_, ToRectF(dragged));
+            resources_.brush.Get());
+        DrawItemIcon(context, pointer_.dragIndex, ToRectF(dragged));
     } else {
         DrawLabel(context, size);
     }
@@ -159,36 +159,36 @@ void Dock::DrawShelf(ID2D1DeviceContext& context)
     const float radius = ShelfRadius * scale;
     const D2D1_RECT_F shelf = ToRectF(layout_.shelf);
 
-    brush_->SetColor(D2D1::ColorF(0, 0, 0, 0.28f));
+    resources_.brush->SetColor(D2D1::ColorF(0, 0, 0, 0.28f));
     context.FillRoundedRectangle(
         D2D1::RoundedRect(D2D1::RectF(shelf.left, shelf.top + 3.0f * scale, shelf.right, shelf.bottom + 3.0f * scale),
                           radius, radius),
-        brush_.Get());
+        resources_.brush.Get());
 
     const D2D1_ROUNDED_RECT rounded = D2D1::RoundedRect(shelf, radius, radius);
-    if (backdropValid_) {
-        brush_->SetColor(backdrop_);
-        context.FillRoundedRectangle(rounded, brush_.Get());
+    if (backdrop_) {
+        resources_.brush->SetColor(*backdrop_);
+        context.FillRoundedRectangle(rounded, resources_.brush.Get());
     } else {
-        gradient_->SetStartPoint(D2D1::Point2F(shelf.left, shelf.top));
-        gradient_->SetEndPoint(D2D1::Point2F(shelf.left, shelf.bottom));
-        context.FillRoundedRectangle(rounded, gradient_.Get());
+        resources_.gradient->SetStartPoint(D2D1::Point2F(shelf.left, shelf.top));
+        resources_.gradient->SetEndPoint(D2D1::Point2F(shelf.left, shelf.bottom));
+        context.FillRoundedRectangle(rounded, resources_.gradient.Get());
     }
 
-    brush_->SetColor(D2D1::ColorF(1, 1, 1, 0.65f));
+    resources_.brush->SetColor(D2D1::ColorF(1, 1, 1, 0.65f));
     context.DrawLine(D2D1::Point2F(shelf.left + radius, shelf.top + scale),
-                     D2D1::Point2F(shelf.right - radius, shelf.top + scale), brush_.Get(), 1.2f * scale);
-    brush_->SetColor(D2D1::ColorF(1, 1, 1, 0.70f));
-    context.DrawRoundedRectangle(rounded, brush_.Get(), scale);
+                     D2D1::Point2F(shelf.right - radius, shelf.top + scale), resources_.brush.Get(), 1.2f * scale);
+    resources_.brush->SetColor(D2D1::ColorF(1, 1, 1, 0.70f));
+    context.DrawRoundedRectangle(rounded, resources_.brush.Get(), scale);
 
-    if (dropHover_) {
+    if (pointer_.dropHover) {
         const float inset = 1.5f * scale;
-        brush_->SetColor(ToColorF(AccentColor(), 0.95f));
+        resources_.brush->SetColor(ToColorF(AccentColor(), 0.95f));
         context.DrawRoundedRectangle(
             D2D1::RoundedRect(D2D1::RectF(shelf.left + inset, shelf.top + inset, shelf.right - inset,
                                           shelf.bottom - inset),
                               radius, radius),
-            brush_.Get(), 2.5f * scale);
+            resources_.brush.Get(), 2.5f * scale);
     }
 }
 
@@ -215,8 +215,8 @@ void Dock::DrawItemIcon(ID2D1DeviceContext& context, int item, const D2D1_RECT_F
         }
     }
     const float radius = 8.0f * Scale();
-    brush_->SetColor(IsDarkTheme() ? D2D1::ColorF(1, 1, 1, 0.14f) : D2D1::ColorF(0, 0, 0, 0.14f));
-    context.FillRoundedRectangle(D2D1::RoundedRect(rect, radius, radius), brush_.Get());
+    resources_.brush->SetColor(IsDarkTheme() ? D2D1::ColorF(1, 1, 1, 0.14f) : D2D1::ColorF(0, 0, 0, 0.14f));
+    context.FillRoundedRectangle(D2D1::RoundedRect(rect, radius, radius), resources_.brush.Get());
 }
 
 void Dock::DrawFixedSlot(ID2D1DeviceContext& context, int slot, const D2D1_RECT_F& rect)
@@ -234,14 +234,14 @@ void Dock::DrawFixedSlot(ID2D1DeviceContext& context, int slot, const D2D1_RECT_
         const std::vector<DockRect> squares = DockGridSquares(area);
         for (size_t index = 0; index < squares.size(); ++index) {
             const float radius = 0.3f * squares[index].Width();
-            brush_->SetColor(index == 4 ? ToColorF(AccentColor(), 0.95f) : GlyphColour);
-            context.FillRoundedRectangle(D2D1::RoundedRect(ToRectF(squares[index]), radius, radius), brush_.Get());
+            resources_.brush->SetColor(index == 4 ? ToColorF(AccentColor(), 0.95f) : GlyphColour);
+            context.FillRoundedRectangle(D2D1::RoundedRect(ToRectF(squares[index]), radius, radius), resources_.brush.Get());
         }
         return;
     }
-    if (glyphFormat_) {
-        brush_->SetColor(GlyphColour);
-        context.DrawTextW(&look->glyph, 1, glyphFormat_.Get(), rect, brush_.Get());
+    if (resources_.glyphFormat) {
+        resources_.brush->SetColor(GlyphColour);
+        context.DrawTextW(&look->glyph, 1, resources_.glyphFormat.Get(), rect, resources_.brush.Get());
     }
 }
 
@@ -257,29 +257,29 @@ std::wstring Dock::SlotLabel(int slot) const
 
 void Dock::DrawLabel(ID2D1DeviceContext& context, D2D1_SIZE_F size)
 {
-    if (hoverSlot_ < 0 || static_cast<size_t>(hoverSlot_) >= layout_.slots.size()) {
+    if (pointer_.hoverSlot < 0 || static_cast<size_t>(pointer_.hoverSlot) >= layout_.slots.size()) {
         return;
     }
-    const std::wstring text = SlotLabel(hoverSlot_);
+    const std::wstring text = SlotLabel(pointer_.hoverSlot);
     if (text.empty()) {
         return;
     }
     const float scale = Scale();
     Microsoft::WRL::ComPtr<IDWriteTextLayout> textLayout;
-    if (FAILED(device_.DWrite()->CreateTextLayout(text.c_str(), static_cast<UINT32>(text.size()), labelFormat_.Get(),
+    if (FAILED(device_.DWrite()->CreateTextLayout(text.c_str(), static_cast<UINT32>(text.size()), resources_.labelFormat.Get(),
                                                   600.0f * scale, 40.0f * scale, textLayout.GetAddressOf()))) {
         return;
     }
     DWRITE_TEXT_METRICS metrics{};
     textLayout->GetMetrics(&metrics);
-    const DockRect icon = layout_.slots[static_cast<size_t>(hoverSlot_)];
+    const DockRect icon = layout_.slots[static_cast<size_t>(pointer_.hoverSlot)];
     const DockRect box = DockLabelBox(metrics.widthIncludingTrailingWhitespace, metrics.height, icon, size.width, scale);
     const float radius = 6.0f * scale;
-    brush_->SetColor(D2D1::ColorF(0.078f, 0.078f, 0.086f, 0.88f));
-    context.FillRoundedRectangle(D2D1::RoundedRect(ToRectF(box), radius, radius), brush_.Get());
-    brush_->SetColor(D2D1::ColorF(1, 1, 1, 0.96f));
+    resources_.brush->SetColor(D2D1::ColorF(0.078f, 0.078f, 0.086f, 0.88f));
+    context.FillRoundedRectangle(D2D1::RoundedRect(ToRectF(box), radius, radius), resources_.brush.Get());
+    resources_.brush->SetColor(D2D1::ColorF(1, 1, 1, 0.96f));
     context.DrawTextLayout(D2D1::Point2F(box.left + 10.0f * scale - metrics.left, box.top + 4.0f * scale),
-                           textLayout.Get(), brush_.Get());
+                           textLayout.Get(), resources_.brush.Get());
 }
 
 }  // namespace cadrels

@@ -112,8 +112,8 @@ void Dock::OnAnimationTick()
 {
     const std::vector<float> centres =
         DockRestCentres(DockSlotCount(items_.size()), static_cast<float>(clientWidth_), Scale());
-    const DockAnimationStep step = StepDockScales(scales_, centres, mouseX_, dragging_, Scale());
-    hoverSlot_ = step.hoverSlot;
+    const DockAnimationStep step = StepDockScales(scales_, centres, pointer_.mouseX, pointer_.dragging, Scale());
+    pointer_.hoverSlot = step.hoverSlot;
     const bool bouncing = StepDockBounce(bounce_);
     Render();
     if (!step.moving && !bouncing) {
@@ -125,21 +125,21 @@ void Dock::OnAnimationTick()
 
 void Dock::OnMouseMove(int x)
 {
-    if (!tracking_) {
+    if (!pointer_.tracking) {
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window_.Get(), 0};
-        tracking_ = TrackMouseEvent(&track) != FALSE;
+        pointer_.tracking = TrackMouseEvent(&track) != FALSE;
     }
-    mouseX_ = static_cast<float>(x);
-    if (pressing_ && (GetKeyState(VK_LBUTTON) & 0x8000) != 0) {
-        if (!dragging_ && std::abs(x - pressX_) > GetSystemMetrics(SM_CXDRAG)) {
-            dragging_ = true;
+    pointer_.mouseX = static_cast<float>(x);
+    if (pointer_.pressing && (GetKeyState(VK_LBUTTON) & 0x8000) != 0) {
+        if (!pointer_.dragging && std::abs(x - pointer_.pressX) > GetSystemMetrics(SM_CXDRAG)) {
+            pointer_.dragging = true;
         }
-        if (dragging_) {
+        if (pointer_.dragging) {
             const std::vector<float> centres =
                 DockRestCentres(DockSlotCount(items_.size()), static_cast<float>(clientWidth_), Scale());
-            const int target = DockReorderTarget(centres, items_.size(), mouseX_);
-            if (target != dragIndex_ && MoveDockItem(items_, dragIndex_, target)) {
-                dragIndex_ = target;
+            const int target = DockReorderTarget(centres, items_.size(), pointer_.mouseX);
+            if (target != pointer_.dragIndex && MoveDockItem(items_, pointer_.dragIndex, target)) {
+                pointer_.dragIndex = target;
             }
         }
     }
@@ -149,51 +149,51 @@ void Dock::OnMouseMove(int x)
 
 void Dock::OnMouseLeave()
 {
-    tracking_ = false;
-    mouseX_ = -1.0f;
-    suppressClick_ = false;
+    pointer_.tracking = false;
+    pointer_.mouseX = -1.0f;
+    pointer_.suppressClick = false;
     StartAnimation();
 }
 
 void Dock::ResetDrag()
 {
-    pressing_ = false;
-    dragging_ = false;
-    dragIndex_ = -1;
-    pressX_ = 0;
+    pointer_.pressing = false;
+    pointer_.dragging = false;
+    pointer_.dragIndex = -1;
+    pointer_.pressX = 0;
 }
 
 void Dock::OnLeftButtonDown(int x, int y)
 {
-    suppressClick_ = false;
+    pointer_.suppressClick = false;
     const int slot = DockHitTest(layout_, static_cast<float>(x), static_cast<float>(y));
     ResetDrag();
     const DockSlot content = DockSlotAt(slot, items_.size());
     if (slot >= 0 && content.kind == DockSlotKind::Item) {
-        pressing_ = true;
-        dragIndex_ = content.item;
-        pressX_ = x;
+        pointer_.pressing = true;
+        pointer_.dragIndex = content.item;
+        pointer_.pressX = x;
     }
     SetCapture(window_.Get());
 }
 
 void Dock::OnLeftButtonUp(int x, int y)
 {
-    const bool dragged = dragging_;
+    const bool dragged = pointer_.dragging;
     // Cleared before the capture goes, so WM_CAPTURECHANGED does not report
     // this drag a second time.
-    pressing_ = false;
-    dragging_ = false;
+    pointer_.pressing = false;
+    pointer_.dragging = false;
     ReleaseCapture();
-    dragIndex_ = -1;
+    pointer_.dragIndex = -1;
     if (dragged) {
         DebugLog(L"Dock : element deplace.");
         Render();
         PostChanged();
         return;
     }
-    if (suppressClick_) {
-        suppressClick_ = false;
+    if (pointer_.suppressClick) {
+        pointer_.suppressClick = false;
         return;
     }
     const int slot = DockHitTest(layout_, static_cast<float>(x), static_cast<float>(y));
@@ -208,7 +208,7 @@ void Dock::OnLeftButtonUp(int x, int y)
 void Dock::OnLeftButtonDoubleClick()
 {
     // The first click of the pair has launched already; the second does nothing.
-    suppressClick_ = true;
+    pointer_.suppressClick = true;
     SetCapture(window_.Get());
     ResetDrag();
 }
@@ -230,7 +230,7 @@ void Dock::OnRightButtonUp()
 
 void Dock::OnCaptureChanged()
 {
-    if (dragging_) {
+    if (pointer_.dragging) {
         PostChanged();
     }
     ResetDrag();
@@ -314,7 +314,7 @@ void Dock::RemoveItem(int index)
     }
     items_.erase(items_.begin() + index);
     ResetScales();
-    hoverSlot_ = -1;
+    pointer_.hoverSlot = -1;
     DebugLog(L"Dock : element retire (%zu restant(s)).", items_.size());
     Reposition();
     PostChanged();
