@@ -191,9 +191,9 @@ double MedianLabelTime(GraphicsDevice& device, const Cadrel& cadrel)
     format->SetWordWrapping(DWRITE_WORD_WRAPPING_WRAP);
     std::vector<Microsoft::WRL::ComPtr<IDWriteTextLayout>> layouts;
     std::vector<D2D1_POINT_2F> origins;
-    const LayoutRect content = cadrel.ContentRect();
+    const LayoutRect content = cadrel.HitMap().ContentRect();
     for (int i = 0; i < static_cast<int>(cadrel.Items().size()); ++i) {
-        const LayoutRect cell = cadrel.ItemRect(i);
+        const LayoutRect cell = cadrel.HitMap().ItemRect(i);
         if (cell.top > content.bottom) {
             break;
         }
@@ -287,10 +287,10 @@ IconFigures WaitForVisibleIcons(Cadrel& cadrel, IconCache& icons, double start, 
             DispatchMessageW(&message);
             figures.longestDispatch = std::max(figures.longestDispatch, Now() - before);
         }
-        const LayoutRect content = cadrel.ContentRect();
+        const LayoutRect content = cadrel.HitMap().ContentRect();
         bool all = true;
         for (int i = 0; i < static_cast<int>(cadrel.Items().size()); ++i) {
-            const LayoutRect cell = cadrel.ItemRect(i);
+            const LayoutRect cell = cadrel.HitMap().ItemRect(i);
             if (cell.bottom < content.top) {
                 continue;
             }
@@ -437,7 +437,7 @@ int Main()
     int steps = 0;
     double longestDispatch = first.longestDispatch;
     double longestGet = first.longestGet;
-    while (pictures->ScrollOffset() < pictures->MaxScroll() && steps < 400) {
+    while (pictures->ScrollOffset() < pictures->HitMap().MaxScroll() && steps < 400) {
         SendMessageW(pictures->Window(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA * 3)), 0);
         const IconFigures step = WaitForVisibleIcons(*pictures, icons, Now(), 10000);
         longestDispatch = std::max(longestDispatch, step.longestDispatch);

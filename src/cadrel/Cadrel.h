@@ -6,6 +6,7 @@
 
 #include "base/UniqueHandle.h"
 #include "cadrel/CadrelGeometry.h"
+#include "cadrel/CadrelHitMap.h"
 #include "cadrel/CadrelHost.h"
 #include "cadrel/CadrelItem.h"
 #include "cadrel/CadrelLayout.h"
@@ -156,14 +157,8 @@ public:
     // still fits, and draws.
     void Refresh();
 
-    // Where things stand, in client pixels.
-    LayoutRect ItemRect(int index) const;
-    int ItemAt(int x, int y) const;
-    LayoutRect TabRect(int index) const;
-    int TabInsertIndex(int x, int y) const;
-    bool IsOnFooter(int y) const;
-    LayoutRect ContentRect() const;
-    float MaxScroll() const;
+    // Where items, tabs and bars stand now, in client pixels.
+    CadrelHitMap HitMap() const;
     // Hosting another application's window in a tab, with what the host
     // knows of every cadrel's hosted windows and of the executables this
     // user hosted.
@@ -242,8 +237,6 @@ private:
     void OnMouseLeave();
     bool OnSetCursor();
     int ResizeHitTest(int x, int y) const;
-    bool IsOnTitleBar(int x, int y) const;
-    int TabAt(int x, int y) const;
     void ActivateTab(int index, bool notify);
     bool MovingForbidden() const;
     void OnMouseWheel(int delta, WPARAM keys);

@@ -125,48 +125,9 @@ std::wstring Cadrel::FooterText() const
     return ComposeFooterText(items.size(), Tr(FooterWordId(items.size(), UiLanguage())), size);
 }
 
-LayoutRect Cadrel::ItemRect(int index) const
+CadrelHitMap Cadrel::HitMap() const
 {
-    return ItemCellRect(View(), index, content_.Count(), content_.ScrollOffset());
-}
-
-int Cadrel::ItemAt(int x, int y) const
-{
-    return ItemAtPoint(View(), x, y, content_.Count(), content_.ScrollOffset());
-}
-
-LayoutRect Cadrel::TabRect(int index) const
-{
-    const int count = static_cast<int>(tabs_.size());
-    const PixelRect bar = TitleBarClientRect(clientWidth_, clientHeight_, properties_.expandDir, Metrics().titleBar);
-    const TabSpan span = TabSpanAt(index, count, clientWidth_, clientHeight_, properties_.expandDir, dpi_);
-    if (IsVerticalUnfold(properties_.expandDir)) {
-        return {static_cast<float>(span.start), static_cast<float>(bar.top), static_cast<float>(span.end),
-                static_cast<float>(bar.bottom)};
-    }
-    return {static_cast<float>(bar.left), static_cast<float>(span.start), static_cast<float>(bar.right),
-            static_cast<float>(span.end)};
-}
-
-int Cadrel::TabInsertIndex(int x, int y) const
-{
-    return TabInsertIndexAt(x, y, static_cast<int>(tabs_.size()), clientWidth_, clientHeight_,
-                            properties_.expandDir, dpi_);
-}
-
-bool Cadrel::IsOnFooter(int y) const
-{
-    return IsOnFooterAt(View(), y);
-}
-
-LayoutRect Cadrel::ContentRect() const
-{
-    return ContentArea(View());
-}
-
-float Cadrel::MaxScroll() const
-{
-    return content_.MaxScroll(View());
+    return CadrelHitMap(View(), static_cast<int>(tabs_.size()), content_.Count(), content_.ScrollOffset());
 }
 
 }  // namespace cadrels

@@ -63,7 +63,8 @@ int Cadrel::TabAtScreenPoint(POINT screen) const
         return -1;
     }
     ScreenToClient(window_.Get(), &screen);
-    return IsOnTitleBar(screen.x, screen.y) ? TabAt(screen.x, screen.y) : -1;
+    const CadrelHitMap map = HitMap();
+    return map.IsOnTitleBar(screen.x, screen.y) ? map.TabAt(screen.x, screen.y) : -1;
 }
 
 namespace {

@@ -111,8 +111,9 @@ void Cadrel::DrawFrame(ID2D1DeviceContext& context, D2D1_SIZE_F size)
         }
         painter_.DrawTitle(context, tab.title, painter_.TitleFormat(), box, angle, 1.0f);
     } else {
+        const CadrelHitMap map = HitMap();
         for (int i = 0; i < count; ++i) {
-            const LayoutRect r = TabRect(i);
+            const LayoutRect r = map.TabRect(i);
             const D2D1_RECT_F tab = D2D1::RectF(r.left, r.top, r.right, r.bottom);
             const bool active = i == activeTab_;
             const bool dragged = press_.TabDragging() && i == press_.DraggedTab();

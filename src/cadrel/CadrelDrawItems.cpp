@@ -91,7 +91,7 @@ void Cadrel::DrawTornTab(ID2D1DeviceContext& context)
         return;
     }
     const float s = painter_.Scale();
-    const LayoutRect slot = TabRect(draggedTab);
+    const LayoutRect slot = HitMap().TabRect(draggedTab);
     const float width = slot.right - slot.left;
     const float bar = 30 * s;
     const float w = static_cast<float>(clientWidth_);

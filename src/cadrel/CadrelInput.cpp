@@ -59,19 +59,9 @@ bool ModifierDown(WPARAM keys, WPARAM flag, int key)
 
 }  // namespace
 
-bool Cadrel::IsOnTitleBar(int x, int y) const
-{
-    return IsOnTitleBarAt(x, y, clientWidth_, clientHeight_, properties_.expandDir, Metrics().titleBar);
-}
-
-int Cadrel::TabAt(int x, int y) const
-{
-    return TabAtPoint(x, y, static_cast<int>(tabs_.size()), clientWidth_, clientHeight_, properties_.expandDir, dpi_);
-}
-
 int Cadrel::ResizeHitTest(int x, int y) const
 {
-    if (rolled_ || MovingForbidden() || (tabs_.size() > 1 && IsOnTitleBar(x, y))) {
+    if (rolled_ || MovingForbidden() || (tabs_.size() > 1 && HitMap().IsOnTitleBar(x, y))) {
         return 0;
     }
     return ResizeEdgesAt(x, y, clientWidth_, clientHeight_, dpi_);
@@ -93,16 +83,17 @@ void Cadrel::OnLeftButtonDown(POINT client, WPARAM keys)
     KillTimer(window, CadrelTimerTabHover);
     KillTimer(window, CadrelTimerRenameClick);
 
+    const CadrelHitMap map = HitMap();
     if (const int edges = ResizeHitTest(client.x, client.y); edges != 0) {
         press_.PressEdges(edges);
         CaptureSnapTargets();
-    } else if (IsOnTitleBar(client.x, client.y)) {
-        if (const int tab = TabAt(client.x, client.y); tab >= 0) {
-            press_.PressTab(tab, static_cast<float>(client.x) - TabRect(tab).left);
+    } else if (map.IsOnTitleBar(client.x, client.y)) {
+        if (const int tab = map.TabAt(client.x, client.y); tab >= 0) {
+            press_.PressTab(tab, static_cast<float>(client.x) - map.TabRect(tab).left);
         } else {
             press_.PressTitleBar();
         }
-    } else if (IsOnFooter(client.y)) {
+    } else if (map.IsOnFooter(client.y)) {
         // The footer only reads: a press there changes nothing.
         return;
     } else if (!rolled_) {
@@ -115,7 +106,7 @@ void Cadrel::OnLeftButtonDown(POINT client, WPARAM keys)
 
 void Cadrel::PressItems(POINT client, WPARAM keys)
 {
-    const int item = ItemAt(client.x, client.y);
+    const int item = HitMap().ItemAt(client.x, client.y);
     const bool ctrl = ModifierDown(keys, MK_CONTROL, VK_CONTROL);
     const bool shift = ModifierDown(keys, MK_SHIFT, VK_SHIFT);
     press_.KeepSelectionBefore(content_.SelectedPaths());
@@ -212,8 +203,9 @@ void Cadrel::OnMouseMove(POINT client)
 void Cadrel::HoverAt(POINT client)
 {
     HWND window = window_.Get();
-    if (tabs_.size() > 1 && IsOnTitleBar(client.x, client.y)) {
-        const int tab = TabAt(client.x, client.y);
+    const CadrelHitMap map = HitMap();
+    if (tabs_.size() > 1 && map.IsOnTitleBar(client.x, client.y)) {
+        const int tab = map.TabAt(client.x, client.y);
         if (tab == hoverTab_ && hoverItem_ == -1) {
             return;
         }
@@ -227,7 +219,7 @@ void Cadrel::HoverAt(POINT client)
         }
         return;
     }
-    const int item = rolled_ ? -1 : ItemAt(client.x, client.y);
+    const int item = rolled_ ? -1 : map.ItemAt(client.x, client.y);
     if (item == hoverItem_ && hoverTab_ == -1) {
         return;
     }
@@ -254,7 +246,7 @@ void Cadrel::TabDragTo(int x, int y)
         return;
     }
     press_.SetTornOff(false);
-    const int slot = TabInsertIndex(x, y);
+    const int slot = HitMap().TabInsertIndex(x, y);
     if (slot != press_.DraggedTab()) {
         MoveTab(press_.DraggedTab(), slot);
         press_.TabMovedTo(slot);
@@ -287,7 +279,7 @@ void Cadrel::OnLeftButtonUp(POINT client)
         PostMessageW(appWindow_, WM_APP_CADREL_DROPPED, reinterpret_cast<WPARAM>(window),
                      PackScreenPoint(CursorNow()));
     } else if (!resized) {
-        if (const int tab = TabAt(client.x, client.y); tab >= 0 && tab != activeTab_) {
+        if (const int tab = HitMap().TabAt(client.x, client.y); tab >= 0 && tab != activeTab_) {
             ActivateTab(tab, true);
         }
     }
@@ -305,7 +297,7 @@ void Cadrel::FinishItemPress(POINT client)
     const bool still = std::abs(release.x - pressPoint.x) <= GetSystemMetrics(SM_CXDRAG) &&
                        std::abs(release.y - pressPoint.y) <= GetSystemMetrics(SM_CYDRAG);
     if (wasSole && !banded && content_.Contains(pressed) &&
-        ItemAt(client.x, client.y) == pressed && still) {
+        HitMap().ItemAt(client.x, client.y) == pressed && still) {
         // A second, slower click on the only selected item renames it,
         // unless it turns out to be a double click.
         press_.SetRenameCandidate(pressed, content_.Items()[static_cast<size_t>(pressed)].path);
@@ -356,14 +348,14 @@ void Cadrel::OnLeftButtonDoubleClick(POINT client)
 {
     KillTimer(window_.Get(), CadrelTimerRenameClick);
     press_.DropRenameCandidate();
-    if (IsOnTitleBar(client.x, client.y)) {
+    if (HitMap().IsOnTitleBar(client.x, client.y)) {
         // The resize that follows makes the system report a pointer move
         // over the bar, which would unfold an unpinned cadrel at once.
         keptRolledUntilLeave_ = !rolled_;
         SetRolled(!rolled_, true, true);
         return;
     }
-    const int item = ItemAt(client.x, client.y);
+    const int item = HitMap().ItemAt(client.x, client.y);
     if (item < 0) {
         return;
     }
@@ -388,7 +380,8 @@ void Cadrel::OnRightButtonUp()
     const POINT screen = CursorNow();
     POINT client = screen;
     ScreenToClient(window_.Get(), &client);
-    const int item = IsOnTitleBar(client.x, client.y) ? -1 : ItemAt(client.x, client.y);
+    const CadrelHitMap map = HitMap();
+    const int item = map.IsOnTitleBar(client.x, client.y) ? -1 : map.ItemAt(client.x, client.y);
     if (item >= 0) {
         ShowItemMenu(item, screen);
     } else {

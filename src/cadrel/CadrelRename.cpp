@@ -52,7 +52,7 @@ void Cadrel::BeginTabRename()
         box.top = window.top + static_cast<int>(TitleBarTop(View())) + static_cast<int>(2 * s);
         box.bottom = box.top + d - static_cast<int>(4 * s);
     } else {
-        const LayoutRect tab = TabRect(activeTab_);
+        const LayoutRect tab = HitMap().TabRect(activeTab_);
         box.left = window.left + static_cast<int>(tab.left + 6 * s);
         box.top = window.top + static_cast<int>(tab.top + 4 * s);
         box.right = window.left + static_cast<int>(tab.right - 4 * s);
@@ -71,7 +71,7 @@ void Cadrel::BeginItemRename(int index)
     }
     const CadrelView view = View();
     const ContentMetrics metrics = ComputeContentMetrics(view);
-    const LayoutRect cell = ItemRect(index);
+    const LayoutRect cell = HitMap().ItemRect(index);
     const LayoutRect area = ContentArea(view);
     const float s = metrics.scale;
     const float top = cell.top + metrics.pad / 2 + metrics.icon + 2 * s;
