@@ -54,6 +54,7 @@ public:
             levels_.clear();
             return false;
         }
+        GetCursorPos(&restingPointer_);
         return true;
     }
 
@@ -88,6 +89,9 @@ private:
     std::vector<std::unique_ptr<MenuLevel>> levels_;
     bool done_ = false;
     int result_ = 0;
+    // Where the pointer stood when the menu opened, until it first moves.
+    POINT restingPointer_{};
+    bool pointerMoved_ = false;
 };
 
 int MenuSession::Run()
@@ -171,6 +175,15 @@ void MenuSession::OnKeyDown(WPARAM key)
 void MenuSession::OnMouse(const MSG& message)
 {
     const POINT point = MessagePoint(message);
+    // A menu that opens under a resting pointer is told the pointer "moved"
+    // onto it; that is no choice of an entry, and the keyboard starts from
+    // the top as with the system's menus.
+    if (message.message == WM_MOUSEMOVE && !pointerMoved_) {
+        if (point.x == restingPointer_.x && point.y == restingPointer_.y) {
+            return;
+        }
+        pointerMoved_ = true;
+    }
     size_t levelIndex = levels_.size();
     for (size_t i = levels_.size(); i-- > 0;) {
         const RECT rect = levels_[i]->WindowRect();

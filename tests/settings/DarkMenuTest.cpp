@@ -166,6 +166,21 @@ TEST_F(DarkMenu, MouseReleaseOutsideEndsButPressesAndRightClicksDoNot)
     });
 }
 
+// A menu that opens under a resting pointer is told the pointer moved onto
+// it; that does not highlight the entry there, so the keyboard starts from
+// the top, as with the system's menus.
+TEST_F(DarkMenu, AMenuOpenedUnderARestingPointerHighlightsNothingUntilItMoves)
+{
+    ASSERT_TRUE(SendPointerTo({MenuOrigin.x + 40, MenuOrigin.y + WalkA}));
+    RunCases(WalkItems(), {
+        {"the move reported as the menu appears is no hover",
+         {Mouse(WM_MOUSEMOVE, WalkA), Key(VK_DOWN), Key(VK_RETURN)}, 1},
+        {"once the pointer moves it hovers",
+         {Mouse(WM_MOUSEMOVE, WalkA), Mouse(WM_MOUSEMOVE, WalkC), Mouse(WM_MOUSEMOVE, WalkA), Key(VK_DOWN),
+          Key(VK_RETURN)}, 3},
+    });
+}
+
 TEST_F(DarkMenu, RealPointerInputReachesTheMenuThroughTheCapture)
 {
     struct RealCase {
