@@ -94,7 +94,9 @@ void App::SyncRecordFromCadrel(HWND cadrelWindow)
             cadrel->CopyPropertiesTo(*record);
         }
     }
-    Save();
+    // Property changes come in bursts (a wheel turned notch by notch): one
+    // write for the burst.
+    schedule_.SaveSoon();
 }
 
 void App::SyncTabsFromCadrel(HWND cadrelWindow)
@@ -105,7 +107,7 @@ void App::SyncTabsFromCadrel(HWND cadrelWindow)
             record->active = cadrel->ActiveTab();
         }
     }
-    Save();
+    schedule_.SaveSoon();
 }
 
 void App::OnCadrelDragging(HWND cadrelWindow, LPARAM packedPoint)

@@ -181,6 +181,34 @@ TEST_F(AppWindow, ABurstOfSaveRequestsWritesTheLayoutOnce)
     EXPECT_EQ(counter.Writes(), 2);
 }
 
+// A wheel turned over a cadrel changes its zoom notch by notch: the changes
+// of one burst are saved once, not written and flushed one by one.
+TEST_F(AppWindow, ABurstOfCadrelChangesIsSavedOnce)
+{
+    WriteLayout(R"({"workspaces":[{"id":"{A}","name":"A","cadrels":[{"id":"{ONE}","tabs":[{"title":"t",)"
+                R"("folder":"C:\\windows"}],"pinned":1}]}]})");
+    Start();
+    HWND cadrel = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        const std::vector<HWND> cadrels = app_.TopLevelWindows(L"Cadrels.Cadrel");
+        cadrel = cadrels.empty() ? nullptr : cadrels.front();
+        return cadrel != nullptr;
+    }));
+    LayoutWriteCounter counter(folder_);
+    Sleep(200);
+    HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(window_, nullptr));
+    ASSERT_NE(thread, nullptr);
+    ASSERT_NE(SuspendThread(thread), static_cast<DWORD>(-1));
+    for (int i = 0; i < 5; ++i) {
+        PostMessageW(window_, WM_APP_CADREL_CHANGED, reinterpret_cast<WPARAM>(cadrel), 0);
+        PostMessageW(window_, WM_APP_CADREL_TABS_CHANGED, reinterpret_cast<WPARAM>(cadrel), 0);
+    }
+    ResumeThread(thread);
+    CloseHandle(thread);
+    Sleep(700);
+    EXPECT_EQ(counter.Writes(), 1);
+}
+
 // Another program holding the layout file makes a save fail; it is tried
 // again on its own, without waiting for the next change, until it lands.
 TEST_F(AppWindow, AFailedSaveIsTriedAgainUntilItLands)
