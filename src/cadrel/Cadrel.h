@@ -154,8 +154,9 @@ public:
     // Appends a tab and makes it the active one.
     void AppendTab(const CadrelTab& tab);
     // Lists the active folder again, keeps the scroll position where it
-    // still fits, and draws.
-    void Refresh();
+    // still fits, selects the items at `keepSelected` that are still there,
+    // and draws.
+    void Refresh(const std::vector<std::wstring>& keepSelected = {});
 
     // Where items, tabs and bars stand now, in client pixels.
     CadrelHitMap HitMap() const;

@@ -62,9 +62,12 @@ void Cadrel::OnItemsOrdered()
     painter_.ItemsChanged(FooterText());
 }
 
-void Cadrel::Refresh()
+void Cadrel::Refresh(const std::vector<std::wstring>& keepSelected)
 {
     ListFolder();
+    if (!keepSelected.empty()) {
+        content_.SelectPaths(keepSelected);
+    }
     hoverItem_ = -1;
     ClampScroll();
     Draw();
@@ -77,8 +80,7 @@ void Cadrel::StartWatcher()
 
 void Cadrel::OnFolderChanged()
 {
-    // Each change restarts the wait, so a burst ends in one listing.
-    SetTimer(window_.Get(), CadrelTimerFolderRefresh, 300, nullptr);
+    SetTimer(window_.Get(), CadrelTimerFolderRefresh, content_.FolderChanged(GetTickCount64()), nullptr);
 }
 
 void Cadrel::ClampScroll()

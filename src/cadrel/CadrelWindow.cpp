@@ -545,7 +545,10 @@ void Cadrel::OnTimer(UINT_PTR id)
         AnimationStep();
     } else if (id == CadrelTimerFolderRefresh) {
         KillTimer(window_.Get(), CadrelTimerFolderRefresh);
-        Refresh();
+        content_.ChangesListed();
+        // Another program writing into the folder is no reason to lose what
+        // the user selected there.
+        Refresh(content_.SelectedPaths());
     } else if (id == CadrelTimerTabHover) {
         OnTabHoverTimer();
     } else if (id == CadrelTimerRenameClick) {

@@ -160,4 +160,10 @@ void FolderContent::StartWatching(const std::wstring& folder, HWND window, UINT 
     }
 }
 
+unsigned FolderContent::FolderChanged(std::uint64_t now)
+{
+    changes_.Changed(now);
+    return static_cast<unsigned>(changes_.Remaining(now));
+}
+
 }  // namespace cadrels

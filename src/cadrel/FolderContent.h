@@ -8,9 +8,11 @@
 #include "cadrel/CadrelItem.h"
 #include "cadrel/CadrelLayout.h"
 #include "fileops/FolderWatcher.h"
+#include "sorting/FileReadiness.h"
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -72,6 +74,12 @@ public:
     void StartWatching(const std::wstring& folder, HWND window, UINT message);
     void StopWatching() { watcher_.Stop(); }
     bool Watching() const { return watcher_.Running(); }
+    // A change notice at `now` (milliseconds): how long to wait before
+    // listing again. Each change of a burst pushes the listing back, but a
+    // folder another program keeps writing to is still listed about once a
+    // second.
+    unsigned FolderChanged(std::uint64_t now);
+    void ChangesListed() { changes_.Started(); }
 
 private:
     void Ordered();
@@ -82,6 +90,7 @@ private:
     float scrollOffset_ = 0;
     bool listed_ = false;
     FolderWatcher watcher_;
+    QuietPeriod changes_{300, 1000};
 };
 
 }  // namespace cadrels

@@ -249,6 +249,40 @@ TEST_F(CadrelHostTest, ADropAnswersAMoveOnlyWhenEveryFileArrivedAndTellsTheSourc
     target->Detach();
 }
 
+// Another program writes into the shown folder without a pause (a log file):
+// the cadrel still lists the folder while the writes go on, and what the
+// user selected stays selected.
+TEST_F(CadrelHostTest, AFolderWrittenToWithoutPauseIsListedMeanwhileAndKeepsTheSelection)
+{
+    const std::wstring two = first_ + L"\\two.txt";
+    ASSERT_TRUE(WriteBytes(two, "2"));
+    cadrel_->Refresh();
+    ASSERT_EQ(cadrel_->Items().size(), 2u);
+    const LayoutRect cell = cadrel_->HitMap().ItemRect(cadrel_->Content().IndexOfPath(two));
+    const LPARAM at = MAKELPARAM(static_cast<int>((cell.left + cell.right) / 2), static_cast<int>((cell.top + cell.bottom) / 2));
+    SendMessageW(cadrel_->Window(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(cadrel_->Window(), WM_LBUTTONUP, 0, at);
+    ASSERT_EQ(cadrel_->Content().SelectedPaths(), std::vector<std::wstring>{two});
+
+    const std::wstring log = first_ + L"\\log.txt";
+    const ULONGLONG giveUp = GetTickCount64() + 10000;
+    bool listed = false;
+    for (size_t bytes = 1; !listed && GetTickCount64() < giveUp; ++bytes) {
+        ASSERT_TRUE(WriteBytes(log, std::string(bytes, 'x')));
+        const ULONGLONG next = GetTickCount64() + 100;
+        while (GetTickCount64() < next) {
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                DispatchMessageW(&message);
+            }
+            Sleep(10);
+        }
+        listed = cadrel_->Content().IndexOfPath(log) >= 0;
+    }
+    EXPECT_TRUE(listed) << "the writes never paused, and the folder was never listed";
+    EXPECT_EQ(cadrel_->Content().SelectedPaths(), std::vector<std::wstring>{two});
+}
+
 TEST_F(CadrelHostTest, CtrlWheelZoomsUnlessTheHostSaysThePolicyLocksIt)
 {
     const float before = Zoom();
