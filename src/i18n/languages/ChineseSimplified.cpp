@@ -372,6 +372,10 @@ constinit const LanguageTexts ChineseSimplified = MakeLanguageTexts({
     {494, L"释放窗口"},
     {495, L"重新嵌入上一个窗口"},
     {496, L"搜索文件..."},
+    {497, L"恢复的布局将自动执行以下操作："},
+    {498, L"自动将文件整理到："},
+    {499, L"监视这些文件夹："},
+    {500, L"是否允许？选择“否”将恢复布局，但停用这些规则，且不监视这些文件夹。"},
 });
 
 }  // namespace cadrels::i18n
