@@ -33,6 +33,7 @@ bool AskRestoreReach(const RestoreReach& reach)
     std::wstring text = Tr(TextId::RestoreWouldDo);
     AppendList(text, TextId::RestoreWouldFileInto, reach.ruleFolders);
     AppendList(text, TextId::RestoreWouldWatch, reach.watchFolders);
+    AppendList(text, TextId::RestoreWouldOpenNetwork, reach.networkPaths);
     text += L"\n\n";
     text += Tr(TextId::RestoreReachQuestion);
     return MessageBoxW(nullptr, text.c_str(), Tr(TextId::RestoreSnapshot),
@@ -91,12 +92,16 @@ bool App::RestoreFrom(const std::wstring& path)
     // container root as containers.
     restored.containersClaimed = restored.containersClaimed || settings_.containersClaimed;
     // The rules and watched folders of a file from elsewhere would move the
-    // user's files on their own, so they wait for the user's word; declined,
-    // the arrangement comes back without them.
+    // user's files on their own, and its network paths would hand the user's
+    // credentials to another machine as soon as a listing or an icon opens
+    // them, so they wait for the user's word; declined, the arrangement
+    // comes back without them. Nothing is opened before the answer.
     if (const RestoreReach reach = NewRestoreReach(settings_, restored); !reach.Empty()) {
         const Settings asked = settings_;
-        DebugLog(L"Restauration : accord demande (%u dossier(s) de rangement, %u dossier(s) surveille(s)).",
-                 static_cast<unsigned>(reach.ruleFolders.size()), static_cast<unsigned>(reach.watchFolders.size()));
+        DebugLog(L"Restauration : accord demande (%u dossier(s) de rangement, %u dossier(s) surveille(s), %u "
+                 L"emplacement(s) reseau).",
+                 static_cast<unsigned>(reach.ruleFolders.size()), static_cast<unsigned>(reach.watchFolders.size()),
+                 static_cast<unsigned>(reach.networkPaths.size()));
         bool agreed = false;
         {
             const OperationState::Scope asking = operation_.Begin();
@@ -107,6 +112,9 @@ bool App::RestoreFrom(const std::wstring& path)
         } else {
             SetAsideNewReach(asked, restored);
             DebugLog(L"Restauration : regles nouvelles desactivees, dossiers nouveaux non surveilles.");
+            for (const std::wstring& place : reach.networkPaths) {
+                DebugLog(L"Restauration : emplacement reseau laisse de cote, non ouvert : %ls", place.c_str());
+            }
         }
     }
     TakeAutoSnapshot(Tr(TextId::BeforeRestore));

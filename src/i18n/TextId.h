@@ -378,6 +378,7 @@ enum class TextId : int {
     RestoreWouldFileInto = 498,  // File items automatically into:
     RestoreWouldWatch = 499,  // Watch these folders:
     RestoreReachQuestion = 500,  // Allow it? With No, the layout is restored with these rules...
+    RestoreWouldOpenNetwork = 501,  // Open these network locations:
 };
 
 // The id `offset` places after `first`, for texts that follow one another

@@ -60,6 +60,44 @@ bool Watched(const Settings& settings, const std::wstring& folder)
                        [&](const std::wstring& watched) { return FolderKey(watched) == key; });
 }
 
+// Every path of an arrangement that is opened or started on its own.
+template <typename Visit>
+void ForEachOpenedPath(const Settings& settings, const Visit& visit)
+{
+    for (const Workspace& page : settings.workspaces) {
+        for (const CadrelRecord& record : page.cadrels) {
+            for (const CadrelTab& tab : record.tabs) {
+                visit(tab.folder);
+                visit(tab.emblem);
+                visit(tab.hostedExe);
+            }
+        }
+    }
+    for (const std::wstring& folder : settings.watchFolders) {
+        visit(folder);
+    }
+    for (const std::wstring& item : settings.dock) {
+        visit(item);
+    }
+    for (const auto& [item, icon] : settings.dockIcons) {
+        visit(item);
+        visit(icon);
+    }
+}
+
+bool Named(const Settings& settings, const std::wstring& path)
+{
+    const std::wstring key = FolderKey(path);
+    bool named = false;
+    ForEachOpenedPath(settings, [&](const std::wstring& known) { named = named || FolderKey(known) == key; });
+    return named;
+}
+
+bool IsNewNetworkPath(const Settings& current, const std::wstring& path)
+{
+    return IsNetworkPath(path) && !Named(current, path);
+}
+
 void AddOnce(std::vector<std::wstring>& list, const std::wstring& folder)
 {
     const std::wstring key = FolderKey(folder);
@@ -85,6 +123,11 @@ RestoreReach NewRestoreReach(const Settings& current, const Settings& restored)
             AddOnce(reach.watchFolders, folder);
         }
     }
+    ForEachOpenedPath(restored, [&](const std::wstring& path) {
+        if (IsNewNetworkPath(current, path)) {
+            AddOnce(reach.networkPaths, path);
+        }
+    });
     return reach;
 }
 
@@ -99,6 +142,39 @@ void SetAsideNewReach(const Settings& current, Settings& restored)
     }
     std::erase_if(restored.watchFolders,
                   [&](const std::wstring& folder) { return !folder.empty() && !Watched(current, folder); });
+    const auto isNew = [&](const std::wstring& path) { return IsNewNetworkPath(current, path); };
+    for (Workspace& page : restored.workspaces) {
+        std::vector<std::string> emptied;
+        for (CadrelRecord& record : page.cadrels) {
+            const bool hadTabs = !record.tabs.empty();
+            int active = record.active;
+            for (int i = static_cast<int>(record.tabs.size()) - 1; i >= 0; --i) {
+                if (isNew(record.tabs[static_cast<size_t>(i)].folder)) {
+                    record.tabs.erase(record.tabs.begin() + i);
+                    if (i < active) {
+                        --active;
+                    }
+                }
+            }
+            record.active = record.tabs.empty() ? 0 : std::clamp(active, 0, static_cast<int>(record.tabs.size()) - 1);
+            for (CadrelTab& tab : record.tabs) {
+                if (isNew(tab.emblem)) {
+                    tab.emblem.clear();
+                }
+                if (isNew(tab.hostedExe)) {
+                    tab.hostedExe.clear();
+                }
+            }
+            if (hadTabs && record.tabs.empty()) {
+                emptied.push_back(record.id);
+            }
+        }
+        std::erase_if(page.cadrels, [&](const CadrelRecord& record) {
+            return record.tabs.empty() && std::find(emptied.begin(), emptied.end(), record.id) != emptied.end();
+        });
+    }
+    std::erase_if(restored.dock, isNew);
+    std::erase_if(restored.dockIcons, [&](const auto& entry) { return isNew(entry.first) || isNew(entry.second); });
 }
 
 }  // namespace cadrels

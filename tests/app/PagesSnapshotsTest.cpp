@@ -557,5 +557,51 @@ TEST_F(PagesAndSnapshots, RestoredRulesAndWatchedFoldersFileNothingUntilTheUserA
     EXPECT_EQ(app_.CountLines(L"Restauration : accord demande"), asked);
 }
 
+TEST_F(PagesAndSnapshots, RestoredNetworkPlacesStayUnopenedWhenTheUserDeclines)
+{
+    Settings settings;
+    settings.workspaces = {Page("{P0}", L"Seule", {{"{S}", L"Solo"}})};
+    Start(settings);
+    ASSERT_TRUE(WaitForTitles({L"Solo"}));
+
+    // A tab on a share, an emblem and a dock icon from another machine.
+    const std::wstring share = L"\\\\cadrels-test-host\\partage\\dossier";
+    const std::wstring emblem = L"//cadrels-test-host/icones/etoile.svg";
+    const std::wstring icon = L"\\\\?\\UNC\\cadrels-test-host\\icones\\bloc.ico";
+    Settings offered = settings;
+    offered.workspaces[0].cadrels[0].tabs[0].emblem = emblem;
+    offered.workspaces[0].cadrels.push_back(PinnedRecord("{N}", L"Reseau", share));
+    offered.workspaces[0].layouts[key_]["{N}"] = CadrelGeom{monitor_, 0.5, 0.1, 0.25, 0.4, false};
+    offered.dock = {L"C:\\windows\\notepad.exe"};
+    offered.dockIcons = {{L"C:\\windows\\notepad.exe", icon}};
+    const std::wstring folder = MakeTempFolder(L"restore-network");
+    cleanup_.push_back(folder);
+    const std::wstring snapshot = folder + L"\\reseau.json";
+    ASSERT_TRUE(WriteBytes(snapshot, SerializeSettings(offered)));
+
+    EXPECT_EQ(Request({PageAction::RestoreSnapshot, -1, snapshot}), TRUE);
+    const HWND question = WaitForQuestion();
+    ASSERT_NE(question, nullptr);
+    const std::wstring said = BoxText(question);
+    EXPECT_NE(said.find(Tr(TextId::RestoreWouldOpenNetwork)), std::wstring::npos) << said;
+    for (const std::wstring& place : {share, emblem, icon}) {
+        EXPECT_NE(said.find(place), std::wstring::npos) << place;
+    }
+    ASSERT_TRUE(Answer(question, IDNO));
+    ASSERT_TRUE(app_.WaitForLine(L"Instantane restaure : " + snapshot, 5000));
+    for (const std::wstring& place : {share, emblem, icon}) {
+        EXPECT_EQ(app_.CountLines(L"Restauration : emplacement reseau laisse de cote, non ouvert : " + place), 1u)
+            << place;
+    }
+    EXPECT_EQ(app_.CountLines(L"Cadrel {N}"), 0u) << "the share was never listed";
+    EXPECT_TRUE(WaitForTitles({L"Solo"}));
+    const Settings declined = SavedLayout();
+    ASSERT_EQ(declined.workspaces.size(), 1u);
+    ASSERT_EQ(declined.workspaces[0].cadrels.size(), 1u);
+    EXPECT_TRUE(declined.workspaces[0].cadrels[0].tabs.at(0).emblem.empty());
+    EXPECT_EQ(declined.dock, offered.dock) << "the local dock item stays";
+    EXPECT_TRUE(declined.dockIcons.empty());
+}
+
 }  // namespace
 }  // namespace cadrels::testing

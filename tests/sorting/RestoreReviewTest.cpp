@@ -123,5 +123,81 @@ TEST(SetAsideNewReach, TurnsOffTheNewRulesAndDropsTheNewWatchedFoldersOnly)
     EXPECT_EQ(restored, expected);
 }
 
+Settings WithNetworkPlaces()
+{
+    CadrelRecord record = Filing("n", L"", {L"C:\\Local", L"\\\\server\\share\\docs", L"D:\\Third"}, 2);
+    record.tabs[0].emblem = L"//server/icons/star.svg";
+    record.tabs[2].hostedExe = L"\\\\?\\UNC\\server\\tools\\app.exe";
+    CadrelRecord onlyRemote = Filing("r", L"", {L"\\\\nas\\photos"});
+    Settings settings = Arrangement({{record, onlyRemote}}, {L"\\\\server\\inbox"});
+    settings.dock = {L"C:\\Windows\\notepad.exe", L"\\\\server\\tools\\run.exe"};
+    settings.dockIcons = {{L"C:\\Windows\\notepad.exe", L"\\\\server\\icons\\pad.ico"},
+                          {L"C:\\Tools\\local.exe", L"C:\\Icons\\local.ico"}};
+    return settings;
+}
+
+TEST(NewRestoreReach, ListsEveryNetworkPlaceTheArrangementInUseNamesNowhere)
+{
+    const Settings restored = WithNetworkPlaces();
+    const RestoreReach fresh = NewRestoreReach(Arrangement({{}}), restored);
+    EXPECT_EQ(fresh.networkPaths,
+              (Folders{L"//server/icons/star.svg", L"\\\\server\\share\\docs", L"\\\\?\\UNC\\server\\tools\\app.exe",
+                       L"\\\\nas\\photos", L"\\\\server\\inbox", L"\\\\server\\tools\\run.exe",
+                       L"\\\\server\\icons\\pad.ico"}));
+    EXPECT_EQ(fresh.watchFolders, Folders{L"\\\\server\\inbox"});
+
+    // Named anywhere in the arrangement in use, a place is known already.
+    Settings current = Arrangement({{Filing("k", L"", {L"\\\\SERVER\\share\\docs\\"})}});
+    current.dock = {L"//nas/photos", L"\\\\server\\icons\\star.svg"};
+    const RestoreReach known = NewRestoreReach(current, restored);
+    EXPECT_EQ(known.networkPaths,
+              (Folders{L"\\\\?\\UNC\\server\\tools\\app.exe", L"\\\\server\\inbox", L"\\\\server\\tools\\run.exe",
+                       L"\\\\server\\icons\\pad.ico"}));
+    EXPECT_TRUE(NewRestoreReach(restored, restored).Empty());
+}
+
+TEST(SetAsideNewReach, LeavesEveryNewNetworkPlaceOutAndKeepsTheRest)
+{
+    Settings restored = WithNetworkPlaces();
+    SetAsideNewReach(Arrangement({{}}), restored);
+    ASSERT_EQ(restored.workspaces[0].cadrels.size(), 1u) << "the cadrel left without a tab goes";
+    const CadrelRecord& kept = restored.workspaces[0].cadrels[0];
+    ASSERT_EQ(kept.tabs.size(), 2u);
+    EXPECT_EQ(kept.tabs[0].folder, L"C:\\Local");
+    EXPECT_EQ(kept.tabs[1].folder, L"D:\\Third");
+    EXPECT_EQ(kept.active, 1) << "the active tab is still the one it was";
+    EXPECT_TRUE(kept.tabs[0].emblem.empty());
+    EXPECT_TRUE(kept.tabs[1].hostedExe.empty());
+    EXPECT_TRUE(restored.watchFolders.empty());
+    EXPECT_EQ(restored.dock, Folders{L"C:\\Windows\\notepad.exe"});
+    EXPECT_EQ(restored.dockIcons, (std::map<std::wstring, std::wstring>{{L"C:\\Tools\\local.exe", L"C:\\Icons\\local.ico"}}));
+    EXPECT_TRUE(NewRestoreReach(Arrangement({{}}), restored).Empty());
+
+    // A cadrel that had no tab to begin with is not this decision's business.
+    Settings tabless = Arrangement({{Filing("t", L"", {})}});
+    SetAsideNewReach(Arrangement({{}}), tabless);
+    EXPECT_EQ(tabless.workspaces[0].cadrels.size(), 1u);
+}
+
+TEST(SetAsideNewReach, TheActiveTabFollowsWhenATabBeforeItOrItselfGoes)
+{
+    struct Case {
+        Folders tabs;
+        int active;
+        int expected;
+    };
+    const Case cases[] = {
+        {{L"\\\\s\\a", L"C:\\b", L"C:\\c"}, 2, 1},
+        {{L"C:\\a", L"\\\\s\\b", L"C:\\c"}, 1, 1},
+        {{L"C:\\a", L"C:\\b", L"\\\\s\\c"}, 2, 1},
+        {{L"C:\\a", L"\\\\s\\b"}, 0, 0},
+    };
+    for (const Case& c : cases) {
+        Settings restored = Arrangement({{Filing("c", L"", c.tabs, c.active)}});
+        SetAsideNewReach(Arrangement({{}}), restored);
+        EXPECT_EQ(restored.workspaces[0].cadrels.at(0).active, c.expected) << c.active;
+    }
+}
+
 }  // namespace
 }  // namespace cadrels

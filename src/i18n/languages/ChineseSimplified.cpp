@@ -376,6 +376,7 @@ constinit const LanguageTexts ChineseSimplified = MakeLanguageTexts({
     {498, L"自动将文件整理到："},
     {499, L"监视这些文件夹："},
     {500, L"是否允许？选择“否”将恢复布局，但停用这些规则，且不监视这些文件夹。"},
+    {501, L"打开这些网络位置："},
 });
 
 }  // namespace cadrels::i18n

@@ -376,6 +376,7 @@ constinit const LanguageTexts ChineseTraditional = MakeLanguageTexts({
     {498, L"自動將檔案整理到："},
     {499, L"監看這些資料夾："},
     {500, L"是否允許？選擇「否」將還原配置，但停用這些規則，且不監看這些資料夾。"},
+    {501, L"開啟這些網路位置："},
 });
 
 }  // namespace cadrels::i18n

@@ -376,6 +376,7 @@ constinit const LanguageTexts Dutch = MakeLanguageTexts({
     {498, L"Bestanden automatisch opbergen in:"},
     {499, L"Deze mappen bewaken:"},
     {500, L"Toestaan? Met ‘Nee’ wordt de indeling hersteld met deze regels uitgeschakeld en zonder deze bewaakte mappen."},
+    {501, L"Deze netwerklocaties openen:"},
 });
 
 }  // namespace cadrels::i18n

@@ -376,6 +376,7 @@ constinit const LanguageTexts English = MakeLanguageTexts({
     {498, L"File items automatically into:"},
     {499, L"Watch these folders:"},
     {500, L"Allow it? With No, the layout is restored with these rules turned off and without these watched folders."},
+    {501, L"Open these network locations:"},
 });
 
 }  // namespace cadrels::i18n

@@ -376,6 +376,7 @@ constinit const LanguageTexts French = MakeLanguageTexts({
     {498, L"Ranger automatiquement des fichiers dans :"},
     {499, L"Surveiller ces dossiers :"},
     {500, L"L'autoriser ? Avec « Non », la disposition est restaurée avec ces règles désactivées et sans ces dossiers surveillés."},
+    {501, L"Ouvrir ces emplacements réseau :"},
 });
 
 }  // namespace cadrels::i18n

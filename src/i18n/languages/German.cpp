@@ -376,6 +376,7 @@ constinit const LanguageTexts German = MakeLanguageTexts({
     {498, L"Dateien automatisch einsortieren in:"},
     {499, L"Diese Ordner überwachen:"},
     {500, L"Zulassen? Mit „Nein“ wird die Anordnung mit deaktivierten Regeln und ohne diese überwachten Ordner wiederhergestellt."},
+    {501, L"Diese Netzwerkorte öffnen:"},
 });
 
 }  // namespace cadrels::i18n

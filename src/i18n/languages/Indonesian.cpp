@@ -376,6 +376,7 @@ constinit const LanguageTexts Indonesian = MakeLanguageTexts({
     {498, L"Menyusun file secara otomatis ke:"},
     {499, L"Memantau folder ini:"},
     {500, L"Izinkan? Dengan “Tidak”, tata letak dipulihkan dengan aturan ini dinonaktifkan dan tanpa folder yang dipantau ini."},
+    {501, L"Membuka lokasi jaringan ini:"},
 });
 
 }  // namespace cadrels::i18n

@@ -376,6 +376,7 @@ constinit const LanguageTexts Italian = MakeLanguageTexts({
     {498, L"Archiviare automaticamente i file in:"},
     {499, L"Sorvegliare queste cartelle:"},
     {500, L"Consentirlo? Con «No» la disposizione viene ripristinata con queste regole disattivate e senza queste cartelle sorvegliate."},
+    {501, L"Aprire questi percorsi di rete:"},
 });
 
 }  // namespace cadrels::i18n

@@ -376,6 +376,7 @@ constinit const LanguageTexts Japanese = MakeLanguageTexts({
     {498, L"ファイルを自動的に次へ整理:"},
     {499, L"次のフォルダーを監視:"},
     {500, L"許可しますか? [いいえ] を選ぶと、これらのルールを無効にし、これらのフォルダーを監視せずにレイアウトを復元します。"},
+    {501, L"次のネットワークの場所を開く:"},
 });
 
 }  // namespace cadrels::i18n

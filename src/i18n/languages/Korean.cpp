@@ -376,6 +376,7 @@ constinit const LanguageTexts Korean = MakeLanguageTexts({
     {498, L"파일을 자동으로 정리할 위치:"},
     {499, L"다음 폴더 감시:"},
     {500, L"허용하시겠습니까? '아니요'를 선택하면 이 규칙을 끄고 이 폴더를 감시하지 않은 채 레이아웃을 복원합니다."},
+    {501, L"다음 네트워크 위치 열기:"},
 });
 
 }  // namespace cadrels::i18n

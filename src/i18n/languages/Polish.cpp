@@ -376,6 +376,7 @@ constinit const LanguageTexts Polish = MakeLanguageTexts({
     {498, L"Automatycznie porządkować pliki w:"},
     {499, L"Obserwować te foldery:"},
     {500, L"Zezwolić? Po wybraniu „Nie” układ zostanie przywrócony z wyłączonymi regułami i bez tych obserwowanych folderów."},
+    {501, L"Otwierać te lokalizacje sieciowe:"},
 });
 
 }  // namespace cadrels::i18n

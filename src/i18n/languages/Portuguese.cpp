@@ -376,6 +376,7 @@ constinit const LanguageTexts Portuguese = MakeLanguageTexts({
     {498, L"Organizar arquivos automaticamente em:"},
     {499, L"Monitorar estas pastas:"},
     {500, L"Permitir? Com «Não», o layout é restaurado com estas regras desativadas e sem estas pastas monitoradas."},
+    {501, L"Abrir estes locais de rede:"},
 });
 
 }  // namespace cadrels::i18n

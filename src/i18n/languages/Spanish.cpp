@@ -376,6 +376,7 @@ constinit const LanguageTexts Spanish = MakeLanguageTexts({
     {498, L"Ordenar archivos automáticamente en:"},
     {499, L"Vigilar estas carpetas:"},
     {500, L"¿Permitirlo? Con «No», la disposición se restaura con estas reglas desactivadas y sin estas carpetas vigiladas."},
+    {501, L"Abrir estas ubicaciones de red:"},
 });
 
 }  // namespace cadrels::i18n

@@ -376,6 +376,7 @@ constinit const LanguageTexts Turkish = MakeLanguageTexts({
     {498, L"Dosyaları otomatik olarak şuraya yerleştir:"},
     {499, L"Bu klasörleri izle:"},
     {500, L"İzin verilsin mi? “Hayır” ile düzen bu kurallar kapalı ve bu izlenen klasörler olmadan geri yüklenir."},
+    {501, L"Bu ağ konumlarını aç:"},
 });
 
 }  // namespace cadrels::i18n

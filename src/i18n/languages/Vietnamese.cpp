@@ -376,6 +376,7 @@ constinit const LanguageTexts Vietnamese = MakeLanguageTexts({
     {498, L"Tự động sắp xếp tệp vào:"},
     {499, L"Theo dõi các thư mục này:"},
     {500, L"Cho phép? Chọn “Không” thì bố cục được khôi phục với các quy tắc này bị tắt và không theo dõi các thư mục này."},
+    {501, L"Mở các vị trí mạng này:"},
 });
 
 }  // namespace cadrels::i18n
