@@ -6,11 +6,39 @@
 #include "i18n/StringTable.h"
 #include "model/LayoutFile.h"
 #include "model/Snapshots.h"
+#include "sorting/RestoreReview.h"
 
 namespace cadrels {
 namespace {
 
 constexpr int KeptAutomaticSnapshots = 10;
+
+void AppendList(std::wstring& text, TextId heading, const std::vector<std::wstring>& items)
+{
+    if (items.empty()) {
+        return;
+    }
+    text += L"\n\n";
+    text += Tr(heading);
+    for (const std::wstring& item : items) {
+        text += L"\n    ";
+        text += item;
+    }
+}
+
+// No is the default: a restore the user did not read through must not
+// start moving files.
+bool AskRestoreReach(const RestoreReach& reach)
+{
+    std::wstring text = Tr(TextId::RestoreWouldDo);
+    AppendList(text, TextId::RestoreWouldFileInto, reach.ruleFolders);
+    AppendList(text, TextId::RestoreWouldWatch, reach.watchFolders);
+    AppendList(text, TextId::RestoreWouldOpenNetwork, reach.networkPaths);
+    text += L"\n\n";
+    text += Tr(TextId::RestoreReachQuestion);
+    return MessageBoxW(nullptr, text.c_str(), Tr(TextId::RestoreSnapshot),
+                       MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2 | MB_SETFOREGROUND) == IDYES;
+}
 
 }  // namespace
 
@@ -63,6 +91,32 @@ bool App::RestoreFrom(const std::wstring& path)
     // yet" would have the next start mark the user's own folders in the
     // container root as containers.
     restored.containersClaimed = restored.containersClaimed || settings_.containersClaimed;
+    // The rules and watched folders of a file from elsewhere would move the
+    // user's files on their own, and its network paths would hand the user's
+    // credentials to another machine as soon as a listing or an icon opens
+    // them, so they wait for the user's word; declined, the arrangement
+    // comes back without them. Nothing is opened before the answer.
+    if (const RestoreReach reach = NewRestoreReach(settings_, restored); !reach.Empty()) {
+        const Settings asked = settings_;
+        DebugLog(L"Restauration : accord demande (%u dossier(s) de rangement, %u dossier(s) surveille(s), %u "
+                 L"emplacement(s) reseau).",
+                 static_cast<unsigned>(reach.ruleFolders.size()), static_cast<unsigned>(reach.watchFolders.size()),
+                 static_cast<unsigned>(reach.networkPaths.size()));
+        bool agreed = false;
+        {
+            const OperationState::Scope asking = operation_.Begin();
+            agreed = AskRestoreReach(reach);
+        }
+        if (agreed) {
+            DebugLog(L"Restauration : regles et dossiers surveilles acceptes.");
+        } else {
+            SetAsideNewReach(asked, restored);
+            DebugLog(L"Restauration : regles nouvelles desactivees, dossiers nouveaux non surveilles.");
+            for (const std::wstring& place : reach.networkPaths) {
+                DebugLog(L"Restauration : emplacement reseau laisse de cote, non ouvert : %ls", place.c_str());
+            }
+        }
+    }
     TakeAutoSnapshot(Tr(TextId::BeforeRestore));
     // The live cadrels are those of the arrangement being replaced: gone
     // before anything could copy their geometry into the restored pages.

@@ -9,6 +9,20 @@ std::wstring CopyDataPayload(const std::wstring& path)
     return payload;
 }
 
+Forwarding ForwardingFor(const CommandLineOptions& options)
+{
+    Forwarding forwarding;
+    if (options.HasSendTo()) {
+        const bool isList = !options.sendToList.empty();
+        forwarding.message = WM_COPYDATA;
+        forwarding.copyDataKind = isList ? CopyDataSendToList : CopyDataSendToPath;
+        forwarding.payload = CopyDataPayload(isList ? options.sendToList : options.sendToPath);
+    } else {
+        forwarding.message = ForwardedWindowMessage(options);
+    }
+    return forwarding;
+}
+
 std::optional<ForwardedPath> ReadCopyData(const COPYDATASTRUCT* data)
 {
     if (data == nullptr || data->lpData == nullptr) {

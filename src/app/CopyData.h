@@ -1,6 +1,8 @@
 // WM_COPYDATA forwarding between a second instance and the running one.
 #pragma once
 
+#include "app/CommandLine.h"
+
 #include <windows.h>
 
 #include <optional>
@@ -24,6 +26,16 @@ struct ForwardedPath {
 
 // The bytes a sender puts in lpData: the path in UTF-16 with its terminator.
 std::wstring CopyDataPayload(const std::wstring& path);
+
+// What a second start sends the running instance: WM_COPYDATA with the list
+// file (which wins) or the single path and its terminator; else the one
+// window message ForwardedWindowMessage gives (0: nothing to send).
+struct Forwarding {
+    UINT message = 0;
+    ULONG_PTR copyDataKind = 0;  // WM_COPYDATA only
+    std::wstring payload;        // WM_COPYDATA only, as CopyDataPayload makes it
+};
+Forwarding ForwardingFor(const CommandLineOptions& options);
 
 // Accepts only the four kinds, non-null data and 2..65536 bytes; the text is
 // cbData / 2 characters with one trailing zero removed.

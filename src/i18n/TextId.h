@@ -374,6 +374,11 @@ enum class TextId : int {
     ReleaseHostedWindow = 494,  // Release the window
     RehostLastWindow = 495,  // Re-host the last window
     SearchFileMenu = 496,  // Search for a file...
+    RestoreWouldDo = 497,  // The restored layout would do this on its own:
+    RestoreWouldFileInto = 498,  // File items automatically into:
+    RestoreWouldWatch = 499,  // Watch these folders:
+    RestoreReachQuestion = 500,  // Allow it? With No, the layout is restored with these rules...
+    RestoreWouldOpenNetwork = 501,  // Open these network locations:
 };
 
 // The id `offset` places after `first`, for texts that follow one another

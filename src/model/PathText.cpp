@@ -94,4 +94,16 @@ bool IsDevicePath(std::wstring_view path)
     return !drive && !unc;
 }
 
+bool IsNetworkPath(std::wstring_view path)
+{
+    if (path.size() < 3 || !IsPathSeparator(path[0]) || !IsPathSeparator(path[1])) {
+        return false;
+    }
+    if (path[2] == L'?' || path[2] == L'.') {
+        return path.size() >= 8 && IsPathSeparator(path[3]) && EqualsIgnoringAsciiCase(path.substr(4, 3), L"UNC") &&
+               IsPathSeparator(path[7]);
+    }
+    return true;
+}
+
 }  // namespace cadrels

@@ -38,6 +38,11 @@ std::wstring_view LastPathComponent(std::wstring_view path);
 // opening a pipe connects to whoever serves it.
 bool IsDevicePath(std::wstring_view path);
 
+// A path that reaches another machine: "\\server\share\...", "//server/...",
+// the long form "\\?\UNC\server\..." and its device twin "\\.\UNC\...".
+// Opening one sends the user's credentials to that machine.
+bool IsNetworkPath(std::wstring_view path);
+
 // `folder` + "\" + `name`, without doubling a separator already present.
 std::wstring ChildPath(std::wstring_view folder, std::wstring_view name);
 

@@ -1,5 +1,7 @@
 #include "app/CopyData.h"
 
+#include "base/AppMessages.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -73,6 +75,36 @@ TEST(CopyData, RefusesOtherKindsMissingDataAndSizesOutsideTheRange)
     EXPECT_FALSE(ReadCopyData(nullptr));
     COPYDATASTRUCT limit = Data(CopyDataSendToPath, big.data(), 65536);
     EXPECT_EQ(ReadCopyData(&limit)->path.size(), 32768u);
+}
+
+// What a second start sends: the window options by their precedence, the
+// list file over a single path, each send-to alone and with its terminator.
+TEST(Forwarding, OneMessageByThePrecedenceOfTheOptions)
+{
+    struct Case {
+        std::vector<std::wstring> arguments;
+        UINT message;
+        ULONG_PTR kind;
+        std::wstring payload;
+    };
+    const Case cases[] = {
+        {{L"--settings", L"--menu"}, WM_APP_SHOW_SETTINGS, 0, L""},
+        {{L"--menu", L"--search", L"--settings"}, WM_APP_FILE_SEARCH, 0, L""},
+        {{L"--send-to-path", L"C:\\un.txt", L"--send-to", L"C:\\Temp\\cdr42.tmp", L"--menu"},
+         static_cast<UINT>(WM_COPYDATA), CopyDataSendToList, std::wstring(L"C:\\Temp\\cdr42.tmp", 17) + L'\0'},
+        {{L"--send-to-path", L"C:\\un.txt"}, static_cast<UINT>(WM_COPYDATA), CopyDataSendToPath,
+         std::wstring(L"C:\\un.txt") + L'\0'},
+        {{L"--send-to"}, 0, 0, L""},
+        {{}, 0, 0, L""},
+    };
+    for (const Case& c : cases) {
+        const Forwarding forwarding = ForwardingFor(ParseArguments(c.arguments));
+        EXPECT_EQ(forwarding.message, c.message) << c.arguments.size();
+        EXPECT_EQ(forwarding.copyDataKind, c.kind);
+        EXPECT_EQ(forwarding.payload, c.payload);
+    }
+    const Forwarding list = ForwardingFor(ParseArguments({L"--send-to", L"C:\\Temp\\cdr42.tmp"}));
+    EXPECT_EQ(list.payload.size() * sizeof(wchar_t), (wcslen(L"C:\\Temp\\cdr42.tmp") + 1) * 2);
 }
 
 }  // namespace

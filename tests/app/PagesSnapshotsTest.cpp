@@ -2,6 +2,7 @@
 // requests, checked by its windows, its layout file and its snapshot files.
 #include "CadrelsProcess.h"
 #include "GeometryExpect.h"
+#include "PointerInput.h"
 #include "TestFiles.h"
 
 #include "app/CopyData.h"
@@ -24,17 +25,7 @@ namespace cadrels::testing {
 namespace {
 
 constexpr wchar_t CadrelClass[] = L"Cadrels.Cadrel";
-
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 5000)
-{
-    for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
-        if (condition()) {
-            return true;
-        }
-        Sleep(50);
-    }
-    return condition();
-}
+constexpr wchar_t MessageBoxClass[] = L"#32770";
 
 std::wstring TitleOf(HWND window)
 {
@@ -85,6 +76,74 @@ protected:
         app_.EndTest(HasFailure());
         RemoveTree(appData_);
         RemoveTree(containers_);
+        for (const std::wstring& path : cleanup_) {
+            DeleteFileW(path.c_str());
+            RemoveTree(path);
+        }
+    }
+
+    // The question a restore asks before it lets rules or watched folders
+    // take part: a message box of the program.
+    HWND WaitForQuestion() const
+    {
+        HWND box = nullptr;
+        WaitFor([&] {
+            for (HWND window : app_.TopLevelWindows(MessageBoxClass)) {
+                if (IsWindowVisible(window)) {
+                    box = window;
+                    return true;
+                }
+            }
+            return false;
+        });
+        return box;
+    }
+
+    // Everything the box says, its static texts one after the other.
+    static std::wstring BoxText(HWND box)
+    {
+        std::wstring text;
+        for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t className[32] = {};
+            GetClassNameW(child, className, 32);
+            if (_wcsicmp(className, L"Static") == 0) {
+                text += TitleOf(child) + L"\n";
+            }
+        }
+        return text;
+    }
+
+    // Clicks the button as a user does, and waits until the box is gone.
+    bool Answer(HWND box, int buttonId) const
+    {
+        HWND button = GetDlgItem(box, buttonId);
+        RECT rect{};
+        if (button == nullptr || !GetWindowRect(button, &rect)) {
+            return false;
+        }
+        Click({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+        return WaitFor([&] { return !IsWindow(box); });
+    }
+
+    // Whether a filing pass ran after the line containing `marker`, and what
+    // it said.
+    std::wstring PassAfter(std::wstring_view marker) const
+    {
+        std::wstring pass;
+        WaitFor(
+            [&] {
+                bool seen = false;
+                for (const std::wstring& line : app_.Lines()) {
+                    seen = seen || line.find(marker) != std::wstring::npos;
+                    if (seen && line.find(L"Passe de rangement :") != std::wstring::npos) {
+                        pass = line;
+                        return true;
+                    }
+                }
+                return false;
+            },
+            10000);
+        return pass;
     }
 
     Workspace Page(const std::string& id, const std::wstring& name,
@@ -211,6 +270,7 @@ protected:
     std::string monitor_;
     CadrelsProcess app_;
     HWND window_ = nullptr;
+    std::vector<std::wstring> cleanup_;
 };
 
 TEST_F(PagesAndSnapshots, MergeDeletionAndRestoreEachLeaveASnapshotOfTheArrangementBefore)
@@ -379,6 +439,11 @@ TEST_F(PagesAndSnapshots, PagesAreMadeRenamedAndSwitchedAndARestoreBringsBackEve
                   english);
     ASSERT_TRUE(WriteBytes(foreign, text));
     EXPECT_EQ(Request({PageAction::RestoreSnapshot, -1, foreign}), TRUE);
+    // Its watched folder is new here: the restore asks first.
+    const HWND question = WaitForQuestion();
+    ASSERT_NE(question, nullptr);
+    EXPECT_NE(BoxText(question).find(L"C:\\windows"), std::wstring::npos) << BoxText(question);
+    ASSERT_TRUE(Answer(question, IDYES));
     ASSERT_TRUE(app_.WaitForLine(L"Instantane restaure : " + foreign, 5000));
     EXPECT_TRUE(WaitForTitles({L"Venue d'ailleurs"}));
     Settings expected;
@@ -402,6 +467,140 @@ TEST_F(PagesAndSnapshots, PagesAreMadeRenamedAndSwitchedAndARestoreBringsBackEve
     EXPECT_EQ(restored.workspaces[0].cadrels, expected.workspaces.at(0).cadrels);
     EXPECT_EQ(Load(AutoSnapshot(L"Avant restauration")).workspaces.size(), 2u);
     RemoveTree(foreign.substr(0, foreign.rfind(L'\\')));
+}
+
+TEST_F(PagesAndSnapshots, RestoredRulesAndWatchedFoldersFileNothingUntilTheUserAgrees)
+{
+    const std::wstring root = MakeTempFolder(L"restore-reach");
+    ASSERT_FALSE(root.empty());
+    cleanup_.push_back(root);
+    const std::wstring target = root + L"\\cible";
+    const std::wstring watched = root + L"\\surveille";
+    ASSERT_TRUE(CreateDirectoryW(target.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(watched.c_str(), nullptr));
+    const std::wstring desktop = KnownFolderPath(FOLDERID_Desktop);
+    ASSERT_FALSE(desktop.empty());
+    const std::wstring onDesktop = desktop + L"\\offert.txt";
+    const std::wstring inWatched = watched + L"\\depose.txt";
+    cleanup_.push_back(onDesktop);
+
+    Settings settings;
+    settings.workspaces = {Page("{P0}", L"Seule", {{"{S}", L"Solo"}})};
+    Start(settings);
+    ASSERT_TRUE(WaitForTitles({L"Solo"}));
+
+    // A snapshot made elsewhere: a cadrel on another folder that takes every
+    // .txt, and a folder to watch.
+    Settings offered = settings;
+    CadrelRecord filing = PinnedRecord("{R}", L"Rangement", target);
+    filing.rule.enabled = true;
+    filing.rule.exts = L"txt";
+    offered.workspaces[0].cadrels.push_back(filing);
+    offered.workspaces[0].layouts[key_]["{R}"] = CadrelGeom{monitor_, 0.5, 0.1, 0.25, 0.4, false};
+    offered.watchFolders = {watched};
+    const std::wstring snapshot = root + L"\\offert.json";
+    ASSERT_TRUE(WriteBytes(snapshot, SerializeSettings(offered)));
+    ASSERT_TRUE(WriteBytes(inWatched, "w"));
+
+    EXPECT_EQ(Request({PageAction::RestoreSnapshot, -1, snapshot}), TRUE);
+    HWND question = WaitForQuestion();
+    ASSERT_NE(question, nullptr);
+    const std::wstring said = BoxText(question);
+    EXPECT_NE(said.find(Tr(TextId::RestoreWouldFileInto)), std::wstring::npos) << said;
+    EXPECT_NE(said.find(target), std::wstring::npos) << said;
+    EXPECT_NE(said.find(Tr(TextId::RestoreWouldWatch)), std::wstring::npos) << said;
+    EXPECT_NE(said.find(watched), std::wstring::npos) << said;
+    // Nothing is restored while the question is open, and nothing files.
+    ASSERT_TRUE(WriteBytes(onDesktop, "d"));
+    EXPECT_EQ(ShownTitles(), std::vector<std::wstring>{L"Solo"});
+    EXPECT_EQ(app_.CountLines(L"Instantane restaure"), 0u);
+
+    ASSERT_TRUE(Answer(question, IDNO));
+    ASSERT_TRUE(app_.WaitForLine(L"Instantane restaure : " + snapshot, 5000));
+    EXPECT_TRUE(WaitForTitles({L"Rangement", L"Solo"})) << "the arrangement itself is restored";
+    const std::wstring declinedPass = PassAfter(L"Instantane restaure : " + snapshot);
+    EXPECT_EQ(declinedPass, L"Passe de rangement : 0 fichier(s) range(s).");
+    EXPECT_TRUE(FileExists(onDesktop));
+    EXPECT_TRUE(FileExists(inWatched));
+    EXPECT_FALSE(FileExists(target + L"\\offert.txt"));
+    // Declined holds through a save: the rule is there, turned off; the
+    // watched folder is left out.
+    const Settings declined = SavedLayout();
+    ASSERT_EQ(declined.workspaces.size(), 1u);
+    ASSERT_EQ(declined.workspaces[0].cadrels.size(), 2u);
+    EXPECT_FALSE(declined.workspaces[0].cadrels[1].rule.enabled);
+    EXPECT_EQ(declined.workspaces[0].cadrels[1].rule.exts, L"txt");
+    EXPECT_TRUE(declined.watchFolders.empty());
+
+    // The same snapshot again, and this time the user agrees.
+    EXPECT_EQ(Request({PageAction::RestoreSnapshot, -1, snapshot}), TRUE);
+    question = WaitForQuestion();
+    ASSERT_NE(question, nullptr);
+    ASSERT_TRUE(Answer(question, IDYES));
+    ASSERT_TRUE(app_.WaitForLine(L"Instantane restaure : " + snapshot, 5000, 2));
+    // The restore itself moves nothing; the next pass files the Desktop and
+    // the watched folder. (Asked for here as the watcher asks: under Wine a
+    // watcher started again on the same folders misses later changes.)
+    PostMessageW(window_, WM_APP_SORT_SOON, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return FileExists(target + L"\\offert.txt"); }, 10000)) << "filed as before";
+    EXPECT_FALSE(FileExists(onDesktop));
+    EXPECT_TRUE(WaitFor([&] { return FileExists(target + L"\\depose.txt"); }, 10000)) << "the folder is watched";
+    const Settings agreed = SavedLayout();
+    ASSERT_EQ(agreed.workspaces[0].cadrels.size(), 2u);
+    EXPECT_TRUE(agreed.workspaces[0].cadrels[1].rule.enabled);
+    EXPECT_EQ(agreed.watchFolders, std::vector<std::wstring>{watched});
+
+    // Restoring what is already in use asks nothing.
+    const size_t asked = app_.CountLines(L"Restauration : accord demande");
+    EXPECT_EQ(Request({PageAction::RestoreSnapshot, -1, snapshot}), TRUE);
+    ASSERT_TRUE(app_.WaitForLine(L"Instantane restaure : " + snapshot, 5000, 3));
+    EXPECT_EQ(app_.CountLines(L"Restauration : accord demande"), asked);
+}
+
+TEST_F(PagesAndSnapshots, RestoredNetworkPlacesStayUnopenedWhenTheUserDeclines)
+{
+    Settings settings;
+    settings.workspaces = {Page("{P0}", L"Seule", {{"{S}", L"Solo"}})};
+    Start(settings);
+    ASSERT_TRUE(WaitForTitles({L"Solo"}));
+
+    // A tab on a share, an emblem and a dock icon from another machine.
+    const std::wstring share = L"\\\\cadrels-test-host\\partage\\dossier";
+    const std::wstring emblem = L"//cadrels-test-host/icones/etoile.svg";
+    const std::wstring icon = L"\\\\?\\UNC\\cadrels-test-host\\icones\\bloc.ico";
+    Settings offered = settings;
+    offered.workspaces[0].cadrels[0].tabs[0].emblem = emblem;
+    offered.workspaces[0].cadrels.push_back(PinnedRecord("{N}", L"Reseau", share));
+    offered.workspaces[0].layouts[key_]["{N}"] = CadrelGeom{monitor_, 0.5, 0.1, 0.25, 0.4, false};
+    offered.dock = {L"C:\\windows\\notepad.exe"};
+    offered.dockIcons = {{L"C:\\windows\\notepad.exe", icon}};
+    const std::wstring folder = MakeTempFolder(L"restore-network");
+    cleanup_.push_back(folder);
+    const std::wstring snapshot = folder + L"\\reseau.json";
+    ASSERT_TRUE(WriteBytes(snapshot, SerializeSettings(offered)));
+
+    EXPECT_EQ(Request({PageAction::RestoreSnapshot, -1, snapshot}), TRUE);
+    const HWND question = WaitForQuestion();
+    ASSERT_NE(question, nullptr);
+    const std::wstring said = BoxText(question);
+    EXPECT_NE(said.find(Tr(TextId::RestoreWouldOpenNetwork)), std::wstring::npos) << said;
+    for (const std::wstring& place : {share, emblem, icon}) {
+        EXPECT_NE(said.find(place), std::wstring::npos) << place;
+    }
+    ASSERT_TRUE(Answer(question, IDNO));
+    ASSERT_TRUE(app_.WaitForLine(L"Instantane restaure : " + snapshot, 5000));
+    for (const std::wstring& place : {share, emblem, icon}) {
+        EXPECT_EQ(app_.CountLines(L"Restauration : emplacement reseau laisse de cote, non ouvert : " + place), 1u)
+            << place;
+    }
+    EXPECT_EQ(app_.CountLines(L"Cadrel {N}"), 0u) << "the share was never listed";
+    EXPECT_TRUE(WaitForTitles({L"Solo"}));
+    const Settings declined = SavedLayout();
+    ASSERT_EQ(declined.workspaces.size(), 1u);
+    ASSERT_EQ(declined.workspaces[0].cadrels.size(), 1u);
+    EXPECT_TRUE(declined.workspaces[0].cadrels[0].tabs.at(0).emblem.empty());
+    EXPECT_EQ(declined.dock, offered.dock) << "the local dock item stays";
+    EXPECT_TRUE(declined.dockIcons.empty());
 }
 
 }  // namespace

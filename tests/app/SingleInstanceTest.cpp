@@ -1,11 +1,13 @@
 // The single instance end to end: the real Cadrels.exe, started twice, or
-// started against a stand-in that records what it is sent.
+// started against a stand-in that holds the mutex, with or without a window
+// of its own that the real program must not trust.
 #include "CadrelsProcess.h"
 #include "FakeRunningInstance.h"
 #include "TestFiles.h"
 
-#include "base/AppMessages.h"
+#include "app/CommandLine.h"
 #include "app/CopyData.h"
+#include "base/AppMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +17,21 @@ namespace cadrels::testing {
 namespace {
 
 constexpr wchar_t AlreadyRunning[] = L"Une instance de Cadrels est deja en cours. Arret.";
+constexpr wchar_t SettingsShown[] = L"La fenetre des reglages n'est pas encore disponible.";
+constexpr wchar_t SearchShown[] = L"Recherche de fichiers : pas encore disponible.";
+
+// Whether a process holds the single-instance mutex, within a few seconds.
+bool WaitForMutex()
+{
+    for (int step = 0; step < 200; ++step) {
+        if (HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, SingleInstanceMutexName)) {
+            CloseHandle(mutex);
+            return true;
+        }
+        Sleep(25);
+    }
+    return false;
+}
 
 // Runs a second Cadrels with the arguments and returns it once it has exited.
 std::unique_ptr<CadrelsProcess> RunSecond(const std::vector<std::wstring>& arguments, DWORD* exitCode)
@@ -97,58 +114,90 @@ TEST_F(SingleInstance, CopyDataIsRefusedOutsideItsRulesAndAcceptedWithin)
         << "only the accepted message joined a batch";
 }
 
-TEST(SingleInstanceForwarding, SettingsAndMenuTogetherForwardOnlySettings)
+// What is sent is ForwardingFor's choice (CopyDataTest holds the cases);
+// here the real running instance shows what it received.
+TEST_F(SingleInstance, SettingsAndMenuTogetherForwardOnlySettings)
 {
-    FakeRunningInstance running(true);
+    StartFirst();
+    const std::vector<std::wstring> arguments = {L"--settings", L"--menu"};
+    EXPECT_EQ(ForwardingFor(ParseArguments(arguments)).message, WM_APP_SHOW_SETTINGS);
     DWORD code = 1;
-    const auto second = RunSecond({L"--settings", L"--menu"}, &code);
+    const auto second = RunSecond(arguments, &code);
     EXPECT_EQ(code, 0u);
     EXPECT_TRUE(second->Lines().empty()) << "a window option silences the already-running line";
-    ASSERT_TRUE(running.WaitForMessages(1, 3000));
+    ASSERT_TRUE(first_.WaitForLine(SettingsShown, 3000));
     Sleep(300);
-    const auto messages = running.Messages();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].message, WM_APP_SHOW_SETTINGS);
+    EXPECT_EQ(first_.CountLines(SettingsShown), 1u);
+    EXPECT_EQ(first_.CountLines(SearchShown), 0u);
 }
 
-TEST(SingleInstanceForwarding, SearchWinsOverTheOtherWindowOptions)
+TEST_F(SingleInstance, SearchWinsOverTheOtherWindowOptions)
 {
-    FakeRunningInstance running(true);
+    StartFirst();
+    const std::vector<std::wstring> arguments = {L"--menu", L"--search", L"--settings"};
+    EXPECT_EQ(ForwardingFor(ParseArguments(arguments)).message, WM_APP_FILE_SEARCH);
     DWORD code = 1;
-    RunSecond({L"--menu", L"--search", L"--settings"}, &code);
+    RunSecond(arguments, &code);
     EXPECT_EQ(code, 0u);
-    ASSERT_TRUE(running.WaitForMessages(1, 3000));
+    ASSERT_TRUE(first_.WaitForLine(SearchShown, 3000));
     Sleep(300);
-    const auto messages = running.Messages();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].message, WM_APP_FILE_SEARCH);
+    EXPECT_EQ(first_.CountLines(SearchShown), 1u);
+    EXPECT_EQ(first_.CountLines(SettingsShown), 0u);
 }
 
-TEST(SingleInstanceForwarding, TheListFileWinsOverASinglePathAndIsSentWithItsTerminator)
+TEST_F(SingleInstance, TheListFileWinsOverASinglePathAndIsSentWithItsTerminator)
 {
-    FakeRunningInstance running(true);
+    // A list the running instance accepts: in the temporary folder, named cdr*.
+    wchar_t temp[MAX_PATH + 1] = {};
+    ASSERT_GT(GetTempPathW(MAX_PATH + 1, temp), 0u);
+    const std::wstring list = std::wstring(temp) + L"cdr42.tmp";
+    const std::wstring listed = L"C:\\depuis la liste.txt";
+    ASSERT_TRUE(WriteBytes(list, std::string(reinterpret_cast<const char*>(listed.data()), listed.size() * 2)));
+    const std::vector<std::wstring> arguments = {L"--send-to-path", L"C:\\un.txt", L"--send-to", list, L"--menu"};
+    const Forwarding forwarding = ForwardingFor(ParseArguments(arguments));
+    EXPECT_EQ(forwarding.message, static_cast<UINT>(WM_COPYDATA)) << "send-to is forwarded alone";
+    EXPECT_EQ(forwarding.copyDataKind, CopyDataSendToList);
+    EXPECT_EQ(forwarding.payload.size() * sizeof(wchar_t), (list.size() + 1) * 2);
+    EXPECT_EQ(forwarding.payload, list + L'\0');
+
+    StartFirst();
     DWORD code = 1;
-    RunSecond({L"--send-to-path", L"C:\\un.txt", L"--send-to", L"C:\\Temp\\cdr42.tmp", L"--menu"}, &code);
+    RunSecond(arguments, &code);
     EXPECT_EQ(code, 0u);
-    ASSERT_TRUE(running.WaitForMessages(1, 3000));
+    EXPECT_TRUE(first_.WaitForLine(L"Envoi vers une cadrel : " + listed, 5000)) << "the list reached it";
     Sleep(300);
-    const auto messages = running.Messages();
-    ASSERT_EQ(messages.size(), 1u) << "send-to is forwarded alone, without the window option";
-    EXPECT_EQ(messages[0].message, static_cast<UINT>(WM_COPYDATA));
-    EXPECT_EQ(messages[0].copyDataKind, CopyDataSendToList);
-    EXPECT_EQ(messages[0].copyDataBytes, (wcslen(L"C:\\Temp\\cdr42.tmp") + 1) * 2);
-    EXPECT_EQ(messages[0].copyDataText, std::wstring(L"C:\\Temp\\cdr42.tmp", 17) + L'\0');
+    EXPECT_EQ(first_.CountLines(L"Envoi vers une cadrel : C:\\un.txt"), 0u);
+    DeleteFileW(list.c_str());
 }
 
-TEST(SingleInstanceForwarding, SendToAsTheLastArgumentIsIgnored)
+TEST_F(SingleInstance, SendToAsTheLastArgumentIsIgnored)
 {
-    FakeRunningInstance running(true);
+    StartFirst();
     DWORD code = 1;
     const auto second = RunSecond({L"--send-to"}, &code);
     EXPECT_EQ(code, 0u);
     Sleep(300);
-    EXPECT_TRUE(running.Messages().empty()) << "nothing is forwarded";
+    EXPECT_EQ(first_.CountLines(L"Envoi vers une cadrel"), 0u) << "nothing is forwarded";
     EXPECT_EQ(second->CountLines(AlreadyRunning), 1u) << "with no option left it is a plain second start";
+}
+
+// A window of the right class in a process that is not this program (here:
+// the test itself) is never sent anything, whatever the options: the new
+// process says why and stops as when no window answers.
+TEST(SingleInstanceForwarding, AWindowOfAnotherProgramIsNeverForwardedTo)
+{
+    RemoveTree(AppDataFolder());
+    FakeRunningInstance squatter(true);
+    DWORD code = 1;
+    const auto second = RunSecond({L"--send-to-path", L"C:\\secret.txt"}, &code);
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(second->CountLines(L"ignoree : autre programme. Rien ne lui est transmis."), 1u)
+        << "logged once, not at every look";
+    EXPECT_EQ(second->CountLines(L"sans fenetre joignable"), 1u);
+    EXPECT_FALSE(second->WaitUntilReady(0)) << "never a second running instance";
+    Sleep(300);
+    EXPECT_TRUE(squatter.Messages().empty());
+    EXPECT_FALSE(FolderExists(AppDataFolder())) << "no file touched";
 }
 
 long long MillisecondsSince(std::chrono::steady_clock::time_point start)
@@ -156,40 +205,45 @@ long long MillisecondsSince(std::chrono::steady_clock::time_point start)
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
 }
 
-// The running instance is still starting: its mutex is held, its window comes
-// later. Whatever the options, the new process waits for the window and
+// The running instance is still starting: its mutex is held, its window may
+// come later. Whatever the options, the new process waits for the window and
 // forwards, and never runs as a second instance.
 TEST(SingleInstanceForwarding, AStartingInstanceIsWaitedForAndForwardedTo)
 {
-    const std::wstring layout = AppDataFolder() + L"\\layout.json";
-    RemoveTree(AppDataFolder());
+    const auto startFirst = [](CadrelsProcess& first) {
+        ASSERT_TRUE(first.Start());
+        // From here the first holds the mutex; its window is not yet certain.
+        ASSERT_TRUE(WaitForMutex());
+    };
     {
-        FakeRunningInstance starting(true, 1500);
+        CadrelsProcess starting;
+        startFirst(starting);
         DWORD code = 1;
-        const auto started = std::chrono::steady_clock::now();
-        RunSecond({L"--send-to-path", L"C:\\attente.txt"}, &code);
+        const auto second = RunSecond({L"--send-to-path", L"C:\\attente.txt"}, &code);
         EXPECT_EQ(code, 0u);
-        EXPECT_GE(MillisecondsSince(started), 1400) << "it forwarded before the window existed?";
-        ASSERT_TRUE(starting.WaitForMessages(1, 3000));
-        EXPECT_EQ(starting.Messages()[0].copyDataKind, CopyDataSendToPath);
+        EXPECT_FALSE(second->WaitUntilReady(0));
+        EXPECT_TRUE(starting.WaitForLine(L"Envoi vers une cadrel : C:\\attente.txt", 5000));
+        EXPECT_EQ(starting.Quit(), std::optional<DWORD>(0));
     }
     {
-        FakeRunningInstance starting(true, 1000);
+        CadrelsProcess starting;
+        startFirst(starting);
         DWORD code = 1;
         RunSecond({L"--settings"}, &code);
         EXPECT_EQ(code, 0u);
-        ASSERT_TRUE(starting.WaitForMessages(1, 3000));
-        EXPECT_EQ(starting.Messages()[0].message, WM_APP_SHOW_SETTINGS);
+        EXPECT_TRUE(starting.WaitForLine(SettingsShown, 5000));
+        EXPECT_EQ(starting.Quit(), std::optional<DWORD>(0));
     }
     {
-        FakeRunningInstance starting(true, 1000);
+        CadrelsProcess starting;
+        startFirst(starting);
         DWORD code = 1;
         const auto second = RunSecond({}, &code);
         EXPECT_EQ(code, 0u);
         EXPECT_EQ(second->CountLines(AlreadyRunning), 1u);
         EXPECT_FALSE(second->WaitUntilReady(0));
+        EXPECT_EQ(starting.Quit(), std::optional<DWORD>(0));
     }
-    EXPECT_FALSE(FileExists(layout)) << "no second instance ever wrote the layout";
 }
 
 // A mutex held without a window ever appearing (a hung start): the new

@@ -65,5 +65,32 @@ TEST(PathText, DevicePathsAreToldFromFilePaths)
     }
 }
 
+TEST(PathText, NetworkPathsAreToldFromLocalOnes)
+{
+    struct Case {
+        const wchar_t* path;
+        bool network;
+    };
+    const Case cases[] = {
+        {L"\\\\server\\share\\a.svg", true},
+        {L"//server/share", true},
+        {L"\\/server", true},
+        {L"\\\\?\\UNC\\server\\share\\x", true},
+        {L"\\\\?\\unc/server", true},
+        {L"\\\\.\\UNC\\server\\share", true},
+        {L"\\\\?\\C:\\Users", false},
+        {L"\\\\?\\UNCX\\server", false},
+        {L"\\\\.\\pipe\\x", false},
+        {L"\\??\\UNC\\server", false},
+        {L"C:\\Users", false},
+        {L"\\Users", false},
+        {L"\\\\", false},
+        {L"", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsNetworkPath(c.path), c.network) << c.path;
+    }
+}
+
 }  // namespace
 }  // namespace cadrels

@@ -372,6 +372,11 @@ constinit const LanguageTexts ChineseTraditional = MakeLanguageTexts({
     {494, L"釋放視窗"},
     {495, L"重新嵌入上一個視窗"},
     {496, L"搜尋檔案..."},
+    {497, L"還原的配置將自動執行以下操作："},
+    {498, L"自動將檔案整理到："},
+    {499, L"監看這些資料夾："},
+    {500, L"是否允許？選擇「否」將還原配置，但停用這些規則，且不監看這些資料夾。"},
+    {501, L"開啟這些網路位置："},
 });
 
 }  // namespace cadrels::i18n

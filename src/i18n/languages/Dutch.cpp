@@ -372,6 +372,11 @@ constinit const LanguageTexts Dutch = MakeLanguageTexts({
     {494, L"Venster vrijgeven"},
     {495, L"Laatste venster opnieuw insluiten"},
     {496, L"Een bestand zoeken..."},
+    {497, L"De herstelde indeling zou uit zichzelf het volgende doen:"},
+    {498, L"Bestanden automatisch opbergen in:"},
+    {499, L"Deze mappen bewaken:"},
+    {500, L"Toestaan? Met ‘Nee’ wordt de indeling hersteld met deze regels uitgeschakeld en zonder deze bewaakte mappen."},
+    {501, L"Deze netwerklocaties openen:"},
 });
 
 }  // namespace cadrels::i18n

@@ -372,6 +372,11 @@ constinit const LanguageTexts English = MakeLanguageTexts({
     {494, L"Release the window"},
     {495, L"Re-host the last window"},
     {496, L"Search for a file..."},
+    {497, L"The restored layout would do this on its own:"},
+    {498, L"File items automatically into:"},
+    {499, L"Watch these folders:"},
+    {500, L"Allow it? With No, the layout is restored with these rules turned off and without these watched folders."},
+    {501, L"Open these network locations:"},
 });
 
 }  // namespace cadrels::i18n

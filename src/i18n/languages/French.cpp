@@ -372,6 +372,11 @@ constinit const LanguageTexts French = MakeLanguageTexts({
     {494, L"Libérer la fenêtre"},
     {495, L"Ré-héberger la dernière fenêtre"},
     {496, L"Rechercher un fichier..."},
+    {497, L"La disposition restaurée ferait ceci d'elle-même :"},
+    {498, L"Ranger automatiquement des fichiers dans :"},
+    {499, L"Surveiller ces dossiers :"},
+    {500, L"L'autoriser ? Avec « Non », la disposition est restaurée avec ces règles désactivées et sans ces dossiers surveillés."},
+    {501, L"Ouvrir ces emplacements réseau :"},
 });
 
 }  // namespace cadrels::i18n

@@ -372,6 +372,11 @@ constinit const LanguageTexts German = MakeLanguageTexts({
     {494, L"Fenster freigeben"},
     {495, L"Letztes Fenster wieder einbetten"},
     {496, L"Datei suchen..."},
+    {497, L"Die wiederhergestellte Anordnung würde von sich aus Folgendes tun:"},
+    {498, L"Dateien automatisch einsortieren in:"},
+    {499, L"Diese Ordner überwachen:"},
+    {500, L"Zulassen? Mit „Nein“ wird die Anordnung mit deaktivierten Regeln und ohne diese überwachten Ordner wiederhergestellt."},
+    {501, L"Diese Netzwerkorte öffnen:"},
 });
 
 }  // namespace cadrels::i18n

@@ -372,6 +372,11 @@ constinit const LanguageTexts Indonesian = MakeLanguageTexts({
     {494, L"Lepaskan jendela"},
     {495, L"Tampung lagi jendela terakhir"},
     {496, L"Cari file..."},
+    {497, L"Tata letak yang dipulihkan akan melakukan ini dengan sendirinya:"},
+    {498, L"Menyusun file secara otomatis ke:"},
+    {499, L"Memantau folder ini:"},
+    {500, L"Izinkan? Dengan “Tidak”, tata letak dipulihkan dengan aturan ini dinonaktifkan dan tanpa folder yang dipantau ini."},
+    {501, L"Membuka lokasi jaringan ini:"},
 });
 
 }  // namespace cadrels::i18n

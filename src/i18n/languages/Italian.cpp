@@ -372,6 +372,11 @@ constinit const LanguageTexts Italian = MakeLanguageTexts({
     {494, L"Rilascia la finestra"},
     {495, L"Ospita di nuovo l'ultima finestra"},
     {496, L"Cerca un file..."},
+    {497, L"La disposizione ripristinata farebbe questo da sola:"},
+    {498, L"Archiviare automaticamente i file in:"},
+    {499, L"Sorvegliare queste cartelle:"},
+    {500, L"Consentirlo? Con «No» la disposizione viene ripristinata con queste regole disattivate e senza queste cartelle sorvegliate."},
+    {501, L"Aprire questi percorsi di rete:"},
 });
 
 }  // namespace cadrels::i18n

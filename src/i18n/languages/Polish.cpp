@@ -372,6 +372,11 @@ constinit const LanguageTexts Polish = MakeLanguageTexts({
     {494, L"Zwolnij okno"},
     {495, L"Osadź ponownie ostatnie okno"},
     {496, L"Wyszukaj plik..."},
+    {497, L"Przywrócony układ sam zrobiłby to:"},
+    {498, L"Automatycznie porządkować pliki w:"},
+    {499, L"Obserwować te foldery:"},
+    {500, L"Zezwolić? Po wybraniu „Nie” układ zostanie przywrócony z wyłączonymi regułami i bez tych obserwowanych folderów."},
+    {501, L"Otwierać te lokalizacje sieciowe:"},
 });
 
 }  // namespace cadrels::i18n

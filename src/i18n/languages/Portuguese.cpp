@@ -372,6 +372,11 @@ constinit const LanguageTexts Portuguese = MakeLanguageTexts({
     {494, L"Liberar a janela"},
     {495, L"Hospedar novamente a última janela"},
     {496, L"Pesquisar um arquivo..."},
+    {497, L"O layout restaurado faria isto sozinho:"},
+    {498, L"Organizar arquivos automaticamente em:"},
+    {499, L"Monitorar estas pastas:"},
+    {500, L"Permitir? Com «Não», o layout é restaurado com estas regras desativadas e sem estas pastas monitoradas."},
+    {501, L"Abrir estes locais de rede:"},
 });
 
 }  // namespace cadrels::i18n

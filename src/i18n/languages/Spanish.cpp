@@ -372,6 +372,11 @@ constinit const LanguageTexts Spanish = MakeLanguageTexts({
     {494, L"Liberar la ventana"},
     {495, L"Volver a alojar la última ventana"},
     {496, L"Buscar un archivo..."},
+    {497, L"La disposición restaurada haría esto por sí sola:"},
+    {498, L"Ordenar archivos automáticamente en:"},
+    {499, L"Vigilar estas carpetas:"},
+    {500, L"¿Permitirlo? Con «No», la disposición se restaura con estas reglas desactivadas y sin estas carpetas vigiladas."},
+    {501, L"Abrir estas ubicaciones de red:"},
 });
 
 }  // namespace cadrels::i18n

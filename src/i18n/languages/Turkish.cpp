@@ -372,6 +372,11 @@ constinit const LanguageTexts Turkish = MakeLanguageTexts({
     {494, L"Pencereyi bırak"},
     {495, L"Son pencereyi yeniden barındır"},
     {496, L"Dosya ara..."},
+    {497, L"Geri yüklenen düzen kendiliğinden şunları yapacak:"},
+    {498, L"Dosyaları otomatik olarak şuraya yerleştir:"},
+    {499, L"Bu klasörleri izle:"},
+    {500, L"İzin verilsin mi? “Hayır” ile düzen bu kurallar kapalı ve bu izlenen klasörler olmadan geri yüklenir."},
+    {501, L"Bu ağ konumlarını aç:"},
 });
 
 }  // namespace cadrels::i18n

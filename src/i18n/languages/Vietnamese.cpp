@@ -372,6 +372,11 @@ constinit const LanguageTexts Vietnamese = MakeLanguageTexts({
     {494, L"Giải phóng cửa sổ"},
     {495, L"Nhúng lại cửa sổ cuối cùng"},
     {496, L"Tìm tệp..."},
+    {497, L"Bố cục được khôi phục sẽ tự làm những việc sau:"},
+    {498, L"Tự động sắp xếp tệp vào:"},
+    {499, L"Theo dõi các thư mục này:"},
+    {500, L"Cho phép? Chọn “Không” thì bố cục được khôi phục với các quy tắc này bị tắt và không theo dõi các thư mục này."},
+    {501, L"Mở các vị trí mạng này:"},
 });
 
 }  // namespace cadrels::i18n
