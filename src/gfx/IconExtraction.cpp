@@ -128,6 +128,27 @@ bool FromFileIcon(IWICImagingFactory& wic, const IconRequest& request, IconResul
     return ConvertIcon(wic, icon.Get(), result);
 }
 
+// A picture larger than this is no icon; it is not read at all.
+constexpr std::uint64_t MaxPictureFileBytes = 64ull << 20;
+
+// Picture paths come from data (a dock image, an item shown in a cadrel):
+// the file is opened here with identification-level impersonation only, so
+// that a server it names cannot act as the user, and decoded from memory.
+bool ReadPictureFile(const wchar_t* path, std::vector<std::uint8_t>& bytes)
+{
+    UniqueFile file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || GetFileType(file.Get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.Get(), &size) ||
+        size.QuadPart < 1 || static_cast<std::uint64_t>(size.QuadPart) > MaxPictureFileBytes) {
+        return false;
+    }
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    return ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
+           read == bytes.size();
+}
+
 }  // namespace
 
 bool ConvertBitmap(IWICImagingFactory& wic, HBITMAP bitmap, IconResult& result)
@@ -148,9 +169,14 @@ bool DecodePicture(IWICImagingFactory& wic, const wchar_t* path, int size, IconR
     if (size <= 0 || IsDevicePath(path)) {
         return false;
     }
+    // The decoder reads from these bytes until the pixels are copied out.
+    std::vector<std::uint8_t> bytes;
+    ComPtr<IWICStream> stream;
     ComPtr<IWICBitmapDecoder> decoder;
-    if (FAILED(wic.CreateDecoderFromFilename(path, nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
-                                             decoder.GetAddressOf()))) {
+    if (!ReadPictureFile(path, bytes) || FAILED(wic.CreateStream(stream.GetAddressOf())) ||
+        FAILED(stream->InitializeFromMemory(bytes.data(), static_cast<DWORD>(bytes.size()))) ||
+        FAILED(wic.CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand,
+                                           decoder.GetAddressOf()))) {
         return false;
     }
     ComPtr<IWICBitmapFrameDecode> frame;
