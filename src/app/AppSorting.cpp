@@ -37,7 +37,7 @@ std::vector<std::wstring> SortFolders(const std::vector<std::wstring>& watchFold
 
 void App::SortNow()
 {
-    if (!schedule_.SortMayRun(operation_.Running(), GetTickCount())) {
+    if (!schedule_.SortMayRun(operation_.Running(), GetTickCount64())) {
         return;
     }
     if (shuttingDown_) {

@@ -142,7 +142,7 @@ TEST_F(Sorting, DesktopFileIsFiledAndUndoneAndSentFilesMakeOneMenu)
     ASSERT_TRUE(WriteBytes(inbox_ + L"\\garde.txt", "g"));
     ASSERT_TRUE(WriteBytes(photos_ + L"\\vacances.txt", "v"));
     ASSERT_TRUE(WriteBytes(inbox2_ + L"\\note.md", "n"));
-    ASSERT_TRUE(WaitForFile(docs_ + L"\\note.md", true, 3000));
+    ASSERT_TRUE(WaitForFile(docs_ + L"\\note.md", true, 6000));
     ASSERT_TRUE(app_.WaitForLine(L"Annulation : 2 entree(s) a annuler, 0 a retablir.", 3000));
     Sleep(500);
     EXPECT_TRUE(FileExists(inbox_ + L"\\garde.txt"));
@@ -166,13 +166,15 @@ TEST_F(Sorting, DesktopFileIsFiledAndUndoneAndSentFilesMakeOneMenu)
     ASSERT_TRUE(WaitForFile(desktop_ + L"\\rapport.txt", true, 3000));
     EXPECT_FALSE(FileExists(docs_ + L"\\rapport.txt"));
     EXPECT_TRUE(app_.WaitForLine(L"Annulation : 0 entree(s) a annuler, 2 a retablir.", 3000));
-    // Past the postponement after the undo, the file it brought back stays...
-    Sleep(2500);
+    // Past the postponement after the undo, the first pass leaves the file
+    // it brought back where it is...
+    const size_t passesAfterUndo = app_.CountLines(L"Passe de rangement :");
+    ASSERT_TRUE(app_.WaitForLine(L"Passe de rangement :", 8000, passesAfterUndo + 1));
     EXPECT_TRUE(FileExists(desktop_ + L"\\rapport.txt"));
     EXPECT_FALSE(FileExists(docs_ + L"\\rapport.txt"));
     // ...until the user changes it.
     ASSERT_TRUE(WriteBytes(desktop_ + L"\\rapport.txt", "r2"));
-    ASSERT_TRUE(WaitForFile(docs_ + L"\\rapport.txt", true, 3000));
+    ASSERT_TRUE(WaitForFile(docs_ + L"\\rapport.txt", true, 6000));
     ASSERT_TRUE(app_.WaitForLine(L"Annulation : 1 entree(s) a annuler, 0 a retablir.", 3000, 2));
     EXPECT_TRUE(FileExists(inbox2_ + L"\\note.md")) << "held back too";
 
