@@ -69,4 +69,23 @@ std::vector<std::wstring> FoldersStillShown(const std::vector<std::wstring>& fol
     return shown;
 }
 
+std::wstring StayedFilesLines(const std::vector<std::wstring>& paths, size_t shown)
+{
+    std::wstring lines;
+    const size_t listed = std::min(paths.size(), shown);
+    for (size_t i = 0; i < listed; ++i) {
+        if (i > 0) {
+            lines += L'\n';
+        }
+        lines += paths[i];
+    }
+    if (paths.size() > listed) {
+        if (!lines.empty()) {
+            lines += L'\n';
+        }
+        lines += L"\u2026 (+" + std::to_wstring(paths.size() - listed) + L")";
+    }
+    return lines;
+}
+
 }  // namespace cadrels

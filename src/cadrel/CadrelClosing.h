@@ -26,4 +26,9 @@ std::vector<std::wstring> FoldersStillShown(const std::vector<std::wstring>& fol
 // Whether `path` is `folder` or lies inside it.
 bool IsSameOrInside(const std::wstring& path, const std::wstring& folder);
 
+// The files a close could not move, one a line for the message that tells
+// the user: at most `shown` of them, then "… (+n)" for the rest, so that a
+// folder of thousands does not make a prompt taller than the screen.
+std::wstring StayedFilesLines(const std::vector<std::wstring>& paths, size_t shown);
+
 }  // namespace cadrels

@@ -374,6 +374,7 @@ enum class TextId : int {
     ReleaseHostedWindow = 494,  // Release the window
     RehostLastWindow = 495,  // Re-host the last window
     SearchFileMenu = 496,  // Search for a file...
+    CloseKeptFilesThatStayed = 497,  // The cadrel stays open: these files could not be moved, pr...
 };
 
 // The id `offset` places after `first`, for texts that follow one another

@@ -57,6 +57,26 @@ TEST(CadrelClosing, FoldersNoLongerShownDropOffTheList)
               (std::vector<std::wstring>{L"C:\\C\\Un", L"c:\\c\\trois"}));
 }
 
+TEST(CadrelClosing, StayedFilesAreListedOneALineUpToTheLimit)
+{
+    const std::vector<std::wstring> three = {L"C:\\a\\un.txt", L"C:\\a\\deux.txt", L"C:\\a\\trois.txt"};
+    struct Case {
+        std::vector<std::wstring> paths;
+        size_t shown;
+        std::wstring expected;
+    };
+    const Case cases[] = {
+        {three, 5, L"C:\\a\\un.txt\nC:\\a\\deux.txt\nC:\\a\\trois.txt"},
+        {three, 3, L"C:\\a\\un.txt\nC:\\a\\deux.txt\nC:\\a\\trois.txt"},  // exactly the limit: no "more"
+        {three, 2, L"C:\\a\\un.txt\nC:\\a\\deux.txt\n\u2026 (+1)"},
+        {three, 0, L"\u2026 (+3)"},
+        {{}, 4, L""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(StayedFilesLines(c.paths, c.shown), c.expected) << c.paths.size() << " shown " << c.shown;
+    }
+}
+
 TEST(ItemMenuModel, TargetsAndEntries)
 {
     const std::vector<std::wstring> three = {L"C:\\a", L"C:\\b", L"C:\\c"};

@@ -372,6 +372,7 @@ constinit const LanguageTexts ChineseSimplified = MakeLanguageTexts({
     {494, L"释放窗口"},
     {495, L"重新嵌入上一个窗口"},
     {496, L"搜索文件..."},
+    {497, L"Cadrel 保持打开：这些文件无法移动，可能是因为其他程序正在使用它们。\n%s"},
 });
 
 }  // namespace cadrels::i18n

@@ -372,6 +372,7 @@ constinit const LanguageTexts ChineseTraditional = MakeLanguageTexts({
     {494, L"釋放視窗"},
     {495, L"重新嵌入上一個視窗"},
     {496, L"搜尋檔案..."},
+    {497, L"Cadrel 保持開啟：這些檔案無法移動，可能是因為其他程式正在使用它們。\n%s"},
 });
 
 }  // namespace cadrels::i18n

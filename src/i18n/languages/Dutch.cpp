@@ -372,6 +372,7 @@ constinit const LanguageTexts Dutch = MakeLanguageTexts({
     {494, L"Venster vrijgeven"},
     {495, L"Laatste venster opnieuw insluiten"},
     {496, L"Een bestand zoeken..."},
+    {497, L"De cadrel blijft open: deze bestanden konden niet worden verplaatst, waarschijnlijk omdat een ander programma ze gebruikt.\n%s"},
 });
 
 }  // namespace cadrels::i18n

@@ -372,6 +372,7 @@ constinit const LanguageTexts English = MakeLanguageTexts({
     {494, L"Release the window"},
     {495, L"Re-host the last window"},
     {496, L"Search for a file..."},
+    {497, L"The cadrel stays open: these files could not be moved, probably because another program is using them.\n%s"},
 });
 
 }  // namespace cadrels::i18n

@@ -372,6 +372,7 @@ constinit const LanguageTexts French = MakeLanguageTexts({
     {494, L"Libérer la fenêtre"},
     {495, L"Ré-héberger la dernière fenêtre"},
     {496, L"Rechercher un fichier..."},
+    {497, L"La cadrel reste ouverte : ces fichiers n'ont pas pu être déplacés, sans doute parce qu'un autre programme les utilise.\n%s"},
 });
 
 }  // namespace cadrels::i18n

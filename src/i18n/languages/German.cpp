@@ -372,6 +372,7 @@ constinit const LanguageTexts German = MakeLanguageTexts({
     {494, L"Fenster freigeben"},
     {495, L"Letztes Fenster wieder einbetten"},
     {496, L"Datei suchen..."},
+    {497, L"Das Cadrel bleibt geöffnet: Diese Dateien konnten nicht verschoben werden, vermutlich weil ein anderes Programm sie verwendet.\n%s"},
 });
 
 }  // namespace cadrels::i18n

@@ -372,6 +372,7 @@ constinit const LanguageTexts Indonesian = MakeLanguageTexts({
     {494, L"Lepaskan jendela"},
     {495, L"Tampung lagi jendela terakhir"},
     {496, L"Cari file..."},
+    {497, L"Cadrel tetap terbuka: file-file ini tidak dapat dipindahkan, mungkin karena sedang digunakan oleh program lain.\n%s"},
 });
 
 }  // namespace cadrels::i18n

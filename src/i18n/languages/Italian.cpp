@@ -372,6 +372,7 @@ constinit const LanguageTexts Italian = MakeLanguageTexts({
     {494, L"Rilascia la finestra"},
     {495, L"Ospita di nuovo l'ultima finestra"},
     {496, L"Cerca un file..."},
+    {497, L"Il cadrel resta aperto: questi file non sono stati spostati, probabilmente perché un altro programma li sta usando.\n%s"},
 });
 
 }  // namespace cadrels::i18n

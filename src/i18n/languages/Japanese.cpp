@@ -372,6 +372,7 @@ constinit const LanguageTexts Japanese = MakeLanguageTexts({
     {494, L"ウィンドウを解放"},
     {495, L"最後のウィンドウを再度埋め込む"},
     {496, L"ファイルを検索..."},
+    {497, L"Cadrel は開いたままです。これらのファイルは移動できませんでした。別のプログラムが使用している可能性があります。\n%s"},
 });
 
 }  // namespace cadrels::i18n

@@ -372,6 +372,7 @@ constinit const LanguageTexts Korean = MakeLanguageTexts({
     {494, L"창 놓아주기"},
     {495, L"마지막 창 다시 담기"},
     {496, L"파일 검색..."},
+    {497, L"카드렐이 열린 상태로 유지됩니다. 다른 프로그램이 사용 중이어서 이 파일들을 이동할 수 없었습니다.\n%s"},
 });
 
 }  // namespace cadrels::i18n

@@ -372,6 +372,7 @@ constinit const LanguageTexts Polish = MakeLanguageTexts({
     {494, L"Zwolnij okno"},
     {495, L"Osadź ponownie ostatnie okno"},
     {496, L"Wyszukaj plik..."},
+    {497, L"Cadrel pozostaje otwarty: nie udało się przenieść tych plików, prawdopodobnie dlatego, że używa ich inny program.\n%s"},
 });
 
 }  // namespace cadrels::i18n

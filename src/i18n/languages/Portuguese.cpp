@@ -372,6 +372,7 @@ constinit const LanguageTexts Portuguese = MakeLanguageTexts({
     {494, L"Liberar a janela"},
     {495, L"Hospedar novamente a última janela"},
     {496, L"Pesquisar um arquivo..."},
+    {497, L"O cadrel continua aberto: estes arquivos não puderam ser movidos, provavelmente porque outro programa os está usando.\n%s"},
 });
 
 }  // namespace cadrels::i18n

@@ -372,6 +372,7 @@ constinit const LanguageTexts Spanish = MakeLanguageTexts({
     {494, L"Liberar la ventana"},
     {495, L"Volver a alojar la última ventana"},
     {496, L"Buscar un archivo..."},
+    {497, L"El cadrel sigue abierto: estos archivos no se pudieron mover, probablemente porque otro programa los está usando.\n%s"},
 });
 
 }  // namespace cadrels::i18n

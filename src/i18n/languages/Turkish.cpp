@@ -372,6 +372,7 @@ constinit const LanguageTexts Turkish = MakeLanguageTexts({
     {494, L"Pencereyi bırak"},
     {495, L"Son pencereyi yeniden barındır"},
     {496, L"Dosya ara..."},
+    {497, L"Cadrel açık kalıyor: bu dosyalar taşınamadı, büyük olasılıkla başka bir program bunları kullanıyor.\n%s"},
 });
 
 }  // namespace cadrels::i18n

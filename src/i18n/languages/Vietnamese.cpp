@@ -372,6 +372,7 @@ constinit const LanguageTexts Vietnamese = MakeLanguageTexts({
     {494, L"Giải phóng cửa sổ"},
     {495, L"Nhúng lại cửa sổ cuối cùng"},
     {496, L"Tìm tệp..."},
+    {497, L"Cadrel vẫn mở: không thể di chuyển các tệp này, có thể do một chương trình khác đang sử dụng chúng.\n%s"},
 });
 
 }  // namespace cadrels::i18n
