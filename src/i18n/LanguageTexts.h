@@ -8,7 +8,7 @@
 
 namespace cadrels::i18n {
 
-inline constexpr int StringCount = 498;
+inline constexpr int StringCount = 499;
 inline constexpr int LanguageCount = 19;
 
 using LanguageTexts = std::array<const wchar_t*, StringCount>;

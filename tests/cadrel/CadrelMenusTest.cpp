@@ -845,7 +845,9 @@ TEST_F(CadrelMenus, ItemMenuFileRenameAndClosingCadrels)
     EXPECT_TRUE(FileExists(carton + L"\\lettre.txt"));
     EXPECT_EQ(app_.CountLines(L"Instantane automatique"), snapshotsBefore);
 
-    // Move to the Desktop, then undo: the container comes back with its file.
+    // Move to the Desktop, then undo: no cadrel shows the container any
+    // more, so the undo is refused with a word, and the file stays on the
+    // Desktop instead of going into a folder nobody sees.
     ASSERT_TRUE(OpenMenuAt(TitleOfWindow(c), "menus-c"));
     Choose(ExpectedMenu(1, false, 0.62), CadrelCmdClose);
     ASSERT_TRUE(AnswerPrompt(1));
@@ -856,9 +858,14 @@ TEST_F(CadrelMenus, ItemMenuFileRenameAndClosingCadrels)
     EXPECT_FALSE(IsWindow(c));
     const size_t undone = app_.CountLines(L"Annulation :");
     PostMessageW(app_.AppWindow(), WM_APP_UNDO, 0, 0);
-    ASSERT_TRUE(app_.WaitForLine(L"Annulation :", 5000, undone + 1));
-    EXPECT_TRUE(WaitFor([&] { return FileExists(carton + L"\\lettre.txt"); }));
-    EXPECT_FALSE(FileExists(desktop + L"\\lettre.txt"));
+    ASSERT_TRUE(app_.WaitForLine(L"Annulation refusee : aucune cadrel ne montre plus " + carton, 5000));
+    const std::wstring refusal = PromptText();
+    EXPECT_NE(refusal.find(L"Annulation impossible"), std::wstring::npos) << refusal;
+    EXPECT_NE(refusal.find(carton), std::wstring::npos) << refusal;
+    ASSERT_TRUE(AnswerPrompt(0));
+    EXPECT_TRUE(FileExists(desktop + L"\\lettre.txt"));
+    EXPECT_FALSE(FolderExists(carton)) << "not made again without its marker";
+    EXPECT_EQ(app_.CountLines(L"Annulation :"), undone) << "the stacks did not change";
 
     // A folder another tab still shows is left alone, whatever the choice.
     HWND s1 = CadrelTitled(L"Partage");

@@ -373,6 +373,7 @@ constinit const LanguageTexts ChineseSimplified = MakeLanguageTexts({
     {495, L"重新嵌入上一个窗口"},
     {496, L"搜索文件..."},
     {497, L"Cadrel 保持打开：这些文件无法移动，可能是因为其他程序正在使用它们。\n%s"},
+    {498, L"无法撤销：显示“%s”的 Cadrel 已关闭，这些文件将回到没有任何 Cadrel 显示的文件夹中。它们保留在原处。"},
 });
 
 }  // namespace cadrels::i18n

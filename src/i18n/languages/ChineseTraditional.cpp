@@ -373,6 +373,7 @@ constinit const LanguageTexts ChineseTraditional = MakeLanguageTexts({
     {495, L"重新嵌入上一個視窗"},
     {496, L"搜尋檔案..."},
     {497, L"Cadrel 保持開啟：這些檔案無法移動，可能是因為其他程式正在使用它們。\n%s"},
+    {498, L"無法復原：顯示「%s」的 Cadrel 已關閉，這些檔案將回到沒有任何 Cadrel 顯示的資料夾。它們會留在原處。"},
 });
 
 }  // namespace cadrels::i18n

@@ -373,6 +373,7 @@ constinit const LanguageTexts Dutch = MakeLanguageTexts({
     {495, L"Laatste venster opnieuw insluiten"},
     {496, L"Een bestand zoeken..."},
     {497, L"De cadrel blijft open: deze bestanden konden niet worden verplaatst, waarschijnlijk omdat een ander programma ze gebruikt.\n%s"},
+    {498, L"Ongedaan maken kan niet: de cadrel die „%s” toonde is gesloten, en de bestanden zouden teruggaan naar een map die geen cadrel toont. Ze blijven waar ze zijn."},
 });
 
 }  // namespace cadrels::i18n

@@ -373,6 +373,7 @@ constinit const LanguageTexts English = MakeLanguageTexts({
     {495, L"Re-host the last window"},
     {496, L"Search for a file..."},
     {497, L"The cadrel stays open: these files could not be moved, probably because another program is using them.\n%s"},
+    {498, L"This cannot be undone: the cadrel that showed “%s” has been closed, and the files would go back into a folder no cadrel shows. They stay where they are."},
 });
 
 }  // namespace cadrels::i18n

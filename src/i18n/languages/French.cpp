@@ -373,6 +373,7 @@ constinit const LanguageTexts French = MakeLanguageTexts({
     {495, L"Ré-héberger la dernière fenêtre"},
     {496, L"Rechercher un fichier..."},
     {497, L"La cadrel reste ouverte : ces fichiers n'ont pas pu être déplacés, sans doute parce qu'un autre programme les utilise.\n%s"},
+    {498, L"Annulation impossible : la cadrel qui montrait « %s » a été fermée, et les fichiers retourneraient dans un dossier qu'aucune cadrel ne montre. Ils restent où ils sont."},
 });
 
 }  // namespace cadrels::i18n

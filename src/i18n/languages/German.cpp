@@ -373,6 +373,7 @@ constinit const LanguageTexts German = MakeLanguageTexts({
     {495, L"Letztes Fenster wieder einbetten"},
     {496, L"Datei suchen..."},
     {497, L"Das Cadrel bleibt geöffnet: Diese Dateien konnten nicht verschoben werden, vermutlich weil ein anderes Programm sie verwendet.\n%s"},
+    {498, L"Rückgängig nicht möglich: Das Cadrel, das „%s“ zeigte, wurde geschlossen, und die Dateien kämen in einen Ordner zurück, den kein Cadrel zeigt. Sie bleiben, wo sie sind."},
 });
 
 }  // namespace cadrels::i18n

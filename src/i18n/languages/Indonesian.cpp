@@ -373,6 +373,7 @@ constinit const LanguageTexts Indonesian = MakeLanguageTexts({
     {495, L"Tampung lagi jendela terakhir"},
     {496, L"Cari file..."},
     {497, L"Cadrel tetap terbuka: file-file ini tidak dapat dipindahkan, mungkin karena sedang digunakan oleh program lain.\n%s"},
+    {498, L"Tidak dapat dibatalkan: cadrel yang menampilkan “%s” telah ditutup, dan file akan kembali ke folder yang tidak ditampilkan cadrel mana pun. File tetap di tempatnya."},
 });
 
 }  // namespace cadrels::i18n

@@ -373,6 +373,7 @@ constinit const LanguageTexts Italian = MakeLanguageTexts({
     {495, L"Ospita di nuovo l'ultima finestra"},
     {496, L"Cerca un file..."},
     {497, L"Il cadrel resta aperto: questi file non sono stati spostati, probabilmente perché un altro programma li sta usando.\n%s"},
+    {498, L"Impossibile annullare: il cadrel che mostrava «%s» è stato chiuso e i file tornerebbero in una cartella che nessun cadrel mostra. Restano dove sono."},
 });
 
 }  // namespace cadrels::i18n

@@ -373,6 +373,7 @@ constinit const LanguageTexts Japanese = MakeLanguageTexts({
     {495, L"最後のウィンドウを再度埋め込む"},
     {496, L"ファイルを検索..."},
     {497, L"Cadrel は開いたままです。これらのファイルは移動できませんでした。別のプログラムが使用している可能性があります。\n%s"},
+    {498, L"元に戻せません。「%s」を表示していた Cadrel は閉じられており、ファイルはどの Cadrel にも表示されないフォルダーに戻ってしまいます。ファイルはそのままです。"},
 });
 
 }  // namespace cadrels::i18n

@@ -373,6 +373,7 @@ constinit const LanguageTexts Polish = MakeLanguageTexts({
     {495, L"Osadź ponownie ostatnie okno"},
     {496, L"Wyszukaj plik..."},
     {497, L"Cadrel pozostaje otwarty: nie udało się przenieść tych plików, prawdopodobnie dlatego, że używa ich inny program.\n%s"},
+    {498, L"Nie można cofnąć: cadrel, który pokazywał „%s”, został zamknięty, a pliki wróciłyby do folderu, którego nie pokazuje żaden cadrel. Zostają tam, gdzie są."},
 });
 
 }  // namespace cadrels::i18n

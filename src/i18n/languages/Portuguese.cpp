@@ -373,6 +373,7 @@ constinit const LanguageTexts Portuguese = MakeLanguageTexts({
     {495, L"Hospedar novamente a última janela"},
     {496, L"Pesquisar um arquivo..."},
     {497, L"O cadrel continua aberto: estes arquivos não puderam ser movidos, provavelmente porque outro programa os está usando.\n%s"},
+    {498, L"Não é possível desfazer: o cadrel que mostrava “%s” foi fechado, e os arquivos voltariam para uma pasta que nenhum cadrel mostra. Eles ficam onde estão."},
 });
 
 }  // namespace cadrels::i18n

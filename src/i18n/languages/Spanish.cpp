@@ -373,6 +373,7 @@ constinit const LanguageTexts Spanish = MakeLanguageTexts({
     {495, L"Volver a alojar la última ventana"},
     {496, L"Buscar un archivo..."},
     {497, L"El cadrel sigue abierto: estos archivos no se pudieron mover, probablemente porque otro programa los está usando.\n%s"},
+    {498, L"No se puede deshacer: el cadrel que mostraba «%s» se cerró y los archivos volverían a una carpeta que ningún cadrel muestra. Se quedan donde están."},
 });
 
 }  // namespace cadrels::i18n

@@ -373,6 +373,7 @@ constinit const LanguageTexts Turkish = MakeLanguageTexts({
     {495, L"Son pencereyi yeniden barındır"},
     {496, L"Dosya ara..."},
     {497, L"Cadrel açık kalıyor: bu dosyalar taşınamadı, büyük olasılıkla başka bir program bunları kullanıyor.\n%s"},
+    {498, L"Geri alınamıyor: “%s” klasörünü gösteren cadrel kapatıldı ve dosyalar hiçbir cadrelin göstermediği bir klasöre dönerdi. Oldukları yerde kalıyorlar."},
 });
 
 }  // namespace cadrels::i18n

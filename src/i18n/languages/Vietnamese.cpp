@@ -373,6 +373,7 @@ constinit const LanguageTexts Vietnamese = MakeLanguageTexts({
     {495, L"Nhúng lại cửa sổ cuối cùng"},
     {496, L"Tìm tệp..."},
     {497, L"Cadrel vẫn mở: không thể di chuyển các tệp này, có thể do một chương trình khác đang sử dụng chúng.\n%s"},
+    {498, L"Không thể hoàn tác: cadrel hiển thị “%s” đã bị đóng, và các tệp sẽ quay về một thư mục không cadrel nào hiển thị. Chúng được giữ nguyên tại chỗ."},
 });
 
 }  // namespace cadrels::i18n
