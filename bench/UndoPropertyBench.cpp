@@ -19,8 +19,11 @@ int main(int argc, char** argv)
         return 2;
     }
     const cadrels::testing::UndoPropertyResult result = cadrels::testing::RunUndoProperty(seed, steps);
-    std::printf("Undo property: %d steps run, %d drops, %d undos, %d redos, %d refused: %s\n", result.stepsRun,
-                result.moves, result.undos, result.redos, result.refused,
+    std::printf("Undo property: %d steps run, %d drops, %d undos, %d redos, %d refused, %d with a file held open, "
+                "%d folders moved with %d files written meanwhile, %s: %s\n",
+                result.stepsRun, result.moves, result.undos, result.redos, result.refused, result.partial,
+                result.folderMoves, result.written,
+                result.twoVolumes ? "two volumes" : "one volume (drive D: missing)",
                 result.failure.empty() ? "every step held" : result.failure.c_str());
     CoUninitialize();
     return result.failure.empty() && result.stepsRun == steps ? 0 : 1;

@@ -126,6 +126,9 @@ public:
     // Queues a finished batch for the undo stack from any thread or window.
     void PostMovesDone(UndoEntry entry);
     void Undo();
+    // True (and the user told) when the next undo would put files back into
+    // a container no cadrel shows any more.
+    bool UndoWouldFillAFolderNobodyShows();
     void Redo();
     void RefreshUndoUi();
     const UndoMenuTexts& UndoUi() const { return undoUi_; }

@@ -26,21 +26,33 @@ constexpr int CloseChoiceDesktop = 1;
 constexpr int CloseChoiceRecycle = 2;
 constexpr int CloseChoiceCancel = 3;
 
-// Anything in the folder besides ".", ".." and the marker.
-bool ContainerHasContent(const std::wstring& folder)
+constexpr size_t StayedFilesShown = 12;
+
+// The full paths of what the folder holds besides ".", ".." and the marker;
+// with `firstOnly`, the listing stops at the first one.
+std::vector<std::wstring> ContainerContent(const std::wstring& folder, bool firstOnly)
 {
+    std::vector<std::wstring> content;
     WIN32_FIND_DATAW entry{};
     UniqueFind find(FindFirstFileW(ChildPath(folder, L"*").c_str(), &entry));
     if (!find) {
-        return false;
+        return content;
     }
     do {
         const std::wstring_view name = entry.cFileName;
         if (name != L"." && name != L".." && !EqualsIgnoringAsciiCase(name, ContainerMarkerName)) {
-            return true;
+            content.push_back(ChildPath(folder, name));
+            if (firstOnly) {
+                break;
+            }
         }
     } while (FindNextFileW(find.Get(), &entry));
-    return false;
+    return content;
+}
+
+bool ContainerHasContent(const std::wstring& folder)
+{
+    return !ContainerContent(folder, true).empty();
 }
 
 // Sends the folder to the Recycle Bin and nowhere else; success is also
@@ -156,6 +168,11 @@ void App::CloseCadrel(HWND cadrelWindow)
 
     TakeSnapshotBeforeClosingCadrel();
 
+    // Where the cadrel stands, so that it can come back if its files cannot
+    // all leave.
+    if (!schedule_.DisplayInTransit()) {
+        cadrels_.CopyGeometry(monitors_, ActivePage().layouts[displayKey_]);
+    }
     // The cadrel goes first: its folder watcher holds the container open,
     // and the shell cannot send an open folder to the Recycle Bin.
     cadrels_.Remove(cadrels_.Find(cadrelWindow));
@@ -164,11 +181,17 @@ void App::CloseCadrel(HWND cadrelWindow)
     std::vector<MovePair> moves;
     std::vector<std::wstring> recycled;
     std::vector<std::wstring> refused;
+    // Files that did not leave (another program holds one open without
+    // sharing): the cadrel must stay, or they would sit in a folder that no
+    // cadrel shows.
+    std::vector<std::wstring> stayed;
     for (const std::wstring& container : containers) {
         if (choice == CloseChoiceDesktop && !desktop.empty() && ContainerHasContent(container)) {
             if (!MoveFolderContents(container, desktop, &moves)) {
                 DebugLog(L"Fermeture de cadrel : echec du deplacement du contenu de %ls vers le Bureau",
                          container.c_str());
+                const std::vector<std::wstring> left = ContainerContent(container, false);
+                stayed.insert(stayed.end(), left.begin(), left.end());
             }
         } else if (choice == CloseChoiceRecycle && ContainerHasContent(container)) {
             const OperationState::Scope recycling = operation_.Begin();
@@ -188,7 +211,7 @@ void App::CloseCadrel(HWND cadrelWindow)
     if (!moves.empty()) {
         UndoEntry entry;
         entry.kind = UndoKindMoves;
-        entry.description = Tr(TextId::CadrelClosed);
+        entry.description = stayed.empty() ? Tr(TextId::CadrelClosed) : Tr(TextId::MoveDesktop);
         entry.moves = std::move(moves);
         PushUndo(std::move(entry));
         RefreshUndoUi();
@@ -205,6 +228,21 @@ void App::CloseCadrel(HWND cadrelWindow)
     }
 
     Workspace& page = ActivePage();
+    if (!stayed.empty()) {
+        if (const CadrelRecord* record = FindRecord(id)) {
+            const CadrelRecord kept = *record;
+            CreateCadrelFromRecord(kept, page.layouts[displayKey_][id], false);
+        }
+        Save();
+        DebugLog(L"Cadrel %hs gardee : %u deplacement(s), %u fichier(s) restes en place.", id.c_str(),
+                 static_cast<unsigned>(moveCount), static_cast<unsigned>(stayed.size()));
+        cadrels_.SetClosing(nullptr);
+        const OperationState::Scope telling = operation_.Begin();
+        ShowChoicePrompt(nullptr,
+                         TrFormat(TextId::CloseKeptFilesThatStayed, StayedFilesLines(stayed, StayedFilesShown).c_str()),
+                         {Tr(TextId::Ok)}, 0);
+        return;
+    }
     std::erase_if(page.cadrels, [&](const CadrelRecord& record) { return record.id == id; });
     for (auto& [key, geometries] : page.layouts) {
         geometries.erase(id);

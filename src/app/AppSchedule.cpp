@@ -2,6 +2,8 @@
 
 #include "app/AppScheduling.h"
 
+#include <algorithm>
+
 namespace cadrels {
 
 void AppSchedule::SaveSoon()
@@ -12,20 +14,28 @@ void AppSchedule::SaveSoon()
     }
 }
 
-void AppSchedule::SortSoon()
+void AppSchedule::SortSoon(std::uint64_t now)
 {
+    sortQuiet_.Changed(now);
+    // The timer is set once; when it fires early, SortMayRun sets it again
+    // for what remains of the quiet period.
     if (!sortPending_) {
         sortPending_ = true;
-        signals_.StartTimer(Scheduled::Sort, SortDelayMs);
+        signals_.StartTimer(Scheduled::Sort, static_cast<unsigned>(std::max<std::uint64_t>(1, sortQuiet_.Remaining(now))));
     }
 }
 
-bool AppSchedule::SortMayRun(bool busy, std::uint32_t now)
+bool AppSchedule::SortMayRun(bool busy, std::uint64_t now)
 {
-    if (SortMustWait(busy, now, sortPausedUntil_)) {
+    if (sortQuiet_.Pending() && !sortQuiet_.Due(now)) {
+        signals_.StartTimer(Scheduled::Sort, static_cast<unsigned>(sortQuiet_.Remaining(now)));
+        return false;
+    }
+    if (SortMustWait(busy, static_cast<std::uint32_t>(now), sortPausedUntil_)) {
         signals_.StartTimer(Scheduled::Sort, SortDelayMs);
         return false;
     }
+    sortQuiet_.Started();
     sortPending_ = false;
     return true;
 }

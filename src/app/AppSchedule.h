@@ -6,6 +6,8 @@
 // the rules are tested on any host.
 #pragma once
 
+#include "sorting/FileReadiness.h"
+
 #include <cstdint>
 
 namespace cadrels {
@@ -26,7 +28,13 @@ protected:
 
 class AppSchedule {
 public:
-    static constexpr unsigned SortDelayMs = 400;
+    // A pass waits until the watched folders have been quiet this long, each
+    // change pushing it back, but never longer than SortLongestWaitMs after
+    // the first change: a download is filed once it is complete, and a
+    // folder that keeps changing is still filed. Also the retry delay while
+    // the pass cannot run.
+    static constexpr unsigned SortDelayMs = 1000;
+    static constexpr unsigned SortLongestWaitMs = 5000;
     static constexpr unsigned DisplaySettleMs = 600;
     // Files an undo or redo just moved would otherwise be filed again at once.
     static constexpr std::uint32_t SortPauseAfterUndoMs = 1500;
@@ -40,14 +48,15 @@ public:
     // A save runs, queued or not: the next request queues a new one.
     void SaveStarted() { savePending_ = false; }
 
-    // A sorting pass is asked for: one waits, however many ask before it runs.
-    void SortSoon();
+    // A folder changed and asks for a sorting pass (`now` in milliseconds of
+    // the 64-bit tick count): one waits, however many ask before it runs.
+    void SortSoon(std::uint64_t now);
     void SortTimerFired() { signals_.StopTimer(Scheduled::Sort); }
-    // Whether the sorting pass may run now (`now` in milliseconds of the
-    // tick count). It waits while `busy` (a prompt, a drag or a file
-    // operation pumps messages) and during the pause after an undo, and is
-    // tried again later; when it may run, a new request queues a new pass.
-    bool SortMayRun(bool busy, std::uint32_t now);
+    // Whether the sorting pass may run now. It waits for the folders' quiet
+    // period, while `busy` (a prompt, a drag or a file operation pumps
+    // messages) and during the pause after an undo, and is tried again
+    // later; when it may run, a new request queues a new pass.
+    bool SortMayRun(bool busy, std::uint64_t now);
     void PauseSortingAfterUndo(std::uint32_t now) { sortPausedUntil_ = now + SortPauseAfterUndoMs; }
 
     // Icons arrived: one refresh is queued for any number of them.
@@ -70,6 +79,7 @@ private:
     bool iconsRefreshPending_ = false;
     bool reconfigPending_ = false;
     std::uint32_t sortPausedUntil_ = 0;
+    QuietPeriod sortQuiet_{SortDelayMs, SortLongestWaitMs};
 };
 
 }  // namespace cadrels

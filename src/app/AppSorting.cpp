@@ -6,6 +6,7 @@
 #include "fileops/WatchFolders.h"
 #include "i18n/StringTable.h"
 #include "model/FolderResolver.h"
+#include "model/Pages.h"
 #include "sorting/FilingPass.h"
 #include "sorting/ShellFileFacts.h"
 
@@ -36,7 +37,7 @@ std::vector<std::wstring> SortFolders(const std::vector<std::wstring>& watchFold
 
 void App::SortNow()
 {
-    if (!schedule_.SortMayRun(operation_.Running(), GetTickCount())) {
+    if (!schedule_.SortMayRun(operation_.Running(), GetTickCount64())) {
         return;
     }
     if (shuttingDown_) {
@@ -51,8 +52,10 @@ void App::SortNow()
 
 int App::FileFolder(const std::wstring& folder)
 {
-    // A folder that a cadrel displays is never emptied into other cadrels.
-    if (folder.empty() || cadrels_.ShowsFolder(folder)) {
+    // A folder that a cadrel displays, on this page or another, is never
+    // emptied into other cadrels.
+    if (folder.empty() || cadrels_.ShowsFolder(folder) ||
+        OtherPageShowsFolder(settings_, settings_.activeWorkspace, folder, SameWatchFolder)) {
         return 0;
     }
     const std::vector<FilingCandidate> candidates = cadrels_.FilingCandidates(folder);

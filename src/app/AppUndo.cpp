@@ -3,7 +3,13 @@
 
 #include "base/AppMessages.h"
 #include "base/DebugLog.h"
+#include "cadrel/CadrelClosing.h"
 #include "fileops/FileMoves.h"
+#include "fileops/WatchFolders.h"
+#include "i18n/StringTable.h"
+#include "model/ContainerFolders.h"
+#include "model/Pages.h"
+#include "settings/DarkPrompt.h"
 
 namespace cadrels {
 bool App::ExecuteMoves(const std::vector<MovePair>& pairs, bool forward)
@@ -51,6 +57,9 @@ void App::Undo()
     if (shuttingDown_ || AreCadrelsLocked()) {
         return;
     }
+    if (UndoWouldFillAFolderNobodyShows()) {
+        return;
+    }
     const std::optional<UndoEntry> undone = undo_.Undo();
     if (!undone) {
         return;
@@ -60,6 +69,31 @@ void App::Undo()
     }
     schedule_.PauseSortingAfterUndo(GetTickCount());
     RefreshUndoUi();
+}
+
+// Undoing the move to the Desktop of a closed cadrel's files would make its
+// container again, without the marker, and fill it where no cadrel shows
+// it: the files would vanish for the user. The undo is refused, and the
+// entry stays, so that the user is told again rather than silently skipped.
+bool App::UndoWouldFillAFolderNobodyShows()
+{
+    const UndoEntry* next = undo_.History().NextUndo();
+    if (next == nullptr || next->kind != UndoKindMoves || operation_.Running()) {
+        return false;
+    }
+    const std::vector<std::wstring> missing =
+        ContainersNoCadrelShows(next->moves, ContainerRoot(), [this](const std::wstring& container) {
+            return cadrels_.ShowsFolder(container) ||
+                   OtherPageShowsFolder(settings_, settings_.activeWorkspace, container, SameWatchFolder);
+        });
+    if (missing.empty()) {
+        return false;
+    }
+    DebugLog(L"Annulation refusee : aucune cadrel ne montre plus %ls, les fichiers restent ou ils sont.",
+             missing.front().c_str());
+    const OperationState::Scope telling = operation_.Begin();
+    ShowChoicePrompt(nullptr, TrFormat(TextId::UndoRefusedClosedCadrel, missing.front().c_str()), {Tr(TextId::Ok)}, 0);
+    return true;
 }
 
 void App::Redo()

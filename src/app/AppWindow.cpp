@@ -98,7 +98,7 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         SetLanguage(static_cast<int>(lParam));
         return 0;
     case WM_APP_SORT_SOON:
-        schedule_.SortSoon();
+        schedule_.SortSoon(GetTickCount64());
         return 0;
     case WM_APP_SET_THEME:
         SetTheme(static_cast<int>(lParam));

@@ -69,4 +69,51 @@ std::vector<std::wstring> FoldersStillShown(const std::vector<std::wstring>& fol
     return shown;
 }
 
+std::wstring StayedFilesLines(const std::vector<std::wstring>& paths, size_t shown)
+{
+    std::wstring lines;
+    const size_t listed = std::min(paths.size(), shown);
+    for (size_t i = 0; i < listed; ++i) {
+        if (i > 0) {
+            lines += L'\n';
+        }
+        lines += paths[i];
+    }
+    if (paths.size() > listed) {
+        if (!lines.empty()) {
+            lines += L'\n';
+        }
+        lines += L"\u2026 (+" + std::to_wstring(paths.size() - listed) + L")";
+    }
+    return lines;
+}
+
+std::vector<std::wstring> ContainersNoCadrelShows(const std::vector<MovePair>& moves,
+                                                  const std::wstring& containerRoot,
+                                                  const std::function<bool(const std::wstring&)>& shown)
+{
+    std::vector<std::wstring> missing;
+    const std::wstring_view root = WithoutTrailingSeparators(containerRoot);
+    for (const MovePair& move : moves) {
+        const std::wstring_view from = move.from;
+        if (root.empty() || !IsSameOrInside(move.from, containerRoot) || from.size() <= root.size() + 1) {
+            continue;
+        }
+        // The first name under the root is the container; an item that is
+        // itself a container folder goes back into the root, which is fine.
+        const size_t end = from.find_first_of(L"\\/", root.size() + 1);
+        if (end == std::wstring_view::npos || end + 1 >= from.size()) {
+            continue;
+        }
+        std::wstring container(from.substr(0, end));
+        const bool listed = std::any_of(missing.begin(), missing.end(), [&](const std::wstring& known) {
+            return EqualsIgnoringAsciiCase(known, container);
+        });
+        if (!listed && !shown(container)) {
+            missing.push_back(std::move(container));
+        }
+    }
+    return missing;
+}
+
 }  // namespace cadrels

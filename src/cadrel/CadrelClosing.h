@@ -6,6 +6,9 @@
 
 #include "model/Records.h"
 
+#include "fileops/UndoEntry.h"
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,5 +28,19 @@ std::vector<std::wstring> FoldersStillShown(const std::vector<std::wstring>& fol
 
 // Whether `path` is `folder` or lies inside it.
 bool IsSameOrInside(const std::wstring& path, const std::wstring& folder);
+
+// The files a close could not move, one a line for the message that tells
+// the user: at most `shown` of them, then "… (+n)" for the rest, so that a
+// folder of thousands does not make a prompt taller than the screen.
+std::wstring StayedFilesLines(const std::vector<std::wstring>& paths, size_t shown);
+
+// The container folders (directly under `containerRoot`) an undo of `moves`
+// would put files back into although no cadrel shows them any more, in the
+// order first met. After a cadrel was closed with its files moved to the
+// Desktop, the undo would make its container again without the marker and
+// fill a folder nobody sees: to the user the files would vanish.
+std::vector<std::wstring> ContainersNoCadrelShows(const std::vector<MovePair>& moves,
+                                                  const std::wstring& containerRoot,
+                                                  const std::function<bool(const std::wstring&)>& shown);
 
 }  // namespace cadrels

@@ -23,4 +23,25 @@ PageRemoval RemovePage(Settings& settings, int index)
     return PageRemoval::RemovedActive;
 }
 
+bool OtherPageShowsFolder(const Settings& settings, int livePage, const std::wstring& folder,
+                          const SameFolder& sameFolder)
+{
+    if (folder.empty()) {
+        return false;
+    }
+    for (size_t page = 0; page < settings.workspaces.size(); ++page) {
+        if (static_cast<int>(page) == livePage) {
+            continue;
+        }
+        for (const CadrelRecord& cadrel : settings.workspaces[page].cadrels) {
+            for (const CadrelTab& tab : cadrel.tabs) {
+                if (!tab.folder.empty() && sameFolder(tab.folder, folder)) {
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
 }  // namespace cadrels

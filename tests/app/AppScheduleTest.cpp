@@ -52,13 +52,13 @@ TEST(AppSchedule, OneSortingPassWaitsUntilItRuns)
 {
     RecordedSignals signals;
     AppSchedule schedule(signals);
-    schedule.SortSoon();
-    schedule.SortSoon();
+    schedule.SortSoon(8000);
+    schedule.SortSoon(8000);
     EXPECT_EQ(signals.Take(), (Signals{StartSort})) << "a burst of folder changes is one pass";
     schedule.SortTimerFired();
     EXPECT_TRUE(schedule.SortMayRun(false, 10000));
     EXPECT_EQ(signals.Take(), (Signals{StopSort}));
-    schedule.SortSoon();
+    schedule.SortSoon(10000);
     EXPECT_EQ(signals.Take(), (Signals{StartSort})) << "a change during the pass asks for another";
 }
 
@@ -66,14 +66,14 @@ TEST(AppSchedule, SortingWaitsWhileAnOperationRuns)
 {
     RecordedSignals signals;
     AppSchedule schedule(signals);
-    schedule.SortSoon();
+    schedule.SortSoon(8000);
     signals.Take();
     EXPECT_FALSE(schedule.SortMayRun(true, 10000));
     EXPECT_EQ(signals.Take(), (Signals{StartSort})) << "tried again later";
-    schedule.SortSoon();
+    schedule.SortSoon(9000);
     EXPECT_TRUE(signals.Take().empty()) << "the waiting pass stays the only one";
     EXPECT_TRUE(schedule.SortMayRun(false, 10400));
-    schedule.SortSoon();
+    schedule.SortSoon(10400);
     EXPECT_EQ(signals.Take(), (Signals{StartSort}));
 }
 
@@ -100,6 +100,55 @@ TEST(AppSchedule, SortingPausesAfterUndoAcrossTheTickWrap)
     RecordedSignals signals;
     AppSchedule fresh(signals);
     EXPECT_TRUE(fresh.SortMayRun(false, 5)) << "never paused";
+}
+
+// A download written in bursts: the pass waits for the folders to be quiet,
+// each change pushing it back, and once the quiet moment has passed the
+// timer that fired early is started again for what remains.
+TEST(AppSchedule, SortingWaitsForTheFoldersToBeQuiet)
+{
+    RecordedSignals signals;
+    AppSchedule schedule(signals);
+    schedule.SortSoon(0);
+    schedule.SortSoon(600);
+    EXPECT_EQ(signals.Take(), (Signals{StartSort})) << "the timer is set once, at the first change";
+    schedule.SortTimerFired();
+    EXPECT_FALSE(schedule.SortMayRun(false, 1000)) << "changed 400 ms ago";
+    EXPECT_EQ(signals.Take(), (Signals{StopSort, Signal{Signal::Start, Scheduled::Sort, 600}}));
+    schedule.SortTimerFired();
+    EXPECT_TRUE(schedule.SortMayRun(false, 1600)) << "quiet for a full moment";
+    EXPECT_EQ(signals.Take(), (Signals{StopSort}));
+
+    // The next change opens a quiet period of its own.
+    schedule.SortSoon(2000);
+    EXPECT_EQ(signals.Take(), (Signals{StartSort}));
+    EXPECT_FALSE(schedule.SortMayRun(false, 2999));
+    EXPECT_TRUE(schedule.SortMayRun(false, 3000));
+}
+
+TEST(AppSchedule, AFolderThatKeepsChangingIsSortedAfterTheLongestWait)
+{
+    RecordedSignals signals;
+    AppSchedule schedule(signals);
+    const std::uint64_t first = 50000;
+    for (std::uint64_t t = first; t < first + AppSchedule::SortLongestWaitMs; t += 300) {
+        schedule.SortSoon(t);
+        EXPECT_FALSE(schedule.SortMayRun(false, t)) << t - first << " ms after the first change";
+    }
+    schedule.SortSoon(first + AppSchedule::SortLongestWaitMs - 10);
+    EXPECT_TRUE(schedule.SortMayRun(false, first + AppSchedule::SortLongestWaitMs))
+        << "a change 10 ms ago no longer pushes the pass back";
+}
+
+TEST(AppSchedule, AQuietFolderStillWaitsWhileBusy)
+{
+    RecordedSignals signals;
+    AppSchedule schedule(signals);
+    schedule.SortSoon(0);
+    signals.Take();
+    EXPECT_FALSE(schedule.SortMayRun(true, 5000));
+    EXPECT_EQ(signals.Take(), (Signals{StartSort}));
+    EXPECT_TRUE(schedule.SortMayRun(false, 6000));
 }
 
 TEST(AppSchedule, OneIconRefreshForABurstOfIcons)
@@ -140,11 +189,11 @@ TEST(AppSchedule, EachLatchIsItsOwn)
     RecordedSignals signals;
     AppSchedule schedule(signals);
     schedule.SaveSoon();
-    schedule.SortSoon();
+    schedule.SortSoon(0);
     schedule.IconsArrived();
     EXPECT_EQ(signals.Take(), (Signals{PostSave, StartSort, PostRefresh}));
     schedule.SaveStarted();
-    schedule.SortSoon();
+    schedule.SortSoon(10);
     schedule.IconsArrived();
     EXPECT_TRUE(signals.Take().empty()) << "a save opens only the save latch";
 }

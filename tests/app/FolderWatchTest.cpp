@@ -5,6 +5,7 @@
 #include "CadrelsProcess.h"
 #include "TestFiles.h"
 
+#include "app/AppSchedule.h"
 #include "base/AppMessages.h"
 
 #include <gtest/gtest.h>
@@ -49,11 +50,13 @@ protected:
         ASSERT_TRUE(WriteBytes(desktopFiles_.back(), "x"));
     }
 
-    // Waits for the pass the change asks for, 400 ms after it.
-    void ExpectPasses(size_t count, DWORD timeoutMs = 4000)
+    // Waits for the pass the change asks for, once the folders have been
+    // quiet for a moment, and then for longer than that moment: a second
+    // pass for the same change would have come by then.
+    void ExpectPasses(size_t count, DWORD timeoutMs = 4000 + AppSchedule::SortDelayMs)
     {
         EXPECT_TRUE(app_.WaitForLine(SortPass, timeoutMs, count)) << "pass " << count;
-        Sleep(600);
+        Sleep(AppSchedule::SortDelayMs + 600);
         EXPECT_EQ(app_.CountLines(SortPass), count);
     }
 
@@ -90,7 +93,7 @@ TEST_F(FolderWatch, ChangesAskForOnePassPerBurstAndAVanishedFolderComesBack)
     ASSERT_TRUE(WriteBytes(extras[61] + L"\\a.txt", "x"));
     ExpectPasses(3);
     ASSERT_TRUE(WriteBytes(extras[62] + L"\\a.txt", "x"));
-    Sleep(1200);
+    Sleep(AppSchedule::SortDelayMs + 1200);
     EXPECT_EQ(app_.CountLines(SortPass), 3u) << "the 64th folder is not watched";
 
     // A stray "moves done" from outside finds an empty mailbox.

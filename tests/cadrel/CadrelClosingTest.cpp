@@ -2,6 +2,7 @@
 #include "cadrel/ItemMenuModel.h"
 
 #include "LanguageScope.h"
+#include "model/PathText.h"
 
 #include <gtest/gtest.h>
 
@@ -55,6 +56,57 @@ TEST(CadrelClosing, FoldersNoLongerShownDropOffTheList)
     tabs[1].folder = L"C:\\C\\Trois\\";
     EXPECT_EQ(FoldersStillShown({L"C:\\C\\Un", L"C:\\C\\Deux", L"c:\\c\\trois"}, tabs),
               (std::vector<std::wstring>{L"C:\\C\\Un", L"c:\\c\\trois"}));
+}
+
+TEST(CadrelClosing, StayedFilesAreListedOneALineUpToTheLimit)
+{
+    const std::vector<std::wstring> three = {L"C:\\a\\un.txt", L"C:\\a\\deux.txt", L"C:\\a\\trois.txt"};
+    struct Case {
+        std::vector<std::wstring> paths;
+        size_t shown;
+        std::wstring expected;
+    };
+    const Case cases[] = {
+        {three, 5, L"C:\\a\\un.txt\nC:\\a\\deux.txt\nC:\\a\\trois.txt"},
+        {three, 3, L"C:\\a\\un.txt\nC:\\a\\deux.txt\nC:\\a\\trois.txt"},  // exactly the limit: no "more"
+        {three, 2, L"C:\\a\\un.txt\nC:\\a\\deux.txt\n\u2026 (+1)"},
+        {three, 0, L"\u2026 (+3)"},
+        {{}, 4, L""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(StayedFilesLines(c.paths, c.shown), c.expected) << c.paths.size() << " shown " << c.shown;
+    }
+}
+
+TEST(CadrelClosing, AnUndoIntoAContainerNoCadrelShowsIsFound)
+{
+    const std::wstring root = L"C:\\Users\\u\\Cadrels";
+    // "Carton" was closed; "Boite" is still shown (spelled otherwise here).
+    const auto shown = [](const std::wstring& container) {
+        return EqualsIgnoringAsciiCase(container, L"C:\\Users\\u\\Cadrels\\BOITE");
+    };
+    struct Case {
+        std::vector<MovePair> moves;
+        std::vector<std::wstring> missing;
+    };
+    const std::wstring desktop = L"C:\\Users\\u\\Desktop\\";
+    const Case cases[] = {
+        {{{root + L"\\Carton\\lettre.txt", desktop + L"lettre.txt"}}, {root + L"\\Carton"}},
+        // Deeper items, two of one container: listed once.
+        {{{root + L"\\Carton\\a\\b.txt", desktop + L"b.txt"}, {root + L"\\carton\\c.txt", desktop + L"c.txt"}},
+         {root + L"\\Carton"}},
+        {{{root + L"\\Boite\\x.txt", desktop + L"x.txt"}}, {}},
+        {{{L"C:\\Users\\u\\Documents\\d.txt", desktop + L"d.txt"}}, {}},         // not a container at all
+        {{{root + L"\\Carton", desktop + L"Carton"}}, {}},                          // the container itself
+        {{{root + L"2\\Carton\\e.txt", desktop + L"e.txt"}}, {}},                // a sibling of the root
+        {{{root + L"\\Boite\\y.txt", desktop + L"y.txt"}, {root + L"\\Sac\\z.txt", desktop + L"z.txt"}},
+         {root + L"\\Sac"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ContainersNoCadrelShows(c.moves, root, shown), c.missing) << c.moves.front().from.size();
+        EXPECT_EQ(ContainersNoCadrelShows(c.moves, root + L"\\", shown), c.missing) << "root with a separator";
+    }
+    EXPECT_TRUE(ContainersNoCadrelShows({{root + L"\\Carton\\f.txt", desktop + L"f.txt"}}, L"", shown).empty());
 }
 
 TEST(ItemMenuModel, TargetsAndEntries)

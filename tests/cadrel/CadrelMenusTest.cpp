@@ -12,6 +12,7 @@
 
 #include "app/CopyData.h"
 #include "app/PageRequest.h"
+#include "base/UniqueHandle.h"
 #include "base/AppMessages.h"
 #include "cadrel/Cadrel.h"
 #include "cadrel/CadrelLayout.h"
@@ -300,6 +301,27 @@ protected:
         }
         PostMessageW(prompt, WM_COMMAND, MAKEWPARAM(100 + index, BN_CLICKED), reinterpret_cast<LPARAM>(button));
         return WaitFor([&] { return !IsWindow(prompt); });
+    }
+
+    // The text of the open choice prompt, or empty when none opens.
+    std::wstring PromptText()
+    {
+        HWND prompt = nullptr;
+        if (!WaitFor([&] {
+                const std::vector<HWND> prompts = app_.TopLevelWindows(PromptClass);
+                prompt = prompts.empty() ? nullptr : prompts.front();
+                return prompt != nullptr && IsWindowVisible(prompt);
+            })) {
+            return {};
+        }
+        const HWND label = FindWindowExW(prompt, nullptr, L"Static", nullptr);
+        wchar_t text[2048] = {};
+        DWORD_PTR length = 0;
+        if (label == nullptr || !SendMessageTimeoutW(label, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text),
+                                                     SMTO_NORMAL, 5000, &length)) {
+            return {};
+        }
+        return std::wstring(text, length);
     }
 
     // Asks the program for a page operation as another process does.
@@ -668,8 +690,11 @@ TEST_F(CadrelMenus, ItemMenuFileRenameAndClosingCadrels)
     cleanup_.push_back(shared);
     const std::wstring bin = MakeContainer(L"Poubelle", {L"vieux.txt"});
     const std::wstring bag = MakeContainer(L"Sac", {L"sac.txt"});
+    const std::wstring held = MakeContainer(L"Tenu", {L"libre.txt", L"tenu.txt"});
     const std::wstring desktop = KnownFolderPath(FOLDERID_Desktop);
     cleanup_.push_back(desktop + L"\\lettre.txt");
+    cleanup_.push_back(desktop + L"\\libre.txt");
+    cleanup_.push_back(desktop + L"\\tenu.txt");
     Workspace page;
     page.id = "{page}";
     page.name = L"Page";
@@ -680,6 +705,8 @@ TEST_F(CadrelMenus, ItemMenuFileRenameAndClosingCadrels)
     AddPinned(page, "menus-s1", 0.02, 0.52, 0.30, 0.42, {CadrelTab{L"Partage", shared}});
     AddPinned(page, "menus-s2", 0.34, 0.52, 0.30, 0.42, {CadrelTab{L"Aussi", shared}});
     AddPinned(page, "menus-r", 0.66, 0.52, 0.30, 0.42, {CadrelTab{L"Poubelle", bin}, CadrelTab{L"Sac", bag}});
+    // Below the title bar of "Vide", which closes before this one is used.
+    AddPinned(page, "menus-h", 0.70, 0.24, 0.22, 0.20, {CadrelTab{L"Tenu", held}});
     StartWithPage(page);
     ASSERT_TRUE(app_.WaitForLine(L"Cadrel menus-f : 6 elements listes.", 5000));
     HWND f = CadrelTitled(L"Fichiers");
@@ -773,6 +800,40 @@ TEST_F(CadrelMenus, ItemMenuFileRenameAndClosingCadrels)
     EXPECT_FALSE(FolderExists(empty));
     EXPECT_TRUE(app_.TopLevelWindows(PromptClass).empty());
 
+    // A close whose files cannot all leave (another program holds one open
+    // without sharing) keeps the cadrel and tells which files stayed; the
+    // one that did leave is undoable.
+    HWND h = CadrelTitled(L"Tenu");
+    ASSERT_NE(h, nullptr);
+    {
+        UniqueFile open(CreateFileW((held + L"\\tenu.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(open);
+        ASSERT_TRUE(OpenMenuAt(TitleOfWindow(h), "menus-h"));
+        Choose(ExpectedMenu(1, false, 0.62), CadrelCmdClose);
+        ASSERT_TRUE(AnswerPrompt(1));
+        ASSERT_TRUE(app_.WaitForLine(L"Cadrel menus-h gardee : 1 deplacement(s), 1 fichier(s) restes en place.", 8000));
+        const std::wstring told = PromptText();
+        EXPECT_NE(told.find(L"ces fichiers n'ont pas pu être déplacés"), std::wstring::npos) << told;
+        EXPECT_NE(told.find(held + L"\\tenu.txt"), std::wstring::npos) << told;
+        EXPECT_EQ(told.find(L"libre.txt"), std::wstring::npos) << told;
+        ASSERT_TRUE(AnswerPrompt(0));
+    }
+    EXPECT_TRUE(FileExists(held + L"\\tenu.txt"));
+    EXPECT_TRUE(FileExists(desktop + L"\\libre.txt"));
+    EXPECT_TRUE(FileExists(held + L"\\" + std::wstring(ContainerMarkerName)));
+    EXPECT_EQ(app_.CountLines(L"Cadrel menus-h fermee"), 0u);
+    h = CadrelTitled(L"Tenu");
+    ASSERT_NE(h, nullptr) << "the cadrel is back where it stood";
+    ASSERT_TRUE(app_.WaitForLine(L"Cadrel menus-h : 1 elements listes.", 5000));
+    // Once the other program lets go, the close goes through.
+    ASSERT_TRUE(OpenMenuAt(TitleOfWindow(h), "menus-h"));
+    Choose(ExpectedMenu(1, false, 0.62), CadrelCmdClose);
+    ASSERT_TRUE(AnswerPrompt(1));
+    ASSERT_TRUE(app_.WaitForLine(L"Cadrel menus-h fermee : 1 deplacement(s)", 5000));
+    EXPECT_TRUE(FileExists(desktop + L"\\tenu.txt"));
+    EXPECT_FALSE(FolderExists(held));
+
     // Cancel changes nothing and takes no snapshot.
     HWND c = CadrelTitled(L"Carton");
     ASSERT_NE(c, nullptr);
@@ -785,7 +846,9 @@ TEST_F(CadrelMenus, ItemMenuFileRenameAndClosingCadrels)
     EXPECT_TRUE(FileExists(carton + L"\\lettre.txt"));
     EXPECT_EQ(app_.CountLines(L"Instantane automatique"), snapshotsBefore);
 
-    // Move to the Desktop, then undo: the container comes back with its file.
+    // Move to the Desktop, then undo: no cadrel shows the container any
+    // more, so the undo is refused with a word, and the file stays on the
+    // Desktop instead of going into a folder nobody sees.
     ASSERT_TRUE(OpenMenuAt(TitleOfWindow(c), "menus-c"));
     Choose(ExpectedMenu(1, false, 0.62), CadrelCmdClose);
     ASSERT_TRUE(AnswerPrompt(1));
@@ -796,9 +859,14 @@ TEST_F(CadrelMenus, ItemMenuFileRenameAndClosingCadrels)
     EXPECT_FALSE(IsWindow(c));
     const size_t undone = app_.CountLines(L"Annulation :");
     PostMessageW(app_.AppWindow(), WM_APP_UNDO, 0, 0);
-    ASSERT_TRUE(app_.WaitForLine(L"Annulation :", 5000, undone + 1));
-    EXPECT_TRUE(WaitFor([&] { return FileExists(carton + L"\\lettre.txt"); }));
-    EXPECT_FALSE(FileExists(desktop + L"\\lettre.txt"));
+    ASSERT_TRUE(app_.WaitForLine(L"Annulation refusee : aucune cadrel ne montre plus " + carton, 5000));
+    const std::wstring refusal = PromptText();
+    EXPECT_NE(refusal.find(L"Annulation impossible"), std::wstring::npos) << refusal;
+    EXPECT_NE(refusal.find(carton), std::wstring::npos) << refusal;
+    ASSERT_TRUE(AnswerPrompt(0));
+    EXPECT_TRUE(FileExists(desktop + L"\\lettre.txt"));
+    EXPECT_FALSE(FolderExists(carton)) << "not made again without its marker";
+    EXPECT_EQ(app_.CountLines(L"Annulation :"), undone) << "the stacks did not change";
 
     // A folder another tab still shows is left alone, whatever the choice.
     HWND s1 = CadrelTitled(L"Partage");

@@ -109,6 +109,20 @@ make_link_fixture() {
     ln -s ../../outside "$fixture/tree/inner/link"
 }
 
+# Drive D: for the tests that move between two volumes. Its folder is on
+# another host file system where there is one (/dev/shm), so that a move
+# from C: to D: is a copy and a delete as between two disks; otherwise it is
+# a folder of its own beside the prefix, still a drive of its own to Windows.
+make_second_volume() {
+    local target
+    target=/dev/shm/cadrels-volume-$(printf %s "$WINEPREFIX" | md5sum | cut -c1-12)
+    if ! mkdir -p "$target" 2>/dev/null || [ "$(stat -c %d "$target")" = "$(stat -c %d "$WINEPREFIX")" ]; then
+        target=$envdir/second-volume
+        mkdir -p "$target"
+    fi
+    ln -sfn "$target" "$WINEPREFIX/dosdevices/d:"
+}
+
 start() {
     if [ -f "$statefile" ]; then
         stop
@@ -119,6 +133,7 @@ start() {
     wineserver -p >/dev/null 2>&1 </dev/null &
     prepare_prefix
     make_link_fixture
+    make_second_volume
     wine wineboot >/dev/null 2>&1 </dev/null
     # The virtual desktop stays up as long as this explorer runs, so programs
     # started later join it instead of creating (and tearing down) their own.

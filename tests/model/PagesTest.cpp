@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cwctype>
+
 namespace cadrels {
 namespace {
 
@@ -67,6 +70,60 @@ TEST(RemovePage, TakesTheRecordsAndGeometryWithThePageOnly)
     expected.workspaces.erase(expected.workspaces.begin() + 1);
     ASSERT_EQ(RemovePage(settings, 1), PageRemoval::RemovedOther);
     EXPECT_EQ(settings, expected);
+}
+
+// Pages showing folders through tabs that are not the first, on cadrels
+// that are not the first, so that only a search of every tab finds them.
+Settings WithFolders(const std::vector<std::vector<std::wstring>>& foldersPerPage, int active)
+{
+    Settings settings;
+    for (const std::vector<std::wstring>& folders : foldersPerPage) {
+        Workspace page;
+        page.cadrels.resize(2);
+        page.cadrels[0].tabs.push_back(CadrelTab{L"Hôte", L""});
+        for (const std::wstring& folder : folders) {
+            CadrelTab tab;
+            tab.title = L"t";
+            tab.folder = folder;
+            page.cadrels[1].tabs.push_back(tab);
+        }
+        settings.workspaces.push_back(page);
+    }
+    settings.activeWorkspace = active;
+    return settings;
+}
+
+bool SameIgnoringCase(const std::wstring& a, const std::wstring& b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
+               return std::towlower(x) == std::towlower(y);
+           });
+}
+
+TEST(OtherPageShowsFolder, FindsAFolderOnAnyTabOfAnyPageButTheLiveOne)
+{
+    const Settings settings =
+        WithFolders({{L"C:\\Inbox", L"C:\\Live"}, {L"C:\\Docs", L"C:\\Downloads"}, {L"D:\\Photos"}}, 0);
+    struct Case {
+        std::wstring folder;
+        int livePage;
+        bool shown;
+    };
+    const Case cases[] = {
+        {L"C:\\Downloads", 0, true},   // second tab of the second cadrel on page 1
+        {L"c:\\downloads", 0, true},   // spelled otherwise
+        {L"D:\\Photos", 0, true},      // the last page
+        {L"C:\\Live", 0, false},       // the live page answers for itself
+        {L"C:\\Live", 1, true},        // once another page is live, its records count
+        {L"C:\\Docs", 1, false},
+        {L"C:\\Elsewhere", 0, false},
+        {L"", 0, false},               // a host tab's empty folder names nothing
+        {L"C:\\Inbox", -1, true},      // no live page: every page is searched
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(OtherPageShowsFolder(settings, c.livePage, c.folder, SameIgnoringCase), c.shown)
+            << std::string(c.folder.begin(), c.folder.end()) << " live " << c.livePage;
+    }
 }
 
 }  // namespace

@@ -377,6 +377,8 @@ constinit const LanguageTexts ChineseTraditional = MakeLanguageTexts({
     {499, L"監看這些資料夾："},
     {500, L"是否允許？選擇「否」將還原配置，但停用這些規則，且不監看這些資料夾。"},
     {501, L"開啟這些網路位置："},
+    {502, L"Cadrel 保持開啟：這些檔案無法移動，可能是因為其他程式正在使用它們。\n%s"},
+    {503, L"無法復原：顯示「%s」的 Cadrel 已關閉，這些檔案將回到沒有任何 Cadrel 顯示的資料夾。它們會留在原處。"},
 });
 
 }  // namespace cadrels::i18n

@@ -377,6 +377,8 @@ constinit const LanguageTexts Dutch = MakeLanguageTexts({
     {499, L"Deze mappen bewaken:"},
     {500, L"Toestaan? Met ‘Nee’ wordt de indeling hersteld met deze regels uitgeschakeld en zonder deze bewaakte mappen."},
     {501, L"Deze netwerklocaties openen:"},
+    {502, L"De cadrel blijft open: deze bestanden konden niet worden verplaatst, waarschijnlijk omdat een ander programma ze gebruikt.\n%s"},
+    {503, L"Ongedaan maken kan niet: de cadrel die „%s” toonde is gesloten, en de bestanden zouden teruggaan naar een map die geen cadrel toont. Ze blijven waar ze zijn."},
 });
 
 }  // namespace cadrels::i18n

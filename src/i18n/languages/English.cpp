@@ -377,6 +377,8 @@ constinit const LanguageTexts English = MakeLanguageTexts({
     {499, L"Watch these folders:"},
     {500, L"Allow it? With No, the layout is restored with these rules turned off and without these watched folders."},
     {501, L"Open these network locations:"},
+    {502, L"The cadrel stays open: these files could not be moved, probably because another program is using them.\n%s"},
+    {503, L"This cannot be undone: the cadrel that showed “%s” has been closed, and the files would go back into a folder no cadrel shows. They stay where they are."},
 });
 
 }  // namespace cadrels::i18n

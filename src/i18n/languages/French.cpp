@@ -377,6 +377,8 @@ constinit const LanguageTexts French = MakeLanguageTexts({
     {499, L"Surveiller ces dossiers :"},
     {500, L"L'autoriser ? Avec « Non », la disposition est restaurée avec ces règles désactivées et sans ces dossiers surveillés."},
     {501, L"Ouvrir ces emplacements réseau :"},
+    {502, L"La cadrel reste ouverte : ces fichiers n'ont pas pu être déplacés, sans doute parce qu'un autre programme les utilise.\n%s"},
+    {503, L"Annulation impossible : la cadrel qui montrait « %s » a été fermée, et les fichiers retourneraient dans un dossier qu'aucune cadrel ne montre. Ils restent où ils sont."},
 });
 
 }  // namespace cadrels::i18n

@@ -377,6 +377,8 @@ constinit const LanguageTexts German = MakeLanguageTexts({
     {499, L"Diese Ordner überwachen:"},
     {500, L"Zulassen? Mit „Nein“ wird die Anordnung mit deaktivierten Regeln und ohne diese überwachten Ordner wiederhergestellt."},
     {501, L"Diese Netzwerkorte öffnen:"},
+    {502, L"Das Cadrel bleibt geöffnet: Diese Dateien konnten nicht verschoben werden, vermutlich weil ein anderes Programm sie verwendet.\n%s"},
+    {503, L"Rückgängig nicht möglich: Das Cadrel, das „%s“ zeigte, wurde geschlossen, und die Dateien kämen in einen Ordner zurück, den kein Cadrel zeigt. Sie bleiben, wo sie sind."},
 });
 
 }  // namespace cadrels::i18n

@@ -377,6 +377,8 @@ constinit const LanguageTexts Indonesian = MakeLanguageTexts({
     {499, L"Memantau folder ini:"},
     {500, L"Izinkan? Dengan “Tidak”, tata letak dipulihkan dengan aturan ini dinonaktifkan dan tanpa folder yang dipantau ini."},
     {501, L"Membuka lokasi jaringan ini:"},
+    {502, L"Cadrel tetap terbuka: file-file ini tidak dapat dipindahkan, mungkin karena sedang digunakan oleh program lain.\n%s"},
+    {503, L"Tidak dapat dibatalkan: cadrel yang menampilkan “%s” telah ditutup, dan file akan kembali ke folder yang tidak ditampilkan cadrel mana pun. File tetap di tempatnya."},
 });
 
 }  // namespace cadrels::i18n

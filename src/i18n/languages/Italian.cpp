@@ -377,6 +377,8 @@ constinit const LanguageTexts Italian = MakeLanguageTexts({
     {499, L"Sorvegliare queste cartelle:"},
     {500, L"Consentirlo? Con «No» la disposizione viene ripristinata con queste regole disattivate e senza queste cartelle sorvegliate."},
     {501, L"Aprire questi percorsi di rete:"},
+    {502, L"Il cadrel resta aperto: questi file non sono stati spostati, probabilmente perché un altro programma li sta usando.\n%s"},
+    {503, L"Impossibile annullare: il cadrel che mostrava «%s» è stato chiuso e i file tornerebbero in una cartella che nessun cadrel mostra. Restano dove sono."},
 });
 
 }  // namespace cadrels::i18n

@@ -377,6 +377,8 @@ constinit const LanguageTexts Polish = MakeLanguageTexts({
     {499, L"Obserwować te foldery:"},
     {500, L"Zezwolić? Po wybraniu „Nie” układ zostanie przywrócony z wyłączonymi regułami i bez tych obserwowanych folderów."},
     {501, L"Otwierać te lokalizacje sieciowe:"},
+    {502, L"Cadrel pozostaje otwarty: nie udało się przenieść tych plików, prawdopodobnie dlatego, że używa ich inny program.\n%s"},
+    {503, L"Nie można cofnąć: cadrel, który pokazywał „%s”, został zamknięty, a pliki wróciłyby do folderu, którego nie pokazuje żaden cadrel. Zostają tam, gdzie są."},
 });
 
 }  // namespace cadrels::i18n

@@ -377,6 +377,8 @@ constinit const LanguageTexts Portuguese = MakeLanguageTexts({
     {499, L"Monitorar estas pastas:"},
     {500, L"Permitir? Com «Não», o layout é restaurado com estas regras desativadas e sem estas pastas monitoradas."},
     {501, L"Abrir estes locais de rede:"},
+    {502, L"O cadrel continua aberto: estes arquivos não puderam ser movidos, provavelmente porque outro programa os está usando.\n%s"},
+    {503, L"Não é possível desfazer: o cadrel que mostrava “%s” foi fechado, e os arquivos voltariam para uma pasta que nenhum cadrel mostra. Eles ficam onde estão."},
 });
 
 }  // namespace cadrels::i18n

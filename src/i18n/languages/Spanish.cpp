@@ -377,6 +377,8 @@ constinit const LanguageTexts Spanish = MakeLanguageTexts({
     {499, L"Vigilar estas carpetas:"},
     {500, L"¿Permitirlo? Con «No», la disposición se restaura con estas reglas desactivadas y sin estas carpetas vigiladas."},
     {501, L"Abrir estas ubicaciones de red:"},
+    {502, L"El cadrel sigue abierto: estos archivos no se pudieron mover, probablemente porque otro programa los está usando.\n%s"},
+    {503, L"No se puede deshacer: el cadrel que mostraba «%s» se cerró y los archivos volverían a una carpeta que ningún cadrel muestra. Se quedan donde están."},
 });
 
 }  // namespace cadrels::i18n

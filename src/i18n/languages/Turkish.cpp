@@ -377,6 +377,8 @@ constinit const LanguageTexts Turkish = MakeLanguageTexts({
     {499, L"Bu klasörleri izle:"},
     {500, L"İzin verilsin mi? “Hayır” ile düzen bu kurallar kapalı ve bu izlenen klasörler olmadan geri yüklenir."},
     {501, L"Bu ağ konumlarını aç:"},
+    {502, L"Cadrel açık kalıyor: bu dosyalar taşınamadı, büyük olasılıkla başka bir program bunları kullanıyor.\n%s"},
+    {503, L"Geri alınamıyor: “%s” klasörünü gösteren cadrel kapatıldı ve dosyalar hiçbir cadrelin göstermediği bir klasöre dönerdi. Oldukları yerde kalıyorlar."},
 });
 
 }  // namespace cadrels::i18n

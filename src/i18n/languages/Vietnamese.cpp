@@ -377,6 +377,8 @@ constinit const LanguageTexts Vietnamese = MakeLanguageTexts({
     {499, L"Theo dõi các thư mục này:"},
     {500, L"Cho phép? Chọn “Không” thì bố cục được khôi phục với các quy tắc này bị tắt và không theo dõi các thư mục này."},
     {501, L"Mở các vị trí mạng này:"},
+    {502, L"Cadrel vẫn mở: không thể di chuyển các tệp này, có thể do một chương trình khác đang sử dụng chúng.\n%s"},
+    {503, L"Không thể hoàn tác: cadrel hiển thị “%s” đã bị đóng, và các tệp sẽ quay về một thư mục không cadrel nào hiển thị. Chúng được giữ nguyên tại chỗ."},
 });
 
 }  // namespace cadrels::i18n
