@@ -2,6 +2,7 @@
 
 #include "base/DebugLog.h"
 #include "base/Failure.h"
+#include "base/UniqueHandle.h"
 #include "fileops/CollisionName.h"
 #include "fileops/MoveRecorder.h"
 #include "model/FileSystemNames.h"
@@ -52,6 +53,15 @@ HRESULT RefuseTakenTarget(bool copy, IShellItem* item, IShellItem* destinationFo
         return HRESULT_FROM_WIN32(ERROR_FILE_EXISTS);
     }
     return S_OK;
+}
+
+// Whether another program has the file open without sharing delete access,
+// which a move needs (a rename, or the delete after a copy to another volume).
+bool HeldWithoutMoveSharing(const std::wstring& path)
+{
+    const UniqueFile probe(CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    return !probe && GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
 }  // namespace
@@ -155,6 +165,16 @@ bool ShellMoveEngine::Queue(const std::wstring& source, const std::wstring& fold
                       IsPathSeparator(folder[source.size()])))) {
         if (SUCCEEDED(refusal_)) {
             refusal_ = HRESULT_FROM_WIN32(ERROR_INVALID_PARAMETER);
+        }
+        return true;
+    }
+    // A file another program holds without letting it be moved cannot go;
+    // the item stays and the batch reports it, as our own engine does. The
+    // shell is not asked to try: Wine 10's IFileOperation dereferences a null
+    // item when the move fails (see above), and ends the program.
+    if (!isFolder && !options_.copy && HeldWithoutMoveSharing(source)) {
+        if (SUCCEEDED(refusal_)) {
+            refusal_ = HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION);
         }
         return true;
     }
