@@ -75,6 +75,7 @@ public:
 
     UndoPropertyResult Run(int steps)
     {
+        shellEngine_ = std::wstring(engines_(MoveOptions{true, false})->Name()) == L"IFileOperation";
         for (int i = 0; i < FolderCount * 3; ++i) {
             NewFile(folders_[Pick(FolderCount)]);
         }
@@ -158,6 +159,11 @@ private:
         subfolders_.insert(to);
     }
 
+    bool OnOtherVolume(int a, int b) const
+    {
+        return result_.twoVolumes && (a < FolderCount / 2) != (b < FolderCount / 2);
+    }
+
     static bool IsDirectChild(const std::wstring& key, const std::wstring& folderPrefix)
     {
         return key.rfind(folderPrefix, 0) == 0 && key.find(L'\\', folderPrefix.size()) == std::wstring::npos;
@@ -170,7 +176,14 @@ private:
     void FolderDropWithWriter()
     {
         const int source = Pick(FolderCount);
-        const int target = (source + 1 + Pick(FolderCount - 1)) % FolderCount;
+        int target = (source + 1 + Pick(FolderCount - 1)) % FolderCount;
+        // Wine 10's IFileOperation ends the process when a copy to another
+        // volume meets a file the writer holds open (Windows' reports the
+        // item as failed); with the shell's engine the folder stays on its
+        // volume. Our own engine takes it across.
+        if (shellEngine_ && OnOtherVolume(source, target)) {
+            target = source ^ 1;
+        }
         const std::wstring folder = folders_[source] + L"\\d" + std::to_wstring(nextFolder_++);
         if (!CreateDirectoryW(folder.c_str(), nullptr)) {
             Fail("could not make " + Narrow(folder));
@@ -516,6 +529,7 @@ private:
     UndoManager manager_;
     std::wstring root_;
     std::wstring otherRoot_;
+    bool shellEngine_ = false;
     std::vector<std::wstring> folders_;
     std::map<std::wstring, std::string> model_;
     int nextContent_ = 0;
