@@ -75,7 +75,11 @@ protected:
     {
         CreateDirectoryW(ContainerRootFolder().c_str(), nullptr);
         const std::wstring folder = MakeFolder(ContainerRootFolder(), name, std::move(files));
-        WriteBytes(folder + L"\\" + ContainerMarkerName, "");
+        // As the program makes it: hidden and system. (Wine 8 hides every
+        // dot file by itself; Wine 10 does not.)
+        const std::wstring marker = folder + L"\\" + ContainerMarkerName;
+        WriteBytes(marker, "");
+        SetFileAttributesW(marker.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
         return folder;
     }
 
