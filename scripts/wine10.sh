@@ -225,7 +225,9 @@ lane() {
         if [ $code -ne 0 ] || [ "$passed" = 0 ]; then
             failures=$((failures + 1))
             log "FAILED $label ($program, exit $code, $((SECONDS - one)) s): $passed passed, $failed failed, $skipped skipped"
-            grep -E '^\[  FAILED  \]|Failure$|^\[  SKIPPED \] .*\(' "$results/$label.log" | head -n 20 >&2
+            # A program that crashed leaves no failure lines to show; the
+            # lane still runs the others.
+            grep -E '^\[  FAILED  \]|Failure$|^\[  SKIPPED \] .*\(' "$results/$label.log" | head -n 20 >&2 || true
         else
             log "ok $label ($((SECONDS - one)) s): $passed passed, $failed failed, $skipped skipped"
         fi
