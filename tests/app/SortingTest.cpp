@@ -56,7 +56,8 @@ protected:
     void TearDown() override
     {
         app_.EndTest(HasFailure());
-        for (const wchar_t* name : {L"\\rapport.txt", L"\\image.png", L"\\.cache.txt"}) {
+        for (const wchar_t* name :
+             {L"\\rapport.txt", L"\\image.png", L"\\.cache.txt", L"\\facture.txt"}) {
             const std::wstring path = desktop_ + name;
             SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             DeleteFileW(path.c_str());
@@ -218,6 +219,17 @@ TEST_F(Sorting, DesktopFileIsFiledAndUndoneAndSentFilesMakeOneMenu)
     PostMessageW(second, WM_KEYDOWN, VK_ESCAPE, 0);
     Sleep(500);
     EXPECT_TRUE(FileExists(files[3]));
+
+    // Some browsers make the final name empty first and fill it when the
+    // download ends: the empty file is left alone, the finished one filed.
+    const std::wstring download = desktop_ + L"\\facture.txt";
+    const size_t passes = app_.CountLines(L"Passe de rangement :");
+    ASSERT_TRUE(WriteBytes(download, ""));
+    ASSERT_TRUE(app_.WaitForLine(L"Passe de rangement :", 10000, passes + 1));
+    EXPECT_TRUE(FileExists(download));
+    EXPECT_FALSE(FileExists(docs_ + L"\\facture.txt"));
+    ASSERT_TRUE(WriteBytes(download, "la facture"));
+    EXPECT_TRUE(WaitForFile(docs_ + L"\\facture.txt", true, 10000)) << "filed once complete";
     EXPECT_EQ(app_.Quit(), std::optional<DWORD>(0));
 }
 
