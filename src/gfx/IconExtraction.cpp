@@ -1,6 +1,6 @@
 #include "gfx/IconExtraction.h"
 
-#include "model/PathText.h"
+#include "model/AtomicFile.h"
 #include "base/Failure.h"
 #include "base/UniqueHandle.h"
 #include "gfx/IconPixels.h"
@@ -128,27 +128,6 @@ bool FromFileIcon(IWICImagingFactory& wic, const IconRequest& request, IconResul
     return ConvertIcon(wic, icon.Get(), result);
 }
 
-// A picture larger than this is no icon; it is not read at all.
-constexpr std::uint64_t MaxPictureFileBytes = 64ull << 20;
-
-// Picture paths come from data (a dock image, an item shown in a cadrel):
-// the file is opened here with identification-level impersonation only, so
-// that a server it names cannot act as the user, and decoded from memory.
-bool ReadPictureFile(const wchar_t* path, std::vector<std::uint8_t>& bytes)
-{
-    UniqueFile file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, nullptr));
-    LARGE_INTEGER size{};
-    if (!file || GetFileType(file.Get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.Get(), &size) ||
-        size.QuadPart < 1 || static_cast<std::uint64_t>(size.QuadPart) > MaxPictureFileBytes) {
-        return false;
-    }
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    return ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
-           read == bytes.size();
-}
-
 }  // namespace
 
 bool ConvertBitmap(IWICImagingFactory& wic, HBITMAP bitmap, IconResult& result)
@@ -166,15 +145,18 @@ bool ConvertBitmap(IWICImagingFactory& wic, HBITMAP bitmap, IconResult& result)
 
 bool DecodePicture(IWICImagingFactory& wic, const wchar_t* path, int size, IconResult& result)
 {
-    if (size <= 0 || IsDevicePath(path)) {
+    if (size <= 0) {
         return false;
     }
-    // The decoder reads from these bytes until the pixels are copied out.
-    std::vector<std::uint8_t> bytes;
+    // Picture paths come from data (a dock image, an item in a cadrel): the
+    // file is read by our own open, identification-level only, rather than
+    // by WIC's, and decoded from memory. The decoder reads from these bytes
+    // until the pixels are copied out.
+    std::string bytes;
     ComPtr<IWICStream> stream;
     ComPtr<IWICBitmapDecoder> decoder;
-    if (!ReadPictureFile(path, bytes) || FAILED(wic.CreateStream(stream.GetAddressOf())) ||
-        FAILED(stream->InitializeFromMemory(bytes.data(), static_cast<DWORD>(bytes.size()))) ||
+    if (!ReadFileBytes(path, MaxReadableFileBytes, bytes) || FAILED(wic.CreateStream(stream.GetAddressOf())) ||
+        FAILED(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()))) ||
         FAILED(wic.CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand,
                                            decoder.GetAddressOf()))) {
         return false;

@@ -1,6 +1,6 @@
 #include "gfx/SvgEmblems.h"
 
-#include "model/PathText.h"
+#include "model/AtomicFile.h"
 #include "base/ComObject.h"
 #include "base/DebugLog.h"
 #include "base/UniqueHandle.h"
@@ -33,22 +33,8 @@ std::string ReadResource(int id)
 
 std::string ReadSvgFile(const std::wstring& path)
 {
-    if (IsDevicePath(path)) {
-        return {};
-    }
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, nullptr));
-    LARGE_INTEGER size{};
-    if (!file || GetFileType(file.Get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.Get(), &size) || size.QuadPart < 1 ||
-        static_cast<std::uint64_t>(size.QuadPart) > MaxSvgFileBytes) {
-        return {};
-    }
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD read = 0;
-    if (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size()) {
-        return {};
-    }
-    return bytes;
+    std::string bytes;
+    return ReadFileBytes(path, MaxSvgFileBytes, bytes) ? bytes : std::string();
 }
 
 std::unique_ptr<SvgEmblem> CreateEmblem(GraphicsDevice& device, IUnknown* svgContext, const std::string& source)
