@@ -64,6 +64,8 @@ struct TornTab {
 
 // Posted by the cadrel's folder watcher; carries nothing.
 inline constexpr UINT WM_CADREL_FOLDER_CHANGED = WM_USER + 3;
+// Posted by the cadrel's listing worker: a result waits in its mailbox.
+inline constexpr UINT WM_CADREL_FOLDER_LISTED = WM_USER + 4;
 
 // Screen point packed as the cadrel's move messages carry it: x in the low
 // 32 bits, y in the high 32 bits.
@@ -153,10 +155,10 @@ public:
 
     // Appends a tab and makes it the active one.
     void AppendTab(const CadrelTab& tab);
-    // Lists the active folder again, keeps the scroll position where it
-    // still fits, selects the items at `keepSelected` that are still there,
-    // and draws.
-    void Refresh(const std::vector<std::wstring>& keepSelected = {});
+    // Lists the active folder again on a worker; when the listing arrives
+    // the scroll position stays where it still fits, and with
+    // `keepSelection` what is selected then stays selected.
+    void Refresh(bool keepSelection = false);
 
     // Where items, tabs and bars stand now, in client pixels.
     CadrelHitMap HitMap() const;
@@ -254,7 +256,9 @@ private:
     // The listed folder, its watcher, selection and scrolling.
     CadrelView View() const;
     const std::wstring& ActiveFolder() const;
-    void ListFolder();
+    void ListFolder(bool keepSelection = false);
+    void OnFolderListed();
+    void EndPressOnItems();
     const std::vector<std::wstring>& PinnedNames() const;
     void OnItemsOrdered();
     void StartWatcher();

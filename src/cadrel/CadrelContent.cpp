@@ -36,18 +36,52 @@ const std::wstring& Cadrel::ActiveFolder() const
     return tabs_[static_cast<size_t>(activeTab_)].folder;
 }
 
-void Cadrel::ListFolder()
+void Cadrel::ListFolder(bool keepSelection)
 {
-    // A press on an item that is about to go away must not outlive it.
+    const bool wasListed = content_.Listed();
+    content_.RequestListing(ActiveFolder(), window_.Get(), WM_CADREL_FOLDER_LISTED, keepSelection);
+    // Another folder, or none: what was shown is gone now, not when a
+    // listing arrives.
+    if ((wasListed && !content_.Listed()) || ActiveFolder().empty()) {
+        EndPressOnItems();
+        hoverItem_ = -1;
+        OnItemsOrdered();
+    }
+}
+
+void Cadrel::OnFolderListed()
+{
+    bool changed = false;
+    for (;;) {
+        const FolderContent::Applied applied =
+            content_.ApplyListed(PinnedNames(), properties_.sortBy, properties_.sortDesc);
+        if (applied == FolderContent::Applied::Nothing) {
+            break;
+        }
+        changed = true;
+        if (applied == FolderContent::Applied::Entries) {
+            EndPressOnItems();
+            hoverItem_ = -1;
+            DebugLog(L"Cadrel %hs : %u elements listes.", id_.c_str(),
+                     static_cast<unsigned>(content_.Items().size()));
+        }
+    }
+    if (changed) {
+        OnItemsOrdered();
+        ClampScroll();
+        Draw();
+    }
+}
+
+void Cadrel::EndPressOnItems()
+{
+    // A press on an item that went away must not outlive it.
     if (press_.OnItems() && GetCapture() == window_.Get()) {
         ReleaseCapture();
     }
     if (press_.OnItems()) {
         press_.End();
     }
-    content_.List(ActiveFolder(), PinnedNames(), properties_.sortBy, properties_.sortDesc);
-    OnItemsOrdered();
-    DebugLog(L"Cadrel %hs : %u elements listes.", id_.c_str(), static_cast<unsigned>(content_.Items().size()));
 }
 
 const std::vector<std::wstring>& Cadrel::PinnedNames() const
@@ -62,15 +96,9 @@ void Cadrel::OnItemsOrdered()
     painter_.ItemsChanged(FooterText());
 }
 
-void Cadrel::Refresh(const std::vector<std::wstring>& keepSelected)
+void Cadrel::Refresh(bool keepSelection)
 {
-    ListFolder();
-    if (!keepSelected.empty()) {
-        content_.SelectPaths(keepSelected);
-    }
-    hoverItem_ = -1;
-    ClampScroll();
-    Draw();
+    ListFolder(keepSelection);
 }
 
 void Cadrel::StartWatcher()

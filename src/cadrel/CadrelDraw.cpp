@@ -20,7 +20,7 @@ FrameResult Cadrel::Draw()
 void Cadrel::FinishBuilding()
 {
     building_ = false;
-    if (!content_.Listed()) {
+    if (!content_.Listed() && !content_.ListingWaiting()) {
         StartWatcher();
         ListFolder();
     }

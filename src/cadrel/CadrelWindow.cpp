@@ -423,6 +423,9 @@ LRESULT Cadrel::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     case WM_CADREL_FOLDER_CHANGED:
         OnFolderChanged();
         return 0;
+    case WM_CADREL_FOLDER_LISTED:
+        OnFolderListed();
+        return 0;
     case WM_CADREL_RENAME_COMMIT:
         CommitRename();
         return 0;
@@ -548,7 +551,7 @@ void Cadrel::OnTimer(UINT_PTR id)
         content_.ChangesListed();
         // Another program writing into the folder is no reason to lose what
         // the user selected there.
-        Refresh(content_.SelectedPaths());
+        Refresh(true);
     } else if (id == CadrelTimerTabHover) {
         OnTabHoverTimer();
     } else if (id == CadrelTimerRenameClick) {

@@ -27,15 +27,77 @@ std::vector<std::wstring> FolderContent::AllPaths() const
     return paths;
 }
 
-void FolderContent::List(const std::wstring& folder, const std::vector<std::wstring>& pinnedNames, int sortKey,
-                         bool descending)
+void FolderContent::RequestListing(const std::wstring& folder, HWND window, UINT message, bool keepSelection)
 {
-    // The listing pins and sorts as it finishes, even when it ends early.
-    ListingOptions options;
-    options.sortKey = sortKey;
-    options.descending = descending;
-    options.pinnedNames = pinnedNames;
-    Assign(folder.empty() ? std::vector<CadrelItem>{} : ListFolder(folder, options).items);
+    if (folder.empty()) {
+        lister_.Cancel();
+        Assign({});
+        return;
+    }
+    if (folder != lister_.Folder()) {
+        items_.clear();
+        listed_ = false;
+        scrollOffset_ = 0;
+        Ordered();
+    }
+    keepSelection_ = keepSelection;
+    lister_.Request(folder, window, message);
+}
+
+FolderContent::Applied FolderContent::ApplyListed(const std::vector<std::wstring>& pinnedNames, int sortKey,
+                                                  bool descending)
+{
+    std::unique_ptr<ListedFolder> result = lister_.TakeCurrent();
+    if (!result) {
+        return Applied::Nothing;
+    }
+    if (result->sizes) {
+        ApplySizes(result->listing, sortKey, descending);
+        return Applied::Sizes;
+    }
+    ApplyEntries(std::move(result->listing), pinnedNames, sortKey, descending);
+    return Applied::Entries;
+}
+
+void FolderContent::ApplyEntries(FolderListing listing, const std::vector<std::wstring>& pinnedNames, int sortKey,
+                                 bool descending)
+{
+    const std::vector<std::wstring> kept = keepSelection_ ? SelectedPaths() : std::vector<std::wstring>{};
+    // A relisting of the folder shown keeps the sizes it knew until the new
+    // walk brings them: the footer does not drop and climb back each time.
+    for (CadrelItem& item : listing.items) {
+        if (item.isFolder) {
+            const int known = IndexOfPath(item.path);
+            if (known >= 0 && items_[static_cast<size_t>(known)].isFolder) {
+                item.size = items_[static_cast<size_t>(known)].size;
+            }
+        }
+    }
+    items_ = std::move(listing.items);
+    listed_ = true;
+    ApplyPinned(items_, pinnedNames);
+    SortItems(items_, sortKey, descending);
+    Ordered();
+    if (!kept.empty()) {
+        SelectPaths(kept);
+    }
+}
+
+void FolderContent::ApplySizes(const FolderListing& sizes, int sortKey, bool descending)
+{
+    for (const CadrelItem& sized : sizes.items) {
+        const int index = IndexOfPath(sized.path);
+        if (index >= 0 && items_[static_cast<size_t>(index)].isFolder) {
+            items_[static_cast<size_t>(index)].size = sized.size;
+        }
+    }
+    if (sortKey == SortBySize) {
+        // The order changes under the user's eyes; what was selected stays.
+        const std::vector<std::wstring> kept = SelectedPaths();
+        SortItems(items_, sortKey, descending);
+        Ordered();
+        SelectPaths(kept);
+    }
 }
 
 void FolderContent::Assign(std::vector<CadrelItem> items)

@@ -7,6 +7,7 @@
 
 #include "cadrel/CadrelItem.h"
 #include "cadrel/CadrelLayout.h"
+#include "cadrel/FolderLister.h"
 #include "fileops/FolderWatcher.h"
 #include "sorting/FileReadiness.h"
 
@@ -30,10 +31,20 @@ public:
     int IndexOfPath(const std::wstring& path) const;
     std::vector<std::wstring> AllPaths() const;
 
-    // Lists `folder` (nothing for an empty one) by `sortKey`, with
-    // `pinnedNames` first.
-    void List(const std::wstring& folder, const std::vector<std::wstring>& pinnedNames, int sortKey,
-              bool descending);
+    // Asks a worker to list `folder`; its results come as `message` to
+    // `window`, for ApplyListed. A folder other than the one shown empties
+    // the items at once: until its own listing arrives there is nothing to
+    // show there, not an empty folder. An empty folder name shows nothing at
+    // once. With `keepSelection`, what is selected when the listing arrives
+    // stays selected.
+    void RequestListing(const std::wstring& folder, HWND window, UINT message, bool keepSelection);
+    enum class Applied { Nothing, Entries, Sizes };
+    // Applies the next result of the current request, pinned and sorted by
+    // the order asked now: the entries, with the subfolder sizes known from
+    // the listing before until their own arrive, or those sizes.
+    Applied ApplyListed(const std::vector<std::wstring>& pinnedNames, int sortKey, bool descending);
+    // A listing was asked for and its entries have not arrived.
+    bool ListingWaiting() const { return lister_.Waiting(); }
     // Takes items already listed, ordered as they are.
     void Assign(std::vector<CadrelItem> items);
     // Sorts the items again, the pinned ones first.
@@ -83,12 +94,17 @@ public:
 
 private:
     void Ordered();
+    void ApplyEntries(FolderListing listing, const std::vector<std::wstring>& pinnedNames, int sortKey,
+                      bool descending);
+    void ApplySizes(const FolderListing& sizes, int sortKey, bool descending);
 
     std::vector<CadrelItem> items_;
     std::vector<bool> selection_;
     int anchor_ = -1;
     float scrollOffset_ = 0;
     bool listed_ = false;
+    bool keepSelection_ = false;
+    FolderLister lister_;
     FolderWatcher watcher_;
     QuietPeriod changes_{300, 1000};
 };

@@ -41,30 +41,19 @@ bool FolderSetWatcher::Start(std::vector<std::wstring> folders, HWND window, UIN
     if (folders.empty() || Running()) {
         return false;
     }
-    stop_.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!stop_) {
-        return false;
-    }
-    try {
-        thread_ = std::thread(Watch, std::move(folders), window, message, stop_.Get());
-    } catch (const std::system_error&) {
-        stop_.Reset();
-        throw;
-    }
-    return true;
+    return thread_.Start([folders = std::move(folders), window, message](UniqueHandle stop) mutable {
+        Watch(std::move(folders), window, message, std::move(stop));
+    });
 }
 
 void FolderSetWatcher::Stop()
 {
-    if (thread_.joinable()) {
-        SetEvent(stop_.Get());
-        thread_.join();
-    }
-    stop_.Reset();
+    thread_.Stop();
 }
 
-void FolderSetWatcher::Watch(std::vector<std::wstring> folders, HWND window, UINT message, HANDLE stop)
+void FolderSetWatcher::Watch(std::vector<std::wstring> folders, HWND window, UINT message, UniqueHandle stopEvent)
 {
+    const HANDLE stop = stopEvent.Get();
     folders.resize(std::min(folders.size(), MaxWatchedFolders));
     std::vector<std::unique_ptr<Slot>> slots;
     const ULONGLONG start = GetTickCount64();

@@ -5,12 +5,12 @@
 // the cadrel watcher; the others keep being watched.
 #pragma once
 
+#include "base/DetachedThread.h"
 #include "base/UniqueHandle.h"
 
 #include <windows.h>
 
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace cadrels {
@@ -18,7 +18,6 @@ namespace cadrels {
 class FolderSetWatcher {
 public:
     FolderSetWatcher() = default;
-    ~FolderSetWatcher() { Stop(); }
     FolderSetWatcher(const FolderSetWatcher&) = delete;
     FolderSetWatcher& operator=(const FolderSetWatcher&) = delete;
 
@@ -27,15 +26,15 @@ public:
     // Does nothing when running or for an empty list (false). Throws
     // std::system_error when the thread cannot start.
     bool Start(std::vector<std::wstring> folders, HWND window, UINT message);
-    // Signals the stop event and joins; never from the watcher thread.
+    // Signals the stop event without waiting for the thread, which may be
+    // stuck opening a folder on a share that no longer answers.
     void Stop();
-    bool Running() const { return thread_.joinable(); }
+    bool Running() const { return thread_.Running(); }
 
 private:
-    static void Watch(std::vector<std::wstring> folders, HWND window, UINT message, HANDLE stop);
+    static void Watch(std::vector<std::wstring> folders, HWND window, UINT message, UniqueHandle stopEvent);
 
-    UniqueHandle stop_;
-    std::thread thread_;
+    DetachedThread thread_;
 };
 
 }  // namespace cadrels

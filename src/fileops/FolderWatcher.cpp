@@ -3,10 +3,26 @@
 #include "fileops/DirectoryWatch.h"
 #include "fileops/WatchPlan.h"
 
+#include <mutex>
 #include <system_error>
 
 namespace cadrels {
 namespace {
+
+std::mutex openHookLock;
+std::function<void()> openHook;
+
+void RunOpenHook()
+{
+    std::function<void()> hook;
+    {
+        std::lock_guard lock(openHookLock);
+        hook = openHook;
+    }
+    if (hook) {
+        hook();
+    }
+}
 
 constexpr DWORD CadrelFilter = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME |
                                FILE_NOTIFY_CHANGE_ATTRIBUTES | FILE_NOTIFY_CHANGE_SIZE |
@@ -25,34 +41,33 @@ bool FolderWatcher::Start(const std::wstring& folder, HWND window, UINT message)
     if (folder.empty() || Running()) {
         return false;
     }
-    stop_.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!stop_) {
-        return false;
-    }
-    try {
-        thread_ = std::thread(Watch, folder, window, message, stop_.Get());
-    } catch (const std::system_error&) {
-        stop_.Reset();
-        throw;
-    }
-    return true;
+    return thread_.Start([folder, window, message](UniqueHandle stop) {
+        Watch(folder, window, message, std::move(stop));
+    });
 }
 
 void FolderWatcher::Stop()
 {
-    if (thread_.joinable()) {
-        SetEvent(stop_.Get());
-        thread_.join();
-    }
-    stop_.Reset();
+    thread_.Stop();
 }
 
-void FolderWatcher::Watch(std::wstring folder, HWND window, UINT message, HANDLE stop)
+void FolderWatcher::SetOpenHookForTests(std::function<void()> hook)
 {
+    std::lock_guard lock(openHookLock);
+    openHook = std::move(hook);
+}
+
+void FolderWatcher::Watch(std::wstring folder, HWND window, UINT message, UniqueHandle stopEvent)
+{
+    const HANDLE stop = stopEvent.Get();
     DirectoryWatch watch;
     DWORD retryDelay = FirstRetryDelayMs;
     bool firstAttempt = true;
     while (!StopSignalled(stop, 0)) {
+        RunOpenHook();
+        if (StopSignalled(stop, 0)) {
+            return;
+        }
         if (!watch.Open(folder)) {
             firstAttempt = false;
             if (StopSignalled(stop, retryDelay)) {

@@ -5,19 +5,19 @@
 // doubling up to 30 s. A cadrel watches its active tab's folder with it.
 #pragma once
 
+#include "base/DetachedThread.h"
 #include "base/UniqueHandle.h"
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
-#include <thread>
 
 namespace cadrels {
 
 class FolderWatcher {
 public:
     FolderWatcher() = default;
-    ~FolderWatcher() { Stop(); }
     FolderWatcher(const FolderWatcher&) = delete;
     FolderWatcher& operator=(const FolderWatcher&) = delete;
 
@@ -26,15 +26,22 @@ public:
     // thread never reads its owner's state. Throws std::system_error when the
     // thread cannot start.
     bool Start(const std::wstring& folder, HWND window, UINT message);
-    // Signals the stop event and joins; from the owner's thread only.
+    // Signals the stop event and lets the thread go without waiting for it:
+    // a thread stuck opening a folder on a share that no longer answers
+    // must not hold up a tab switch or the exit. The thread owns copies of
+    // all it uses, and a notice it may still post is a harmless extra
+    // listing. From the owner's thread only.
     void Stop();
-    bool Running() const { return thread_.joinable(); }
+    bool Running() const { return thread_.Running(); }
+
+    // Runs on the watcher thread before each attempt to open the folder.
+    // For tests: it stands in for an open that hangs.
+    static void SetOpenHookForTests(std::function<void()> hook);
 
 private:
-    static void Watch(std::wstring folder, HWND window, UINT message, HANDLE stop);
+    static void Watch(std::wstring folder, HWND window, UINT message, UniqueHandle stop);
 
-    UniqueHandle stop_;
-    std::thread thread_;
+    DetachedThread thread_;
 };
 
 }  // namespace cadrels

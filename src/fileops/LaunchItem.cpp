@@ -1,12 +1,52 @@
 #include "fileops/LaunchItem.h"
 
+#include "base/ComApartment.h"
 #include "base/DebugLog.h"
 #include "fileops/LaunchDirectory.h"
 #include "model/PathText.h"
 
 #include <shellapi.h>
 
+#include <system_error>
+#include <thread>
+
 namespace cadrels {
+
+namespace {
+
+void Execute(HWND owner, const std::wstring& path, LaunchCause cause)
+{
+    const ComApartment apartment;
+    const std::wstring directory = LaunchDirectory(path);
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    // Failures are silent: the shell's message boxes would come from a
+    // thread with no window of ours to stand on. NOASYNC because this thread
+    // ends as soon as the call returns.
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.hwnd = owner;
+    info.lpFile = path.c_str();
+    info.lpDirectory = directory.empty() ? nullptr : directory.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (ShellExecuteExW(&info)) {
+        return;
+    }
+    const DWORD error = GetLastError();
+    if (!MayRetryElevated(error, cause)) {
+        if (error == ElevationRequiredError) {
+            DebugLog(L"%ls demande l'elevation : pas de demande sans clic.", path.c_str());
+        } else {
+            DebugLog(L"Ouverture de %ls impossible (erreur %lu).", path.c_str(), error);
+        }
+        return;
+    }
+    info.lpVerb = L"runas";
+    if (!ShellExecuteExW(&info)) {
+        DebugLog(L"Ouverture de %ls avec elevation impossible (erreur %lu).", path.c_str(), GetLastError());
+    }
+}
+
+}  // namespace
 
 bool LaunchItem(HWND owner, const std::wstring& path, LaunchCause cause)
 {
@@ -15,31 +55,20 @@ bool LaunchItem(HWND owner, const std::wstring& path, LaunchCause cause)
     if (path.empty() || IsDevicePath(path)) {
         return false;
     }
-    const std::wstring directory = LaunchDirectory(path);
     // The program we start must be allowed to come to the front: a cadrel
     // never takes the foreground itself.
     AllowSetForegroundWindow(ASFW_ANY);
-    SHELLEXECUTEINFOW info{};
-    info.cbSize = sizeof info;
-    // Failures are silent: no message box stops the program's only thread.
-    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
-    info.hwnd = owner;
-    info.lpFile = path.c_str();
-    info.lpDirectory = directory.empty() ? nullptr : directory.c_str();
-    info.nShow = SW_SHOWNORMAL;
     DebugLog(L"Ouverture de %ls.", path.c_str());
-    if (ShellExecuteExW(&info)) {
-        return true;
-    }
-    const DWORD error = GetLastError();
-    if (!MayRetryElevated(error, cause)) {
-        if (error == ElevationRequiredError) {
-            DebugLog(L"%ls demande l'elevation : pas de demande sans clic.", path.c_str());
-        }
+    // A slow handler, a program that shows an elevation prompt or a file
+    // type whose handler hangs would otherwise hold every window: the shell
+    // is called on a thread of its own, which owns copies of what it needs.
+    try {
+        std::thread(Execute, owner, path, cause).detach();
+    } catch (const std::system_error&) {
+        DebugLog(L"Ouverture de %ls impossible : le fil ne demarre pas.", path.c_str());
         return false;
     }
-    info.lpVerb = L"runas";
-    return ShellExecuteExW(&info) != FALSE;
+    return true;
 }
 
 }  // namespace cadrels

@@ -12,8 +12,9 @@ namespace cadrels {
 
 // The default verb in the item's own folder; a program that needs
 // elevation is asked for once more with "runas" when the user asked for the
-// start (MayRetryElevated). Returns whether the shell started it; failures
-// are the shell's to show.
+// start (MayRetryElevated). The shell is called on a short-lived thread of
+// its own; returns whether the start was handed to it. Failures are logged
+// there, never shown.
 bool LaunchItem(HWND owner, const std::wstring& path, LaunchCause cause);
 
 }  // namespace cadrels

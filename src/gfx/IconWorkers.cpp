@@ -1,5 +1,6 @@
 #include "gfx/IconWorkers.h"
 
+#include "base/ComApartment.h"
 #include "base/DebugLog.h"
 #include "gfx/IconExtraction.h"
 
@@ -9,27 +10,6 @@
 #include <utility>
 
 namespace cadrels {
-namespace {
-
-// Balances a successful CoInitializeEx on the thread that made it.
-class ComApartment {
-public:
-    ComApartment() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
-    ~ComApartment()
-    {
-        if (initialised_) {
-            CoUninitialize();
-        }
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    bool initialised_;
-};
-
-}  // namespace
-
 IconWorkers::IconWorkers(HWND receiver, UINT message, Mailbox<IconResult>& outbox, Extractor extract,
                          unsigned threads)
     : receiver_(receiver),

@@ -1,5 +1,6 @@
 #include "online/UpdateService.h"
 
+#include "base/ComApartment.h"
 #include "base/DebugLog.h"
 #include "i18n/StringTable.h"
 #include "i18n/TextEncoding.h"
@@ -216,16 +217,7 @@ private:
     void Launch()
     {
         // ShellExecute may hand the work to shell extensions that need COM.
-        const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-        struct ComScope {
-            bool owned;
-            ~ComScope()
-            {
-                if (owned) {
-                    CoUninitialize();
-                }
-            }
-        } comScope{SUCCEEDED(com)};
+        const ComApartment apartment;
 
         std::lock_guard lock(shared_->mutex);
         // Holding the lock, so the service cannot close between the test and

@@ -7,11 +7,13 @@
 
 #include "base/RectConversion.h"
 #include "cadrel/CadrelDropTarget.h"
+#include "cadrel/FolderLister.h"
 
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
 
+#include <atomic>
 #include <optional>
 
 #include <memory>
@@ -92,6 +94,7 @@ protected:
         cadrel_ = std::make_unique<Cadrel>(device_, owner_, host_);
         ASSERT_TRUE(cadrel_->Create(GetModuleHandleW(nullptr), record, std::move(tabs), 0, 40, 40, 360, 420));
         cadrel_->FinishBuilding();
+        ASSERT_TRUE(WaitListed());
     }
     void TearDown() override
     {
@@ -104,6 +107,23 @@ protected:
         RemoveTree(first_);
         RemoveTree(second_);
         OleUninitialize();
+    }
+
+    // Lets the listing worker answer; false when it never does.
+    bool WaitListed() const
+    {
+        const ULONGLONG giveUp = GetTickCount64() + 10000;
+        while (GetTickCount64() < giveUp) {
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                DispatchMessageW(&message);
+            }
+            if (cadrel_->Content().Listed() && !cadrel_->Content().ListingWaiting()) {
+                return true;
+            }
+            Sleep(10);
+        }
+        return false;
     }
 
     float Zoom() const
@@ -257,6 +277,7 @@ TEST_F(CadrelHostTest, AFolderWrittenToWithoutPauseIsListedMeanwhileAndKeepsTheS
     const std::wstring two = first_ + L"\\two.txt";
     ASSERT_TRUE(WriteBytes(two, "2"));
     cadrel_->Refresh();
+    ASSERT_TRUE(WaitListed());
     ASSERT_EQ(cadrel_->Items().size(), 2u);
     const LayoutRect cell = cadrel_->HitMap().ItemRect(cadrel_->Content().IndexOfPath(two));
     const LPARAM at = MAKELPARAM(static_cast<int>((cell.left + cell.right) / 2), static_cast<int>((cell.top + cell.bottom) / 2));
@@ -281,6 +302,48 @@ TEST_F(CadrelHostTest, AFolderWrittenToWithoutPauseIsListedMeanwhileAndKeepsTheS
     }
     EXPECT_TRUE(listed) << "the writes never paused, and the folder was never listed";
     EXPECT_EQ(cadrel_->Content().SelectedPaths(), std::vector<std::wstring>{two});
+}
+
+// A tab on a share that stopped answering: the window goes on answering,
+// another tab lists at once, and the late answer never replaces it.
+TEST_F(CadrelHostTest, AFolderThatDoesNotAnswerHoldsUpNeitherTheWindowNorTheNextTab)
+{
+    ASSERT_TRUE(WriteBytes(second_ + L"\\second.txt", "2"));
+    UniqueHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    const HANDLE releaseEvent = release.Get();
+    auto hanging = std::make_shared<std::atomic<bool>>(false);
+    FolderLister::SetFaultForTests([releaseEvent, hanging](std::size_t) -> DWORD {
+        *hanging = true;
+        WaitForSingleObject(releaseEvent, 20000);
+        *hanging = false;
+        return 0;
+    });
+    cadrel_->Refresh();
+    FolderLister::SetFaultForTests(nullptr);
+    const ULONGLONG giveUp = GetTickCount64() + 5000;
+    while (!*hanging && GetTickCount64() < giveUp) {
+        Sleep(10);
+    }
+    ASSERT_TRUE(*hanging) << "the listing never reached its enumeration";
+    EXPECT_EQ(cadrel_->Items().size(), 1u) << "what was shown stays until the folder answers";
+
+    cadrel_->CloseTab(0, false);  // the second tab becomes the active one
+    ASSERT_TRUE(WaitListed());
+    EXPECT_TRUE(*hanging) << "the second tab listed while the first folder still hung";
+    ASSERT_EQ(cadrel_->Items().size(), 1u);
+    EXPECT_EQ(cadrel_->Items()[0].name, L"second.txt");
+
+    SetEvent(releaseEvent);
+    const ULONGLONG settle = GetTickCount64() + 500;
+    while (*hanging || GetTickCount64() < settle) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&message);
+        }
+        Sleep(10);
+    }
+    ASSERT_EQ(cadrel_->Items().size(), 1u);
+    EXPECT_EQ(cadrel_->Items()[0].name, L"second.txt") << "the first folder's late answer was dropped";
 }
 
 TEST_F(CadrelHostTest, CtrlWheelZoomsUnlessTheHostSaysThePolicyLocksIt)

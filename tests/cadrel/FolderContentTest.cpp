@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "base/UniqueHandle.h"
+
+#include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -139,7 +143,7 @@ TEST(FolderContent, EveryNewOrderDropsSelectionAndAnchor)
         {"relisting", [](FolderContent& c) { c.Assign({File(L"x"), File(L"y"), File(L"z")}); }},
         {"sorting", [](FolderContent& c) { c.Sort(SortBySize, true); }},
         {"pinning", [](FolderContent& c) { c.Repin({L"c"}, SortByName, false); }},
-        {"listing nothing", [](FolderContent& c) { c.List(L"", {}, SortByName, false); }},
+        {"listing nothing", [](FolderContent& c) { c.RequestListing(L"", nullptr, 0, true); }},
     };
     for (const Case& c : cases) {
         FolderContent content;
@@ -238,6 +242,32 @@ protected:
     {
         ASSERT_TRUE(WriteBytes(root_ + L"\\" + name, std::string(bytes, 'x'))) << name;
     }
+    void Request(const std::wstring& folder, bool keepSelection = false)
+    {
+        content_.RequestListing(folder, window_, Listed, keepSelection);
+    }
+    // Pumps the listing worker's messages until nothing more is asked for
+    // and applies each result; the kinds applied, in order.
+    std::vector<FolderContent::Applied> Arrivals(const std::vector<std::wstring>& pinned, int sortKey,
+                                                 bool descending, DWORD quietMs = 300)
+    {
+        std::vector<FolderContent::Applied> applied;
+        ULONGLONG quietUntil = GetTickCount64() + quietMs;
+        const ULONGLONG giveUp = GetTickCount64() + 15000;
+        while (GetTickCount64() < giveUp && (content_.ListingWaiting() || GetTickCount64() < quietUntil)) {
+            MSG message;
+            while (PeekMessageW(&message, window_, Listed, Listed, PM_REMOVE)) {
+                for (auto kind = content_.ApplyListed(pinned, sortKey, descending);
+                     kind != FolderContent::Applied::Nothing;
+                     kind = content_.ApplyListed(pinned, sortKey, descending)) {
+                    applied.push_back(kind);
+                    quietUntil = GetTickCount64() + quietMs;
+                }
+            }
+            Sleep(10);
+        }
+        return applied;
+    }
     bool ChangeArrives(DWORD timeoutMs) const
     {
         const ULONGLONG end = GetTickCount64() + timeoutMs;
@@ -252,6 +282,7 @@ protected:
     }
 
     static constexpr UINT Changed = WM_APP + 7;
+    static constexpr UINT Listed = WM_APP + 8;
     std::wstring root_;
     HWND window_ = nullptr;
     FolderContent content_;
@@ -262,10 +293,115 @@ TEST_F(FolderContentOnDisk, ListsInItsOrderWithPinnedNamesFirst)
     Write(L"small.txt", 1);
     Write(L"large.txt", 500);
     Write(L"middle.txt", 50);
-    content_.List(root_, {L"SMALL.TXT"}, SortBySize, true);
+    Request(root_);
+    EXPECT_FALSE(content_.Listed()) << "the listing runs on a worker";
+    Arrivals({L"SMALL.TXT"}, SortBySize, true);
+    ASSERT_TRUE(content_.Listed());
     ASSERT_EQ(content_.Count(), 3);
     EXPECT_EQ(Names(content_), (std::vector<std::wstring>{L"small.txt", L"large.txt", L"middle.txt"}));
     EXPECT_TRUE(content_.Items()[0].pinned);
+}
+
+// The names are shown before any subfolder is walked; the sizes follow and
+// reorder a list sorted by size, keeping what the user selected.
+TEST_F(FolderContentOnDisk, SubfolderSizesArriveAfterTheNamesAndKeepTheSelection)
+{
+    Write(L"file.txt", 50);
+    const std::wstring big = root_ + L"\\big";
+    ASSERT_TRUE(CreateDirectoryW(big.c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(big + L"\\inside.bin", std::string(4000, 'x')));
+    const std::wstring small = root_ + L"\\small";
+    ASSERT_TRUE(CreateDirectoryW(small.c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(small + L"\\inside.bin", std::string(10, 'x')));
+
+    Request(root_);
+    const auto first = Arrivals({}, SortBySize, true);
+    ASSERT_EQ(first, (std::vector{FolderContent::Applied::Entries, FolderContent::Applied::Sizes}));
+    EXPECT_EQ(Names(content_), (std::vector<std::wstring>{L"big", L"small", L"file.txt"}));
+    EXPECT_EQ(content_.Items()[0].size, 4000u);
+    EXPECT_EQ(content_.Items()[1].size, 10u);
+
+    // The small folder grows past the big one: the relisting keeps the old
+    // sizes until the walk brings the new ones, and the selection follows.
+    ASSERT_TRUE(WriteBytes(small + L"\\more.bin", std::string(9000, 'x')));
+    content_.SelectPaths({big});
+    Request(root_, true);
+    MSG message;
+    const ULONGLONG giveUp = GetTickCount64() + 10000;
+    FolderContent::Applied entries = FolderContent::Applied::Nothing;
+    while (entries == FolderContent::Applied::Nothing && GetTickCount64() < giveUp) {
+        if (PeekMessageW(&message, window_, Listed, Listed, PM_REMOVE)) {
+            entries = content_.ApplyListed({}, SortBySize, true);
+        }
+        Sleep(5);
+    }
+    ASSERT_EQ(entries, FolderContent::Applied::Entries);
+    EXPECT_EQ(Names(content_), (std::vector<std::wstring>{L"big", L"small", L"file.txt"}))
+        << "until the walk answers, the sizes known before stand";
+    EXPECT_EQ(content_.Items()[1].size, 10u);
+    Arrivals({}, SortBySize, true);
+    EXPECT_EQ(Names(content_), (std::vector<std::wstring>{L"small", L"big", L"file.txt"}));
+    EXPECT_EQ(content_.Items()[0].size, 9010u);
+    EXPECT_EQ(content_.SelectedPaths(), std::vector<std::wstring>{big});
+}
+
+// A folder that does not answer (a share gone away) cannot hold back the next
+// folder shown, and its late answer never replaces what is shown now.
+TEST_F(FolderContentOnDisk, ALateListingOfAFolderNoLongerShownIsDropped)
+{
+    const std::wstring slow = root_ + L"\\slow";
+    const std::wstring quick = root_ + L"\\quick";
+    ASSERT_TRUE(CreateDirectoryW(slow.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(quick.c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(slow + L"\\s.txt", "s"));
+    ASSERT_TRUE(WriteBytes(quick + L"\\q.txt", "q"));
+
+    UniqueHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    const HANDLE releaseEvent = release.Get();
+    FolderLister::SetFaultForTests([releaseEvent](std::size_t) -> DWORD {
+        WaitForSingleObject(releaseEvent, 20000);
+        return 0;
+    });
+    Request(slow);
+    FolderLister::SetFaultForTests(nullptr);
+    Request(quick);
+    Arrivals({}, SortByName, false);
+    ASSERT_EQ(Names(content_), std::vector<std::wstring>{L"q.txt"});
+
+    SetEvent(releaseEvent);
+    const auto late = Arrivals({}, SortByName, false, 700);
+    EXPECT_TRUE(late.empty());
+    EXPECT_EQ(Names(content_), std::vector<std::wstring>{L"q.txt"});
+}
+
+// A folder written to all the time is listed by one worker at a time, with
+// one more listing for everything that changed meanwhile.
+TEST_F(FolderContentOnDisk, RequestsForABusyFolderWaitForTheListingRunning)
+{
+    Write(L"one.txt", 1);
+    UniqueHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    const HANDLE releaseEvent = release.Get();
+    auto started = std::make_shared<std::atomic<int>>(0);
+    FolderLister::SetFaultForTests([releaseEvent, started](std::size_t entriesRead) -> DWORD {
+        if (entriesRead == 1) {
+            ++*started;
+            WaitForSingleObject(releaseEvent, 20000);
+        }
+        return 0;
+    });
+    Request(root_);
+    for (int i = 0; i < 5; ++i) {
+        Write((L"more" + std::to_wstring(i) + L".txt").c_str(), 1);
+        Request(root_, true);
+    }
+    Sleep(200);
+    EXPECT_EQ(started->load(), 1);
+    SetEvent(releaseEvent);
+    Arrivals({}, SortByName, false);
+    FolderLister::SetFaultForTests(nullptr);
+    EXPECT_EQ(started->load(), 2) << "one listing after the one running, for all five requests";
+    EXPECT_EQ(content_.Count(), 6);
+    EXPECT_FALSE(content_.ListingWaiting());
 }
 
 TEST_F(FolderContentOnDisk, WatcherTellsTheWindowOfAChangeUntilStopped)

@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <thread>
 
 namespace cadrels {
 namespace {
@@ -91,6 +93,57 @@ TEST_F(WatcherTest, AFolderWatcherSeesChangesAndTheFolderComingBack)
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
     EXPECT_FALSE(watcher.Running());
     EXPECT_FALSE(watcher.Start(L"", window_, Changed));
+}
+
+// A tab on a share that stopped answering: the watcher thread hangs in its
+// open, and a tab switch or the exit that stops the watcher must not wait
+// for it.
+TEST_F(WatcherTest, StoppingNeverWaitsForAThreadStuckOpeningItsFolder)
+{
+    const std::wstring folder = Folder(L"dead-share");
+    UniqueHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    ASSERT_TRUE(release.Valid());
+    std::atomic<bool> entered{false};
+    std::atomic<bool> leftHook{false};
+    const HANDLE releaseEvent = release.Get();
+    FolderWatcher::SetOpenHookForTests([&, releaseEvent] {
+        entered = true;
+        WaitForSingleObject(releaseEvent, 30000);
+        leftHook = true;
+    });
+    auto watcher = std::make_unique<FolderWatcher>();
+    ASSERT_TRUE(watcher->Start(folder, window_, Changed));
+    const ULONGLONG giveUp = GetTickCount64() + 5000;
+    while (!entered && GetTickCount64() < giveUp) {
+        Sleep(10);
+    }
+    ASSERT_TRUE(entered);
+
+    // Stopped from a thread of the test's own, so that a stop that joins
+    // shows up as a failure instead of a hang.
+    std::atomic<bool> stopped{false};
+    std::thread stopper([&] {
+        watcher->Stop();
+        watcher.reset();
+        stopped = true;
+    });
+    const ULONGLONG stopGiveUp = GetTickCount64() + 5000;
+    while (!stopped && GetTickCount64() < stopGiveUp) {
+        Sleep(10);
+    }
+    EXPECT_TRUE(stopped) << "Stop waited for the thread stuck in its open";
+    EXPECT_FALSE(leftHook) << "the open was still hanging when Stop returned";
+
+    SetEvent(releaseEvent);
+    stopper.join();
+    FolderWatcher::SetOpenHookForTests(nullptr);
+    const ULONGLONG leaveGiveUp = GetTickCount64() + 5000;
+    while (!leftHook && GetTickCount64() < leaveGiveUp) {
+        Sleep(10);
+    }
+    // Once the open comes back, the stopped thread ends without a notice.
+    EXPECT_EQ(Arrivals(500), 0);
+    Sleep(100);  // the thread's last steps after the hook, before the handle goes
 }
 
 TEST_F(WatcherTest, AFolderDeeperThan260CharactersIsWatched)
