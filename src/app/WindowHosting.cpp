@@ -71,17 +71,16 @@ void WindowHosting::InstallWindowEventHooks()
         SetWinEventHook(EVENT_SYSTEM_MOVESIZESTART, EVENT_SYSTEM_MOVESIZEEND, nullptr, OnWinEvent, 0, 0, Others));
     foregroundHook_.Reset(SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, OnWinEvent, 0, 0,
                                           WINEVENT_OUTOFCONTEXT));
-    locationHook_.Reset(
-        SetWinEventHook(EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE, nullptr, OnWinEvent, 0, 0, Others));
-    DebugLog(L"Crochets d'evenements de fenetres : deplacement %ls, premier plan %ls, position %ls.",
-             moveSizeHook_ ? L"oui" : L"non", foregroundHook_ ? L"oui" : L"non", locationHook_ ? L"oui" : L"non");
+    DebugLog(L"Crochets d'evenements de fenetres : deplacement %ls, premier plan %ls ; position pour chaque "
+             L"programme heberge.",
+             moveSizeHook_ ? L"oui" : L"non", foregroundHook_ ? L"oui" : L"non");
 }
 
 void WindowHosting::RemoveWindowEventHooks()
 {
     moveSizeHook_.Reset();
     foregroundHook_.Reset();
-    locationHook_.Reset();
+    locationHooks_.clear();
     if (hooked == this) {
         hooked = nullptr;
     }
@@ -257,8 +256,35 @@ void WindowHosting::OnReanchorTimer()
     UpdateWatch();
 }
 
+void WindowHosting::UpdateLocationHooks()
+{
+    std::map<DWORD, UniqueWinEventHook> kept;
+    if (!shuttingDown_ && hooked == this) {
+        for (HWND window : AllHostedWindows()) {
+            DWORD process = 0;
+            if (GetWindowThreadProcessId(window, &process) == 0 || process == 0 || kept.count(process) != 0) {
+                continue;
+            }
+            const auto found = locationHooks_.find(process);
+            if (found != locationHooks_.end()) {
+                kept.emplace(process, std::move(found->second));
+                continue;
+            }
+            UniqueWinEventHook hook(SetWinEventHook(EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE,
+                                                    nullptr, OnWinEvent, process, 0, WINEVENT_OUTOFCONTEXT));
+            DebugLog(L"Crochet de position pour le programme %lu : %ls.", process, hook ? L"oui" : L"non");
+            if (hook) {
+                kept.emplace(process, std::move(hook));
+            }
+        }
+    }
+    // Hooks of processes with nothing hosted any more go with the old map.
+    locationHooks_ = std::move(kept);
+}
+
 void WindowHosting::UpdateWatch()
 {
+    UpdateLocationHooks();
     const auto& cadrels = Cadrels();
     const auto hostsOrWaits = [](const auto& cadrel) {
         return !cadrel->Hosting().Windows().empty() || cadrel->Hosting().WaitsForWindow();
@@ -281,6 +307,8 @@ void WindowHosting::UpdateWatch()
 
 void WindowHosting::OnWatchTimer()
 {
+    // A hosted window can be released by its cadrel alone (a tab closed).
+    UpdateLocationHooks();
     HWND foreground = GetForegroundWindow();
     if (foreground != lastForeground_) {
         OnForegroundChanged(foreground);

@@ -66,6 +66,7 @@ public:
     void RestartReanchor();
     // Runs the safety net exactly while something is hosted, awaited or moved.
     void UpdateWatch();
+    void UpdateLocationHooks();
     // The page goes: the window being moved no longer has a cadrel to land on.
     void ForgetMovedWindow() { movedWindow_ = nullptr; }
 
@@ -92,7 +93,9 @@ private:
     std::unique_ptr<HostedAppsStore> hostedApps_;
     UniqueWinEventHook moveSizeHook_;
     UniqueWinEventHook foregroundHook_;
-    UniqueWinEventHook locationHook_;
+    // One location hook per process that has a hosted window, so that a
+    // desktop with nothing hosted sends no location events at all.
+    std::map<DWORD, UniqueWinEventHook> locationHooks_;
     // Another application's window being moved, or none.
     HWND movedWindow_ = nullptr;
     int reanchorTicks_ = 0;

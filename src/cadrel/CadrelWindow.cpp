@@ -520,6 +520,10 @@ void Cadrel::OnDpiChanged(UINT dpi, const RECT& suggested)
     graphics_.Release();
     SetWindowPos(window_.Get(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    POINT cursor{};
+    if (press_.MovingOrResizing() && GetCursorPos(&cursor)) {
+        press_.Rebase(ToPixelRect(suggested), {cursor.x, cursor.y});
+    }
     RECT client{};
     GetClientRect(window_.Get(), &client);
     Layout(client.right, client.bottom);

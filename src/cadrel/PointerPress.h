@@ -46,6 +46,15 @@ public:
 
     PixelPoint Cursor() const { return cursor_; }
     PixelRect Window() const { return window_; }
+    // The window was put at `window` while the pointer stood at `cursor`
+    // (the system's rectangle for a new monitor's scale): later steps of the
+    // move or resize go on from there instead of from the press, or the
+    // window would go back across the monitor edge and flip scale again.
+    void Rebase(PixelRect window, PixelPoint cursor)
+    {
+        window_ = window;
+        cursor_ = cursor;
+    }
 
     bool Resizing() const { return kind_ == PressKind::Resize; }
     int ResizeEdges() const { return edges_; }

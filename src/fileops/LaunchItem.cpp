@@ -29,6 +29,7 @@ void Execute(HWND owner, const std::wstring& path, LaunchCause cause)
     info.lpDirectory = directory.empty() ? nullptr : directory.c_str();
     info.nShow = SW_SHOWNORMAL;
     if (ShellExecuteExW(&info)) {
+        DebugLog(L"Ouvert : %ls.", path.c_str());
         return;
     }
     const DWORD error = GetLastError();
@@ -36,13 +37,15 @@ void Execute(HWND owner, const std::wstring& path, LaunchCause cause)
         if (error == ElevationRequiredError) {
             DebugLog(L"%ls demande l'elevation : pas de demande sans clic.", path.c_str());
         } else {
-            DebugLog(L"Ouverture de %ls impossible (erreur %lu).", path.c_str(), error);
+            DebugLog(L"Echec de l'ouverture de %ls (erreur %lu).", path.c_str(), error);
         }
         return;
     }
     info.lpVerb = L"runas";
-    if (!ShellExecuteExW(&info)) {
-        DebugLog(L"Ouverture de %ls avec elevation impossible (erreur %lu).", path.c_str(), GetLastError());
+    if (ShellExecuteExW(&info)) {
+        DebugLog(L"Ouvert avec elevation : %ls.", path.c_str());
+    } else {
+        DebugLog(L"Echec de l'ouverture de %ls avec elevation (erreur %lu).", path.c_str(), GetLastError());
     }
 }
 

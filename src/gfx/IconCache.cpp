@@ -4,7 +4,7 @@ namespace cadrels {
 
 IconCache::IconCache(GraphicsDevice& device, HWND receiver, UINT message, Mailbox<IconResult>& results,
                      size_t capacity, IconWorkers::Extractor extract)
-    : device_(device), store_(capacity), workers_(receiver, message, results, std::move(extract))
+    : device_(device), store_(capacity, DrawnKeysKeptMs), workers_(receiver, message, results, std::move(extract))
 {
 }
 
@@ -29,9 +29,10 @@ ID2D1Bitmap* IconCache::Get(const std::wstring& path, int size)
     for (const std::wstring& lost : workers_.TakeUndelivered()) {
         store_.Abandon(lost);
     }
-    auto answer = store_.Get(path, size);
+    const int asked = IconRequestSize(size);
+    auto answer = store_.Get(path, asked, GetTickCount64());
     if (answer.request && !stopped_) {
-        workers_.Enqueue(std::move(answer.key), path, size);
+        workers_.Enqueue(std::move(answer.key), path, asked);
     }
     // The store keeps a reference until the entry is evicted, which only an
     // answer (OnIconReady) or DropDeviceBitmaps does: the pointer holds for
@@ -57,7 +58,7 @@ Microsoft::WRL::ComPtr<ID2D1Bitmap> IconCache::CreateDeviceBitmap(const IconResu
 
 void IconCache::OnIconReady(const IconResult& result)
 {
-    store_.Store(result.key, CreateDeviceBitmap(result));
+    store_.Store(result.key, CreateDeviceBitmap(result), GetTickCount64());
 }
 
 void IconCache::DropDeviceBitmaps()

@@ -14,6 +14,7 @@
 #include <d2d1_1.h>
 #include <wrl/client.h>
 
+#include <cstdint>
 #include <string>
 
 namespace cadrels {
@@ -21,6 +22,10 @@ namespace cadrels {
 class IconCache {
 public:
     static constexpr size_t DefaultCapacity = 512;
+    // A key drawn this recently is never evicted: several tall cadrels can
+    // show more icons than the capacity, and evicting what the frames draw
+    // would ask the shell for the same icons again and again.
+    static constexpr std::uint64_t DrawnKeysKeptMs = 2000;
 
     // Answers are posted as `message` to `receiver`, whose handler takes
     // them from `results` and calls OnIconReady.

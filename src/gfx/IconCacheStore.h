@@ -8,6 +8,7 @@
 #include "gfx/IconKey.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <list>
 #include <string>
 #include <string_view>
@@ -20,7 +21,12 @@ namespace cadrels {
 template <typename Bitmap>
 class IconCacheStore {
 public:
-    explicit IconCacheStore(size_t capacity) : capacity_(capacity) {}
+    // Keys used less than `keepUsedMs` before the newest answer stay, even
+    // past the capacity: the store grows to hold what is being drawn.
+    explicit IconCacheStore(size_t capacity, std::uint64_t keepUsedMs = 0)
+        : capacity_(capacity), keepUsedMs_(keepUsedMs)
+    {
+    }
 
     struct Answer {
         Bitmap bitmap;          // what to draw now; null draws the placeholder
@@ -29,13 +35,15 @@ public:
     };
 
     // Never waits: a miss marks the key pending (once) and answers with the
-    // latest bitmap of the same path, if any.
-    Answer Get(std::wstring_view path, int size)
+    // latest bitmap of the same path, if any. `now` is a clock in
+    // milliseconds.
+    Answer Get(std::wstring_view path, int size, std::uint64_t now = 0)
     {
         Answer answer;
         answer.key = MakeIconKey(path, size);
         if (auto found = entries_.find(answer.key); found != entries_.end()) {
             recency_.splice(recency_.begin(), recency_, found->second.position);
+            found->second.used = now;
             if (found->second.bitmap) {
                 answer.bitmap = found->second.bitmap;
                 return answer;
@@ -51,7 +59,7 @@ public:
     }
 
     // An answer from the workers, null when extraction gave nothing.
-    void Store(const std::wstring& key, Bitmap bitmap)
+    void Store(const std::wstring& key, Bitmap bitmap, std::uint64_t now = 0)
     {
         pending_.erase(key);
         if (auto found = entries_.find(key); found != entries_.end()) {
@@ -70,9 +78,13 @@ public:
             }
             latestByPath_[std::wstring(IconKeyPath(key))] = bitmap;
         }
-        entries_.emplace(key, Entry{std::move(bitmap), recency_.begin()});
+        entries_.emplace(key, Entry{std::move(bitmap), recency_.begin(), now});
         while (entries_.size() > capacity_) {
-            entries_.erase(recency_.back());
+            const auto oldest = entries_.find(recency_.back());
+            if (keepUsedMs_ != 0 && oldest->second.used + keepUsedMs_ > now) {
+                break;  // the least recent is still drawn, so is everything else
+            }
+            entries_.erase(oldest);
             recency_.pop_back();
         }
     }
@@ -100,6 +112,7 @@ private:
     struct Entry {
         Bitmap bitmap;
         std::list<std::wstring>::iterator position;
+        std::uint64_t used = 0;
     };
 
     Bitmap Latest(std::wstring_view path) const
@@ -109,6 +122,7 @@ private:
     }
 
     size_t capacity_;
+    std::uint64_t keepUsedMs_;
     std::unordered_map<std::wstring, Entry> entries_;
     std::list<std::wstring> recency_;  // most recent first
     std::unordered_set<std::wstring> pending_;

@@ -132,7 +132,12 @@ bool FromFileIcon(IWICImagingFactory& wic, const IconRequest& request, IconResul
 
 bool ConvertBitmap(IWICImagingFactory& wic, HBITMAP bitmap, IconResult& result)
 {
-    if (FAILED(ConvertBitmapWith(wic, bitmap, WICBitmapUseAlpha, result))) {
+    // The shell's bitmaps are premultiplied; read as straight alpha they
+    // would be premultiplied again on the way to the device, darkening every
+    // soft edge. A codec without the premultiplied reading takes them as
+    // straight alpha.
+    if (FAILED(ConvertBitmapWith(wic, bitmap, WICBitmapUsePremultipliedAlpha, result)) &&
+        FAILED(ConvertBitmapWith(wic, bitmap, WICBitmapUseAlpha, result))) {
         ClearImage(result);
         return false;
     }

@@ -40,4 +40,18 @@ bool IsSvgFileKey(std::wstring_view key)
     return true;
 }
 
+int IconRequestSize(int side)
+{
+    constexpr int Steps[] = {16, 20, 24, 32, 40, 48, 64, 80, 96, 128, 160, 192, 256};
+    if (side <= 0) {
+        return side;
+    }
+    for (int step : Steps) {
+        if (side <= step) {
+            return step;
+        }
+    }
+    return side > 4096 ? 4096 : (side + 63) / 64 * 64;
+}
+
 }  // namespace cadrels

@@ -9,6 +9,12 @@
 
 namespace cadrels {
 
+// The size an icon is asked for when `side` pixels are drawn: the next of a
+// few steps (larger sizes in steps of 64), so that each zoom notch does not
+// send every icon through the shell again at a new exact size. The bitmap is
+// scaled down to the side it is drawn at.
+int IconRequestSize(int side);
+
 // "path@size", the size in decimal with a leading "-" when negative.
 std::wstring MakeIconKey(std::wstring_view path, int size);
 

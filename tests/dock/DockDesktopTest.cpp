@@ -8,6 +8,7 @@
 #include "TestFiles.h"
 
 #include "base/AppMessages.h"
+#include "base/UniqueHandle.h"
 #include "dock/DockLayout.h"
 #include "dock/DockPlacement.h"
 #include "dock/IconPickerLayout.h"
@@ -18,6 +19,7 @@
 
 #include <shellapi.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 #include <wrl/client.h>
 
 #include <gtest/gtest.h>
@@ -39,6 +41,18 @@ constexpr wchar_t PickerClass[] = L"Cadrels.IconPicker";
 std::wstring OutputPath(const wchar_t* name)
 {
     return std::wstring(CADRELS_TEST_OUTPUT_DIR) + L"\\" + name;
+}
+
+bool ProcessRuns(const wchar_t* exeName)
+{
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{sizeof entry};
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry)) {
+        if (_wcsicmp(entry.szExeFile, exeName) == 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::wstring ForeignWindowExe()
@@ -495,7 +509,11 @@ TEST_F(DockDesktop, ReordersByDraggingTreatsAShortDragAsAClickAndStandsAsideForF
     PointerTo({5, 5});
 
     // A window of another program covering the whole monitor hides the dock
-    // at once; when it goes, the dock comes back.
+    // at once; when it goes, the dock comes back. The program the click
+    // launched takes the foreground when its window appears, which the
+    // launch thread may make happen only now: it has to have come and gone.
+    EXPECT_TRUE(app_.WaitForLine(L"Ouvert : ", 10000)) << "the shell never started the clicked item";
+    EXPECT_TRUE(WaitFor([] { return !ProcessRuns(L"second.exe"); }, 10000)) << "the launched program stays";
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
     HWND fullScreen = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"Plein ecran", WS_POPUP | WS_VISIBLE, 0, 0, width,

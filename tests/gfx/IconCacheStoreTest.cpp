@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -94,6 +95,36 @@ TEST(IconCacheStore, The513thKeyEvictsTheLeastRecentlyUsed)
     const Store::Answer evicted = store.Get(L"C:\\f1", 44);
     EXPECT_TRUE(evicted.request);
     EXPECT_TRUE(evicted.bitmap);
+}
+
+// Several tall cadrels can show more icons than the capacity: what the
+// frames drew a moment ago stays, or every frame would ask for it again.
+TEST(IconCacheStore, KeysDrawnAMomentAgoAreNeverEvictedAndOlderOnesAre)
+{
+    Store store(8, 2000);
+    const auto path = [](int i) { return L"C:\\v" + std::to_wstring(i); };
+    for (int i = 0; i < 12; ++i) {
+        store.Store(store.Get(path(i), 48, 1000).key, MakeBitmap(i), 1000 + static_cast<std::uint64_t>(i));
+    }
+    EXPECT_EQ(store.EntryCount(), 12u) << "all twelve were drawn within the last moments";
+    for (int i = 0; i < 12; ++i) {
+        const Store::Answer again = store.Get(path(i), 48, 1500);
+        EXPECT_FALSE(again.request) << i << " was asked for again";
+        EXPECT_TRUE(again.bitmap) << i;
+    }
+
+    // Later only four are still drawn; the next answer trims to the
+    // capacity, taking the ones no frame drew since.
+    for (int i = 0; i < 4; ++i) {
+        store.Get(path(i), 48, 5000);
+    }
+    store.Store(store.Get(path(12), 48, 5000).key, MakeBitmap(12), 5000);
+    EXPECT_EQ(store.EntryCount(), 8u);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(store.Holds(MakeIconKey(path(i), 48))) << i;
+    }
+    EXPECT_TRUE(store.Holds(MakeIconKey(path(12), 48)));
+    EXPECT_FALSE(store.Holds(MakeIconKey(path(4), 48))) << "the least recent of the undrawn went first";
 }
 
 TEST(IconCacheStore, FallbacksAreTrimmedToHalfWhenTheyExceedTheCapacity)

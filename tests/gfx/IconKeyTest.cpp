@@ -32,6 +32,30 @@ TEST(IconKey, SplitsAtTheLastAtSoPathsWithAtKeepTheirIcons)
     EXPECT_EQ(IconKeyPath(L"no-size"), L"no-size");
 }
 
+// Zooming notch by notch asks for a few sizes, never one per notch, and the
+// size asked for is never smaller than the side drawn.
+TEST(IconKey, RequestSizesAreAFewStepsAtLeastAsLargeAsTheSideDrawn)
+{
+    struct Case {
+        int side;
+        int asked;
+    };
+    const Case cases[] = {{1, 16},    {16, 16},   {17, 20},   {44, 48},   {48, 48},   {49, 64},
+                          {200, 256}, {256, 256}, {257, 320}, {400, 448}, {9000, 4096}, {0, 0}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(IconRequestSize(c.side), c.asked) << c.side;
+    }
+    int distinct = 0;
+    int last = 0;
+    for (int side = 44; side <= 80; ++side) {
+        const int asked = IconRequestSize(side);
+        EXPECT_GE(asked, side);
+        distinct += asked != last ? 1 : 0;
+        last = asked;
+    }
+    EXPECT_LE(distinct, 3) << "a zoom from 44 to 80 pixels asks for at most three sizes";
+}
+
 TEST(IconKey, RecognisesSvgFilesInAnyCaseAndBuiltinsByExactPrefix)
 {
     EXPECT_TRUE(IsSvgFileKey(L"C:\\icons\\Logo.SVG"));

@@ -7,6 +7,7 @@
 #include "gfx/GraphicsDevice.h"
 #include "gfx/IconCache.h"
 #include "gfx/IconExtraction.h"
+#include "gfx/IconKey.h"
 #include "gfx/IconWorkers.h"
 #include "gfx/SvgEmblems.h"
 
@@ -145,6 +146,34 @@ TEST(IconExtraction, ABitmapWithoutAlphaIsNotInvisible)
     EXPECT_EQ(result.pixels[2], 0x33);
 }
 
+// The shell hands out its icons and thumbnails premultiplied; taking them
+// as straight alpha would premultiply them twice and darken every soft edge.
+TEST(IconExtraction, AShellBitmapKeepsItsPremultipliedEdges)
+{
+    ComScope com;
+    const auto wic = MakeWicFactory();
+    ASSERT_TRUE(wic);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = 4;
+    info.bmiHeader.biHeight = -4;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ASSERT_TRUE(bitmap);
+    auto* pixels = static_cast<std::uint32_t*>(bits);
+    for (int i = 0; i < 16; ++i) {
+        pixels[i] = 0x80808080;  // white at half coverage, premultiplied
+    }
+    IconResult result;
+    ASSERT_TRUE(ConvertBitmap(*wic.Get(), bitmap.Get(), result));
+    ASSERT_TRUE(result.HasImage());
+    EXPECT_EQ(result.pixels[3], 0x80);
+    EXPECT_EQ(result.pixels[0], 0x80) << "premultiplied a second time, the edge turns grey";
+    EXPECT_EQ(result.pixels[2], 0x80);
+}
+
 TEST(IconCache, AnswersBecomeDeviceBitmapsAndGoWithTheDevice)
 {
     GraphicsDevice device;
@@ -172,13 +201,14 @@ TEST(IconCache, AnswersBecomeDeviceBitmapsAndGoWithTheDevice)
     EXPECT_EQ(answers, 1) << "two asks, one request";
     ID2D1Bitmap* bitmap = cache.Get(path, 44);
     ASSERT_NE(bitmap, nullptr);
-    EXPECT_EQ(bitmap->GetPixelSize().width, 44u);
-    EXPECT_EQ(cache.Get(path, 72), bitmap) << "the 44-pixel bitmap stands in for 72";
+    EXPECT_EQ(bitmap->GetPixelSize().width, static_cast<UINT32>(IconRequestSize(44)))
+        << "44 pixels drawn ask for the next size step";
+    EXPECT_EQ(cache.Get(path, 72), bitmap) << "the smaller bitmap stands in for 72";
 
     ASSERT_HRESULT_SUCCEEDED(device.Recreate());
     cache.DropDeviceBitmaps();
     EXPECT_EQ(cache.Store().EntryCount(), 0u);
-    EXPECT_TRUE(cache.Store().IsPending(L"C:\\me@work\\a.png@72"));
+    EXPECT_TRUE(cache.Store().IsPending(MakeIconKey(path, IconRequestSize(72))));
     cache.Stop();
 }
 
