@@ -103,6 +103,11 @@ bool LocalService::Unpublish(std::wstring_view path) const
     return meta || bytes;
 }
 
+std::string LocalService::Received(std::wstring_view path) const
+{
+    return ReadBytes(FilePath(path) + L".received");
+}
+
 std::wstring UniquePrefix()
 {
     static std::atomic<int> counter{0};
