@@ -28,7 +28,7 @@ BackupReport RunBackupTask(const BackupTask& task)
 
 bool RecordBackupReport(Settings& settings, const BackupReport& report)
 {
-    if (!report.write.Succeeded()) {
+    if (!report.backup || !report.write.Succeeded()) {
         return false;
     }
     settings.backupLast = static_cast<double>(report.time.unixSeconds);

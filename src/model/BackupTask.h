@@ -26,6 +26,8 @@ struct BackupReport {
     // The folder as it is after the write, for the backup list.
     std::vector<BackupEntry> listing;
     bool announce = false;
+    // False for a rename, a deletion or a listing: only `listing` counts.
+    bool backup = true;
 };
 
 // The local backup a save (`force` false) or "Back up now" asks for at `time`,

@@ -5,6 +5,7 @@
 #include "online/CloudBackupBody.h"
 #include "online/ServiceRequest.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,13 @@ enum class CloudBackupOutcome {
     NoAccount,
     // No answer, or an answer without `ok` true.
     Refused,
+};
+
+// What a cloud upload thread hands back to the application.
+struct CloudBackupReport {
+    CloudBackupOutcome outcome = CloudBackupOutcome::Refused;
+    // When the backup was taken: the schedule's time if the service took it.
+    std::int64_t unixSeconds = 0;
 };
 
 // POSTs the backup to "/backup" of the service and judges the answer.
