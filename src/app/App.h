@@ -247,6 +247,8 @@ private:
 
     bool StartCloudBackup(const BackupTime& now);
     void StartBackupFolderTask(std::function<void(const std::wstring& folder)> change);
+    // The listed entry of a backup file, else the file's own.
+    BackupEntry BackupEntryOf(const std::wstring& path) const;
     void OnBackupDone();
     void OnCloudBackupDone();
     void ShowBackupBox(const std::wstring& text, UINT icon);

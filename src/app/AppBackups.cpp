@@ -212,6 +212,16 @@ bool App::RestoreBackup(const BackupEntry& entry)
     return RestoreFrom(entry.path);
 }
 
+BackupEntry App::BackupEntryOf(const std::wstring& path) const
+{
+    for (const BackupEntry& entry : backups_) {
+        if (entry.path == path) {
+            return entry;
+        }
+    }
+    return ReadBackupEntry(path);
+}
+
 void App::RefreshBackups()
 {
     StartBackupFolderTask([](const std::wstring&) {});

@@ -176,6 +176,17 @@ std::wstring WriteBackup(const Settings& settings, const std::wstring& folder, i
     return result.Succeeded() ? result.path : std::wstring();
 }
 
+BackupEntry ReadBackupEntry(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    const std::uint64_t lastWrite =
+        GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ? FileTimeValue(data.ftLastWriteTime) : 0;
+    std::string bytes;
+    JsonValue root;
+    const bool parsed = ReadWholeFile(path, bytes) && ParseJson(bytes, root);
+    return BackupEntryFromDocument(parsed ? &root : nullptr, path, std::wstring(LastPathComponent(path)), lastWrite);
+}
+
 bool RenameBackupFile(const std::wstring& path, const std::wstring& newName)
 {
     return RenameSnapshotFile(path, newName);

@@ -48,6 +48,9 @@ std::wstring WriteBackup(const Settings& settings, const std::wstring& folder, i
 // their names say; a file that cannot be read is listed by its file name.
 std::vector<BackupEntry> ListBackups(const std::wstring& folder);
 
+// The entry of one file, read now.
+BackupEntry ReadBackupEntry(const std::wstring& path);
+
 // Sets the `name` member (the file name and the other members stay).
 bool RenameBackupFile(const std::wstring& path, const std::wstring& newName);
 // Deletes the backup and the previous version its last rewrite left.

@@ -6,6 +6,8 @@
 #include "PointerInput.h"
 #include "TestFiles.h"
 
+#include "app/CopyData.h"
+#include "app/PageRequest.h"
 #include "i18n/StringTable.h"
 #include "model/BackupFiles.h"
 #include "model/LayoutFile.h"
@@ -96,10 +98,12 @@ protected:
         return text;
     }
 
-    bool ClickOk(HWND box) const
+    bool ClickOk(HWND box) const { return ClickButton(box, IDOK); }
+
+    bool ClickButton(HWND box, int id) const
     {
         RECT rect{};
-        if (!GetWindowRect(GetDlgItem(box, IDOK), &rect)) {
+        if (!GetWindowRect(GetDlgItem(box, id), &rect)) {
             return false;
         }
         Click({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
@@ -154,6 +158,44 @@ TEST_F(Backups, BackUpNowIntoAFolderThatCannotExistSaysItFailed)
     EXPECT_NE(BoxText(box).find(Tr(TextId::BackupFailed)), std::wstring::npos) << BoxText(box);
     EXPECT_TRUE(ClickOk(box));
     EXPECT_EQ(SavedBackupLast(), 0.0);
+}
+
+TEST_F(Backups, RestoringABackupAsksWithItsNameAndDateThenReplacesTheLayout)
+{
+    Settings elsewhere;
+    Workspace page;
+    page.id = NewId();
+    page.name = L"Restauree";
+    elsewhere.workspaces.push_back(page);
+    const BackupWriteResult written = WriteBackupAt(elsewhere, folder_, 10, {2024, 3, 15, 14, 25, 1});
+    ASSERT_EQ(written.outcome, BackupWriteOutcome::Written);
+    ASSERT_TRUE(RenameBackupFile(written.path, L"Avant les vacances"));
+    Start(false, 1, 0);
+
+    const std::wstring payload = CopyDataPayload(PageRequestText({PageAction::RestoreBackup, -1, written.path}));
+    COPYDATASTRUCT data{CopyDataPageRequest, static_cast<DWORD>(payload.size() * sizeof(wchar_t)),
+                        const_cast<wchar_t*>(payload.data())};
+    DWORD_PTR accepted = 0;
+    SendMessageTimeoutW(app_.AppWindow(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, 5000,
+                        &accepted);
+    ASSERT_EQ(accepted, TRUE);
+    const HWND box = WaitForBox();
+    ASSERT_NE(box, nullptr) << "no question";
+    const std::wstring text = BoxText(box);
+    EXPECT_NE(text.find(L"Avant les vacances"), std::wstring::npos) << text;
+    EXPECT_NE(text.find(L"2024-03-15 14:25"), std::wstring::npos) << text;
+    EXPECT_NE(text.find(Tr(TextId::RestoreBackupQuestion)), std::wstring::npos) << text;
+    ASSERT_TRUE(ClickButton(box, IDYES));
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            Settings settings;
+            bool pagesFound = false;
+            return LoadSettingsFile(appData_ + L"\\layout.json", settings, pagesFound) &&
+                   settings.workspaces.size() == 1 && settings.workspaces[0].name == L"Restauree";
+        },
+        Patient(10000)));
+    // The restore took its safety snapshot of the layout it replaced.
+    EXPECT_TRUE(app_.WaitForLine(L"Instantane automatique :", Patient(5000)));
 }
 
 }  // namespace
