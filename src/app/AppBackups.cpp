@@ -54,8 +54,10 @@ bool App::BackupIfDue(bool force)
         return false;
     }
     if (backupRunning_ || cloudBackupRunning_) {
-        DebugLog(L"Sauvegarde : une sauvegarde est deja en cours.");
+        // A save while one runs waits for the next save: the running one
+        // already holds nearly the same arrangement.
         if (force) {
+            DebugLog(L"Sauvegarde : une sauvegarde est deja en cours.");
             ShowBackupBox(Tr(TextId::BackupRunning), MB_ICONINFORMATION);
         }
         return false;

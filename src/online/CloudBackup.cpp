@@ -56,10 +56,4 @@ OnlineAccount LoadOnlineAccountFrom(const std::wstring& path)
     return ReadOnlineAccount(bytes);
 }
 
-bool SaveOnlineAccount(const OnlineAccount& account)
-{
-    const std::wstring path = OnlineAccountPath();
-    return !path.empty() && WriteFileAtomically(path, OnlineAccountText(account));
-}
-
 }  // namespace cadrels

@@ -43,6 +43,5 @@ std::wstring OnlineAccountPath();
 // The account the file holds; empty values when there is no file.
 OnlineAccount LoadOnlineAccount();
 OnlineAccount LoadOnlineAccountFrom(const std::wstring& path);
-bool SaveOnlineAccount(const OnlineAccount& account);
 
 }  // namespace cadrels

@@ -108,6 +108,11 @@ std::string LocalService::Received(std::wstring_view path) const
     return ReadBytes(FilePath(path) + L".received");
 }
 
+void LocalService::ForgetReceived(std::wstring_view path) const
+{
+    DeleteFileW((FilePath(path) + L".received").c_str());
+}
+
 std::wstring UniquePrefix()
 {
     static std::atomic<int> counter{0};
