@@ -123,7 +123,8 @@ TEST_F(Backups, TheFirstSaveWithBackupsOnWritesOneAndRecordsIt)
     EXPECT_TRUE(entries[0].readable);
     EXPECT_EQ(entries[0].name, entries[0].created);
     EXPECT_TRUE(WaitFor([&] { return SavedBackupLast() > 0; }, Patient(5000)));
-    // A second save within two minutes makes none: the schedule holds.
+    // The save at shutdown starts no backup: the process would end before
+    // the worker finished.
     EXPECT_TRUE(app_.Quit().has_value());
     EXPECT_EQ(ListBackups(folder_).size(), 1u);
 }
