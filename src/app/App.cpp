@@ -246,6 +246,9 @@ void App::PostStartupRequests()
     if (options_.search) {
         PostMessageW(window_, WM_APP_FILE_SEARCH, 0, 0);
     }
+    if (options_.backup) {
+        PostMessageW(window_, WM_APP_BACKUP_NOW, 0, 0);
+    }
     if (!options_.sendToList.empty()) {
         sendTo_.PostList(options_.sendToList);
     }
@@ -284,6 +287,11 @@ void App::Save()
             KillTimer(window_, TimerSaveRetry);
             DebugLog(L"Disposition enregistree apres %d echec(s).", saveFailures_);
             saveFailures_ = 0;
+        }
+        // Not at shutdown: the process ends before a worker could finish,
+        // and a backup cut short leaves only a temporary file.
+        if (!shuttingDown_) {
+            BackupIfDue(false);
         }
         return;
     }

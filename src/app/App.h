@@ -26,14 +26,17 @@
 #include "gfx/GraphicsDevice.h"
 #include "gfx/IconCache.h"
 #include "gfx/IconResult.h"
+#include "model/BackupTask.h"
 #include "model/MonitorInfo.h"
 #include "model/Records.h"
+#include "online/CloudBackup.h"
 #include "policy/Policy.h"
 #include "sorting/SortRules.h"
 #include "sorting/UndoneFiles.h"
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -72,6 +75,23 @@ public:
     // rebuilds the windows; false, with nothing changed, when the file holds
     // no usable arrangement or an operation runs.
     bool RestoreFrom(const std::wstring& path);
+    // Backups (AppBackups.cpp). BackupIfDue runs after every save (`force`
+    // false) and for "Back up now"; it starts the local backup on a worker
+    // and the cloud copy on another and returns whether one started. The
+    // results arrive as WM_APP_BACKUP_DONE and WM_APP_CLOUD_BACKUP_DONE.
+    bool BackupIfDue(bool force);
+    // "Back up now" with its messages.
+    void BackUpNow();
+    // Asks with the backup's name and date, then restores through RestoreFrom.
+    bool RestoreBackup(const BackupEntry& entry);
+    // Worker tasks on the backup folder; the list follows in Backups().
+    void RefreshBackups();
+    void RenameBackup(const std::wstring& path, const std::wstring& newName);
+    void DeleteBackup(const std::wstring& path);
+    // The backup folder as the last task found it, newest first.
+    const std::vector<BackupEntry>& Backups() const { return backups_; }
+    // How the last cloud upload ended, for the backup page.
+    std::optional<CloudBackupOutcome> LastCloudBackup() const { return lastCloudBackup_; }
     // The safety snapshot taken when the user confirms closing a cadrel.
     void TakeSnapshotBeforeClosingCadrel();
     // `sortAfterwards` false leaves the next sorting pass to the next change
@@ -225,6 +245,14 @@ private:
     // one: borrowed from another display configuration, else the cascade.
     void PlaceCadrelsWithoutGeometry(Workspace& page);
 
+    bool StartCloudBackup(const BackupTime& now);
+    void StartBackupFolderTask(std::function<void(const std::wstring& folder)> change);
+    // The listed entry of a backup file, else the file's own.
+    BackupEntry BackupEntryOf(const std::wstring& path) const;
+    void OnBackupDone();
+    void OnCloudBackupDone();
+    void ShowBackupBox(const std::wstring& text, UINT icon);
+
     void StartUpdates();
     void OnUpdateCheckTimer();
     void OnUpdateStatus();
@@ -302,6 +330,16 @@ private:
     Mailbox<PageRequest> pageRequests_;
 
     std::unique_ptr<Dock> dock_;
+
+    // Shared with the detached backup threads: one that ends after App
+    // posts into a mailbox nobody reads, to a window that is gone.
+    std::shared_ptr<Mailbox<BackupReport>> backupReports_ = std::make_shared<Mailbox<BackupReport>>();
+    std::shared_ptr<Mailbox<CloudBackupReport>> cloudReports_ = std::make_shared<Mailbox<CloudBackupReport>>();
+    bool backupRunning_ = false;
+    bool cloudBackupRunning_ = false;
+    bool cloudNoAccountLogged_ = false;
+    std::vector<BackupEntry> backups_;
+    std::optional<CloudBackupOutcome> lastCloudBackup_;
 
     // Other applications' windows hosted in the cadrels.
     WindowHosting hosting_;

@@ -159,6 +159,9 @@ void App::OnPageRequest()
     case PageAction::RestoreSnapshot:
         RestoreFrom(request->text);
         break;
+    case PageAction::RestoreBackup:
+        RestoreBackup(BackupEntryOf(request->text));
+        break;
     }
 }
 

@@ -124,6 +124,15 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_APP_SYSTEM_THEME_CHANGED:
         OnSystemThemeChanged();
         return 0;
+    case WM_APP_BACKUP_NOW:
+        BackUpNow();
+        return 0;
+    case WM_APP_BACKUP_DONE:
+        OnBackupDone();
+        return 0;
+    case WM_APP_CLOUD_BACKUP_DONE:
+        OnCloudBackupDone();
+        return 0;
     case WM_APP_PAGE_REQUEST:
         OnPageRequest();
         return 0;

@@ -19,6 +19,8 @@ CommandLineOptions ParseArguments(const std::vector<std::wstring>& arguments)
             options.settings = true;
         } else if (argument == L"--search") {
             options.search = true;
+        } else if (argument == L"--backup") {
+            options.backup = true;
         } else if (argument == L"--startup") {
             options.startup = true;
         } else if (argument == L"--send-to" && hasValue) {
@@ -54,6 +56,9 @@ UINT ForwardedWindowMessage(const CommandLineOptions& options)
     }
     if (options.menu) {
         return WM_APP_SHOW_MENU;
+    }
+    if (options.backup) {
+        return WM_APP_BACKUP_NOW;
     }
     return 0;
 }

@@ -14,11 +14,12 @@ struct CommandLineOptions {
     bool settings = false;
     bool search = false;
     bool startup = false;
+    bool backup = false;  // "--backup": "Back up now"
     std::wstring sendToList;  // "--send-to <list file>"
     std::wstring sendToPath;  // "--send-to-path <path>"
 
     bool HasSendTo() const { return !sendToList.empty() || !sendToPath.empty(); }
-    bool HasWindowOption() const { return menu || settings || search; }
+    bool HasWindowOption() const { return menu || settings || search || backup; }
 };
 
 // Options are whole arguments, compared case-sensitively; the program path is
@@ -30,7 +31,8 @@ CommandLineOptions ParseArguments(const std::vector<std::wstring>& arguments);
 CommandLineOptions ParseCommandLine(const wchar_t* commandLine);
 
 // The single message a second instance posts for the window options: search
-// wins over settings, which wins over menu; 0 when none was given.
+// wins over settings, which wins over menu, which wins over backup; 0 when
+// none was given.
 UINT ForwardedWindowMessage(const CommandLineOptions& options);
 
 }  // namespace cadrels

@@ -12,13 +12,14 @@ struct ActionShape {
     bool hasText;
 };
 
-constexpr std::array<ActionShape, 6> Shapes = {{
+constexpr std::array<ActionShape, 7> Shapes = {{
     {PageAction::NewPage, L"new", false, true},
     {PageAction::RenamePage, L"rename", true, true},
     {PageAction::DeletePage, L"delete", true, false},
     {PageAction::SwitchPage, L"switch", true, false},
     {PageAction::TakeSnapshot, L"snapshot", false, true},
     {PageAction::RestoreSnapshot, L"restore", false, true},
+    {PageAction::RestoreBackup, L"restore-backup", false, true},
 }};
 
 constexpr size_t MaxIndexDigits = 6;

@@ -4,6 +4,7 @@
 //
 //   new<TAB>name         rename<TAB>index<TAB>name   delete<TAB>index
 //   switch<TAB>index     snapshot<TAB>name           restore<TAB>path
+//   restore-backup<TAB>path (asks first, with the backup's name and date)
 #pragma once
 
 #include <optional>
@@ -12,7 +13,7 @@
 
 namespace cadrels {
 
-enum class PageAction { NewPage, RenamePage, DeletePage, SwitchPage, TakeSnapshot, RestoreSnapshot };
+enum class PageAction { NewPage, RenamePage, DeletePage, SwitchPage, TakeSnapshot, RestoreSnapshot, RestoreBackup };
 
 struct PageRequest {
     PageAction action = PageAction::SwitchPage;

@@ -48,6 +48,11 @@ inline constexpr UINT WM_APP_SEND_TO_LIST = WM_APP + 35;
 inline constexpr UINT WM_APP_SYSTEM_THEME_CHANGED = WM_APP + 36;
 inline constexpr UINT WM_APP_NEW_SHAPE_PRESET = WM_APP + 37;
 inline constexpr UINT WM_APP_HOST_RETRY = WM_APP + 38;
+// "--backup" ("Back up now"); a finished local backup or backup-folder task;
+// a finished cloud upload. The results wait in the application's mailboxes.
+inline constexpr UINT WM_APP_BACKUP_NOW = WM_APP + 39;
+inline constexpr UINT WM_APP_BACKUP_DONE = WM_APP + 40;
+inline constexpr UINT WM_APP_CLOUD_BACKUP_DONE = WM_APP + 41;
 inline constexpr UINT WM_APP_PAGE_REQUEST = WM_APP + 45;
 inline constexpr UINT WM_APP_HOST_REQUEST = WM_APP + 46;
 inline constexpr UINT WM_APP_FILE_SEARCH = WM_APP + 50;

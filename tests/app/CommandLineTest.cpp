@@ -59,6 +59,8 @@ TEST(CommandLine, ForwardedMessagePrecedenceIsSearchThenSettingsThenMenu)
         {{L"--menu", L"--settings"}, WM_APP_SHOW_SETTINGS},
         {{L"--menu", L"--search"}, WM_APP_FILE_SEARCH},
         {{L"--settings", L"--search", L"--menu"}, WM_APP_FILE_SEARCH},
+        {{L"--backup"}, WM_APP_BACKUP_NOW},
+        {{L"--backup", L"--menu"}, WM_APP_SHOW_MENU},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ForwardedWindowMessage(ParseArguments(c.arguments)), c.expected);

@@ -18,6 +18,8 @@ TEST(PageRequest, ReadsEachActionWithItsIndexAndText)
         {L"switch\t999999", {PageAction::SwitchPage, 999999, L""}},
         {L"snapshot\tAvant: test?", {PageAction::TakeSnapshot, -1, L"Avant: test?"}},
         {L"restore\tC:\\Users\\é\\snap_x.json", {PageAction::RestoreSnapshot, -1, L"C:\\Users\\é\\snap_x.json"}},
+        {L"restore-backup\tD:\\b\\Cadrels-backup-20240315-142501.json",
+         {PageAction::RestoreBackup, -1, L"D:\\b\\Cadrels-backup-20240315-142501.json"}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ParsePageRequest(c.text), std::optional<PageRequest>(c.expected)) << c.text;

@@ -103,6 +103,16 @@ bool LocalService::Unpublish(std::wstring_view path) const
     return meta || bytes;
 }
 
+std::string LocalService::Received(std::wstring_view path) const
+{
+    return ReadBytes(FilePath(path) + L".received");
+}
+
+void LocalService::ForgetReceived(std::wstring_view path) const
+{
+    DeleteFileW((FilePath(path) + L".received").c_str());
+}
+
 std::wstring UniquePrefix()
 {
     static std::atomic<int> counter{0};

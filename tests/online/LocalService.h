@@ -28,6 +28,10 @@ public:
     bool PublishSigned(std::wstring_view path, std::string_view manifest) const;
     // Removes the file and its options; false when neither was there.
     bool Unpublish(std::wstring_view path) const;
+    // The body of the last POST to `path`, empty when none arrived.
+    std::string Received(std::wstring_view path) const;
+    // Removes what the last POST to `path` left.
+    void ForgetReceived(std::wstring_view path) const;
 
 private:
     std::wstring FilePath(std::wstring_view path) const;

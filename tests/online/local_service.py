@@ -11,6 +11,8 @@ Serves <dir>/www/<path>. A file <path>.meta beside it (JSON) changes how:
   "fill": serve this many bytes of "x" instead of a file;
   "signOf": serve the signature of this sibling file, made by
             scripts/sign-manifest.py with <dir>/test-key.pem.
+A POST is answered as a GET of its path, after its body is stored as
+<dir>/www/<path>.received for the test to read.
 Writes the port it listens on to <dir>/port. Bounded: it answers at most
 MAX_REQUESTS requests and ends after LIFETIME_SECONDS whatever happens.
 """
@@ -37,6 +39,17 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def log_message(self, format, *args):
         sys.stderr.write("%s %s\n" % (time.strftime("%H:%M:%S"), format % args))
+
+    def do_POST(self):
+        length = int(self.headers.get("Content-Length", "0"))
+        body = self.rfile.read(length) if length > 0 else b""
+        www = self.server.root / "www"
+        target = (www / self.path.split("?", 1)[0].lstrip("/")).resolve()
+        if www.resolve() in target.parents:
+            received = target.with_name(target.name + ".received")
+            received.with_name(received.name + ".tmp").write_bytes(body)
+            os.replace(received.with_name(received.name + ".tmp"), received)
+        self.do_GET()
 
     def do_GET(self):
         self.server.count += 1

@@ -379,6 +379,10 @@ constinit const LanguageTexts ChineseSimplified = MakeLanguageTexts({
     {501, L"打开这些网络位置："},
     {502, L"Cadrel 保持打开：这些文件无法移动，可能是因为其他程序正在使用它们。\n%s"},
     {503, L"无法撤销：显示“%s”的 Cadrel 已关闭，这些文件将回到没有任何 Cadrel 显示的文件夹中。它们保留在原处。"},
+    {504, L"备份“%s”（%s）"},
+    {505, L"备份已写入，但无法读回：未删除任何旧备份。"},
+    {506, L"自上次备份以来没有任何更改：它仍是最新的备份。"},
+    {507, L"已有备份正在进行。请稍后再试。"},
 });
 
 }  // namespace cadrels::i18n

@@ -379,6 +379,10 @@ constinit const LanguageTexts ChineseTraditional = MakeLanguageTexts({
     {501, L"開啟這些網路位置："},
     {502, L"Cadrel 保持開啟：這些檔案無法移動，可能是因為其他程式正在使用它們。\n%s"},
     {503, L"無法復原：顯示「%s」的 Cadrel 已關閉，這些檔案將回到沒有任何 Cadrel 顯示的資料夾。它們會留在原處。"},
+    {504, L"備份「%s」（%s）"},
+    {505, L"備份已寫入，但無法讀回：未刪除任何舊備份。"},
+    {506, L"自上次備份以來沒有任何變更：它仍是最新的備份。"},
+    {507, L"已有備份正在進行。請稍後再試。"},
 });
 
 }  // namespace cadrels::i18n

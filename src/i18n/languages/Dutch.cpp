@@ -379,6 +379,10 @@ constinit const LanguageTexts Dutch = MakeLanguageTexts({
     {501, L"Deze netwerklocaties openen:"},
     {502, L"De cadrel blijft open: deze bestanden konden niet worden verplaatst, waarschijnlijk omdat een ander programma ze gebruikt.\n%s"},
     {503, L"Ongedaan maken kan niet: de cadrel die „%s” toonde is gesloten, en de bestanden zouden teruggaan naar een map die geen cadrel toont. Ze blijven waar ze zijn."},
+    {504, L"Back-up ‘%s’ van %s."},
+    {505, L"De back-up is geschreven maar kan niet worden teruggelezen: er is geen oudere back-up verwijderd."},
+    {506, L"Er is niets veranderd sinds de laatste back-up: die blijft de nieuwste."},
+    {507, L"Er loopt al een back-up. Probeer het zo opnieuw."},
 });
 
 }  // namespace cadrels::i18n

@@ -379,6 +379,10 @@ constinit const LanguageTexts English = MakeLanguageTexts({
     {501, L"Open these network locations:"},
     {502, L"The cadrel stays open: these files could not be moved, probably because another program is using them.\n%s"},
     {503, L"This cannot be undone: the cadrel that showed “%s” has been closed, and the files would go back into a folder no cadrel shows. They stay where they are."},
+    {504, L"Backup “%s” of %s."},
+    {505, L"The backup was written but does not read back: no older backup was deleted."},
+    {506, L"Nothing has changed since the last backup: it remains the most recent."},
+    {507, L"A backup is already running. Try again in a moment."},
 });
 
 }  // namespace cadrels::i18n

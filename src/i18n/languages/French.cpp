@@ -379,6 +379,10 @@ constinit const LanguageTexts French = MakeLanguageTexts({
     {501, L"Ouvrir ces emplacements réseau :"},
     {502, L"La cadrel reste ouverte : ces fichiers n'ont pas pu être déplacés, sans doute parce qu'un autre programme les utilise.\n%s"},
     {503, L"Annulation impossible : la cadrel qui montrait « %s » a été fermée, et les fichiers retourneraient dans un dossier qu'aucune cadrel ne montre. Ils restent où ils sont."},
+    {504, L"Sauvegarde « %s » du %s."},
+    {505, L"La sauvegarde a été écrite mais ne se relit pas : aucune ancienne sauvegarde n'a été supprimée."},
+    {506, L"Rien n'a changé depuis la dernière sauvegarde : elle reste la plus récente."},
+    {507, L"Une sauvegarde est déjà en cours. Réessaie dans un instant."},
 });
 
 }  // namespace cadrels::i18n

@@ -379,6 +379,10 @@ constinit const LanguageTexts German = MakeLanguageTexts({
     {501, L"Diese Netzwerkorte öffnen:"},
     {502, L"Das Cadrel bleibt geöffnet: Diese Dateien konnten nicht verschoben werden, vermutlich weil ein anderes Programm sie verwendet.\n%s"},
     {503, L"Rückgängig nicht möglich: Das Cadrel, das „%s“ zeigte, wurde geschlossen, und die Dateien kämen in einen Ordner zurück, den kein Cadrel zeigt. Sie bleiben, wo sie sind."},
+    {504, L"Sicherung „%s“ vom %s."},
+    {505, L"Die Sicherung wurde geschrieben, lässt sich aber nicht zurücklesen: Keine ältere Sicherung wurde gelöscht."},
+    {506, L"Seit der letzten Sicherung hat sich nichts geändert: Sie bleibt die neueste."},
+    {507, L"Eine Sicherung läuft bereits. Versuche es gleich noch einmal."},
 });
 
 }  // namespace cadrels::i18n

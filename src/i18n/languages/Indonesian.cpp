@@ -379,6 +379,10 @@ constinit const LanguageTexts Indonesian = MakeLanguageTexts({
     {501, L"Membuka lokasi jaringan ini:"},
     {502, L"Cadrel tetap terbuka: file-file ini tidak dapat dipindahkan, mungkin karena sedang digunakan oleh program lain.\n%s"},
     {503, L"Tidak dapat dibatalkan: cadrel yang menampilkan “%s” telah ditutup, dan file akan kembali ke folder yang tidak ditampilkan cadrel mana pun. File tetap di tempatnya."},
+    {504, L"Cadangan “%s” dari %s."},
+    {505, L"Cadangan sudah ditulis tetapi tidak dapat dibaca kembali: tidak ada cadangan lama yang dihapus."},
+    {506, L"Tidak ada yang berubah sejak cadangan terakhir: cadangan itu tetap yang terbaru."},
+    {507, L"Pencadangan sedang berjalan. Coba lagi sebentar lagi."},
 });
 
 }  // namespace cadrels::i18n

@@ -379,6 +379,10 @@ constinit const LanguageTexts Italian = MakeLanguageTexts({
     {501, L"Aprire questi percorsi di rete:"},
     {502, L"Il cadrel resta aperto: questi file non sono stati spostati, probabilmente perché un altro programma li sta usando.\n%s"},
     {503, L"Impossibile annullare: il cadrel che mostrava «%s» è stato chiuso e i file tornerebbero in una cartella che nessun cadrel mostra. Restano dove sono."},
+    {504, L"Backup «%s» del %s."},
+    {505, L"Il backup è stato scritto ma non si rilegge: nessun backup precedente è stato eliminato."},
+    {506, L"Nulla è cambiato dall'ultimo backup: resta il più recente."},
+    {507, L"Un backup è già in corso. Riprova tra un momento."},
 });
 
 }  // namespace cadrels::i18n

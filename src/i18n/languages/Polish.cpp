@@ -379,6 +379,10 @@ constinit const LanguageTexts Polish = MakeLanguageTexts({
     {501, L"Otwierać te lokalizacje sieciowe:"},
     {502, L"Cadrel pozostaje otwarty: nie udało się przenieść tych plików, prawdopodobnie dlatego, że używa ich inny program.\n%s"},
     {503, L"Nie można cofnąć: cadrel, który pokazywał „%s”, został zamknięty, a pliki wróciłyby do folderu, którego nie pokazuje żaden cadrel. Zostają tam, gdzie są."},
+    {504, L"Kopia zapasowa „%s” z %s."},
+    {505, L"Kopia zapasowa została zapisana, ale nie daje się odczytać: żadna starsza kopia nie została usunięta."},
+    {506, L"Nic się nie zmieniło od ostatniej kopii zapasowej: pozostaje ona najnowsza."},
+    {507, L"Kopia zapasowa jest już w toku. Spróbuj ponownie za chwilę."},
 });
 
 }  // namespace cadrels::i18n

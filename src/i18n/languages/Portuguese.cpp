@@ -379,6 +379,10 @@ constinit const LanguageTexts Portuguese = MakeLanguageTexts({
     {501, L"Abrir estes locais de rede:"},
     {502, L"O cadrel continua aberto: estes arquivos não puderam ser movidos, provavelmente porque outro programa os está usando.\n%s"},
     {503, L"Não é possível desfazer: o cadrel que mostrava “%s” foi fechado, e os arquivos voltariam para uma pasta que nenhum cadrel mostra. Eles ficam onde estão."},
+    {504, L"Cópia de segurança «%s» de %s."},
+    {505, L"A cópia de segurança foi escrita, mas não pode ser relida: nenhuma cópia anterior foi eliminada."},
+    {506, L"Nada mudou desde a última cópia de segurança: continua a ser a mais recente."},
+    {507, L"Já está em curso uma cópia de segurança. Tenta novamente dentro de momentos."},
 });
 
 }  // namespace cadrels::i18n

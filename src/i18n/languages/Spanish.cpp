@@ -379,6 +379,10 @@ constinit const LanguageTexts Spanish = MakeLanguageTexts({
     {501, L"Abrir estas ubicaciones de red:"},
     {502, L"El cadrel sigue abierto: estos archivos no se pudieron mover, probablemente porque otro programa los está usando.\n%s"},
     {503, L"No se puede deshacer: el cadrel que mostraba «%s» se cerró y los archivos volverían a una carpeta que ningún cadrel muestra. Se quedan donde están."},
+    {504, L"Copia de seguridad «%s» del %s."},
+    {505, L"La copia de seguridad se escribió, pero no se puede volver a leer: no se eliminó ninguna copia anterior."},
+    {506, L"Nada ha cambiado desde la última copia de seguridad: sigue siendo la más reciente."},
+    {507, L"Ya hay una copia de seguridad en curso. Inténtalo de nuevo en un momento."},
 });
 
 }  // namespace cadrels::i18n

@@ -379,6 +379,10 @@ constinit const LanguageTexts Turkish = MakeLanguageTexts({
     {501, L"Bu ağ konumlarını aç:"},
     {502, L"Cadrel açık kalıyor: bu dosyalar taşınamadı, büyük olasılıkla başka bir program bunları kullanıyor.\n%s"},
     {503, L"Geri alınamıyor: “%s” klasörünü gösteren cadrel kapatıldı ve dosyalar hiçbir cadrelin göstermediği bir klasöre dönerdi. Oldukları yerde kalıyorlar."},
+    {504, L"“%s” yedeği, %s."},
+    {505, L"Yedek yazıldı ancak geri okunamıyor: hiçbir eski yedek silinmedi."},
+    {506, L"Son yedekten bu yana hiçbir şey değişmedi: en yeni yedek o olmaya devam ediyor."},
+    {507, L"Bir yedekleme zaten sürüyor. Birazdan yeniden deneyin."},
 });
 
 }  // namespace cadrels::i18n

@@ -379,6 +379,10 @@ constinit const LanguageTexts Vietnamese = MakeLanguageTexts({
     {501, L"Mở các vị trí mạng này:"},
     {502, L"Cadrel vẫn mở: không thể di chuyển các tệp này, có thể do một chương trình khác đang sử dụng chúng.\n%s"},
     {503, L"Không thể hoàn tác: cadrel hiển thị “%s” đã bị đóng, và các tệp sẽ quay về một thư mục không cadrel nào hiển thị. Chúng được giữ nguyên tại chỗ."},
+    {504, L"Bản sao lưu “%s” lúc %s."},
+    {505, L"Bản sao lưu đã được ghi nhưng không đọc lại được: không bản sao lưu cũ nào bị xóa."},
+    {506, L"Không có gì thay đổi kể từ lần sao lưu trước: bản đó vẫn là bản mới nhất."},
+    {507, L"Một lượt sao lưu đang chạy. Hãy thử lại sau giây lát."},
 });
 
 }  // namespace cadrels::i18n
