@@ -7,22 +7,23 @@
 #include <objbase.h>
 #include <wrl/client.h>
 
+#include <chrono>
 #include <utility>
 
 namespace cadrels {
 IconWorkers::IconWorkers(HWND receiver, UINT message, Mailbox<IconResult>& outbox, Extractor extract,
                          unsigned threads)
-    : receiver_(receiver),
-      message_(message),
-      outbox_(outbox),
-      extract_(extract ? std::move(extract)
-                       : Extractor([](IWICImagingFactory* wic, const IconRequest& request, IconResult& result) {
-                             if (wic != nullptr) {
-                                 ExtractIconImage(*wic, request, result);
-                             }
-                         })),
-      threadCount_(threads == 0 ? 1 : threads)
+    : shared_(std::make_shared<Shared>()), threadCount_(threads == 0 ? 1 : threads)
 {
+    shared_->receiver = receiver;
+    shared_->message = message;
+    shared_->outbox = &outbox;
+    shared_->extract = extract ? std::move(extract)
+                               : Extractor([](IWICImagingFactory* wic, const IconRequest& request, IconResult& result) {
+                                     if (wic != nullptr) {
+                                         ExtractIconImage(*wic, request, result);
+                                     }
+                                 });
 }
 
 IconWorkers::~IconWorkers()
@@ -32,93 +33,112 @@ IconWorkers::~IconWorkers()
 
 void IconWorkers::Start()
 {
-    std::lock_guard lock(mutex_);
-    if (!threads_.empty() || stop_) {
+    std::lock_guard lock(shared_->mutex);
+    if (!threads_.empty() || shared_->stop) {
         return;
     }
     for (unsigned i = 0; i < threadCount_; ++i) {
-        threads_.emplace_back([this] { Run(); });
+        threads_.emplace_back(Run, shared_);
+        ++shared_->running;
     }
 }
 
 void IconWorkers::Enqueue(std::wstring key, std::wstring path, int size)
 {
     {
-        std::lock_guard lock(mutex_);
-        if (stop_) {
+        std::lock_guard lock(shared_->mutex);
+        if (shared_->stop) {
             return;
         }
-        queue_.push_back(IconRequest{std::move(key), std::move(path), size});
+        shared_->queue.push_back(IconRequest{std::move(key), std::move(path), size});
     }
-    wake_.notify_one();
+    shared_->wake.notify_one();
 }
 
-void IconWorkers::Stop()
+void IconWorkers::Stop(DWORD patienceMs)
 {
     std::vector<std::thread> threads;
+    bool allEnded = false;
     {
-        std::lock_guard lock(mutex_);
-        stop_ = true;
-        queue_.clear();
+        std::unique_lock lock(shared_->mutex);
+        shared_->stop = true;
+        shared_->queue.clear();
         threads.swap(threads_);
+        shared_->wake.notify_all();
+        allEnded = shared_->ended.wait_for(lock, std::chrono::milliseconds(patienceMs),
+                                           [this] { return shared_->running == 0; });
     }
-    wake_.notify_all();
     for (std::thread& thread : threads) {
-        thread.join();
+        if (allEnded) {
+            thread.join();
+        } else {
+            thread.detach();
+        }
+    }
+    if (!allEnded) {
+        DebugLog(L"Extracteurs d'icones encore occupes a l'arret : ils finiront seuls.");
     }
 }
 
 size_t IconWorkers::Queued() const
 {
-    std::lock_guard lock(mutex_);
-    return queue_.size();
+    std::lock_guard lock(shared_->mutex);
+    return shared_->queue.size();
 }
 
-bool IconWorkers::Deliver(std::unique_ptr<IconResult> result)
+bool IconWorkers::Deliver(Shared& shared, std::unique_ptr<IconResult> result)
 {
     // Checked under the lock Stop takes: once Stop has set the flag, no
     // result reaches the mailbox, whatever the extraction took.
-    std::lock_guard lock(mutex_);
-    if (stop_) {
+    std::lock_guard lock(shared.mutex);
+    if (shared.stop) {
         return false;
     }
     std::wstring key = result->key;
-    if (outbox_.Post(receiver_, message_, std::move(result))) {
+    if (shared.outbox->Post(shared.receiver, shared.message, std::move(result))) {
         return true;
     }
-    undelivered_.push_back(std::move(key));
+    shared.undelivered.push_back(std::move(key));
     return false;
 }
 
 std::vector<std::wstring> IconWorkers::TakeUndelivered()
 {
-    std::lock_guard lock(mutex_);
-    return std::exchange(undelivered_, {});
+    std::lock_guard lock(shared_->mutex);
+    return std::exchange(shared_->undelivered, {});
 }
 
-void IconWorkers::Run()
+void IconWorkers::Run(std::shared_ptr<Shared> shared)
 {
-    const ComApartment apartment;
-    Microsoft::WRL::ComPtr<IWICImagingFactory> wic;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(wic.GetAddressOf())))) {
-        DebugLog(L"Fabrique WIC indisponible pour un extracteur d'icones");
-    }
-    for (;;) {
-        IconRequest request;
-        {
-            std::unique_lock lock(mutex_);
-            wake_.wait(lock, [this] { return stop_ || !queue_.empty(); });
-            if (stop_) {
-                break;
-            }
-            request = std::move(queue_.front());
-            queue_.pop_front();
+    {
+        const ComApartment apartment;
+        Microsoft::WRL::ComPtr<IWICImagingFactory> wic;
+        if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_PPV_ARGS(wic.GetAddressOf())))) {
+            DebugLog(L"Fabrique WIC indisponible pour un extracteur d'icones");
         }
-        auto result = std::make_unique<IconResult>();
-        result->key = request.key;
-        extract_(wic.Get(), request, *result);
-        Deliver(std::move(result));
+        for (;;) {
+            IconRequest request;
+            {
+                std::unique_lock lock(shared->mutex);
+                shared->wake.wait(lock, [&] { return shared->stop || !shared->queue.empty(); });
+                if (shared->stop) {
+                    break;
+                }
+                request = std::move(shared->queue.front());
+                shared->queue.pop_front();
+            }
+            auto result = std::make_unique<IconResult>();
+            result->key = request.key;
+            shared->extract(wic.Get(), request, *result);
+            Deliver(*shared, std::move(result));
+        }
     }
+    // The factory and the apartment are gone: only now has this thread ended
+    // for Stop.
+    std::lock_guard lock(shared->mutex);
+    --shared->running;
+    shared->ended.notify_all();
 }
 
 }  // namespace cadrels

@@ -1,8 +1,9 @@
 // The icon workers: a queue of requests under one mutex and condition
 // variable, and threads that each own a COM apartment and a WIC factory.
-// Results go into the receiver's mailbox; the message only signals. Stop
-// joins the threads, so after it returns nothing is posted any more and no
-// thread still uses COM or the receiving window.
+// Results go into the receiver's mailbox; the message only signals. After
+// Stop returns nothing is posted any more. Stop waits a moment for the
+// threads and then lets go of one that is stuck in a slow thumbnail handler,
+// so that the exit never hangs on it; the threads share what they use.
 #pragma once
 
 #include "base/Mailbox.h"
@@ -14,6 +15,7 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -38,10 +40,11 @@ public:
     // Starts the threads; throws std::system_error when one cannot start.
     void Start();
     void Enqueue(std::wstring key, std::wstring path, int size);
-    // Sets the stop flag, forgets queued requests, wakes and joins every
-    // thread. A result finished after the flag was set is dropped.
-    // Idempotent.
-    void Stop();
+    // Sets the stop flag, forgets queued requests and wakes every thread;
+    // waits at most `patienceMs` for them to end and lets the others go. A
+    // result finished after the flag was set is dropped. Idempotent.
+    void Stop(DWORD patienceMs = DefaultStopPatienceMs);
+    static constexpr DWORD DefaultStopPatienceMs = 1000;
 
     size_t Queued() const;
 
@@ -52,20 +55,26 @@ public:
     std::vector<std::wstring> TakeUndelivered();
 
 private:
-    void Run();
-    bool Deliver(std::unique_ptr<IconResult> result);
+    // What the threads share, held by each of them: it outlives a stopped
+    // IconWorkers for as long as a thread stuck in an extraction runs.
+    struct Shared {
+        HWND receiver = nullptr;
+        UINT message = 0;
+        Mailbox<IconResult>* outbox = nullptr;  // used only under the mutex, before the stop
+        Extractor extract;
+        std::mutex mutex;
+        std::condition_variable wake;
+        std::condition_variable ended;
+        std::deque<IconRequest> queue;
+        std::vector<std::wstring> undelivered;
+        bool stop = false;
+        unsigned running = 0;
+    };
+    static void Run(std::shared_ptr<Shared> shared);
+    static bool Deliver(Shared& shared, std::unique_ptr<IconResult> result);
 
-    HWND receiver_;
-    UINT message_;
-    Mailbox<IconResult>& outbox_;
-    Extractor extract_;
+    std::shared_ptr<Shared> shared_;
     unsigned threadCount_;
-
-    mutable std::mutex mutex_;
-    std::condition_variable wake_;
-    std::deque<IconRequest> queue_;
-    std::vector<std::wstring> undelivered_;
-    bool stop_ = false;
     std::vector<std::thread> threads_;
 };
 

@@ -12,6 +12,7 @@
 #include "gfx/SvgEmblems.h"
 
 #include <gtest/gtest.h>
+
 #include <objbase.h>
 
 #include <psapi.h>
@@ -21,6 +22,8 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <memory>
+#include <thread>
 
 namespace cadrels::testing {
 namespace {
@@ -63,6 +66,59 @@ TEST(IconWorkers, StopWithRequestsInFlightJoinsAndNothingArrivesAfterwards)
     workers.Enqueue(L"late", L"C:\\late", 44);
     EXPECT_EQ(workers.Queued(), 0u) << "a stopped pool takes no requests";
     workers.Stop();
+}
+
+// A thumbnail handler that never returns must not keep the program from
+// exiting: Stop waits a moment, then lets the stuck thread finish alone, and
+// what it finishes later never reaches the mailbox.
+TEST(IconWorkers, StoppingLetsGoOfAnExtractionThatHangs)
+{
+    CountingWindow receiver(WM_APP_ICON_READY);
+    Mailbox<IconResult> outbox;
+    UniqueHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    ASSERT_TRUE(release.Valid());
+    const HANDLE releaseEvent = release.Get();
+    auto inside = std::make_shared<std::atomic<int>>(0);
+    auto workers = std::make_unique<IconWorkers>(
+        receiver.Handle(), WM_APP_ICON_READY, outbox,
+        [releaseEvent, inside](IWICImagingFactory*, const IconRequest&, IconResult& result) {
+            ++*inside;
+            WaitForSingleObject(releaseEvent, 30000);
+            result.width = result.height = 1;
+            result.pixels.assign(4, 255);
+            --*inside;
+        },
+        1);
+    workers->Start();
+    workers->Enqueue(L"stuck", L"C:\\stuck.jpg", 256);
+    const ULONGLONG giveUp = GetTickCount64() + 5000;
+    while (inside->load() == 0 && GetTickCount64() < giveUp) {
+        Sleep(5);
+    }
+    ASSERT_EQ(inside->load(), 1);
+
+    std::atomic<bool> stopped{false};
+    std::thread stopper([&] {
+        workers->Stop(200);
+        workers.reset();
+        stopped = true;
+    });
+    const ULONGLONG stopGiveUp = GetTickCount64() + 10000;
+    while (!stopped && GetTickCount64() < stopGiveUp) {
+        Sleep(10);
+    }
+    EXPECT_TRUE(stopped) << "Stop waited for the extraction that hangs";
+    EXPECT_EQ(inside->load(), 1) << "the extraction was still hanging when Stop returned";
+
+    SetEvent(releaseEvent);
+    stopper.join();
+    const ULONGLONG endGiveUp = GetTickCount64() + 5000;
+    while (inside->load() != 0 && GetTickCount64() < endGiveUp) {
+        Sleep(5);
+    }
+    PumpMessages(200);
+    EXPECT_TRUE(outbox.Empty()) << "a result finished after the stop was posted";
+    EXPECT_EQ(receiver.Count(), 0);
 }
 
 TEST(IconWorkers, PicturesGetRealThumbnailsAndOtherFilesAnIcon)
