@@ -381,6 +381,7 @@ enum class TextId : int {
     RestoreWouldOpenNetwork = 501,  // Open these network locations:
     CloseKeptFilesThatStayed = 502,  // The cadrel stays open: these files could not be moved, pr...
     UndoRefusedClosedCadrel = 503,  // This cannot be undone: the cadrel that showed “%s” has be...
+    QuickLookHint = 520,  // ← →  browse    ·    Esc  close    ·    ↵  open
 };
 
 // The id `offset` places after `first`, for texts that follow one another

@@ -379,6 +379,7 @@ constinit const LanguageTexts ChineseSimplified = MakeLanguageTexts({
     {501, L"打开这些网络位置："},
     {502, L"Cadrel 保持打开：这些文件无法移动，可能是因为其他程序正在使用它们。\n%s"},
     {503, L"无法撤销：显示“%s”的 Cadrel 已关闭，这些文件将回到没有任何 Cadrel 显示的文件夹中。它们保留在原处。"},
+    {520, L"← →  浏览    ·    Esc  关闭    ·    ↵  打开"},
 });
 
 }  // namespace cadrels::i18n

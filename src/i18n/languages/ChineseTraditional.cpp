@@ -379,6 +379,7 @@ constinit const LanguageTexts ChineseTraditional = MakeLanguageTexts({
     {501, L"開啟這些網路位置："},
     {502, L"Cadrel 保持開啟：這些檔案無法移動，可能是因為其他程式正在使用它們。\n%s"},
     {503, L"無法復原：顯示「%s」的 Cadrel 已關閉，這些檔案將回到沒有任何 Cadrel 顯示的資料夾。它們會留在原處。"},
+    {520, L"← →  瀏覽    ·    Esc  關閉    ·    ↵  開啟"},
 });
 
 }  // namespace cadrels::i18n

@@ -379,6 +379,7 @@ constinit const LanguageTexts Dutch = MakeLanguageTexts({
     {501, L"Deze netwerklocaties openen:"},
     {502, L"De cadrel blijft open: deze bestanden konden niet worden verplaatst, waarschijnlijk omdat een ander programma ze gebruikt.\n%s"},
     {503, L"Ongedaan maken kan niet: de cadrel die „%s” toonde is gesloten, en de bestanden zouden teruggaan naar een map die geen cadrel toont. Ze blijven waar ze zijn."},
+    {520, L"← →  bladeren    ·    Esc  sluiten    ·    ↵  openen"},
 });
 
 }  // namespace cadrels::i18n

@@ -379,6 +379,7 @@ constinit const LanguageTexts English = MakeLanguageTexts({
     {501, L"Open these network locations:"},
     {502, L"The cadrel stays open: these files could not be moved, probably because another program is using them.\n%s"},
     {503, L"This cannot be undone: the cadrel that showed “%s” has been closed, and the files would go back into a folder no cadrel shows. They stay where they are."},
+    {520, L"← →  browse    ·    Esc  close    ·    ↵  open"},
 });
 
 }  // namespace cadrels::i18n

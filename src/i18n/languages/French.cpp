@@ -379,6 +379,7 @@ constinit const LanguageTexts French = MakeLanguageTexts({
     {501, L"Ouvrir ces emplacements réseau :"},
     {502, L"La cadrel reste ouverte : ces fichiers n'ont pas pu être déplacés, sans doute parce qu'un autre programme les utilise.\n%s"},
     {503, L"Annulation impossible : la cadrel qui montrait « %s » a été fermée, et les fichiers retourneraient dans un dossier qu'aucune cadrel ne montre. Ils restent où ils sont."},
+    {520, L"← →  naviguer    ·    Échap  fermer    ·    ↵  ouvrir"},
 });
 
 }  // namespace cadrels::i18n

@@ -379,6 +379,7 @@ constinit const LanguageTexts German = MakeLanguageTexts({
     {501, L"Diese Netzwerkorte öffnen:"},
     {502, L"Das Cadrel bleibt geöffnet: Diese Dateien konnten nicht verschoben werden, vermutlich weil ein anderes Programm sie verwendet.\n%s"},
     {503, L"Rückgängig nicht möglich: Das Cadrel, das „%s“ zeigte, wurde geschlossen, und die Dateien kämen in einen Ordner zurück, den kein Cadrel zeigt. Sie bleiben, wo sie sind."},
+    {520, L"← →  blättern    ·    Esc  schließen    ·    ↵  öffnen"},
 });
 
 }  // namespace cadrels::i18n

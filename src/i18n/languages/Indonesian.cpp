@@ -379,6 +379,7 @@ constinit const LanguageTexts Indonesian = MakeLanguageTexts({
     {501, L"Membuka lokasi jaringan ini:"},
     {502, L"Cadrel tetap terbuka: file-file ini tidak dapat dipindahkan, mungkin karena sedang digunakan oleh program lain.\n%s"},
     {503, L"Tidak dapat dibatalkan: cadrel yang menampilkan “%s” telah ditutup, dan file akan kembali ke folder yang tidak ditampilkan cadrel mana pun. File tetap di tempatnya."},
+    {520, L"← →  telusuri    ·    Esc  tutup    ·    ↵  buka"},
 });
 
 }  // namespace cadrels::i18n

@@ -379,6 +379,7 @@ constinit const LanguageTexts Italian = MakeLanguageTexts({
     {501, L"Aprire questi percorsi di rete:"},
     {502, L"Il cadrel resta aperto: questi file non sono stati spostati, probabilmente perché un altro programma li sta usando.\n%s"},
     {503, L"Impossibile annullare: il cadrel che mostrava «%s» è stato chiuso e i file tornerebbero in una cartella che nessun cadrel mostra. Restano dove sono."},
+    {520, L"← →  sfoglia    ·    Esc  chiudi    ·    ↵  apri"},
 });
 
 }  // namespace cadrels::i18n

@@ -379,6 +379,7 @@ constinit const LanguageTexts Japanese = MakeLanguageTexts({
     {501, L"次のネットワークの場所を開く:"},
     {502, L"Cadrel は開いたままです。これらのファイルは移動できませんでした。別のプログラムが使用している可能性があります。\n%s"},
     {503, L"元に戻せません。「%s」を表示していた Cadrel は閉じられており、ファイルはどの Cadrel にも表示されないフォルダーに戻ってしまいます。ファイルはそのままです。"},
+    {520, L"← →  移動    ·    Esc  閉じる    ·    ↵  開く"},
 });
 
 }  // namespace cadrels::i18n

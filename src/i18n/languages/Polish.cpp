@@ -379,6 +379,7 @@ constinit const LanguageTexts Polish = MakeLanguageTexts({
     {501, L"Otwierać te lokalizacje sieciowe:"},
     {502, L"Cadrel pozostaje otwarty: nie udało się przenieść tych plików, prawdopodobnie dlatego, że używa ich inny program.\n%s"},
     {503, L"Nie można cofnąć: cadrel, który pokazywał „%s”, został zamknięty, a pliki wróciłyby do folderu, którego nie pokazuje żaden cadrel. Zostają tam, gdzie są."},
+    {520, L"← →  przeglądaj    ·    Esc  zamknij    ·    ↵  otwórz"},
 });
 
 }  // namespace cadrels::i18n

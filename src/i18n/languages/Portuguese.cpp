@@ -379,6 +379,7 @@ constinit const LanguageTexts Portuguese = MakeLanguageTexts({
     {501, L"Abrir estes locais de rede:"},
     {502, L"O cadrel continua aberto: estes arquivos não puderam ser movidos, provavelmente porque outro programa os está usando.\n%s"},
     {503, L"Não é possível desfazer: o cadrel que mostrava “%s” foi fechado, e os arquivos voltariam para uma pasta que nenhum cadrel mostra. Eles ficam onde estão."},
+    {520, L"← →  navegar    ·    Esc  fechar    ·    ↵  abrir"},
 });
 
 }  // namespace cadrels::i18n

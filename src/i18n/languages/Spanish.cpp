@@ -379,6 +379,7 @@ constinit const LanguageTexts Spanish = MakeLanguageTexts({
     {501, L"Abrir estas ubicaciones de red:"},
     {502, L"El cadrel sigue abierto: estos archivos no se pudieron mover, probablemente porque otro programa los está usando.\n%s"},
     {503, L"No se puede deshacer: el cadrel que mostraba «%s» se cerró y los archivos volverían a una carpeta que ningún cadrel muestra. Se quedan donde están."},
+    {520, L"← →  navegar    ·    Esc  cerrar    ·    ↵  abrir"},
 });
 
 }  // namespace cadrels::i18n

@@ -379,6 +379,7 @@ constinit const LanguageTexts Turkish = MakeLanguageTexts({
     {501, L"Bu ağ konumlarını aç:"},
     {502, L"Cadrel açık kalıyor: bu dosyalar taşınamadı, büyük olasılıkla başka bir program bunları kullanıyor.\n%s"},
     {503, L"Geri alınamıyor: “%s” klasörünü gösteren cadrel kapatıldı ve dosyalar hiçbir cadrelin göstermediği bir klasöre dönerdi. Oldukları yerde kalıyorlar."},
+    {520, L"← →  gezin    ·    Esc  kapat    ·    ↵  aç"},
 });
 
 }  // namespace cadrels::i18n

@@ -379,6 +379,7 @@ constinit const LanguageTexts Vietnamese = MakeLanguageTexts({
     {501, L"Mở các vị trí mạng này:"},
     {502, L"Cadrel vẫn mở: không thể di chuyển các tệp này, có thể do một chương trình khác đang sử dụng chúng.\n%s"},
     {503, L"Không thể hoàn tác: cadrel hiển thị “%s” đã bị đóng, và các tệp sẽ quay về một thư mục không cadrel nào hiển thị. Chúng được giữ nguyên tại chỗ."},
+    {520, L"← →  duyệt    ·    Esc  đóng    ·    ↵  mở"},
 });
 
 }  // namespace cadrels::i18n
