@@ -385,6 +385,7 @@ enum class TextId : int {
     BackupNotReadBack = 505,  // The backup was written but does not read back: no older ba...
     BackupUnchanged = 506,  // Nothing has changed since the last backup: it remains the m...
     BackupRunning = 507,  // A backup is already running. Try again in a moment.
+    QuickLookHint = 508,  // ← →  browse    ·    Esc  close    ·    ↵  open
 };
 
 // The id `offset` places after `first`, for texts that follow one another

@@ -383,6 +383,7 @@ constinit const LanguageTexts ChineseSimplified = MakeLanguageTexts({
     {505, L"备份已写入，但无法读回：未删除任何旧备份。"},
     {506, L"自上次备份以来没有任何更改：它仍是最新的备份。"},
     {507, L"已有备份正在进行。请稍后再试。"},
+    {508, L"← →  浏览    ·    Esc  关闭    ·    ↵  打开"},
 });
 
 }  // namespace cadrels::i18n

@@ -383,6 +383,7 @@ constinit const LanguageTexts ChineseTraditional = MakeLanguageTexts({
     {505, L"備份已寫入，但無法讀回：未刪除任何舊備份。"},
     {506, L"自上次備份以來沒有任何變更：它仍是最新的備份。"},
     {507, L"已有備份正在進行。請稍後再試。"},
+    {508, L"← →  瀏覽    ·    Esc  關閉    ·    ↵  開啟"},
 });
 
 }  // namespace cadrels::i18n

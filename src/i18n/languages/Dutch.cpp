@@ -383,6 +383,7 @@ constinit const LanguageTexts Dutch = MakeLanguageTexts({
     {505, L"De back-up is geschreven maar kan niet worden teruggelezen: er is geen oudere back-up verwijderd."},
     {506, L"Er is niets veranderd sinds de laatste back-up: die blijft de nieuwste."},
     {507, L"Er loopt al een back-up. Probeer het zo opnieuw."},
+    {508, L"← →  bladeren    ·    Esc  sluiten    ·    ↵  openen"},
 });
 
 }  // namespace cadrels::i18n

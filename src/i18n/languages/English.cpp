@@ -383,6 +383,7 @@ constinit const LanguageTexts English = MakeLanguageTexts({
     {505, L"The backup was written but does not read back: no older backup was deleted."},
     {506, L"Nothing has changed since the last backup: it remains the most recent."},
     {507, L"A backup is already running. Try again in a moment."},
+    {508, L"← →  browse    ·    Esc  close    ·    ↵  open"},
 });
 
 }  // namespace cadrels::i18n

@@ -383,6 +383,7 @@ constinit const LanguageTexts French = MakeLanguageTexts({
     {505, L"La sauvegarde a été écrite mais ne se relit pas : aucune ancienne sauvegarde n'a été supprimée."},
     {506, L"Rien n'a changé depuis la dernière sauvegarde : elle reste la plus récente."},
     {507, L"Une sauvegarde est déjà en cours. Réessaie dans un instant."},
+    {508, L"← →  naviguer    ·    Échap  fermer    ·    ↵  ouvrir"},
 });
 
 }  // namespace cadrels::i18n

@@ -383,6 +383,7 @@ constinit const LanguageTexts German = MakeLanguageTexts({
     {505, L"Die Sicherung wurde geschrieben, lässt sich aber nicht zurücklesen: Keine ältere Sicherung wurde gelöscht."},
     {506, L"Seit der letzten Sicherung hat sich nichts geändert: Sie bleibt die neueste."},
     {507, L"Eine Sicherung läuft bereits. Versuche es gleich noch einmal."},
+    {508, L"← →  blättern    ·    Esc  schließen    ·    ↵  öffnen"},
 });
 
 }  // namespace cadrels::i18n

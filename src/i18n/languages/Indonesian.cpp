@@ -383,6 +383,7 @@ constinit const LanguageTexts Indonesian = MakeLanguageTexts({
     {505, L"Cadangan sudah ditulis tetapi tidak dapat dibaca kembali: tidak ada cadangan lama yang dihapus."},
     {506, L"Tidak ada yang berubah sejak cadangan terakhir: cadangan itu tetap yang terbaru."},
     {507, L"Pencadangan sedang berjalan. Coba lagi sebentar lagi."},
+    {508, L"← →  telusuri    ·    Esc  tutup    ·    ↵  buka"},
 });
 
 }  // namespace cadrels::i18n

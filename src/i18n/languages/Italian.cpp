@@ -383,6 +383,7 @@ constinit const LanguageTexts Italian = MakeLanguageTexts({
     {505, L"Il backup è stato scritto ma non si rilegge: nessun backup precedente è stato eliminato."},
     {506, L"Nulla è cambiato dall'ultimo backup: resta il più recente."},
     {507, L"Un backup è già in corso. Riprova tra un momento."},
+    {508, L"← →  sfoglia    ·    Esc  chiudi    ·    ↵  apri"},
 });
 
 }  // namespace cadrels::i18n

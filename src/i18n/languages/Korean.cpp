@@ -383,6 +383,7 @@ constinit const LanguageTexts Korean = MakeLanguageTexts({
     {505, L"백업을 기록했지만 다시 읽을 수 없습니다. 이전 백업은 삭제하지 않았습니다."},
     {506, L"마지막 백업 이후 바뀐 것이 없습니다. 그 백업이 계속 최신입니다."},
     {507, L"백업이 이미 진행 중입니다. 잠시 후 다시 시도하세요."},
+    {508, L"← →  이동    ·    Esc  닫기    ·    ↵  열기"},
 });
 
 }  // namespace cadrels::i18n

@@ -383,6 +383,7 @@ constinit const LanguageTexts Polish = MakeLanguageTexts({
     {505, L"Kopia zapasowa została zapisana, ale nie daje się odczytać: żadna starsza kopia nie została usunięta."},
     {506, L"Nic się nie zmieniło od ostatniej kopii zapasowej: pozostaje ona najnowsza."},
     {507, L"Kopia zapasowa jest już w toku. Spróbuj ponownie za chwilę."},
+    {508, L"← →  przeglądaj    ·    Esc  zamknij    ·    ↵  otwórz"},
 });
 
 }  // namespace cadrels::i18n

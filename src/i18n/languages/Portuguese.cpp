@@ -383,6 +383,7 @@ constinit const LanguageTexts Portuguese = MakeLanguageTexts({
     {505, L"A cópia de segurança foi escrita, mas não pode ser relida: nenhuma cópia anterior foi eliminada."},
     {506, L"Nada mudou desde a última cópia de segurança: continua a ser a mais recente."},
     {507, L"Já está em curso uma cópia de segurança. Tenta novamente dentro de momentos."},
+    {508, L"← →  navegar    ·    Esc  fechar    ·    ↵  abrir"},
 });
 
 }  // namespace cadrels::i18n

@@ -383,6 +383,7 @@ constinit const LanguageTexts Spanish = MakeLanguageTexts({
     {505, L"La copia de seguridad se escribió, pero no se puede volver a leer: no se eliminó ninguna copia anterior."},
     {506, L"Nada ha cambiado desde la última copia de seguridad: sigue siendo la más reciente."},
     {507, L"Ya hay una copia de seguridad en curso. Inténtalo de nuevo en un momento."},
+    {508, L"← →  navegar    ·    Esc  cerrar    ·    ↵  abrir"},
 });
 
 }  // namespace cadrels::i18n

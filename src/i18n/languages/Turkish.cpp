@@ -383,6 +383,7 @@ constinit const LanguageTexts Turkish = MakeLanguageTexts({
     {505, L"Yedek yazıldı ancak geri okunamıyor: hiçbir eski yedek silinmedi."},
     {506, L"Son yedekten bu yana hiçbir şey değişmedi: en yeni yedek o olmaya devam ediyor."},
     {507, L"Bir yedekleme zaten sürüyor. Birazdan yeniden deneyin."},
+    {508, L"← →  gezin    ·    Esc  kapat    ·    ↵  aç"},
 });
 
 }  // namespace cadrels::i18n

@@ -383,6 +383,7 @@ constinit const LanguageTexts Vietnamese = MakeLanguageTexts({
     {505, L"Bản sao lưu đã được ghi nhưng không đọc lại được: không bản sao lưu cũ nào bị xóa."},
     {506, L"Không có gì thay đổi kể từ lần sao lưu trước: bản đó vẫn là bản mới nhất."},
     {507, L"Một lượt sao lưu đang chạy. Hãy thử lại sau giây lát."},
+    {508, L"← →  duyệt    ·    Esc  đóng    ·    ↵  mở"},
 });
 
 }  // namespace cadrels::i18n
