@@ -190,6 +190,12 @@ void App::ShowBackupBox(const std::wstring& text, UINT icon)
         return;
     }
     DebugLog(L"Sauvegarde, message : %ls", text.c_str());
+    // Requests that pile up while a box is open (a key held down, another
+    // program posting) add no boxes on top of it.
+    if (operation_.Running()) {
+        DebugLog(L"Sauvegarde : une autre question est ouverte, pas de message en plus.");
+        return;
+    }
     const OperationState::Scope showing = operation_.Begin();
     MessageBoxW(nullptr, text.c_str(), Tr(TextId::Backup), MB_OK | icon | MB_SETFOREGROUND);
 }

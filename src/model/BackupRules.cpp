@@ -1,13 +1,14 @@
 #include "model/BackupRules.h"
 
 #include "i18n/TextEncoding.h"
+#include "model/DigitText.h"
+#include "model/NewestFirst.h"
 #include "model/PathText.h"
 #include "model/SettingsJson.h"
 
 #include <algorithm>
 #include <cwchar>
 #include <cwctype>
-#include <numeric>
 
 namespace cadrels {
 namespace {
@@ -15,34 +16,6 @@ namespace {
 constexpr std::int64_t EveryChangeSeconds = 120;
 constexpr std::int64_t DaySeconds = 86400;
 constexpr std::int64_t WeekSeconds = 604800;
-
-bool IsDigit(wchar_t c)
-{
-    return c >= L'0' && c <= L'9';
-}
-
-int Field(std::wstring_view text, size_t from, size_t digits)
-{
-    int value = 0;
-    for (size_t i = from; i < from + digits; ++i) {
-        value = value * 10 + (text[i] - L'0');
-    }
-    return value;
-}
-
-// `text` has the shape, where '0' stands for any decimal digit.
-bool HasShape(std::wstring_view text, std::wstring_view shape)
-{
-    if (text.size() != shape.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < shape.size(); ++i) {
-        if (shape[i] == L'0' ? !IsDigit(text[i]) : text[i] != shape[i]) {
-            return false;
-        }
-    }
-    return true;
-}
 
 bool CanExist(int month, int day, int hour, int minute, int second)
 {
@@ -140,11 +113,11 @@ std::optional<std::wstring> BackupOrderKeyFromFileName(std::wstring_view fileNam
         }
     }
     const std::wstring_view stamp = fileName.substr(Prefix.size(), fileName.size() - Prefix.size() - Extension.size());
-    if (!HasShape(stamp, L"00000000-000000")) {
+    if (!HasDigitShape(stamp, L"00000000-000000")) {
         return std::nullopt;
     }
-    if (!CanExist(Field(stamp, 4, 2), Field(stamp, 6, 2), Field(stamp, 9, 2), Field(stamp, 11, 2),
-                  Field(stamp, 13, 2))) {
+    if (!CanExist(DigitField(stamp, 4, 2), DigitField(stamp, 6, 2), DigitField(stamp, 9, 2),
+                  DigitField(stamp, 11, 2), DigitField(stamp, 13, 2))) {
         return std::nullopt;
     }
     std::wstring key(stamp.substr(0, 8));
@@ -154,8 +127,9 @@ std::optional<std::wstring> BackupOrderKeyFromFileName(std::wstring_view fileNam
 
 std::optional<std::wstring> BackupOrderKeyFromCreated(std::wstring_view created)
 {
-    if (!HasShape(created, L"0000-00-00 00:00") ||
-        !CanExist(Field(created, 5, 2), Field(created, 8, 2), Field(created, 11, 2), Field(created, 14, 2), 0)) {
+    if (!HasDigitShape(created, L"0000-00-00 00:00") ||
+        !CanExist(DigitField(created, 5, 2), DigitField(created, 8, 2), DigitField(created, 11, 2),
+                  DigitField(created, 14, 2), 0)) {
         return std::nullopt;
     }
     std::wstring key;
@@ -200,23 +174,7 @@ void OrderBackupsNewestFirst(std::vector<BackupEntry>& entries, const LastWriteA
         }
         keys.push_back(key ? *key : lastWriteAsOrderKey(entry.lastWrite));
     }
-    std::vector<size_t> order(entries.size());
-    std::iota(order.begin(), order.end(), size_t{0});
-    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        if (keys[a] != keys[b]) {
-            return keys[a] > keys[b];
-        }
-        if (entries[a].lastWrite != entries[b].lastWrite) {
-            return entries[a].lastWrite > entries[b].lastWrite;
-        }
-        return entries[a].path < entries[b].path;
-    });
-    std::vector<BackupEntry> ordered;
-    ordered.reserve(entries.size());
-    for (size_t index : order) {
-        ordered.push_back(std::move(entries[index]));
-    }
-    entries = std::move(ordered);
+    OrderNewestFirstByKey(entries, keys);
 }
 
 std::vector<std::wstring> BackupsBeyondRetention(const std::vector<BackupEntry>& newestFirst, int keep)

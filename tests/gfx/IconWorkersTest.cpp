@@ -176,26 +176,31 @@ TEST(IconWorkers, PicturesGetRealThumbnailsAndOtherFilesAnIcon)
     RemoveDirectoryW(folder.c_str());
 }
 
-TEST(IconExtraction, ABitmapWithoutAlphaIsNotInvisible)
+// A 32-bit top-down DIB whose every pixel is `pixel`, as GDI and the shell
+// hand bitmaps out, converted as the icon workers convert them.
+bool ConvertFilledBitmap(int side, std::uint32_t pixel, IconResult& result)
 {
     ComScope com;
     const auto wic = MakeWicFactory();
-    ASSERT_TRUE(wic);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = 16;
-    info.bmiHeader.biHeight = -16;
+    info.bmiHeader.biWidth = side;
+    info.bmiHeader.biHeight = -side;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
     UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    ASSERT_TRUE(bitmap);
-    auto* pixels = static_cast<std::uint32_t*>(bits);
-    for (int i = 0; i < 16 * 16; ++i) {
-        pixels[i] = 0x00336699;  // alpha byte 0, as GDI leaves it
+    if (!wic || !bitmap) {
+        return false;
     }
+    std::fill_n(static_cast<std::uint32_t*>(bits), side * side, pixel);
+    return ConvertBitmap(*wic.Get(), bitmap.Get(), result);
+}
+
+TEST(IconExtraction, ABitmapWithoutAlphaIsNotInvisible)
+{
     IconResult result;
-    ASSERT_TRUE(ConvertBitmap(*wic.Get(), bitmap.Get(), result));
+    ASSERT_TRUE(ConvertFilledBitmap(16, 0x00336699, result));  // alpha byte 0, as GDI leaves it
     ASSERT_TRUE(result.HasImage());
     EXPECT_EQ(result.pixels[3], 255);
     EXPECT_EQ(result.pixels[0], 0x99);
@@ -206,24 +211,8 @@ TEST(IconExtraction, ABitmapWithoutAlphaIsNotInvisible)
 // as straight alpha would premultiply them twice and darken every soft edge.
 TEST(IconExtraction, AShellBitmapKeepsItsPremultipliedEdges)
 {
-    ComScope com;
-    const auto wic = MakeWicFactory();
-    ASSERT_TRUE(wic);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = 4;
-    info.bmiHeader.biHeight = -4;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    ASSERT_TRUE(bitmap);
-    auto* pixels = static_cast<std::uint32_t*>(bits);
-    for (int i = 0; i < 16; ++i) {
-        pixels[i] = 0x80808080;  // white at half coverage, premultiplied
-    }
     IconResult result;
-    ASSERT_TRUE(ConvertBitmap(*wic.Get(), bitmap.Get(), result));
+    ASSERT_TRUE(ConvertFilledBitmap(4, 0x80808080, result));  // white at half coverage, premultiplied
     ASSERT_TRUE(result.HasImage());
     EXPECT_EQ(result.pixels[3], 0x80);
     EXPECT_EQ(result.pixels[0], 0x80) << "premultiplied a second time, the edge turns grey";
