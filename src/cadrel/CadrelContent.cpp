@@ -59,9 +59,13 @@ void Cadrel::OnFolderListed()
             break;
         }
         changed = true;
-        if (applied == FolderContent::Applied::Entries) {
+        // New entries, or sizes that reorder a list sorted by size: a press
+        // would now point at another item.
+        if (applied == FolderContent::Applied::Entries || properties_.sortBy == SortBySize) {
             EndPressOnItems();
             hoverItem_ = -1;
+        }
+        if (applied == FolderContent::Applied::Entries) {
             DebugLog(L"Cadrel %hs : %u elements listes.", id_.c_str(),
                      static_cast<unsigned>(content_.Items().size()));
         }
