@@ -272,8 +272,10 @@ void WindowHosting::UpdateLocationHooks()
             }
             UniqueWinEventHook hook(SetWinEventHook(EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE,
                                                     nullptr, OnWinEvent, process, 0, WINEVENT_OUTOFCONTEXT));
-            DebugLog(L"Crochet de position pour le programme %lu : %ls.", process, hook ? L"oui" : L"non");
+            // A hook refused is tried again at the next tick, silently: the
+            // polling safety net covers the window meanwhile.
             if (hook) {
+                DebugLog(L"Crochet de position pour le programme %lu.", process);
                 kept.emplace(process, std::move(hook));
             }
         }
