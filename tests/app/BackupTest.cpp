@@ -18,8 +18,6 @@
 namespace cadrels::testing {
 namespace {
 
-constexpr wchar_t MessageBoxClass[] = L"#32770";
-
 std::wstring TitleOf(HWND window)
 {
     wchar_t text[512] = {};
@@ -68,48 +66,6 @@ protected:
         return LoadSettingsFile(appData_ + L"\\layout.json", settings, pagesFound) ? settings.backupLast : -1;
     }
 
-    HWND WaitForBox() const
-    {
-        HWND box = nullptr;
-        WaitFor(
-            [&] {
-                for (HWND window : app_.TopLevelWindows(MessageBoxClass)) {
-                    if (IsWindowVisible(window)) {
-                        box = window;
-                        return true;
-                    }
-                }
-                return false;
-            },
-            Patient(10000));
-        return box;
-    }
-
-    static std::wstring BoxText(HWND box)
-    {
-        std::wstring text;
-        for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-            wchar_t className[32] = {};
-            GetClassNameW(child, className, 32);
-            if (_wcsicmp(className, L"Static") == 0) {
-                text += TitleOf(child);
-            }
-        }
-        return text;
-    }
-
-    bool ClickOk(HWND box) const { return ClickButton(box, IDOK); }
-
-    bool ClickButton(HWND box, int id) const
-    {
-        RECT rect{};
-        if (!GetWindowRect(GetDlgItem(box, id), &rect)) {
-            return false;
-        }
-        Click({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
-        return WaitFor([&] { return !IsWindow(box); }, Patient(5000));
-    }
-
     std::wstring appData_;
     std::wstring folder_;
     CadrelsProcess app_;
@@ -136,11 +92,11 @@ TEST_F(Backups, BackUpNowFromASecondStartWritesOneWhileBackupsAreOff)
     CadrelsProcess second;
     ASSERT_TRUE(second.Start({L"--backup"}));
     ASSERT_TRUE(second.WaitForExit(Patient(20000)).has_value());
-    const HWND box = WaitForBox();
+    const HWND box = app_.WaitForMessageBox(10000);
     ASSERT_NE(box, nullptr) << "no message box";
     EXPECT_EQ(TitleOf(box), Tr(TextId::Backup));
-    EXPECT_NE(BoxText(box).find(Tr(TextId::BackupCompleted)), std::wstring::npos) << BoxText(box);
-    EXPECT_TRUE(ClickOk(box));
+    EXPECT_NE(MessageBoxText(box).find(Tr(TextId::BackupCompleted)), std::wstring::npos) << MessageBoxText(box);
+    EXPECT_TRUE(AnswerMessageBox(box, IDOK));
     const std::vector<BackupEntry> entries = ListBackups(folder_);
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_TRUE(entries[0].readable);
@@ -154,10 +110,10 @@ TEST_F(Backups, BackUpNowIntoAFolderThatCannotExistSaysItFailed)
     CadrelsProcess second;
     ASSERT_TRUE(second.Start({L"--backup"}));
     ASSERT_TRUE(second.WaitForExit(Patient(20000)).has_value());
-    const HWND box = WaitForBox();
+    const HWND box = app_.WaitForMessageBox(10000);
     ASSERT_NE(box, nullptr) << "no message box";
-    EXPECT_NE(BoxText(box).find(Tr(TextId::BackupFailed)), std::wstring::npos) << BoxText(box);
-    EXPECT_TRUE(ClickOk(box));
+    EXPECT_NE(MessageBoxText(box).find(Tr(TextId::BackupFailed)), std::wstring::npos) << MessageBoxText(box);
+    EXPECT_TRUE(AnswerMessageBox(box, IDOK));
     EXPECT_EQ(SavedBackupLast(), 0.0);
 }
 
@@ -180,13 +136,13 @@ TEST_F(Backups, RestoringABackupAsksWithItsNameAndDateThenReplacesTheLayout)
     SendMessageTimeoutW(app_.AppWindow(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, 5000,
                         &accepted);
     ASSERT_EQ(accepted, TRUE);
-    const HWND box = WaitForBox();
+    const HWND box = app_.WaitForMessageBox(10000);
     ASSERT_NE(box, nullptr) << "no question";
-    const std::wstring text = BoxText(box);
+    const std::wstring text = MessageBoxText(box);
     EXPECT_NE(text.find(L"Avant les vacances"), std::wstring::npos) << text;
     EXPECT_NE(text.find(L"2024-03-15 14:25"), std::wstring::npos) << text;
     EXPECT_NE(text.find(Tr(TextId::RestoreBackupQuestion)), std::wstring::npos) << text;
-    ASSERT_TRUE(ClickButton(box, IDYES));
+    ASSERT_TRUE(AnswerMessageBox(box, IDYES));
     EXPECT_TRUE(WaitFor(
         [&] {
             Settings settings;

@@ -25,7 +25,6 @@ namespace cadrels::testing {
 namespace {
 
 constexpr wchar_t CadrelClass[] = L"Cadrels.Cadrel";
-constexpr wchar_t MessageBoxClass[] = L"#32770";
 
 std::wstring TitleOf(HWND window)
 {
@@ -80,49 +79,6 @@ protected:
             DeleteFileW(path.c_str());
             RemoveTree(path);
         }
-    }
-
-    // The question a restore asks before it lets rules or watched folders
-    // take part: a message box of the program.
-    HWND WaitForQuestion() const
-    {
-        HWND box = nullptr;
-        WaitFor([&] {
-            for (HWND window : app_.TopLevelWindows(MessageBoxClass)) {
-                if (IsWindowVisible(window)) {
-                    box = window;
-                    return true;
-                }
-            }
-            return false;
-        });
-        return box;
-    }
-
-    // Everything the box says, its static texts one after the other.
-    static std::wstring BoxText(HWND box)
-    {
-        std::wstring text;
-        for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-            wchar_t className[32] = {};
-            GetClassNameW(child, className, 32);
-            if (_wcsicmp(className, L"Static") == 0) {
-                text += TitleOf(child) + L"\n";
-            }
-        }
-        return text;
-    }
-
-    // Clicks the button as a user does, and waits until the box is gone.
-    bool Answer(HWND box, int buttonId) const
-    {
-        HWND button = GetDlgItem(box, buttonId);
-        RECT rect{};
-        if (button == nullptr || !GetWindowRect(button, &rect)) {
-            return false;
-        }
-        Click({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
-        return WaitFor([&] { return !IsWindow(box); });
     }
 
     // Whether a filing pass ran after the line containing `marker`, and what
@@ -440,10 +396,10 @@ TEST_F(PagesAndSnapshots, PagesAreMadeRenamedAndSwitchedAndARestoreBringsBackEve
     ASSERT_TRUE(WriteBytes(foreign, text));
     EXPECT_EQ(Request({PageAction::RestoreSnapshot, -1, foreign}), TRUE);
     // Its watched folder is new here: the restore asks first.
-    const HWND question = WaitForQuestion();
+    const HWND question = app_.WaitForMessageBox();
     ASSERT_NE(question, nullptr);
-    EXPECT_NE(BoxText(question).find(L"C:\\windows"), std::wstring::npos) << BoxText(question);
-    ASSERT_TRUE(Answer(question, IDYES));
+    EXPECT_NE(MessageBoxText(question).find(L"C:\\windows"), std::wstring::npos) << MessageBoxText(question);
+    ASSERT_TRUE(AnswerMessageBox(question, IDYES));
     ASSERT_TRUE(app_.WaitForLine(L"Instantane restaure : " + foreign, 5000));
     EXPECT_TRUE(WaitForTitles({L"Venue d'ailleurs"}));
     Settings expected;
@@ -503,9 +459,9 @@ TEST_F(PagesAndSnapshots, RestoredRulesAndWatchedFoldersFileNothingUntilTheUserA
     ASSERT_TRUE(WriteBytes(inWatched, "w"));
 
     EXPECT_EQ(Request({PageAction::RestoreSnapshot, -1, snapshot}), TRUE);
-    HWND question = WaitForQuestion();
+    HWND question = app_.WaitForMessageBox();
     ASSERT_NE(question, nullptr);
-    const std::wstring said = BoxText(question);
+    const std::wstring said = MessageBoxText(question);
     EXPECT_NE(said.find(Tr(TextId::RestoreWouldFileInto)), std::wstring::npos) << said;
     EXPECT_NE(said.find(target), std::wstring::npos) << said;
     EXPECT_NE(said.find(Tr(TextId::RestoreWouldWatch)), std::wstring::npos) << said;
@@ -515,7 +471,7 @@ TEST_F(PagesAndSnapshots, RestoredRulesAndWatchedFoldersFileNothingUntilTheUserA
     EXPECT_EQ(ShownTitles(), std::vector<std::wstring>{L"Solo"});
     EXPECT_EQ(app_.CountLines(L"Instantane restaure"), 0u);
 
-    ASSERT_TRUE(Answer(question, IDNO));
+    ASSERT_TRUE(AnswerMessageBox(question, IDNO));
     ASSERT_TRUE(app_.WaitForLine(L"Instantane restaure : " + snapshot, 5000));
     EXPECT_TRUE(WaitForTitles({L"Rangement", L"Solo"})) << "the arrangement itself is restored";
     const std::wstring declinedPass = PassAfter(L"Instantane restaure : " + snapshot);
@@ -534,9 +490,9 @@ TEST_F(PagesAndSnapshots, RestoredRulesAndWatchedFoldersFileNothingUntilTheUserA
 
     // The same snapshot again, and this time the user agrees.
     EXPECT_EQ(Request({PageAction::RestoreSnapshot, -1, snapshot}), TRUE);
-    question = WaitForQuestion();
+    question = app_.WaitForMessageBox();
     ASSERT_NE(question, nullptr);
-    ASSERT_TRUE(Answer(question, IDYES));
+    ASSERT_TRUE(AnswerMessageBox(question, IDYES));
     ASSERT_TRUE(app_.WaitForLine(L"Instantane restaure : " + snapshot, 5000, 2));
     // The restore itself moves nothing; the next pass files the Desktop and
     // the watched folder. (Asked for here as the watcher asks: under Wine a
@@ -580,14 +536,14 @@ TEST_F(PagesAndSnapshots, RestoredNetworkPlacesStayUnopenedWhenTheUserDeclines)
     ASSERT_TRUE(WriteBytes(snapshot, SerializeSettings(offered)));
 
     EXPECT_EQ(Request({PageAction::RestoreSnapshot, -1, snapshot}), TRUE);
-    const HWND question = WaitForQuestion();
+    const HWND question = app_.WaitForMessageBox();
     ASSERT_NE(question, nullptr);
-    const std::wstring said = BoxText(question);
+    const std::wstring said = MessageBoxText(question);
     EXPECT_NE(said.find(Tr(TextId::RestoreWouldOpenNetwork)), std::wstring::npos) << said;
     for (const std::wstring& place : {share, emblem, icon}) {
         EXPECT_NE(said.find(place), std::wstring::npos) << place;
     }
-    ASSERT_TRUE(Answer(question, IDNO));
+    ASSERT_TRUE(AnswerMessageBox(question, IDNO));
     ASSERT_TRUE(app_.WaitForLine(L"Instantane restaure : " + snapshot, 5000));
     for (const std::wstring& place : {share, emblem, icon}) {
         EXPECT_EQ(app_.CountLines(L"Restauration : emplacement reseau laisse de cote, non ouvert : " + place), 1u)

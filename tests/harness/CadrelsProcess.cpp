@@ -262,6 +262,35 @@ std::optional<CadrelsProcess::Activity> CadrelsProcess::ReportActivity(DWORD tim
     return activity;
 }
 
+std::wstring MessageBoxText(HWND box)
+{
+    std::wstring text;
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[32] = {};
+        GetClassNameW(child, className, 32);
+        if (_wcsicmp(className, L"Static") == 0) {
+            wchar_t line[1024] = {};
+            GetWindowTextW(child, line, 1024);
+            text += std::wstring(line) + L"\n";
+        }
+    }
+    return text;
+}
+
+HWND CadrelsProcess::WaitForMessageBox(DWORD timeoutMs) const
+{
+    const ULONGLONG giveUp = GetTickCount64() + Patient(timeoutMs);
+    do {
+        for (HWND window : TopLevelWindows(L"#32770")) {
+            if (IsWindowVisible(window)) {
+                return window;
+            }
+        }
+        Sleep(20);
+    } while (GetTickCount64() < giveUp);
+    return nullptr;
+}
+
 std::vector<HWND> CadrelsProcess::TopLevelWindows(const wchar_t* className) const
 {
     return TopLevelWindowsOf(processId_, className, false);

@@ -18,6 +18,10 @@ namespace cadrels::testing {
 // (a host path, mapped to the Z: drive), else Cadrels.exe beside the test.
 std::wstring CadrelsExePath();
 
+// Everything a message box says: its static texts, each followed by a line
+// feed.
+std::wstring MessageBoxText(HWND box);
+
 class CadrelsProcess {
 public:
     CadrelsProcess() = default;
@@ -50,6 +54,9 @@ public:
     HWND AppWindow() const;
     // Visible or hidden top-level windows of this process with that class.
     std::vector<HWND> TopLevelWindows(const wchar_t* className) const;
+    // The first visible message box of this process to appear within the
+    // time (stretched by the patience factor); null when none came.
+    HWND WaitForMessageBox(DWORD timeoutMs = 5000) const;
 
     // Posts WM_QUIT to the application thread (the normal shutdown path) and
     // waits for the exit code.

@@ -194,4 +194,15 @@ void ModifiedClick(HWND window, POINT screen, WPARAM modifier)
     Sleep(GetDoubleClickTime() + 100);
 }
 
+bool AnswerMessageBox(HWND box, int buttonId)
+{
+    HWND button = GetDlgItem(box, buttonId);
+    RECT rect{};
+    if (button == nullptr || !GetWindowRect(button, &rect)) {
+        return false;
+    }
+    Click({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+    return WaitFor([&] { return !IsWindow(box); });
+}
+
 }  // namespace cadrels::testing

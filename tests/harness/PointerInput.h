@@ -61,4 +61,8 @@ DragPoints Drag(POINT from, POINT to, const StepSeen& seen = {});
 void PostButton(HWND window, UINT message, POINT screen, WPARAM keys);
 void ModifiedClick(HWND window, POINT screen, WPARAM modifier);
 
+// Clicks a dialog's button as a user does, and waits until the dialog is
+// gone; false without the button or when the dialog stays.
+bool AnswerMessageBox(HWND box, int buttonId);
+
 }  // namespace cadrels::testing
