@@ -272,13 +272,18 @@ void App::RunMessageLoop(MSG& message)
     }
 }
 
-void App::Save()
+void App::CopyLiveGeometry()
 {
-    schedule_.SaveStarted();
     // While the display is being reconfigured the windows may be in transit.
     if (!schedule_.DisplayInTransit() && !settings_.workspaces.empty()) {
         cadrels_.CopyGeometry(monitors_, ActivePage().layouts[displayKey_]);
     }
+}
+
+void App::Save()
+{
+    schedule_.SaveStarted();
+    CopyLiveGeometry();
     if (!schedule_.DisplayInTransit()) {
         NoteDisplayUsed(settings_.recentDisplays, displayKey_);
     }

@@ -80,6 +80,8 @@ public:
     // and the cloud copy on another and returns whether one started. The
     // results arrive as WM_APP_BACKUP_DONE and WM_APP_CLOUD_BACKUP_DONE.
     bool BackupIfDue(bool force);
+    // Where the live cadrels stand, into the active page's layout for this display.
+    void CopyLiveGeometry();
     // "Back up now" with its messages.
     void BackUpNow();
     // Asks with the backup's name and date, then restores through RestoreFrom.

@@ -62,10 +62,6 @@ bool App::BackupIfDue(bool force)
         }
         return false;
     }
-    // The backup holds the arrangement as it looks now.
-    if (!schedule_.DisplayInTransit() && !settings_.workspaces.empty()) {
-        cadrels_.CopyGeometry(monitors_, ActivePage().layouts[displayKey_]);
-    }
     bool started = false;
     if (std::optional<BackupTask> task = BackupTaskIfDue(settings_, now, force)) {
         const HWND window = window_;
@@ -181,6 +177,8 @@ void App::BackUpNow()
         ShowBackupBox(Tr(TextId::ChooseDestinationFirst), MB_ICONINFORMATION);
         return;
     }
+    // A save has not necessarily just copied where the cadrels stand.
+    CopyLiveGeometry();
     BackupIfDue(true);
 }
 
