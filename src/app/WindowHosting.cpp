@@ -5,6 +5,9 @@
 #include "policy/Policy.h"
 #include "windows/HostedAppsFile.h"
 #include "windows/HostedWindows.h"
+#include "windows/HostingRules.h"
+
+#include <dwmapi.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -31,6 +34,31 @@ void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, L
     if (hooked != nullptr) {
         hooked->OnWindowEvent(event, window);
     }
+}
+
+// Whether the cadrel's window is what the user sees at the point: the first
+// top-level window there, the one being dragged over it aside.
+bool CadrelUncoveredAt(HWND cadrel, POINT point, HWND moved)
+{
+    std::vector<StackedWindow> fromTop;
+    for (HWND window = GetTopWindow(nullptr); window != nullptr; window = GetWindow(window, GW_HWNDNEXT)) {
+        StackedWindow stacked{reinterpret_cast<std::uintptr_t>(window), false};
+        RECT rect{};
+        BOOL cloaked = FALSE;
+        if (IsWindowVisible(window) && !IsIconic(window) &&
+            (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TRANSPARENT) == 0 && GetWindowRect(window, &rect) &&
+            PtInRect(&rect, point)) {
+            // Cloaked windows (other virtual desktops, suspended apps) are
+            // not seen; the call fails without composition and then says so.
+            stacked.coversPoint = FAILED(DwmGetWindowAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) ||
+                                  !cloaked;
+        }
+        fromTop.push_back(stacked);
+        if (window == cadrel) {
+            break;
+        }
+    }
+    return UncoveredInStack(fromTop, reinterpret_cast<std::uintptr_t>(cadrel), reinterpret_cast<std::uintptr_t>(moved));
 }
 
 bool LeftButtonDown()
@@ -180,7 +208,10 @@ void WindowHosting::OnMoveSizeEnd(HWND window)
     }
     POINT cursor{};
     GetCursorPos(&cursor);
-    if (Cadrel* target = page_.cadrels.TitleBarAt(cursor, window)) {
+    Cadrel* target = page_.cadrels.TitleBarAt(cursor, window);
+    if (target != nullptr && !CadrelUncoveredAt(target->Window(), cursor, window)) {
+        DebugLog(L"Fenetre deposee sur une barre de titre couverte par une autre fenetre : pas d'hebergement.");
+    } else if (target != nullptr) {
         DebugLog(L"Fenetre deposee sur la barre de titre d'une cadrel : %ls.", WindowTitle(window).c_str());
         target->Hosting().HostInActiveTab(window);
     }
@@ -203,7 +234,8 @@ void WindowHosting::OnTrackingTimer()
     POINT cursor{};
     GetCursorPos(&cursor);
     for (const auto& cadrel : Cadrels()) {
-        cadrel->Hosting().SetHighlight(cadrel->Window() != movedWindow_ && cadrel->IsOverTitleBar(cursor));
+        cadrel->Hosting().SetHighlight(cadrel->Window() != movedWindow_ && cadrel->IsOverTitleBar(cursor) &&
+                                       CadrelUncoveredAt(cadrel->Window(), cursor, movedWindow_));
     }
 }
 

@@ -242,4 +242,17 @@ bool IsSafeAppId(std::wstring_view id)
     return !id.empty() && id.find(L"..") == std::wstring_view::npos && id.find_first_of(L"\\/") == std::wstring_view::npos;
 }
 
+bool UncoveredInStack(const std::vector<StackedWindow>& fromTop, std::uintptr_t target, std::uintptr_t moved)
+{
+    for (const StackedWindow& stacked : fromTop) {
+        if (stacked.window == target) {
+            return true;
+        }
+        if (stacked.window != moved && stacked.coversPoint) {
+            return false;
+        }
+    }
+    return false;
+}
+
 }  // namespace cadrels

@@ -84,6 +84,19 @@ private:
     std::vector<std::wstring> appIds_;  // beside paths_
 };
 
+// A top-level window as the z-order walk meets it, from the top down.
+struct StackedWindow {
+    std::uintptr_t window = 0;
+    // Shown, not minimized, not cloaked, not click-through, and its
+    // rectangle holds the point.
+    bool coversPoint = false;
+};
+
+// Whether `target` is the first window covering the point, the window being
+// moved (which the pointer drags along over it) aside: a title bar hidden
+// under another window is no place to drop on.
+bool UncoveredInStack(const std::vector<StackedWindow>& fromTop, std::uintptr_t target, std::uintptr_t moved);
+
 // A package application id that may be handed to "shell:AppsFolder\": not
 // empty, and without "..", "\" or "/", which would make the shell open
 // something else than an application of that folder.

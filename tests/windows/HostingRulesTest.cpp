@@ -222,5 +222,30 @@ TEST(HostedExecutables, OnlyPlainApplicationIdsAreLaunched)
     }
 }
 
+// A window released over a cadrel's title bar is hosted only when the bar
+// is really what the user sees there.
+TEST(UncoveredInStack, OnlyTheMovedWindowMayStandAboveTheTitleBar)
+{
+    constexpr std::uintptr_t Cadrel = 1, Moved = 2, Other = 3, Elsewhere = 4;
+    struct Case {
+        std::vector<StackedWindow> fromTop;
+        bool uncovered;
+    };
+    const Case cases[] = {
+        {{{Cadrel, true}}, true},
+        {{{Moved, true}, {Cadrel, true}}, true},
+        {{{Other, true}, {Cadrel, true}}, false},
+        {{{Moved, true}, {Other, true}, {Cadrel, true}}, false},
+        // Windows elsewhere on the screen, hidden or minimized ones above.
+        {{{Elsewhere, false}, {Other, false}, {Cadrel, true}}, true},
+        // The cadrel is not in the stack at all (closed meanwhile).
+        {{{Moved, true}, {Other, false}}, false},
+        {{}, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(UncoveredInStack(c.fromTop, Cadrel, Moved), c.uncovered) << c.fromTop.size() << " windows";
+    }
+}
+
 }  // namespace
 }  // namespace cadrels
