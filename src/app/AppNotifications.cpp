@@ -33,7 +33,7 @@ void App::ShowTrayMenu()
     if (const UndoEntry* entry = history.NextRedo()) {
         redo = entry->description;
     }
-    const std::vector<DarkMenuItem> items = TrayMenuItems(undo, redo);
+    const std::vector<DarkMenuItem> items = TrayMenuItems(undo, redo, hidden_);
     int command = 0;
     {
         // The menu pumps messages. An undo shortcut pressed meanwhile would
@@ -48,6 +48,9 @@ void App::ShowTrayMenu()
         break;
     case TrayCommandRedo:
         Redo();
+        break;
+    case TrayCommandToggleHidden:
+        ToggleHidden();
         break;
     default:
         break;

@@ -23,8 +23,8 @@ TEST(TrayTooltip, UsesTheBrandUnlessItIsTheProductName)
 TEST(TrayMenu, UndoAndRedoAreDisabledWithNothingToDo)
 {
     SetUiLanguage(0);
-    const auto items = TrayMenuItems(std::nullopt, std::nullopt);
-    ASSERT_EQ(items.size(), 4u);
+    const auto items = TrayMenuItems(std::nullopt, std::nullopt, false);
+    ASSERT_EQ(items.size(), 5u);
     EXPECT_EQ(items[0].id, TrayCommandUndo);
     EXPECT_EQ(items[0].label, L"Rien à annuler");
     EXPECT_FALSE(items[0].enabled);
@@ -32,15 +32,28 @@ TEST(TrayMenu, UndoAndRedoAreDisabledWithNothingToDo)
     EXPECT_EQ(items[1].label, L"Rien à rétablir");
     EXPECT_FALSE(items[1].enabled);
     EXPECT_TRUE(items[2].separator);
-    EXPECT_EQ(items[3].id, TrayCommandSettings);
-    EXPECT_EQ(items[3].label, L"Paramètres…");
-    EXPECT_TRUE(items[3].enabled);
+    EXPECT_EQ(items[3].id, TrayCommandToggleHidden);
+    EXPECT_EQ(items[3].label, L"Masquer les cadrels");
+    EXPECT_EQ(items[4].id, TrayCommandSettings);
+    EXPECT_EQ(items[4].label, L"Paramètres…");
+    EXPECT_TRUE(items[4].enabled);
+}
+
+// The entry says what choosing it does, as the double-click and the
+// shortcut toggle the same state.
+TEST(TrayMenu, TheVisibilityEntryFollowsTheHiddenState)
+{
+    SetUiLanguage(0);
+    EXPECT_EQ(TrayMenuItems(std::nullopt, std::nullopt, true)[3].label, L"Afficher les cadrels");
+    SetUiLanguage(1);
+    EXPECT_EQ(TrayMenuItems(std::nullopt, std::nullopt, false)[3].label, L"Hide cadrels");
+    SetUiLanguage(0);
 }
 
 TEST(TrayMenu, UndoAndRedoNameWhatTheyWouldDo)
 {
     SetUiLanguage(0);
-    const auto items = TrayMenuItems(std::wstring(L"Rangement auto : 3 fichiers"), std::wstring(L"Fusion de cadrels"));
+    const auto items = TrayMenuItems(std::wstring(L"Rangement auto : 3 fichiers"), std::wstring(L"Fusion de cadrels"), false);
     EXPECT_EQ(items[0].label, L"Annuler le dernier rangement — Rangement auto : 3 fichiers");
     EXPECT_TRUE(items[0].enabled);
     EXPECT_EQ(items[1].label, L"Rétablir — Fusion de cadrels");
