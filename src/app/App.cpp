@@ -125,6 +125,7 @@ int App::Run(HINSTANCE instance)
     // defaults to actions the user has rebound or cleared.
     RegisterHotkeys();
     hosting_.InstallWindowEventHooks();
+    desktopHooks_.Start(window_);
     ApplyPolicyCadrelOverrides();
     SyncDock();
 
@@ -340,6 +341,7 @@ void App::Shutdown()
     // after this.
     StopIconCache();
 
+    desktopHooks_.Stop();
     hosting_.RemoveWindowEventHooks();
     // All of them, not just the hosting one: a pending sort or send-to batch
     // must not run after the final save or hold up the exit with a menu.

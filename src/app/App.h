@@ -4,6 +4,7 @@
 
 #include "app/BroadcastWindow.h"
 #include "app/CommandLine.h"
+#include "app/DesktopHooks.h"
 #include "app/HostRequest.h"
 #include "app/HotkeyBindings.h"
 #include "app/PageCadrels.h"
@@ -176,6 +177,9 @@ public:
     bool IsHotkeyTaken(int action) const { return takenHotkeys_.IsTaken(action); }
     // Hides or shows every cadrel of the page; not saved.
     void ToggleHidden();
+    // A double-click somewhere on the screen, from the desktop hooks, or the
+    // desktop icon view's count of selected icons (AppDesktop.cpp).
+    void OnDesktopDoubleClick(WPARAM kind, LPARAM value);
 
     // The dock (AppDock.cpp): exists exactly while showDock is on.
     void SyncDock();
@@ -345,6 +349,7 @@ private:
 
     // Other applications' windows hosted in the cadrels.
     WindowHosting hosting_;
+    DesktopHooks desktopHooks_;
 };
 
 }  // namespace cadrels

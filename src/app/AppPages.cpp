@@ -13,6 +13,8 @@
 #include "model/Pages.h"
 #include "model/Theme.h"
 
+#include <utility>
+
 namespace cadrels {
 void App::NewPage(const std::wstring& name)
 {
@@ -94,7 +96,10 @@ void App::ReloadCadrels(bool sortAfterwards)
         return;
     }
     DestroyAllCadrels();
-    hidden_ = false;
+    // The new page's cadrels are shown whatever the old ones were.
+    if (std::exchange(hidden_, false)) {
+        DebugLog(L"Cadrels affichees : la page change.");
+    }
     SetUiLanguage(settings_.language);
     ApplyTheme(settings_.theme);
     SetAccent(settings_.accent);

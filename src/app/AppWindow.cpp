@@ -155,7 +155,13 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_APP_FILE_SEARCH:
         DebugLog(L"Recherche de fichiers : pas encore disponible.");
         return 0;
+    case WM_APP_DESKTOP_DBLCLICK:
+        OnDesktopDoubleClick(wParam, lParam);
+        return 0;
     case WM_APP_QUICK_LOOK:
+        if (wParam == 0 && lParam == -1) {
+            DebugLog(L"Apercu rapide demande par la touche Espace.");
+        }
         DebugLog(L"Apercu rapide : pas encore disponible.");
         return 0;
     default:

@@ -22,6 +22,10 @@ inline constexpr UINT WM_APP_SAVE_SOON = WM_APP + 6;
 inline constexpr UINT WM_APP_DISPLAY_CHANGED = WM_APP + 7;
 inline constexpr UINT WM_APP_SAVE_NOW = WM_APP + 8;
 inline constexpr UINT WM_APP_DESKTOP_DBLCLICK = WM_APP + 10;
+// Its wParam: a double-click at the screen point in lParam (from the mouse
+// hook), or the desktop icon view's answer, lParam icons selected.
+inline constexpr WPARAM DesktopDoubleClickAt = 0;
+inline constexpr WPARAM DesktopIconsSelected = 1;
 inline constexpr UINT WM_APP_CADREL_OPACITY_CHANGED = WM_APP + 11;
 inline constexpr UINT WM_APP_CADREL_TABS_CHANGED = WM_APP + 12;
 inline constexpr UINT WM_APP_ADD_TAB_PRESET = WM_APP + 13;

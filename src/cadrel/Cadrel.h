@@ -311,6 +311,8 @@ private:
 
     bool building_ = true;
     bool drawPending_ = false;
+    // What the window last told the desktop hooks about its selection.
+    bool publishedSelection_ = false;
     unsigned dpi_ = 96;
     int clientWidth_ = 0;
     int clientHeight_ = 0;

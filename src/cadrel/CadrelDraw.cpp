@@ -3,6 +3,8 @@
 // and the footer are CadrelDrawItems.cpp's.
 #include "cadrel/Cadrel.h"
 
+#include "base/PublishedFlags.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -10,6 +12,13 @@ namespace cadrels {
 
 FrameResult Cadrel::Draw()
 {
+    // Every change of the selection is drawn, so this is where the keyboard
+    // hook's thread learns whether Space over this cadrel means quick look.
+    const bool hasSelection = content_.SelectedCount() > 0;
+    if (hasSelection != publishedSelection_ && window_) {
+        PublishFlag(window_.Get(), HasSelectionFlag, hasSelection);
+        publishedSelection_ = hasSelection;
+    }
     if (building_) {
         drawPending_ = true;
         return FrameResult::Skipped;

@@ -5,6 +5,7 @@
 
 #include "base/AppMessages.h"
 #include "base/DebugLog.h"
+#include "base/PublishedFlags.h"
 #include "base/RectConversion.h"
 #include "base/WindowClass.h"
 #include "cadrel/CadrelDropTarget.h"
@@ -576,6 +577,8 @@ void Cadrel::OnTimer(UINT_PTR id)
 
 void Cadrel::OnNcDestroy()
 {
+    PublishFlag(window_.Get(), HasSelectionFlag, false);
+    publishedSelection_ = false;
     roll_.Stop();
     content_.StopWatching();
     RevokeDropTarget();

@@ -74,6 +74,11 @@ void CadrelScenario::StartWithPages(const std::vector<Workspace>& pages)
 {
     Settings settings;
     settings.workspaces = pages;
+    StartWithSettings(settings);
+}
+
+void CadrelScenario::StartWithSettings(const Settings& settings)
+{
     CreateDirectoryW(appData_.c_str(), nullptr);
     ASSERT_TRUE(LayoutFile(appData_ + L"\\layout.json").Save(settings));
     ASSERT_TRUE(app_.Start());

@@ -35,6 +35,8 @@ protected:
     void StartWithPage(const Workspace& page);
     // The same with several pages, the first one shown.
     void StartWithPages(const std::vector<Workspace>& pages);
+    // The same with preferences of the test's own; the first page is shown.
+    void StartWithSettings(const Settings& settings);
     HWND CadrelTitled(const std::wstring& title) const;
 
     std::wstring appData_;

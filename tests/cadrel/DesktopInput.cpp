@@ -1,5 +1,6 @@
 #include "DesktopInput.h"
 
+#include "cadrel/CadrelLayout.h"
 #include "cadrel/CadrelPlacement.h"
 
 namespace cadrels::testing {
@@ -25,6 +26,21 @@ bool WaitUntilStill(HWND window, DWORD timeoutMs)
             return GetTickCount64() - stillSince >= 200;
         },
         timeoutMs);
+}
+
+POINT ItemCentre(HWND cadrel, int viewMode, int index, int count)
+{
+    RECT client{};
+    GetClientRect(cadrel, &client);
+    CadrelView view;
+    view.width = client.right;
+    view.height = client.bottom;
+    view.viewMode = viewMode;
+    view.dpi = GetDpiForWindow(cadrel) == 0 ? 96 : GetDpiForWindow(cadrel);
+    const LayoutRect cell = ItemCellRect(view, index, count, 0);
+    const PixelRect rect = RectOf(cadrel);
+    return {rect.left + static_cast<LONG>((cell.left + cell.right) / 2),
+            rect.top + static_cast<LONG>((cell.top + cell.bottom) / 2)};
 }
 
 std::wstring TitleOf(HWND window)

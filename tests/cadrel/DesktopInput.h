@@ -27,5 +27,8 @@ std::wstring TitleOf(HWND window);
 // Waits until the window's rectangle stays the same for a fifth of a second:
 // an animation or the last moves of a gesture are over.
 bool WaitUntilStill(HWND window, DWORD timeoutMs = 5000);
+// The screen point at the centre of item `index`'s cell in a cadrel showing
+// `count` items in `viewMode`, unscrolled.
+POINT ItemCentre(HWND cadrel, int viewMode, int index, int count);
 
 }  // namespace cadrels::testing
