@@ -325,6 +325,7 @@ void App::Shutdown()
     shuttingDown_ = true;
     hosting_.BeginShutdown();
     sendTo_.BeginShutdown();
+    FinishFiling();
     Save();
     // A check or download still running finishes on its own thread and then
     // drops its result: nothing may post to the window or start an installer

@@ -32,6 +32,7 @@
 #include "model/Records.h"
 #include "online/CloudBackup.h"
 #include "policy/Policy.h"
+#include "sorting/FilingJob.h"
 #include "sorting/SortRules.h"
 #include "sorting/UndoneFiles.h"
 
@@ -40,7 +41,9 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace cadrels {
@@ -229,7 +232,9 @@ private:
     void OnPageRequest();
 
     // The filing pass (AppSorting.cpp); FileFolder returns the files moved.
-    int FileFolder(const std::wstring& folder);
+    // The filing pass's worker ended (AppSorting.cpp).
+    void OnFilingDone();
+    void FinishFiling();
     void RememberUndoneFiles(const UndoEntry& undone);
     // The send-to menu and the move of one batch (AppSendTo.cpp); sendTo_
     // hands the batches over one at a time.
@@ -322,6 +327,10 @@ private:
     UndoneFiles undoneFiles_;
     UndoMenuTexts undoUi_;
     Mailbox<UndoEntry> movesDone_;
+    // The filing pass running on its worker, and the operation it holds.
+    std::thread filingWorker_;
+    std::optional<OperationState::Scope> filingScope_;
+    std::shared_ptr<Mailbox<FilingOutcome>> filingOutcomes_ = std::make_shared<Mailbox<FilingOutcome>>();
     FolderSetWatcher folderWatcher_;
 
     TakenHotkeys takenHotkeys_;

@@ -2,88 +2,92 @@
 // the folder of the cadrel whose rule matches them.
 #include "app/App.h"
 
+#include "base/AppMessages.h"
+#include "base/ComApartment.h"
 #include "base/DebugLog.h"
-#include "fileops/WatchFolders.h"
 #include "i18n/StringTable.h"
-#include "model/FolderResolver.h"
-#include "model/Pages.h"
-#include "sorting/FilingPass.h"
 #include "sorting/ShellFileFacts.h"
 
-#include <shlobj.h>
+#include <system_error>
 
 namespace cadrels {
-namespace {
-
-// The Desktop first, then each watched folder that still is a plain
-// directory. A folder listed twice is sorted twice; the second run finds
-// nothing left.
-std::vector<std::wstring> SortFolders(const std::vector<std::wstring>& watchFolders)
-{
-    std::vector<std::wstring> folders;
-    std::wstring desktop = ResolveKnownFolder(FOLDERID_Desktop);
-    if (!desktop.empty()) {
-        folders.push_back(std::move(desktop));
-    }
-    for (const std::wstring& folder : watchFolders) {
-        if (!folder.empty() && IsWatchableDirectory(folder)) {
-            folders.push_back(folder);
-        }
-    }
-    return folders;
-}
-
-}  // namespace
 
 void App::SortNow()
 {
     if (!schedule_.SortMayRun(operation_.Running(), GetTickCount64())) {
         return;
     }
-    if (shuttingDown_) {
+    if (shuttingDown_ || filingWorker_.joinable()) {
         return;
     }
-    int moved = 0;
-    for (const std::wstring& folder : SortFolders(settings_.watchFolders)) {
-        moved += FileFolder(folder);
+    FilingJob job;
+    job.watchFolders = settings_.watchFolders;
+    job.shownFolders = cadrels_.ShownFolders();
+    for (size_t page = 0; page < settings_.workspaces.size(); ++page) {
+        if (static_cast<int>(page) == settings_.activeWorkspace) {
+            continue;
+        }
+        for (const CadrelRecord& cadrel : settings_.workspaces[page].cadrels) {
+            for (const CadrelTab& tab : cadrel.tabs) {
+                job.shownFolders.push_back(tab.folder);
+            }
+        }
     }
-    DebugLog(L"Passe de rangement : %d fichier(s) range(s).", moved);
+    job.sources = cadrels_.FilingSources();
+    job.undone = undoneFiles_;
+    job.now = UtcNow();
+    // The moves run on a worker; while it runs, whatever moves files or
+    // destroys cadrels waits as it does for any other file operation.
+    filingScope_.emplace(operation_.Begin());
+    const HWND window = window_;
+    std::shared_ptr<Mailbox<FilingOutcome>> outcomes = filingOutcomes_;
+    try {
+        filingWorker_ = std::thread([window, outcomes, job = std::move(job)]() mutable {
+            const ComApartment apartment;
+            auto outcome = std::make_unique<FilingOutcome>();
+            outcome->folders = RunFilingJob(job);
+            outcomes->Post(window, WM_APP_FILING_DONE, std::move(outcome));
+        });
+    } catch (const std::system_error&) {
+        filingScope_.reset();
+        DebugLog(L"Passe de rangement impossible a lancer.");
+    }
 }
 
-int App::FileFolder(const std::wstring& folder)
+void App::OnFilingDone()
 {
-    // A folder that a cadrel displays, on this page or another, is never
-    // emptied into other cadrels.
-    if (folder.empty() || cadrels_.ShowsFolder(folder) ||
-        OtherPageShowsFolder(settings_, settings_.activeWorkspace, folder, SameWatchFolder)) {
-        return 0;
+    const std::unique_ptr<FilingOutcome> outcome = filingOutcomes_->Take();
+    if (!outcome) {
+        return;
     }
-    const std::vector<FilingCandidate> candidates = cadrels_.FilingCandidates(folder);
-    if (candidates.empty()) {
-        return 0;
+    if (filingWorker_.joinable()) {
+        filingWorker_.join();
     }
-    ShellFileFacts facts;
-    FilingResult result;
-    {
-        const OperationState::Scope running = operation_.Begin();
-        result = cadrels::FileFolder(folder, candidates, facts, CreateMoveEngine, UtcNow(),
-                                     [this](const std::wstring& path, const FileStat& stat) {
-                                         return undoneFiles_.HoldsBack(path, stat.lastWrite);
-                                     });
+    filingScope_.reset();
+    int total = 0;
+    for (FiledFolder& filed : outcome->folders) {
+        const int moved = static_cast<int>(filed.moved.size());
+        total += moved;
+        DebugLog(L"Rangement de %ls : %d fichier(s) deplace(s)%ls.", filed.folder.c_str(), moved,
+                 filed.succeeded ? L"" : L", d'autres sont restes en place");
+        // A file that could not move stays where it was without a message;
+        // those that did move are undoable all the same.
+        if (moved > 0) {
+            PushUndo(UndoEntry{UndoKindMoves, TrFormat(TextId::UndoAutoSort, moved), std::move(filed.moved), true});
+            RefreshUndoUi();
+        }
     }
-    if (!result.queued) {
-        return 0;
+    DebugLog(L"Passe de rangement : %d fichier(s) range(s).", total);
+}
+
+// At exit a pass that is moving files is let finish: a process that ends in
+// the middle of a move across volumes leaves a partial copy behind.
+void App::FinishFiling()
+{
+    if (filingWorker_.joinable()) {
+        filingWorker_.join();
     }
-    const int moved = static_cast<int>(result.report.moved.size());
-    DebugLog(L"Rangement de %ls : %d fichier(s) deplace(s)%ls.", folder.c_str(), moved,
-             result.report.succeeded ? L"" : L", d'autres sont restes en place");
-    // A file that could not move stays where it was without a message; those
-    // that did move are undoable all the same.
-    if (moved > 0) {
-        PushUndo(UndoEntry{UndoKindMoves, TrFormat(TextId::UndoAutoSort, moved), std::move(result.report.moved), true});
-        RefreshUndoUi();
-    }
-    return moved;
+    filingScope_.reset();
 }
 
 // Moving a file keeps its last-write time, so the file an undo put back is

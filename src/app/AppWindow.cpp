@@ -127,6 +127,9 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_APP_BACKUP_NOW:
         BackUpNow();
         return 0;
+    case WM_APP_FILING_DONE:
+        OnFilingDone();
+        return 0;
     case WM_APP_BACKUP_DONE:
         OnBackupDone();
         return 0;

@@ -178,9 +178,20 @@ bool PageCadrels::ShowsFolder(const std::wstring& folder) const
     return false;
 }
 
-std::vector<FilingCandidate> PageCadrels::FilingCandidates(const std::wstring& folder) const
+std::vector<std::wstring> PageCadrels::ShownFolders() const
 {
-    std::vector<FilingCandidate> candidates;
+    std::vector<std::wstring> folders;
+    for (const std::unique_ptr<Cadrel>& cadrel : cadrels_) {
+        for (const LiveTab& tab : cadrel->Tabs()) {
+            folders.push_back(tab.folder);
+        }
+    }
+    return folders;
+}
+
+std::vector<FilingSource> PageCadrels::FilingSources() const
+{
+    std::vector<FilingSource> sources;
     for (const std::unique_ptr<Cadrel>& cadrel : cadrels_) {
         CadrelRecord properties;
         cadrel->CopyPropertiesTo(properties);
@@ -188,15 +199,9 @@ std::vector<FilingCandidate> PageCadrels::FilingCandidates(const std::wstring& f
         if (!TakesPart(properties.rule) || active < 0 || active >= static_cast<int>(cadrel->Tabs().size())) {
             continue;
         }
-        // Where the files go is the folder the cadrel shows right now.
-        const std::wstring& destination = cadrel->Tabs()[static_cast<size_t>(active)].folder;
-        if (destination.empty() || SameWatchFolder(destination, folder) || !IsWatchableDirectory(destination)) {
-            continue;
-        }
-        candidates.push_back(MakeCandidate(properties.rule, destination));
+        sources.push_back({properties.rule, cadrel->Tabs()[static_cast<size_t>(active)].folder});
     }
-    OrderCandidates(candidates);
-    return candidates;
+    return sources;
 }
 
 void PageCadrels::Retheme()

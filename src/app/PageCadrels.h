@@ -10,6 +10,7 @@
 #include "cadrel/Cadrel.h"
 #include "model/MonitorInfo.h"
 #include "model/Records.h"
+#include "sorting/FilingJob.h"
 #include "sorting/SortRules.h"
 
 #include <windows.h>
@@ -71,9 +72,11 @@ public:
 
     // A folder a cadrel shows is never emptied into other cadrels.
     bool ShowsFolder(const std::wstring& folder) const;
-    // The cadrels whose rule files what `folder` holds, each into the folder
-    // it shows now, in the order the rules are tried.
-    std::vector<FilingCandidate> FilingCandidates(const std::wstring& folder) const;
+    // Every tab folder of the page's cadrels, as the filing pass keeps them.
+    std::vector<std::wstring> ShownFolders() const;
+    // The cadrels whose rule takes part in filing, each with the folder it
+    // shows now; which folders they take from is the pass's to decide.
+    std::vector<FilingSource> FilingSources() const;
 
     void Retheme();
     void RebuildGraphics();

@@ -59,6 +59,8 @@ inline constexpr UINT WM_APP_BACKUP_DONE = WM_APP + 40;
 inline constexpr UINT WM_APP_CLOUD_BACKUP_DONE = WM_APP + 41;
 inline constexpr UINT WM_APP_PAGE_REQUEST = WM_APP + 45;
 inline constexpr UINT WM_APP_HOST_REQUEST = WM_APP + 46;
+// A filing pass ended on its worker; the outcome is in the application's mailbox.
+inline constexpr UINT WM_APP_FILING_DONE = WM_APP + 47;
 inline constexpr UINT WM_APP_FILE_SEARCH = WM_APP + 50;
 
 namespace cadrels {
