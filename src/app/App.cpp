@@ -125,6 +125,7 @@ int App::Run(HINSTANCE instance)
     // defaults to actions the user has rebound or cleared.
     RegisterHotkeys();
     hosting_.InstallWindowEventHooks();
+    InstallKeyboardHook();
     ApplyPolicyCadrelOverrides();
     SyncDock();
 
@@ -341,6 +342,7 @@ void App::Shutdown()
     StopIconCache();
 
     hosting_.RemoveWindowEventHooks();
+    keyboardHook_.Reset();
     // All of them, not just the hosting one: a pending sort or send-to batch
     // must not run after the final save or hold up the exit with a menu.
     KillApplicationTimers();
@@ -358,6 +360,8 @@ void App::Shutdown()
         Sleep(10);
     }
 
+    // Its reader is joined before COM goes.
+    quickLook_.reset();
     DestroyDock();
     DestroyAllCadrels();
     cadrels_.TornTabs().TakeAll();

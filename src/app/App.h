@@ -16,6 +16,7 @@
 #include "base/Mailbox.h"
 #include "base/UniqueHandle.h"
 #include "cadrel/Cadrel.h"
+#include "cadrel/QuickLook.h"
 #include "dock/Dock.h"
 #include "fileops/FolderSetWatcher.h"
 #include "fileops/OperationState.h"
@@ -181,6 +182,15 @@ public:
     void SyncDock();
     Dock* CurrentDock() const { return dock_.get(); }
 
+    // Quick look (AppQuickLook.cpp): `window` a cadrel window or null for
+    // the one under the cursor, `index` an item or -1 for the first selected.
+    void ShowQuickLook(HWND window, int index);
+    bool QuickLookOpen() const { return quickLook_ && quickLook_->IsOpen(); }
+    // The keyboard hook's question: Space pressed while the pointer rests
+    // over a cadrel with a selection asks for quick look; true when it did,
+    // and the key is then kept from the focused program.
+    bool SpaceOpensQuickLook();
+
     LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
@@ -208,6 +218,7 @@ private:
     void RunMessageLoop(MSG& message);
     void Shutdown();
     void KillApplicationTimers();
+    void InstallKeyboardHook();
     void UnregisterHotkeys();
 
     // Message handlers.
@@ -332,6 +343,10 @@ private:
     Mailbox<PageRequest> pageRequests_;
 
     std::unique_ptr<Dock> dock_;
+    // Made at the first preview, kept until shutdown; its window exists
+    // only while a preview is open.
+    std::unique_ptr<QuickLook> quickLook_;
+    UniqueHook keyboardHook_;
 
     // Shared with the detached backup threads: one that ends after App
     // posts into a mailbox nobody reads, to a window that is gone.

@@ -34,6 +34,10 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         OnTrayIcon(LOWORD(lParam));
         return 0;
     case WM_APP_DEVICE_LOST:
+        // The preview closes on a device loss instead of waiting for the new device.
+        if (quickLook_) {
+            quickLook_->Close();
+        }
         deviceRecovery_.OnDeviceLost(static_cast<std::uint32_t>(wParam));
         return 0;
     case WM_APP_ICON_READY:
@@ -156,7 +160,7 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         DebugLog(L"Recherche de fichiers : pas encore disponible.");
         return 0;
     case WM_APP_QUICK_LOOK:
-        DebugLog(L"Apercu rapide : pas encore disponible.");
+        ShowQuickLook(reinterpret_cast<HWND>(wParam), static_cast<int>(lParam));
         return 0;
     default:
         break;
