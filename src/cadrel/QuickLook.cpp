@@ -50,6 +50,25 @@ PreviewColours ColoursFor(Color accent)
     return colours;
 }
 
+// "Consolas" where the machine has it, else another fixed-width family it
+// has, else the interface family: DirectWrite lays out a missing family
+// with zero width and the text would not show at all.
+std::wstring CodeFontFamily(const GraphicsDevice& device)
+{
+    Microsoft::WRL::ComPtr<IDWriteFontCollection> fonts;
+    if (device.DWrite() != nullptr && SUCCEEDED(device.DWrite()->GetSystemFontCollection(fonts.GetAddressOf()))) {
+        for (const wchar_t* family : {L"Consolas", L"Cascadia Mono", L"Courier New", L"DejaVu Sans Mono",
+                                      L"Liberation Mono", L"Noto Sans Mono"}) {
+            UINT32 index = 0;
+            BOOL exists = FALSE;
+            if (SUCCEEDED(fonts->FindFamilyName(family, &index, &exists)) && exists) {
+                return family;
+            }
+        }
+    }
+    return device.UiFontFamily();
+}
+
 const wchar_t* ModeName(PreviewKind mode)
 {
     switch (mode) {
@@ -458,9 +477,10 @@ HRESULT QuickLook::CreateDeviceResources(GraphicsDevice& device, ID2D1DeviceCont
     titleFormat_->SetParagraphAlignment(DWRITE_PARAGRAPH_ALIGNMENT_CENTER);
     titleFormat_->SetWordWrapping(DWRITE_WORD_WRAPPING_NO_WRAP);
 
+    const std::wstring codeFamily = CodeFontFamily(device);
     CADRELS_RETURN_IF_FAILED(device.DWrite()->CreateTextFormat(
-        L"Consolas", nullptr, DWRITE_FONT_WEIGHT_NORMAL, DWRITE_FONT_STYLE_NORMAL, DWRITE_FONT_STRETCH_NORMAL,
-        12.5f * s, L"", codeFormat_.ReleaseAndGetAddressOf()));
+        codeFamily.c_str(), nullptr, DWRITE_FONT_WEIGHT_NORMAL, DWRITE_FONT_STYLE_NORMAL,
+        DWRITE_FONT_STRETCH_NORMAL, 12.5f * s, L"", codeFormat_.ReleaseAndGetAddressOf()));
     codeFormat_->SetWordWrapping(DWRITE_WORD_WRAPPING_WRAP);
 
     CADRELS_RETURN_IF_FAILED(

@@ -40,11 +40,12 @@ bool Near(COLORREF a, COLORREF b, int tolerance)
            std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
 }
 
-// A plain window of the test's own, for clicking "somewhere else".
+// A plain window of the test's own, for clicking "somewhere else"; SS_NOTIFY
+// keeps a static control from being transparent to the pointer.
 HWND MakeOtherWindow(const RECT& at)
 {
-    return CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"ailleurs", WS_POPUP | WS_VISIBLE | WS_BORDER, at.left, at.top,
-                           at.right - at.left, at.bottom - at.top, nullptr, nullptr, GetModuleHandleW(nullptr),
+    return CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"ailleurs", WS_POPUP | WS_VISIBLE | WS_BORDER | SS_NOTIFY,
+                           at.left, at.top, at.right - at.left, at.bottom - at.top, nullptr, nullptr, GetModuleHandleW(nullptr),
                            nullptr);
 }
 
@@ -81,7 +82,8 @@ protected:
         ASSERT_TRUE(WriteBytes(items_ + L"\\f1-petit.bmp", Bitmap24(16, [](int) { return SmallColour; })));
         ASSERT_TRUE(WriteBytes(items_ + L"\\f2-binaire.txt", std::string("abc\0def", 7)));
         ASSERT_TRUE(WriteSolidJpeg(items_ + L"\\f3-photo.jpg", 4000, 3000, PhotoColour));
-        ASSERT_TRUE(WriteBytes(items_ + L"\\f4-note.txt", "Premi\xC3\xA8re ligne du texte\r\nDeuxi\xC3\xA8me ligne\r\n"));
+        ASSERT_TRUE(
+            WriteBytes(items_ + L"\\f4-note.txt", "Premi\xC3\xA8re ligne du texte\r\nDeuxi\xC3\xA8me ligne\r\n"));
         // No program opens these: opening them fails at once, and silently.
         ASSERT_TRUE(WriteBytes(items_ + L"\\f5-inconnu.cadrelstest", "x"));
         ASSERT_TRUE(WriteBytes(items_ + L"\\f6-disparu.cadrelstest", "x"));
@@ -135,8 +137,8 @@ protected:
     // The item shown at position `n` of 7, in the given mode, after `action`.
     bool Shows(const std::function<void()>& action, const std::wstring& name, int n, const wchar_t* mode) const
     {
-        const std::wstring line =
-            L"Apercu rapide : " + name + L" (" + std::to_wstring(n) + L"/" + std::to_wstring(count_) + L") en mode " + mode;
+        const std::wstring position = std::to_wstring(n) + L"/" + std::to_wstring(count_);
+        const std::wstring line = L"Apercu rapide : " + name + L" (" + position + L") en mode " + mode;
         const size_t before = app_.CountLines(line);
         action();
         return app_.WaitForLine(line, 8000, before + 1);
@@ -315,6 +317,25 @@ TEST_F(QuickLookScenario, SpaceOpensSteppingThroughEveryItemAndEachWayOfClosing)
     // Right goes through every item, not only the selected ones: the fifth
     // is the text file, the sixth has no view of its own.
     ASSERT_TRUE(Shows([] { Press(VK_RIGHT); }, L"f4-note.txt", 5, L"texte"));
+    {
+        // The first line of the text is drawn: a font the machine lacks
+        // would lay it out with zero width and leave the box empty.
+        const PreviewRect box = ContentBox(preview);
+        const RECT line{static_cast<LONG>(box.left), static_cast<LONG>(box.top),
+                        static_cast<LONG>(box.left) + 240, static_cast<LONG>(box.top) + 24};
+        const auto inked = [&](const ScreenImage& shot) {
+            int count = 0;
+            for (int y = line.top; y < line.bottom; ++y) {
+                for (int x = line.left; x < line.right; ++x) {
+                    count += Near(shot.Pixel(x, y), PreviewBackground, 40) ? 0 : 1;
+                }
+            }
+            return count;
+        };
+        ScreenImage image;
+        ASSERT_TRUE(CaptureSettled(image, [&](const ScreenImage& shot) { return inked(shot) > 40; }))
+            << "the text's first line on screen";
+    }
     SaveShot(L"quicklook-text-fr.png");
     ASSERT_TRUE(Shows([] { Press(VK_RIGHT); }, L"f5-inconnu.cadrelstest", 6, L"details"));
     const std::vector<std::wstring> unknown = LastDetails(L"f5-inconnu.cadrelstest");
@@ -389,12 +410,16 @@ TEST_F(QuickLookScenario, SpaceOpensSteppingThroughEveryItemAndEachWayOfClosing)
     ASSERT_TRUE(app_.WaitForLine(L"Cadrel cadrel-apercu : 6 elements listes.", 5000));
     count_ = 6;
 
-    // A click in another window closes.
-    ASSERT_TRUE(OpenWithSpace());
+    // A click in another window closes. The window stands on the screen
+    // before the preview opens, so the click finds it there.
     const PixelRect work = work_;
     HWND other = MakeOtherWindow({work.left + 4, work.bottom - 64, work.left + 124, work.bottom - 4});
     ASSERT_NE(other, nullptr);
-    ASSERT_TRUE(Closes([&] { Click({work.left + 60, work.bottom - 30}); }));
+    const POINT inOther{work.left + 60, work.bottom - 30};
+    ASSERT_TRUE(WaitPumping([&] { return WindowFromPoint(inOther) == other; }));
+    ASSERT_TRUE(OpenWithSpace());
+    ASSERT_EQ(WindowFromPoint(inOther), other) << "the preview leaves that corner free";
+    ASSERT_TRUE(Closes([&] { Click(inOther); }));
     DestroyWindow(other);
 
     // Enter closes and opens the item shown.
