@@ -45,8 +45,8 @@ bool Near(COLORREF a, COLORREF b, int tolerance)
 HWND MakeOtherWindow(const RECT& at)
 {
     return CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"ailleurs", WS_POPUP | WS_VISIBLE | WS_BORDER | SS_NOTIFY,
-                           at.left, at.top, at.right - at.left, at.bottom - at.top, nullptr, nullptr, GetModuleHandleW(nullptr),
-                           nullptr);
+                           at.left, at.top, at.right - at.left, at.bottom - at.top, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
 }
 
 // Waits like WaitFor while handling the messages of the test's own window.
