@@ -361,6 +361,8 @@ void App::Shutdown()
         Sleep(10);
     }
 
+    // Its reader is joined before COM goes.
+    quickLook_.reset();
     DestroyDock();
     DestroyAllCadrels();
     cadrels_.TornTabs().TakeAll();

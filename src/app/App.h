@@ -17,6 +17,7 @@
 #include "base/Mailbox.h"
 #include "base/UniqueHandle.h"
 #include "cadrel/Cadrel.h"
+#include "cadrel/QuickLook.h"
 #include "dock/Dock.h"
 #include "fileops/FolderSetWatcher.h"
 #include "fileops/OperationState.h"
@@ -188,6 +189,11 @@ public:
     void SyncDock();
     Dock* CurrentDock() const { return dock_.get(); }
 
+    // Quick look (AppQuickLook.cpp): `window` a cadrel window or null for
+    // the one under the cursor, `index` an item or -1 for the first selected.
+    void ShowQuickLook(HWND window, int index);
+    bool QuickLookOpen() const { return quickLook_ && quickLook_->IsOpen(); }
+
     LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
@@ -345,6 +351,9 @@ private:
     Mailbox<PageRequest> pageRequests_;
 
     std::unique_ptr<Dock> dock_;
+    // Made at the first preview, kept until shutdown; its window exists
+    // only while a preview is open.
+    std::unique_ptr<QuickLook> quickLook_;
 
     // Shared with the detached backup threads: one that ends after App
     // posts into a mailbox nobody reads, to a window that is gone.

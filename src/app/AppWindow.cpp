@@ -34,6 +34,10 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         OnTrayIcon(LOWORD(lParam));
         return 0;
     case WM_APP_DEVICE_LOST:
+        // The preview closes on a device loss instead of waiting for the new device.
+        if (quickLook_) {
+            quickLook_->Close();
+        }
         deviceRecovery_.OnDeviceLost(static_cast<std::uint32_t>(wParam));
         return 0;
     case WM_APP_ICON_READY:
@@ -165,7 +169,7 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         if (wParam == 0 && lParam == -1) {
             DebugLog(L"Apercu rapide demande par la touche Espace.");
         }
-        DebugLog(L"Apercu rapide : pas encore disponible.");
+        ShowQuickLook(reinterpret_cast<HWND>(wParam), static_cast<int>(lParam));
         return 0;
     default:
         break;

@@ -6,6 +6,7 @@
 #include "base/PublishedFlags.h"
 #include "base/UniqueHandle.h"
 #include "cadrel/Cadrel.h"
+#include "cadrel/QuickLook.h"
 
 #include <atomic>
 #include <cwchar>
@@ -17,7 +18,6 @@ namespace {
 // Low-level hook procedures take no context pointer, so what they read is
 // process-wide; there is one desktop and one set of hooks per process.
 std::atomic<HWND> hookTarget{nullptr};
-std::atomic<bool> quickLookOpen{false};
 DWORD ownProcess = 0;
 // Touched only by the hook thread.
 DoubleClickState clicks;
@@ -47,6 +47,19 @@ HWND CadrelAt(POINT point)
         }
     }
     return nullptr;
+}
+
+// The preview's window exists exactly while it is open, and then Space is
+// its own (it closes the preview).
+bool QuickLookOpen()
+{
+    for (HWND preview = FindWindowExW(nullptr, nullptr, QuickLook::ClassName, nullptr); preview != nullptr;
+         preview = FindWindowExW(nullptr, preview, QuickLook::ClassName, nullptr)) {
+        if (IsOurs(preview) && IsWindowVisible(preview)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // The rename box is a native edit of ours with the keyboard; a query field
@@ -87,7 +100,7 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam)
     }
     if (wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN) {
         SpaceFacts facts;
-        facts.quickLookOpen = quickLookOpen.load();
+        facts.quickLookOpen = QuickLookOpen();
         POINT cursor{};
         HWND cadrel = !facts.quickLookOpen && GetCursorPos(&cursor) ? CadrelAt(cursor) : nullptr;
         facts.overCadrel = cadrel != nullptr;
@@ -108,11 +121,6 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam)
 }
 
 }  // namespace
-
-void DesktopHooks::SetQuickLookOpen(bool open)
-{
-    quickLookOpen.store(open);
-}
 
 void DesktopHooks::Start(HWND appWindow)
 {

@@ -5,7 +5,7 @@
 // loop: Windows silently removes a low-level hook whose procedure does not
 // return in time, and the main thread is sometimes held by a modal shell
 // dialog or a long paint. The procedures compare numbers, read what the main
-// thread published (window properties, one flag) and post; nothing else.
+// thread published (window properties) and post; nothing else.
 #pragma once
 
 #include <windows.h>
@@ -29,9 +29,6 @@ public:
 
     bool MouseHooked() const { return mouseHooked_; }
     bool KeyboardHooked() const { return keyboardHooked_; }
-
-    // While the preview is open Space belongs to it.
-    static void SetQuickLookOpen(bool open);
 
 private:
     void Run(HANDLE ready);

@@ -100,6 +100,10 @@ public:
     const std::vector<CadrelItem>& Items() const { return content_.Items(); }
     // The active folder's items, their order and selection.
     const FolderContent& Content() const { return content_; }
+    // The paths of all items, in item order, and the lowest selected index
+    // (-1 without selection), for quick look.
+    std::vector<std::wstring> AllItemPaths() const;
+    int FirstSelectedItem() const { return content_.FirstSelected(); }
     void OpenItem(int index) const;
     void OpenPaths(const std::vector<std::wstring>& paths) const;
 

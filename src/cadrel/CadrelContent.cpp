@@ -120,6 +120,16 @@ void Cadrel::ClampScroll()
     content_.ClampScroll(View());
 }
 
+std::vector<std::wstring> Cadrel::AllItemPaths() const
+{
+    std::vector<std::wstring> paths;
+    paths.reserve(content_.Items().size());
+    for (const CadrelItem& item : content_.Items()) {
+        paths.push_back(item.path);
+    }
+    return paths;
+}
+
 void Cadrel::OpenItem(int index) const
 {
     if (content_.Contains(index)) {
