@@ -359,6 +359,7 @@ void App::Shutdown()
     }
 
     DestroyDock();
+    fileSearch_.reset();
     DestroyAllCadrels();
     cadrels_.TornTabs().TakeAll();
     tray_.Remove();

@@ -31,6 +31,7 @@
 #include "model/Records.h"
 #include "online/CloudBackup.h"
 #include "policy/Policy.h"
+#include "search/FileSearch.h"
 #include "sorting/SortRules.h"
 #include "sorting/UndoneFiles.h"
 
@@ -44,7 +45,7 @@
 
 namespace cadrels {
 
-class App : private CadrelHost {
+class App : private CadrelHost, private FileSearchHost {
 public:
     App();
     ~App();
@@ -177,6 +178,10 @@ public:
     // Hides or shows every cadrel of the page; not saved.
     void ToggleHidden();
 
+    // The file search (AppFileSearch.cpp): made on first use, then shown
+    // and hidden; limited to the cadrel behind `cadrelWindow` when given.
+    void ToggleFileSearch(HWND cadrelWindow);
+
     // The dock (AppDock.cpp): exists exactly while showDock is on.
     void SyncDock();
     Dock* CurrentDock() const { return dock_.get(); }
@@ -201,6 +206,12 @@ private:
     void ArrangeCadrelNow(HWND cadrelWindow) override;
     void RecordMoves(UndoEntry entry) override;
     IconCache* IconsForCadrels() override;
+
+    // What the file search asks of the application (AppFileSearch.cpp).
+    const std::vector<Workspace>& SearchPages() const override;
+    std::optional<std::wstring> LiveCadrelName(HWND window) const override;
+    void SwitchToPage(int index) override;
+    IconCache* SearchIcons() override;
 
     void CreateAppWindow();
     void StartThemeWatcher();
@@ -332,6 +343,7 @@ private:
     Mailbox<PageRequest> pageRequests_;
 
     std::unique_ptr<Dock> dock_;
+    std::unique_ptr<FileSearch> fileSearch_;
 
     // Shared with the detached backup threads: one that ends after App
     // posts into a mailbox nobody reads, to a window that is gone.
