@@ -8,10 +8,13 @@
 #include "TestFiles.h"
 
 #include "base/AppMessages.h"
+#include "base/UniqueHandle.h"
 #include "model/LayoutFile.h"
 #include "search/SearchRules.h"
 
 #include <gtest/gtest.h>
+
+#include <tlhelp32.h>
 
 #include <string>
 #include <vector>
@@ -29,6 +32,22 @@ CadrelTab Tab(const wchar_t* title, const std::wstring& folder)
     tab.title = title;
     tab.folder = folder;
     return tab;
+}
+
+// Ends the programs Cadrels started (the folder window), found by their
+// parent's process id.
+void EndChildrenOf(DWORD parent)
+{
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{sizeof entry};
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry)) {
+        if (entry.th32ParentProcessID == parent) {
+            UniqueHandle child(OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
+            if (child) {
+                TerminateProcess(child.Get(), 0);
+            }
+        }
+    }
 }
 
 class FileSearchScenario : public CadrelScenario {
@@ -207,6 +226,16 @@ TEST_F(FileSearchScenario, FindsOpensAndSwitchesAcrossPagesAndFollowsTheFolders)
     ASSERT_TRUE(SendCombination({}, VK_RETURN));
     EXPECT_TRUE(app_.WaitForLine(L"Ouverture de " + c + L"\\rapport-gamma.cadrelstest.", 5000));
     EXPECT_TRUE(WaitFor([&] { return !BarVisible(); }));
+
+    // Ctrl+Enter shows the selected file in its folder instead.
+    OpenByShortcut(L"Toutes les cadrels");
+    line = Type(L"note", L"note");
+    EXPECT_EQ(Names(line), L"note.cadrelstest, note.cadrelstest");
+    ASSERT_TRUE(SendCombination({VK_CONTROL}, VK_RETURN));
+    EXPECT_TRUE(app_.WaitForLine(L"Affichage de " + a + L"\\note.cadrelstest dans son dossier.", 5000));
+    EXPECT_TRUE(app_.WaitForLine(L"Dossier de " + a + L"\\note.cadrelstest ouvert.", 10000));
+    EXPECT_TRUE(WaitFor([&] { return !BarVisible(); }));
+    EndChildrenOf(app_.ProcessId());
 
     // The tenth match ends the search, in the middle of a folder.
     OpenByShortcut(L"Toutes les cadrels");
