@@ -153,8 +153,19 @@ void FileSearch::LogResults(std::size_t waiting) const
 void FileSearch::ResizeFor(std::size_t count)
 {
     const float s = Scale();
-    SetWindowPos(window_.Get(), nullptr, 0, 0, static_cast<int>(SearchBarWidth * s), SearchWindowHeight(count, s),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int width = static_cast<int>(SearchBarWidth * s);
+    const int height = SearchWindowHeight(count, s);
+    RECT bounds{};
+    GetWindowRect(window_.Get(), &bounds);
+    // Typing mostly keeps the number of rows: the window, and so what lies
+    // under it, stay as they are, and a keystroke costs one frame.
+    if (bounds.right - bounds.left == width && bounds.bottom - bounds.top == height) {
+        return;
+    }
+    // The frame follows in Run, with the backdrop of the new size.
+    resizing_ = true;
+    SetWindowPos(window_.Get(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    resizing_ = false;
     SampleBackdrop();
 }
 
@@ -198,7 +209,9 @@ LRESULT FileSearch::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_NCHITTEST:
         return HTCLIENT;
     case WM_SIZE:
-        Render();
+        if (!resizing_) {
+            Render();
+        }
         return 0;
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));

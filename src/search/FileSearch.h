@@ -112,6 +112,7 @@ private:
     int selected_ = 0;
     bool caretOn_ = true;
     bool hiding_ = false;
+    bool resizing_ = false;
     std::optional<D2D1_COLOR_F> backdrop_;
     SearchListings listings_{WM_FILE_SEARCH_LISTED, WM_FILE_SEARCH_FOLDERS_CHANGED};
 
