@@ -246,8 +246,14 @@ TEST_F(FileSearchScenario, FindsOpensAndSwitchesAcrossPagesAndFollowsTheFolders)
 
     // A file made while the bar is open is found at the next keystroke.
     WriteBytes(a + L"\\liste1zz.cadrelstest", "x");
-    EXPECT_TRUE(app_.WaitForLine(L"pour \"LISTE1\" (liste1zz.cadrelstest, ", 10000))
-        << "the new listing joins the open search by itself";
+    const std::wstring joined = L"pour \"LISTE1\" (liste1zz.cadrelstest, ";
+    ASSERT_TRUE(app_.WaitForLine(joined, 10000)) << "the new listing joins the open search by itself";
+    for (const std::wstring& arrived : app_.Lines()) {
+        if (arrived.find(joined) != std::wstring::npos) {
+            EXPECT_NE(arrived.find(L"), selection 1,"), std::wstring::npos)
+                << "the selected file stays selected one row lower: " << arrived.c_str();
+        }
+    }
     line = Type(L"z", L"LISTE1z");
     EXPECT_EQ(Names(line), L"liste1zz.cadrelstest, liste1zz.cadrelstest") << "shown by two tabs";
     EXPECT_TRUE(HeightIs(2));
