@@ -27,9 +27,14 @@ struct ListedFolder {
     FolderListing listing;
 };
 
+// A cadrel lists the entries a user should see, pinned and sorted, then the
+// sizes of its subfolders; the file search lists every entry in the file
+// system's order, and needs no sizes.
+enum class ListingPurpose { Cadrel, Search };
+
 class FolderLister {
 public:
-    FolderLister();
+    explicit FolderLister(ListingPurpose purpose = ListingPurpose::Cadrel);
     FolderLister(const FolderLister&) = delete;
     FolderLister& operator=(const FolderLister&) = delete;
 
@@ -59,6 +64,7 @@ private:
     };
     void Launch(HWND window, UINT message);
 
+    ListingPurpose purpose_;
     std::shared_ptr<Mailbox<ListedFolder>> mailbox_;
     std::uint64_t generation_ = 0;
     std::wstring folder_;
@@ -68,7 +74,8 @@ private:
 
 // What a listing thread does, without the thread: the entries without
 // subfolder sizes, then the subfolders with theirs under the shared budget.
-FolderListing ListEntries(const std::wstring& folder, const EnumerationFault& fault);
+FolderListing ListEntries(const std::wstring& folder, const EnumerationFault& fault,
+                          ListingPurpose purpose = ListingPurpose::Cadrel);
 FolderListing ListFolderSizes(const std::vector<CadrelItem>& entries, std::size_t budget);
 
 }  // namespace cadrels

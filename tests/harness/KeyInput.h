@@ -6,10 +6,14 @@
 #include <windows.h>
 
 #include <initializer_list>
+#include <string_view>
 
 namespace cadrels::testing {
 
 bool SendCombination(std::initializer_list<WORD> modifiers, WORD key);
 bool SendCtrlAlt(WORD key);
+// Types each UTF-16 unit as its own key (KEYEVENTF_UNICODE): the focused
+// window gets it as WM_CHAR whatever the keyboard layout.
+bool SendText(std::wstring_view text);
 
 }  // namespace cadrels::testing
