@@ -166,7 +166,7 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         OnDesktopDoubleClick(wParam, lParam);
         return 0;
     case WM_APP_QUICK_LOOK:
-        if (wParam == 0 && lParam == -1) {
+        if (lParam == -1) {
             DebugLog(L"Apercu rapide demande par la touche Espace.");
         }
         ShowQuickLook(reinterpret_cast<HWND>(wParam), static_cast<int>(lParam));

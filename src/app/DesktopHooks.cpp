@@ -107,7 +107,9 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam)
         facts.cadrelHasSelection = cadrel != nullptr && ReadFlag(cadrel, HasSelectionFlag);
         facts.typingInOurWindow = facts.overCadrel && TypingInOurWindow();
         if (SpaceOpensQuickLook(facts)) {
-            PostMessageW(target, WM_APP_QUICK_LOOK, 0, -1);
+            // The cadrel goes along: by the time a busy main thread reads
+            // the request the pointer may be elsewhere.
+            PostMessageW(target, WM_APP_QUICK_LOOK, reinterpret_cast<WPARAM>(cadrel), -1);
             spaceTaken = true;
             return 1;
         }

@@ -168,6 +168,29 @@ protected:
         EXPECT_EQ(app_.CountLines(Shown), shown);
     }
 
+    bool PreviewOpen() const
+    {
+        for (HWND preview : app_.TopLevelWindows(L"Cadrels.Preview")) {
+            if (IsWindowVisible(preview)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // The preview Space opened takes the keyboard; Escape closes it.
+    void ClosePreview() const
+    {
+        ASSERT_TRUE(WaitFor([&] { return PreviewOpen(); })) << "the preview opens";
+        ASSERT_TRUE(WaitFor([&] {
+            HWND front = GetForegroundWindow();
+            wchar_t name[64] = {};
+            return front != nullptr && GetClassNameW(front, name, 64) > 0 && std::wstring(name) == L"Cadrels.Preview";
+        }));
+        ASSERT_TRUE(Type(VK_ESCAPE));
+        ASSERT_TRUE(WaitFor([&] { return !PreviewOpen(); })) << "Escape closes the preview";
+    }
+
     void Screenshot(const wchar_t* name) const
     {
         ScreenImage screen;
@@ -244,6 +267,12 @@ TEST_F(DesktopHooks, SpaceOverASelectionAsksForQuickLookAndNeverBreaksTyping)
     PointerTo(Item(1));
     ASSERT_TRUE(Type(VK_SPACE));
     ASSERT_TRUE(app_.WaitForLine(SpaceAsked, 5000));
+    // While the preview is open Space is its own: it closes it.
+    ASSERT_TRUE(WaitFor([&] { return PreviewOpen(); })) << "the preview opens";
+    ASSERT_TRUE(Type(VK_SPACE));
+    ASSERT_TRUE(WaitFor([&] { return !PreviewOpen(); })) << "Space closes the preview";
+    EXPECT_EQ(app_.CountLines(SpaceAsked), 1u);
+    ASSERT_TRUE(editor.TakeKeyboard());
     ASSERT_TRUE(Type('X'));
     ASSERT_TRUE(WaitFor([&] { return editor.Text() == L"x"; })) << "the editor holds \"" << editor.Text() << "\"";
 
@@ -307,6 +336,7 @@ TEST_F(DesktopHooks, SpaceOverASelectionAsksForQuickLookAndNeverBreaksTyping)
     ASSERT_TRUE(app_.WaitForLine(SpaceAsked, 10000, 2));
     ASSERT_TRUE(app_.WaitForLine(Hidden, 10000));
     EXPECT_TRUE(WaitFor([&] { return !CadrelShown(); }));
+    ClosePreview();
 
     // And afterwards both hooks still work.
     Pause();
@@ -317,6 +347,8 @@ TEST_F(DesktopHooks, SpaceOverASelectionAsksForQuickLookAndNeverBreaksTyping)
     PointerTo(Item(1));
     ASSERT_TRUE(Type(VK_SPACE));
     EXPECT_TRUE(app_.WaitForLine(SpaceAsked, 5000, 3));
+    ClosePreview();
+    ASSERT_TRUE(editor.TakeKeyboard());
     ASSERT_TRUE(Type('Z'));
     EXPECT_TRUE(WaitFor([&] { return editor.Text() == L"x yz"; })) << "the editor holds \"" << editor.Text() << "\"";
 }
