@@ -71,6 +71,9 @@ App::App()
                                          if (dock_) {
                                              dock_->RebuildGraphics();
                                          }
+                                         if (launchpad_) {
+                                             launchpad_->RebuildGraphics();
+                                         }
                                      },
                                  }),
       sendTo_([this](const std::vector<std::wstring>& paths, POINT cursor) { FileSentPaths(paths, cursor); },
@@ -358,6 +361,7 @@ void App::Shutdown()
         Sleep(10);
     }
 
+    DestroyLaunchpad();
     DestroyDock();
     DestroyAllCadrels();
     cadrels_.TornTabs().TakeAll();

@@ -17,6 +17,7 @@
 #include "base/UniqueHandle.h"
 #include "cadrel/Cadrel.h"
 #include "dock/Dock.h"
+#include "dock/Launchpad.h"
 #include "fileops/FolderSetWatcher.h"
 #include "fileops/OperationState.h"
 #include "fileops/UndoEntry.h"
@@ -181,6 +182,9 @@ public:
     void SyncDock();
     Dock* CurrentDock() const { return dock_.get(); }
 
+    // The launcher (AppLaunchpad.cpp): made on first use, then shown and hidden.
+    void ToggleLaunchpad();
+
     LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
@@ -236,6 +240,7 @@ private:
     void OnToggleLaunchpad();
     void OnShowSettingsRequest();
     void DestroyDock();
+    void DestroyLaunchpad();
 
     // Icons (AppIcons.cpp).
     void CreateIconCache();
@@ -332,6 +337,7 @@ private:
     Mailbox<PageRequest> pageRequests_;
 
     std::unique_ptr<Dock> dock_;
+    std::unique_ptr<Launchpad> launchpad_;
 
     // Shared with the detached backup threads: one that ends after App
     // posts into a mailbox nobody reads, to a window that is gone.

@@ -85,6 +85,9 @@ void App::OnIconsRefresh()
     if (dock_) {
         dock_->Render();
     }
+    if (launchpad_) {
+        launchpad_->Render();
+    }
 }
 
 void App::SyncRecordFromCadrel(HWND cadrelWindow)

@@ -4,6 +4,7 @@
 #include "CadrelsProcess.h"
 #include "DesktopInput.h"
 #include "FileDrag.h"
+#include "KeyInput.h"
 #include "ScreenImage.h"
 #include "TestFiles.h"
 
@@ -323,10 +324,14 @@ TEST_F(DockDesktop, StandsAboveTheTaskbarDrawsMagnifiesLaunchesAndKeepsItsItems)
     Sleep(1000);
     EXPECT_EQ(app_.CountLines(L"Dock : ouverture de"), 2u) << "the second click of a double click does nothing";
 
-    // Applications and Settings say they are not there yet.
+    // Applications opens the launcher (Escape closes it again); Settings
+    // says it is not there yet.
     Sleep(400);
     Click(SlotCentre(dock, 1, 1));
-    EXPECT_TRUE(app_.WaitForLine(L"Le Launchpad n'est pas encore disponible.", 3000));
+    EXPECT_TRUE(app_.WaitForLine(L"Launchpad affiche", 5000));
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == FindWindowW(L"Cadrels.Launchpad", nullptr); }, 5000));
+    SendCombination({}, VK_ESCAPE);
+    EXPECT_TRUE(app_.WaitForLine(L"Launchpad masque (Echap).", 5000));
     Sleep(400);
     Click(SlotCentre(dock, 3, 1));
     EXPECT_TRUE(app_.WaitForLine(L"La fenetre des reglages n'est pas encore disponible.", 3000));

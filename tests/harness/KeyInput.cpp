@@ -32,4 +32,24 @@ bool SendCtrlAlt(WORD key)
     return SendCombination({VK_CONTROL, VK_MENU}, key);
 }
 
+bool SendKey(WORD key)
+{
+    return SendCombination({}, key);
+}
+
+bool SendText(std::wstring_view text)
+{
+    std::vector<INPUT> inputs;
+    for (const wchar_t unit : text) {
+        for (const DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wScan = unit;
+            input.ki.dwFlags = KEYEVENTF_UNICODE | up;
+            inputs.push_back(input);
+        }
+    }
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
 }  // namespace cadrels::testing

@@ -5,11 +5,18 @@
 
 #include <windows.h>
 
+#include <string_view>
+
 #include <initializer_list>
 
 namespace cadrels::testing {
 
 bool SendCombination(std::initializer_list<WORD> modifiers, WORD key);
 bool SendCtrlAlt(WORD key);
+// One key pressed and let go without modifiers.
+bool SendKey(WORD key);
+// Text typed as characters (WM_CHAR in the focused window), one UTF-16 unit
+// per key press, capitals included, whatever the keyboard layout.
+bool SendText(std::wstring_view text);
 
 }  // namespace cadrels::testing
