@@ -42,6 +42,14 @@ AppCatalog ReadAppsFolder()
     if (FAILED(SHParseDisplayName(L"shell:AppsFolder", nullptr, &root.pidl, 0, nullptr))) {
         return catalog;
     }
+    // Where the applications folder does not exist, the name can still parse
+    // to some other folder, whose items are no applications: only the known
+    // folder itself counts.
+    ItemIdList known;
+    if (FAILED(SHGetKnownFolderIDList(FOLDERID_AppsFolder, 0, nullptr, &known.pidl)) ||
+        !ILIsEqual(root.pidl, known.pidl)) {
+        return catalog;
+    }
     ComPtr<IShellFolder> folder;
     if (FAILED(SHBindToObject(nullptr, root.pidl, nullptr, IID_PPV_ARGS(folder.GetAddressOf())))) {
         return catalog;

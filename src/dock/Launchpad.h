@@ -70,7 +70,7 @@ private:
     bool OnCreate();
     void OnPaint();
     void OnSize(int width, int height);
-    void OnActivate(WPARAM state);
+    void OnActivate(WPARAM state, HWND other);
     void OnKeyDown(WPARAM key);
     void OnChar(wchar_t unit);
     void OnTimer(UINT_PTR id);

@@ -25,7 +25,7 @@ LRESULT Launchpad::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         OnSize(LOWORD(lParam), HIWORD(lParam));
         return 0;
     case WM_ACTIVATE:
-        OnActivate(wParam);
+        OnActivate(wParam, reinterpret_cast<HWND>(lParam));
         return 0;
     case WM_KEYDOWN:
         OnKeyDown(wParam);
@@ -100,9 +100,20 @@ void Launchpad::OnSize(int width, int height)
     Render();
 }
 
-void Launchpad::OnActivate(WPARAM state)
+void Launchpad::OnActivate(WPARAM state, HWND other)
 {
     if (LOWORD(state) == WA_INACTIVE) {
+        if (Visible()) {
+            // Which window took the activation: a program the user did not
+            // see coming shows up here.
+            wchar_t className[64] = {};
+            DWORD process = 0;
+            if (other != nullptr) {
+                GetClassNameW(other, className, 64);
+                GetWindowThreadProcessId(other, &process);
+            }
+            DebugLog(L"Launchpad : activation prise par \"%ls\" (processus %lu).", className, process);
+        }
         HideWindow(L"desactivation");
     }
 }
@@ -202,6 +213,7 @@ void Launchpad::OnTimer(UINT_PTR id)
             openProgress_ = 1.0f;
             opening_ = false;
             KillTimer(window_.Get(), OpenTimer);
+            DebugLog(L"Launchpad : ouverture terminee.");
         }
         Render();
     }
