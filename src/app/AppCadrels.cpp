@@ -88,6 +88,9 @@ void App::OnIconsRefresh()
     if (fileSearch_) {
         fileSearch_->Render();
     }
+    if (launchpad_) {
+        launchpad_->Render();
+    }
 }
 
 void App::SyncRecordFromCadrel(HWND cadrelWindow)

@@ -287,7 +287,7 @@ void App::OnHotkey(int id)
         NewEmptyCadrel();
         break;
     case HotkeyLauncher:
-        DebugLog(L"Raccourci global : le Launchpad n'est pas encore disponible.");
+        ToggleLaunchpad();
         break;
     case HotkeySortNow:
         SortNow();
