@@ -133,7 +133,9 @@ protected:
         ASSERT_NE(cadrel_, nullptr);
         const LONG width = work_.right - work_.left;
         const LONG height = work_.bottom - work_.top;
-        bare_ = {work_.left + width * 8 / 10, work_.top + height * 8 / 10};
+        // Clear of the cadrel, of the test's editor and of the preview,
+        // which is centred over most of the work area.
+        bare_ = {work_.left + width * 92 / 100, work_.top + height * 92 / 100};
     }
 
     POINT Item(int index) const { return ItemCentre(cadrel_, ViewIconGrid, index, 3); }
