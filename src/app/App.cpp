@@ -71,9 +71,6 @@ App::App()
                                          if (dock_) {
                                              dock_->RebuildGraphics();
                                          }
-                                         if (launchpad_) {
-                                             launchpad_->RebuildGraphics();
-                                         }
                                      },
                                  }),
       sendTo_([this](const std::vector<std::wstring>& paths, POINT cursor) { FileSentPaths(paths, cursor); },
@@ -366,7 +363,6 @@ void App::Shutdown()
 
     // Its reader is joined before COM goes.
     quickLook_.reset();
-    DestroyLaunchpad();
     DestroyDock();
     fileSearch_.reset();
     DestroyAllCadrels();

@@ -19,7 +19,6 @@
 #include "cadrel/Cadrel.h"
 #include "cadrel/QuickLook.h"
 #include "dock/Dock.h"
-#include "dock/Launchpad.h"
 #include "fileops/FolderSetWatcher.h"
 #include "fileops/OperationState.h"
 #include "fileops/UndoEntry.h"
@@ -199,8 +198,6 @@ public:
     // the one under the cursor, `index` an item or -1 for the first selected.
     void ShowQuickLook(HWND window, int index);
     bool QuickLookOpen() const { return quickLook_ && quickLook_->IsOpen(); }
-    // The launcher (AppLaunchpad.cpp): made on first use, then shown and hidden.
-    void ToggleLaunchpad();
 
     LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -265,7 +262,6 @@ private:
     void OnToggleLaunchpad();
     void OnShowSettingsRequest();
     void DestroyDock();
-    void DestroyLaunchpad();
 
     // Icons (AppIcons.cpp).
     void CreateIconCache();
@@ -370,7 +366,6 @@ private:
     // only while a preview is open.
     std::unique_ptr<QuickLook> quickLook_;
     std::unique_ptr<FileSearch> fileSearch_;
-    std::unique_ptr<Launchpad> launchpad_;
 
     // Shared with the detached backup threads: one that ends after App
     // posts into a mailbox nobody reads, to a window that is gone.

@@ -88,9 +88,6 @@ void App::OnIconsRefresh()
     if (fileSearch_) {
         fileSearch_->Render();
     }
-    if (launchpad_) {
-        launchpad_->Render();
-    }
 }
 
 void App::SyncRecordFromCadrel(HWND cadrelWindow)

@@ -41,6 +41,11 @@ void App::OnDockChanged()
     Save();
 }
 
+void App::OnToggleLaunchpad()
+{
+    DebugLog(L"Le Launchpad n'est pas encore disponible.");
+}
+
 void App::OnShowSettingsRequest()
 {
     DebugLog(L"La fenetre des reglages n'est pas encore disponible.");

@@ -287,7 +287,7 @@ void App::OnHotkey(int id)
         NewEmptyCadrel();
         break;
     case HotkeyLauncher:
-        ToggleLaunchpad();
+        DebugLog(L"Raccourci global : le Launchpad n'est pas encore disponible.");
         break;
     case HotkeySortNow:
         SortNow();

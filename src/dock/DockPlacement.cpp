@@ -36,7 +36,7 @@ bool CoversMonitor(const PixelRect& window, const PixelRect& monitor)
            window.bottom >= monitor.bottom;
 }
 
-bool AverageBackdropColour(const std::uint8_t* pixels, int width, int height, std::size_t stride, double (&rgb)[3])
+bool AverageBackdropTint(const std::uint8_t* pixels, int width, int height, std::size_t stride, DockTint& tint)
 {
     if (pixels == nullptr || width <= 0 || height <= 0 || stride < static_cast<std::size_t>(width) * 4) {
         return false;
@@ -53,20 +53,10 @@ bool AverageBackdropColour(const std::uint8_t* pixels, int width, int height, st
             ++count;
         }
     }
-    for (int channel = 0; channel < 3; ++channel) {
-        rgb[channel] = sums[channel] / static_cast<double>(count);
-    }
-    return true;
-}
-
-bool AverageBackdropTint(const std::uint8_t* pixels, int width, int height, std::size_t stride, DockTint& tint)
-{
-    double average[3] = {};
-    if (!AverageBackdropColour(pixels, width, height, stride, average)) {
-        return false;
-    }
-    auto channel = [](double value) { return static_cast<float>((value * 0.42 + 147.9) / 255.0); };
-    tint = {channel(average[0]), channel(average[1]), channel(average[2]), 0.9f};
+    auto channel = [&](double sum) {
+        return static_cast<float>((sum / static_cast<double>(count) * 0.42 + 147.9) / 255.0);
+    };
+    tint = {channel(sums[0]), channel(sums[1]), channel(sums[2]), 0.9f};
     return true;
 }
 

@@ -39,11 +39,6 @@ struct DockTint {
     float a = 0.0f;
 };
 
-// The average colour (0..255 per channel) of every fourth pixel of each row of
-// a top-down 32-bit BGRA image; false for an empty image or a stride too
-// short for the width.
-bool AverageBackdropColour(const std::uint8_t* pixels, int width, int height, std::size_t stride, double (&rgb)[3]);
-
 // The shelf's tint from a top-down 32-bit BGRA image of the screen under the
 // dock: every fourth pixel averaged, each channel lightened towards white
 // ((average * 0.42 + 147.9) / 255), alpha 0.9. False for an empty image or a

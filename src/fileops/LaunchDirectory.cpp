@@ -20,26 +20,11 @@ bool EndsWithShortcutExtension(std::wstring_view path)
     return true;
 }
 
-// "shell:AppsFolder\id" names a shell location, not a file in a folder.
-bool IsShellLocation(std::wstring_view path)
-{
-    constexpr std::wstring_view prefix = L"shell:";
-    if (path.size() < prefix.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        if (std::towlower(path[i]) != prefix[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 std::wstring LaunchDirectory(std::wstring_view path)
 {
-    if (EndsWithShortcutExtension(path) || IsShellLocation(path)) {
+    if (EndsWithShortcutExtension(path)) {
         return {};
     }
     const size_t separator = path.find_last_of(L"\\/");

@@ -9,8 +9,7 @@
 namespace cadrels {
 
 // The path up to its last separator; "C:\" for "C:\file"; empty without a
-// separator, for shortcuts, which carry their own, and for shell locations
-// such as "shell:AppsFolder\id".
+// separator, and for shortcuts, which carry their own.
 std::wstring LaunchDirectory(std::wstring_view path);
 
 // Whether the user asked for a start (a double click, Enter, a menu entry, the

@@ -82,6 +82,12 @@ private:
     std::atomic<HWND> edit_{nullptr};
 };
 
+// Types one key as a person does; false when the system refused it.
+bool Type(WORD key)
+{
+    return SendCombination({}, key);
+}
+
 // Holds the program's main thread still, as a long modal shell dialog or a
 // paint that takes seconds would, until it goes out of scope.
 class MainThreadHeld {
@@ -183,7 +189,7 @@ protected:
             wchar_t name[64] = {};
             return front != nullptr && GetClassNameW(front, name, 64) > 0 && std::wstring(name) == L"Cadrels.Preview";
         }));
-        ASSERT_TRUE(SendKey(VK_ESCAPE));
+        ASSERT_TRUE(Type(VK_ESCAPE));
         ASSERT_TRUE(WaitFor([&] { return !PreviewOpen(); })) << "Escape closes the preview";
     }
 
@@ -261,15 +267,15 @@ TEST_F(DesktopHooks, SpaceOverASelectionAsksForQuickLookAndNeverBreaksTyping)
     ClickItem(1);
     ASSERT_TRUE(editor.TakeKeyboard());
     PointerTo(Item(1));
-    ASSERT_TRUE(SendKey(VK_SPACE));
+    ASSERT_TRUE(Type(VK_SPACE));
     ASSERT_TRUE(app_.WaitForLine(SpaceAsked, 5000));
     // While the preview is open Space is its own: it closes it.
     ASSERT_TRUE(WaitFor([&] { return PreviewOpen(); })) << "the preview opens";
-    ASSERT_TRUE(SendKey(VK_SPACE));
+    ASSERT_TRUE(Type(VK_SPACE));
     ASSERT_TRUE(WaitFor([&] { return !PreviewOpen(); })) << "Space closes the preview";
     EXPECT_EQ(app_.CountLines(SpaceAsked), 1u);
     ASSERT_TRUE(editor.TakeKeyboard());
-    ASSERT_TRUE(SendKey('X'));
+    ASSERT_TRUE(Type('X'));
     ASSERT_TRUE(WaitFor([&] { return editor.Text() == L"x"; })) << "the editor holds \"" << editor.Text() << "\"";
 
     // Without a selection the space is typed.
@@ -279,7 +285,7 @@ TEST_F(DesktopHooks, SpaceOverASelectionAsksForQuickLookAndNeverBreaksTyping)
     ASSERT_TRUE(app_.WaitForLine(L"Cadrel dh : selection [].", 5000, cleared + 1));
     ASSERT_TRUE(editor.TakeKeyboard());
     PointerTo(Item(1));
-    ASSERT_TRUE(SendKey(VK_SPACE));
+    ASSERT_TRUE(Type(VK_SPACE));
     ASSERT_TRUE(WaitFor([&] { return editor.Text() == L"x "; })) << "the editor holds \"" << editor.Text() << "\"";
     EXPECT_EQ(app_.CountLines(SpaceAsked), 1u);
 
@@ -302,11 +308,11 @@ TEST_F(DesktopHooks, SpaceOverASelectionAsksForQuickLookAndNeverBreaksTyping)
     const std::wstring name = boxText();
     ASSERT_EQ(name.size(), 6u) << "un.qlk sorts last";
     PointerTo(Item(2));
-    ASSERT_TRUE(SendKey(VK_END));
-    ASSERT_TRUE(SendKey(VK_SPACE));
+    ASSERT_TRUE(Type(VK_END));
+    ASSERT_TRUE(Type(VK_SPACE));
     EXPECT_TRUE(WaitFor([&] { return boxText() == name + L" "; })) << "the box holds \"" << boxText() << "\"";
     EXPECT_EQ(app_.CountLines(SpaceAsked), 1u);
-    ASSERT_TRUE(SendKey(VK_ESCAPE));
+    ASSERT_TRUE(Type(VK_ESCAPE));
     ASSERT_TRUE(WaitFor([&] { return app_.TopLevelWindows(RenameClass).empty(); }));
     EXPECT_TRUE(FileExists(folder_ + L"\\" + name));
 
@@ -319,8 +325,8 @@ TEST_F(DesktopHooks, SpaceOverASelectionAsksForQuickLookAndNeverBreaksTyping)
         MainThreadHeld held(app_.AppWindow());
         ASSERT_TRUE(held.Held());
         PointerTo(Item(0));
-        ASSERT_TRUE(SendKey(VK_SPACE));
-        ASSERT_TRUE(SendKey('Y'));
+        ASSERT_TRUE(Type(VK_SPACE));
+        ASSERT_TRUE(Type('Y'));
         ASSERT_TRUE(WaitFor([&] { return editor.Text() == L"x y"; })) << "the editor holds \"" << editor.Text() << "\"";
         Pause();
         DoubleClick(bare_);
@@ -341,11 +347,11 @@ TEST_F(DesktopHooks, SpaceOverASelectionAsksForQuickLookAndNeverBreaksTyping)
     ClickItem(1);
     ASSERT_TRUE(editor.TakeKeyboard());
     PointerTo(Item(1));
-    ASSERT_TRUE(SendKey(VK_SPACE));
+    ASSERT_TRUE(Type(VK_SPACE));
     EXPECT_TRUE(app_.WaitForLine(SpaceAsked, 5000, 3));
     ClosePreview();
     ASSERT_TRUE(editor.TakeKeyboard());
-    ASSERT_TRUE(SendKey('Z'));
+    ASSERT_TRUE(Type('Z'));
     EXPECT_TRUE(WaitFor([&] { return editor.Text() == L"x yz"; })) << "the editor holds \"" << editor.Text() << "\"";
 }
 

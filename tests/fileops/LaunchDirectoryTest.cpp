@@ -15,8 +15,6 @@ TEST(LaunchDirectory, TheItemsOwnFolderOrTheDriveRoot)
     EXPECT_EQ(LaunchDirectory(L""), L"");
     EXPECT_EQ(LaunchDirectory(L"C:\\Users\\Ana\\Report.LNK"), L"") << "shortcuts carry their own";
     EXPECT_EQ(LaunchDirectory(L"1:\\x"), L"1:") << "only a drive letter makes a root";
-    EXPECT_EQ(LaunchDirectory(L"shell:AppsFolder\\Microsoft.Calc!App"), L"") << "a shell location has no folder";
-    EXPECT_EQ(LaunchDirectory(L"Shell:AppsFolder\\C:\\Tools\\x.exe"), L"");
 }
 
 TEST(LaunchElevation, OnlyAStartTheUserAskedForMayAskForElevation)
