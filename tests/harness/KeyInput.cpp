@@ -32,6 +32,11 @@ bool SendCtrlAlt(WORD key)
     return SendCombination({VK_CONTROL, VK_MENU}, key);
 }
 
+bool SendKey(WORD key)
+{
+    return SendCombination({}, key);
+}
+
 bool SendText(std::wstring_view text)
 {
     std::vector<INPUT> inputs;
