@@ -2,6 +2,7 @@
 // the real program, checked through its diagnostic lines, its windows and
 // its layout file.
 #include "CadrelScenario.h"
+#include "ProcessProbe.h"
 #include "DesktopInput.h"
 #include "TestFiles.h"
 
@@ -12,8 +13,6 @@
 #include "model/LayoutFile.h"
 #include "model/MonitorInfo.h"
 
-#include <tlhelp32.h>
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -23,22 +22,6 @@
 
 namespace cadrels::testing {
 namespace {
-
-// Ends the programs Cadrels started (the editor of the opened text files),
-// found by their parent's process id.
-void EndChildrenOf(DWORD parent)
-{
-    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32W entry{sizeof entry};
-    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry)) {
-        if (entry.th32ParentProcessID == parent) {
-            UniqueHandle child(OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
-            if (child) {
-                TerminateProcess(child.Get(), 0);
-            }
-        }
-    }
-}
 
 void ModifiedDrag(HWND window, POINT from, POINT to, WPARAM modifier)
 {

@@ -109,20 +109,7 @@ protected:
         ASSERT_NE(cadrel_, nullptr);
     }
 
-    POINT Cell(int index) const
-    {
-        RECT client{};
-        GetClientRect(cadrel_, &client);
-        CadrelView view;
-        view.width = client.right;
-        view.height = client.bottom;
-        view.viewMode = ViewIconGrid;
-        view.dpi = GetDpiForWindow(cadrel_) == 0 ? 96 : GetDpiForWindow(cadrel_);
-        const LayoutRect cell = ItemCellRect(view, index, count_, 0);
-        const PixelRect rect = RectOf(cadrel_);
-        return {rect.left + static_cast<LONG>((cell.left + cell.right) / 2),
-                rect.top + static_cast<LONG>((cell.top + cell.bottom) / 2)};
-    }
+    POINT Cell(int index) const { return ItemCentre(cadrel_, ViewIconGrid, index, count_); }
 
     HWND Preview() const
     {

@@ -2,6 +2,8 @@
 
 #include "base/UniqueHandle.h"
 
+#include <tlhelp32.h>
+
 #include <cwchar>
 
 namespace cadrels::testing {
@@ -49,6 +51,20 @@ SIZE_T PrivateBytes(DWORD processId)
         }
     }
     return total;
+}
+
+void EndChildrenOf(DWORD parent)
+{
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{sizeof entry};
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry)) {
+        if (entry.th32ParentProcessID == parent) {
+            UniqueHandle child(OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
+            if (child) {
+                TerminateProcess(child.Get(), 0);
+            }
+        }
+    }
 }
 
 }  // namespace cadrels::testing

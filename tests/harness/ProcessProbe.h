@@ -16,4 +16,8 @@ std::vector<HWND> TopLevelWindowsOf(DWORD processId, const wchar_t* className, b
 // counters of GetProcessMemoryInfo at their start values.
 SIZE_T PrivateBytes(DWORD processId);
 
+// Ends the programs a process started (an editor or folder window opened
+// from an item), found by their parent's process id.
+void EndChildrenOf(DWORD parent);
+
 }  // namespace cadrels::testing

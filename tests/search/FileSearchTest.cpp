@@ -2,6 +2,7 @@
 // cadrel, typed into with real key presses, and read back from the window's
 // size, the results the program logs, what it opens and the screen.
 #include "CadrelScenario.h"
+#include "ProcessProbe.h"
 #include "DesktopInput.h"
 #include "KeyInput.h"
 #include "ScreenImage.h"
@@ -13,8 +14,6 @@
 #include "search/SearchRules.h"
 
 #include <gtest/gtest.h>
-
-#include <tlhelp32.h>
 
 #include <string>
 #include <vector>
@@ -32,22 +31,6 @@ CadrelTab Tab(const wchar_t* title, const std::wstring& folder)
     tab.title = title;
     tab.folder = folder;
     return tab;
-}
-
-// Ends the programs Cadrels started (the folder window), found by their
-// parent's process id.
-void EndChildrenOf(DWORD parent)
-{
-    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32W entry{sizeof entry};
-    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry)) {
-        if (entry.th32ParentProcessID == parent) {
-            UniqueHandle child(OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
-            if (child) {
-                TerminateProcess(child.Get(), 0);
-            }
-        }
-    }
 }
 
 class FileSearchScenario : public CadrelScenario {
