@@ -8,7 +8,7 @@ build=${CADRELS_BENCH_DIR:-$root/build-bench}
 CADRELS_BUILD_DIR=$build "$root/scripts/build.sh" -DCADRELS_BUILD_BENCH=ON -DCADRELS_BUILD_TESTS=OFF
 programs=("$@")
 if [ ${#programs[@]} -eq 0 ]; then
-    programs=(json_bench frame_time_bench dock_bench idle_bench undo_property_bench cadrel_bench sorting_bench search_bench)
+    programs=(json_bench frame_time_bench dock_bench idle_bench undo_property_bench cadrel_bench sorting_bench)
 fi
 env=$root/tests/harness/wine-env.sh
 export CADRELS_WINE_ENV=bench

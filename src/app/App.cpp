@@ -364,7 +364,6 @@ void App::Shutdown()
     // Its reader is joined before COM goes.
     quickLook_.reset();
     DestroyDock();
-    fileSearch_.reset();
     DestroyAllCadrels();
     cadrels_.TornTabs().TakeAll();
     tray_.Remove();

@@ -33,7 +33,6 @@
 #include "model/Records.h"
 #include "online/CloudBackup.h"
 #include "policy/Policy.h"
-#include "search/FileSearch.h"
 #include "sorting/FilingJob.h"
 #include "sorting/SortRules.h"
 #include "sorting/UndoneFiles.h"
@@ -50,7 +49,7 @@
 
 namespace cadrels {
 
-class App : private CadrelHost, private FileSearchHost {
+class App : private CadrelHost {
 public:
     App();
     ~App();
@@ -186,10 +185,6 @@ public:
     // desktop icon view's count of selected icons (AppDesktop.cpp).
     void OnDesktopDoubleClick(WPARAM kind, LPARAM value);
 
-    // The file search (AppFileSearch.cpp): made on first use, then shown
-    // and hidden; limited to the cadrel behind `cadrelWindow` when given.
-    void ToggleFileSearch(HWND cadrelWindow);
-
     // The dock (AppDock.cpp): exists exactly while showDock is on.
     void SyncDock();
     Dock* CurrentDock() const { return dock_.get(); }
@@ -219,12 +214,6 @@ private:
     void ArrangeCadrelNow(HWND cadrelWindow) override;
     void RecordMoves(UndoEntry entry) override;
     IconCache* IconsForCadrels() override;
-
-    // What the file search asks of the application (AppFileSearch.cpp).
-    const std::vector<Workspace>& SearchPages() const override;
-    std::optional<std::wstring> LiveCadrelName(HWND window) const override;
-    void SwitchToPage(int index) override;
-    IconCache* SearchIcons() override;
 
     void CreateAppWindow();
     void StartThemeWatcher();
@@ -365,7 +354,6 @@ private:
     // Made at the first preview, kept until shutdown; its window exists
     // only while a preview is open.
     std::unique_ptr<QuickLook> quickLook_;
-    std::unique_ptr<FileSearch> fileSearch_;
 
     // Shared with the detached backup threads: one that ends after App
     // posts into a mailbox nobody reads, to a window that is gone.

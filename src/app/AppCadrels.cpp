@@ -85,9 +85,6 @@ void App::OnIconsRefresh()
     if (dock_) {
         dock_->Render();
     }
-    if (fileSearch_) {
-        fileSearch_->Render();
-    }
 }
 
 void App::SyncRecordFromCadrel(HWND cadrelWindow)

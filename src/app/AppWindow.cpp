@@ -160,7 +160,7 @@ LRESULT App::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         hosting_.OnHostRequest();
         return 0;
     case WM_APP_FILE_SEARCH:
-        ToggleFileSearch(reinterpret_cast<HWND>(wParam));
+        DebugLog(L"Recherche de fichiers : pas encore disponible.");
         return 0;
     case WM_APP_DESKTOP_DBLCLICK:
         OnDesktopDoubleClick(wParam, lParam);
@@ -278,7 +278,7 @@ void App::OnHotkey(int id)
         Redo();
         break;
     case HotkeyFileSearch:
-        ToggleFileSearch(nullptr);
+        DebugLog(L"Raccourci global : la recherche de fichiers n'est pas encore disponible.");
         break;
     case HotkeyToggleHidden:
         ToggleHidden();

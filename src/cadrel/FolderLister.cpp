@@ -21,12 +21,11 @@ EnumerationFault CurrentFault()
 
 }  // namespace
 
-FolderListing ListEntries(const std::wstring& folder, const EnumerationFault& fault, ListingPurpose purpose)
+FolderListing ListEntries(const std::wstring& folder, const EnumerationFault& fault)
 {
     ListingOptions options;
     options.sizeBudget = 0;
     options.fault = fault;
-    options.everyEntry = purpose == ListingPurpose::Search;
     return ListFolder(folder, options);
 }
 
@@ -44,10 +43,7 @@ FolderListing ListFolderSizes(const std::vector<CadrelItem>& entries, std::size_
     return sizes;
 }
 
-FolderLister::FolderLister(ListingPurpose purpose)
-    : purpose_(purpose), mailbox_(std::make_shared<Mailbox<ListedFolder>>())
-{
-}
+FolderLister::FolderLister() : mailbox_(std::make_shared<Mailbox<ListedFolder>>()) {}
 
 void FolderLister::SetFaultForTests(EnumerationFault fault)
 {
@@ -82,19 +78,15 @@ void FolderLister::Launch(HWND window, UINT message)
     const std::uint64_t generation = generation_;
     // The thread holds the mailbox and copies of everything else: the cadrel
     // may be gone by the time a slow share answers.
-    auto body = [mailbox = mailbox_, folder = folder_, generation, window, message, fault = CurrentFault(),
-                 purpose = purpose_] {
+    auto body = [mailbox = mailbox_, folder = folder_, generation, window, message, fault = CurrentFault()] {
         auto entries = std::make_unique<ListedFolder>();
         entries->generation = generation;
-        entries->listing = ListEntries(folder, fault, purpose);
-        std::vector<CadrelItem> walked;
-        if (purpose == ListingPurpose::Cadrel) {
-            walked = entries->listing.items;
-        }
+        entries->listing = ListEntries(folder, fault);
+        std::vector<CadrelItem> walked = entries->listing.items;
         // Left in the mailbox even when the post fails on a full queue: the
-        // owner's next request takes it.
+        // cadrel's next request takes it.
         mailbox->Put(std::move(entries));
-        if ((!PostMessageW(window, message, 0, 0) && !IsWindow(window)) || purpose == ListingPurpose::Search) {
+        if (!PostMessageW(window, message, 0, 0) && !IsWindow(window)) {
             return;
         }
         auto sizes = std::make_unique<ListedFolder>();

@@ -27,14 +27,9 @@ struct ListedFolder {
     FolderListing listing;
 };
 
-// A cadrel lists the entries a user should see, pinned and sorted, then the
-// sizes of its subfolders; the file search lists every entry in the file
-// system's order, and needs no sizes.
-enum class ListingPurpose { Cadrel, Search };
-
 class FolderLister {
 public:
-    explicit FolderLister(ListingPurpose purpose = ListingPurpose::Cadrel);
+    FolderLister();
     FolderLister(const FolderLister&) = delete;
     FolderLister& operator=(const FolderLister&) = delete;
 
@@ -64,7 +59,6 @@ private:
     };
     void Launch(HWND window, UINT message);
 
-    ListingPurpose purpose_;
     std::shared_ptr<Mailbox<ListedFolder>> mailbox_;
     std::uint64_t generation_ = 0;
     std::wstring folder_;
@@ -74,8 +68,7 @@ private:
 
 // What a listing thread does, without the thread: the entries without
 // subfolder sizes, then the subfolders with theirs under the shared budget.
-FolderListing ListEntries(const std::wstring& folder, const EnumerationFault& fault,
-                          ListingPurpose purpose = ListingPurpose::Cadrel);
+FolderListing ListEntries(const std::wstring& folder, const EnumerationFault& fault);
 FolderListing ListFolderSizes(const std::vector<CadrelItem>& entries, std::size_t budget);
 
 }  // namespace cadrels

@@ -114,7 +114,7 @@ FolderListing ListFolder(const std::wstring& folder, const ListingOptions& optio
         std::size_t budget = options.sizeBudget;
         std::size_t entriesRead = 1;
         for (;;) {
-            if (options.everyEntry ? !IsDotEntry(data.cFileName) : IsShown(data)) {
+            if (IsShown(data)) {
                 CadrelItem item;
                 item.path = JoinPath(folder, data.cFileName);
                 item.name = ItemDisplayName(item.path);
@@ -135,9 +135,6 @@ FolderListing ListFolder(const std::wstring& folder, const ListingOptions& optio
             }
             ++entriesRead;
         }
-    }
-    if (options.everyEntry) {
-        return listing;
     }
     // Whatever ended the enumeration, the items leave pinned and in order.
     ApplyPinned(listing.items, options.pinnedNames);

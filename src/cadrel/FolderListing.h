@@ -30,9 +30,6 @@ struct ListingOptions {
     bool descending = false;
     std::size_t sizeBudget = FolderSizeBudget;
     EnumerationFault fault;
-    // Every entry but "." and "..", hidden and system ones too, in the order
-    // the file system gives them: neither pinned nor sorted.
-    bool everyEntry = false;
 };
 
 struct FolderListing {

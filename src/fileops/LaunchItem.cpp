@@ -49,41 +49,7 @@ void Execute(HWND owner, const std::wstring& path, LaunchCause cause)
     }
 }
 
-void Reveal(HWND owner, const std::wstring& path)
-{
-    const ComApartment apartment;
-    const std::wstring parameters = L"/select,\"" + path + L"\"";
-    SHELLEXECUTEINFOW info{};
-    info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
-    info.hwnd = owner;
-    info.lpFile = L"explorer.exe";
-    info.lpParameters = parameters.c_str();
-    info.nShow = SW_SHOWNORMAL;
-    if (ShellExecuteExW(&info)) {
-        DebugLog(L"Dossier de %ls ouvert.", path.c_str());
-    } else {
-        DebugLog(L"Echec de l'ouverture du dossier de %ls (erreur %lu).", path.c_str(), GetLastError());
-    }
-}
-
 }  // namespace
-
-bool RevealItem(HWND owner, const std::wstring& path)
-{
-    if (path.empty() || IsDevicePath(path)) {
-        return false;
-    }
-    AllowSetForegroundWindow(ASFW_ANY);
-    DebugLog(L"Affichage de %ls dans son dossier.", path.c_str());
-    try {
-        std::thread(Reveal, owner, path).detach();
-    } catch (const std::system_error&) {
-        DebugLog(L"Affichage de %ls impossible : le fil ne demarre pas.", path.c_str());
-        return false;
-    }
-    return true;
-}
 
 bool LaunchItem(HWND owner, const std::wstring& path, LaunchCause cause)
 {

@@ -17,8 +17,4 @@ namespace cadrels {
 // there, never shown.
 bool LaunchItem(HWND owner, const std::wstring& path, LaunchCause cause);
 
-// Opens the item's folder in Explorer with the item selected, on a thread of
-// its own like LaunchItem; returns whether the start was handed to it.
-bool RevealItem(HWND owner, const std::wstring& path);
-
 }  // namespace cadrels

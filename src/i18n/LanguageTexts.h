@@ -8,7 +8,7 @@
 
 namespace cadrels::i18n {
 
-inline constexpr int StringCount = 511;
+inline constexpr int StringCount = 509;
 inline constexpr int LanguageCount = 19;
 
 using LanguageTexts = std::array<const wchar_t*, StringCount>;

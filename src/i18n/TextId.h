@@ -386,8 +386,6 @@ enum class TextId : int {
     BackupUnchanged = 506,  // Nothing has changed since the last backup: it remains the m...
     BackupRunning = 507,  // A backup is already running. Try again in a moment.
     QuickLookHint = 508,  // ← →  browse    ·    Esc  close    ·    ↵  open
-    SearchFilePlaceholder = 509,  // Search for a file...
-    SearchAllCadrels = 510,  // All cadrels
 };
 
 // The id `offset` places after `first`, for texts that follow one another

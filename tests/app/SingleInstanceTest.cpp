@@ -18,7 +18,7 @@ namespace {
 
 constexpr wchar_t AlreadyRunning[] = L"Une instance de Cadrels est deja en cours. Arret.";
 constexpr wchar_t SettingsShown[] = L"La fenetre des reglages n'est pas encore disponible.";
-constexpr wchar_t SearchShown[] = L"Recherche de fichiers ouverte : ";
+constexpr wchar_t SearchShown[] = L"Recherche de fichiers : pas encore disponible.";
 
 // Whether a process holds the single-instance mutex, within a few seconds.
 bool WaitForMutex()

@@ -573,16 +573,10 @@ TEST_F(CadrelMenus, CadrelMenuEntriesRenameTabsAndQuit)
     cleanup_.push_back(renamedBox);
     EXPECT_TRUE(WaitFor([&] { return FolderExists(renamedBox) && !FolderExists(box); }));
 
-    // The file search opens for this cadrel, under its name; Escape closes it.
+    // The file search is not there yet and says so.
     ASSERT_TRUE(OpenMenuAt(TitleOfWindow(b), "menus-b"));
     Choose(ExpectedMenu(1, false, 0.62), CadrelCmdFileSearch);
-    EXPECT_TRUE(app_.WaitForLine(L"Recherche de fichiers ouverte : Coffre, 1 dossiers.", 3000));
-    ASSERT_TRUE(WaitFor([&] {
-        const std::vector<HWND> bars = app_.TopLevelWindows(L"CadrelsFileSearchWindow");
-        return !bars.empty() && GetForegroundWindow() == bars.front();
-    }));
-    ASSERT_TRUE(SendCombination({}, VK_ESCAPE));
-    EXPECT_TRUE(app_.WaitForLine(L"Recherche de fichiers fermee.", 3000));
+    EXPECT_TRUE(app_.WaitForLine(L"Recherche de fichiers : pas encore disponible.", 3000));
 
     // "Quitter" ends the process cleanly with the layout saved.
     ASSERT_TRUE(OpenMenuAt(TitleOfWindow(b), "menus-b"));

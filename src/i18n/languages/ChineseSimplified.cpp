@@ -384,8 +384,6 @@ constinit const LanguageTexts ChineseSimplified = MakeLanguageTexts({
     {506, L"自上次备份以来没有任何更改：它仍是最新的备份。"},
     {507, L"已有备份正在进行。请稍后再试。"},
     {508, L"← →  浏览    ·    Esc  关闭    ·    ↵  打开"},
-    {509, L"搜索文件..."},
-    {510, L"所有 Cadrel"},
 });
 
 }  // namespace cadrels::i18n

@@ -384,8 +384,6 @@ constinit const LanguageTexts ChineseTraditional = MakeLanguageTexts({
     {506, L"自上次備份以來沒有任何變更：它仍是最新的備份。"},
     {507, L"已有備份正在進行。請稍後再試。"},
     {508, L"← →  瀏覽    ·    Esc  關閉    ·    ↵  開啟"},
-    {509, L"搜尋檔案..."},
-    {510, L"所有 Cadrel"},
 });
 
 }  // namespace cadrels::i18n

@@ -384,8 +384,6 @@ constinit const LanguageTexts Dutch = MakeLanguageTexts({
     {506, L"Er is niets veranderd sinds de laatste back-up: die blijft de nieuwste."},
     {507, L"Er loopt al een back-up. Probeer het zo opnieuw."},
     {508, L"← →  bladeren    ·    Esc  sluiten    ·    ↵  openen"},
-    {509, L"Een bestand zoeken..."},
-    {510, L"Alle cadrels"},
 });
 
 }  // namespace cadrels::i18n

@@ -384,8 +384,6 @@ constinit const LanguageTexts English = MakeLanguageTexts({
     {506, L"Nothing has changed since the last backup: it remains the most recent."},
     {507, L"A backup is already running. Try again in a moment."},
     {508, L"← →  browse    ·    Esc  close    ·    ↵  open"},
-    {509, L"Search for a file..."},
-    {510, L"All cadrels"},
 });
 
 }  // namespace cadrels::i18n

@@ -384,8 +384,6 @@ constinit const LanguageTexts French = MakeLanguageTexts({
     {506, L"Rien n'a changé depuis la dernière sauvegarde : elle reste la plus récente."},
     {507, L"Une sauvegarde est déjà en cours. Réessaie dans un instant."},
     {508, L"← →  naviguer    ·    Échap  fermer    ·    ↵  ouvrir"},
-    {509, L"Rechercher un fichier..."},
-    {510, L"Toutes les cadrels"},
 });
 
 }  // namespace cadrels::i18n

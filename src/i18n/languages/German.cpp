@@ -384,8 +384,6 @@ constinit const LanguageTexts German = MakeLanguageTexts({
     {506, L"Seit der letzten Sicherung hat sich nichts geändert: Sie bleibt die neueste."},
     {507, L"Eine Sicherung läuft bereits. Versuche es gleich noch einmal."},
     {508, L"← →  blättern    ·    Esc  schließen    ·    ↵  öffnen"},
-    {509, L"Datei suchen..."},
-    {510, L"Alle Cadrels"},
 });
 
 }  // namespace cadrels::i18n

@@ -384,8 +384,6 @@ constinit const LanguageTexts Indonesian = MakeLanguageTexts({
     {506, L"Tidak ada yang berubah sejak cadangan terakhir: cadangan itu tetap yang terbaru."},
     {507, L"Pencadangan sedang berjalan. Coba lagi sebentar lagi."},
     {508, L"← →  telusuri    ·    Esc  tutup    ·    ↵  buka"},
-    {509, L"Cari file..."},
-    {510, L"Semua cadrel"},
 });
 
 }  // namespace cadrels::i18n

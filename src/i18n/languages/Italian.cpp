@@ -384,8 +384,6 @@ constinit const LanguageTexts Italian = MakeLanguageTexts({
     {506, L"Nulla è cambiato dall'ultimo backup: resta il più recente."},
     {507, L"Un backup è già in corso. Riprova tra un momento."},
     {508, L"← →  sfoglia    ·    Esc  chiudi    ·    ↵  apri"},
-    {509, L"Cerca un file..."},
-    {510, L"Tutti i cadrel"},
 });
 
 }  // namespace cadrels::i18n

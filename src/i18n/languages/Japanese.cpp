@@ -384,8 +384,6 @@ constinit const LanguageTexts Japanese = MakeLanguageTexts({
     {506, L"前回のバックアップから何も変わっていません。それが最新のままです。"},
     {507, L"バックアップはすでに実行中です。しばらくしてからもう一度お試しください。"},
     {508, L"← →  移動    ·    Esc  閉じる    ·    ↵  開く"},
-    {509, L"ファイルを検索..."},
-    {510, L"すべての Cadrel"},
 });
 
 }  // namespace cadrels::i18n

@@ -384,8 +384,6 @@ constinit const LanguageTexts Korean = MakeLanguageTexts({
     {506, L"마지막 백업 이후 바뀐 것이 없습니다. 그 백업이 계속 최신입니다."},
     {507, L"백업이 이미 진행 중입니다. 잠시 후 다시 시도하세요."},
     {508, L"← →  이동    ·    Esc  닫기    ·    ↵  열기"},
-    {509, L"파일 검색..."},
-    {510, L"모든 카드렐"},
 });
 
 }  // namespace cadrels::i18n

@@ -384,8 +384,6 @@ constinit const LanguageTexts Polish = MakeLanguageTexts({
     {506, L"Nic się nie zmieniło od ostatniej kopii zapasowej: pozostaje ona najnowsza."},
     {507, L"Kopia zapasowa jest już w toku. Spróbuj ponownie za chwilę."},
     {508, L"← →  przeglądaj    ·    Esc  zamknij    ·    ↵  otwórz"},
-    {509, L"Wyszukaj plik..."},
-    {510, L"Wszystkie cadrele"},
 });
 
 }  // namespace cadrels::i18n

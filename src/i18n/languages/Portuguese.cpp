@@ -384,8 +384,6 @@ constinit const LanguageTexts Portuguese = MakeLanguageTexts({
     {506, L"Nada mudou desde a última cópia de segurança: continua a ser a mais recente."},
     {507, L"Já está em curso uma cópia de segurança. Tenta novamente dentro de momentos."},
     {508, L"← →  navegar    ·    Esc  fechar    ·    ↵  abrir"},
-    {509, L"Pesquisar um arquivo..."},
-    {510, L"Todos os cadrels"},
 });
 
 }  // namespace cadrels::i18n

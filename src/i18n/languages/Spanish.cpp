@@ -384,8 +384,6 @@ constinit const LanguageTexts Spanish = MakeLanguageTexts({
     {506, L"Nada ha cambiado desde la última copia de seguridad: sigue siendo la más reciente."},
     {507, L"Ya hay una copia de seguridad en curso. Inténtalo de nuevo en un momento."},
     {508, L"← →  navegar    ·    Esc  cerrar    ·    ↵  abrir"},
-    {509, L"Buscar un archivo..."},
-    {510, L"Todos los cadrels"},
 });
 
 }  // namespace cadrels::i18n

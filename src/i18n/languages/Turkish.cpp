@@ -384,8 +384,6 @@ constinit const LanguageTexts Turkish = MakeLanguageTexts({
     {506, L"Son yedekten bu yana hiçbir şey değişmedi: en yeni yedek o olmaya devam ediyor."},
     {507, L"Bir yedekleme zaten sürüyor. Birazdan yeniden deneyin."},
     {508, L"← →  gezin    ·    Esc  kapat    ·    ↵  aç"},
-    {509, L"Dosya ara..."},
-    {510, L"Tüm cadreller"},
 });
 
 }  // namespace cadrels::i18n

@@ -384,8 +384,6 @@ constinit const LanguageTexts Vietnamese = MakeLanguageTexts({
     {506, L"Không có gì thay đổi kể từ lần sao lưu trước: bản đó vẫn là bản mới nhất."},
     {507, L"Một lượt sao lưu đang chạy. Hãy thử lại sau giây lát."},
     {508, L"← →  duyệt    ·    Esc  đóng    ·    ↵  mở"},
-    {509, L"Tìm tệp..."},
-    {510, L"Tất cả cadrel"},
 });
 
 }  // namespace cadrels::i18n
